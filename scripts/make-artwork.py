@@ -1,0 +1,421 @@
+#!/usr/bin/env python3
+"""Draws Vexamo's icons and menu pictures into resources/.
+
+Everything is drawn from geometry (signed distances), supersampled and
+averaged, so the output is byte-for-byte the same on every run and needs
+nothing beyond the Python standard library.
+
+    python3 scripts/make-artwork.py [output-dir]
+
+Outputs:
+  tray_on.ico   16, 32      monitoring on: disc with a green play badge
+  tray_off.ico  16, 32      monitoring off: greyed disc with a red stop badge
+  app.ico       16, 32, 48  program icon
+  menu_*.bmp    16x16       24-bit, magenta (#FF00FF) marks transparency
+  menu_strip.bmp 80x16      the five menu pictures in image-list order:
+                            0 scan, 1 off, 2 settings, 3 exit, 4 on
+"""
+
+import math
+import os
+import struct
+import sys
+
+SUPERSAMPLE = 4
+
+# Menu pictures have no alpha channel, so half-covered edge pixels are
+# blended against the usual light menu background instead of the key colour;
+# blending against magenta would leave a pink fringe.
+MENU_BACKGROUND = (240, 240, 240)
+MAGENTA = (255, 0, 255)
+
+
+# --------------------------------------------------------------------------
+# Signed distance shapes: negative inside, positive outside, in pixels.
+
+def circle(cx, cy, r):
+    return lambda x, y: math.hypot(x - cx, y - cy) - r
+
+
+def ring(cx, cy, r_outer, r_inner):
+    def sd(x, y):
+        d = math.hypot(x - cx, y - cy)
+        return max(d - r_outer, r_inner - d)
+    return sd
+
+
+def segment(ax, ay, bx, by, half_width):
+    dx, dy = bx - ax, by - ay
+    length2 = dx * dx + dy * dy
+
+    def sd(x, y):
+        t = ((x - ax) * dx + (y - ay) * dy) / length2
+        t = min(1.0, max(0.0, t))
+        return math.hypot(x - ax - t * dx, y - ay - t * dy) - half_width
+    return sd
+
+
+def polygon(points):
+    n = len(points)
+
+    def sd(x, y):
+        best = float("inf")
+        inside = False
+        for i in range(n):
+            ax, ay = points[i]
+            bx, by = points[(i + 1) % n]
+            dx, dy = bx - ax, by - ay
+            t = ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy)
+            t = min(1.0, max(0.0, t))
+            best = min(best, math.hypot(x - ax - t * dx, y - ay - t * dy))
+            if (ay > y) != (by > y):
+                if x < ax + (y - ay) * dx / (by - ay):
+                    inside = not inside
+        return -best if inside else best
+    return sd
+
+
+def rounded_box(cx, cy, half_w, half_h, radius):
+    def sd(x, y):
+        qx = abs(x - cx) - half_w + radius
+        qy = abs(y - cy) - half_h + radius
+        outside = math.hypot(max(qx, 0.0), max(qy, 0.0))
+        return outside + min(max(qx, qy), 0.0) - radius
+    return sd
+
+
+def grown(sd, amount):
+    return lambda x, y: sd(x, y) - amount
+
+
+def union(*shapes):
+    return lambda x, y: min(s(x, y) for s in shapes)
+
+
+def subtract(shape, hole):
+    return lambda x, y: max(shape(x, y), -hole(x, y))
+
+
+# --------------------------------------------------------------------------
+# Canvas: premultiplied RGBA samples at SUPERSAMPLE x the output size.
+
+class Canvas:
+    def __init__(self, width, height):
+        self.width, self.height = width, height
+        self.sw, self.sh = width * SUPERSAMPLE, height * SUPERSAMPLE
+        self.samples = [[0.0, 0.0, 0.0, 0.0] for _ in range(self.sw * self.sh)]
+
+    def fill(self, shape, paint):
+        """Composites `paint` (RGBA tuple, or function of x, y giving one)
+        over every sample inside `shape`."""
+        step = 1.0 / SUPERSAMPLE
+        for j in range(self.sh):
+            y = (j + 0.5) * step
+            row = j * self.sw
+            for i in range(self.sw):
+                x = (i + 0.5) * step
+                if shape(x, y) > 0:
+                    continue
+                r, g, b, a = paint(x, y) if callable(paint) else paint
+                a /= 255.0
+                s = self.samples[row + i]
+                keep = 1.0 - a
+                s[0] = r / 255.0 * a + s[0] * keep
+                s[1] = g / 255.0 * a + s[1] * keep
+                s[2] = b / 255.0 * a + s[2] * keep
+                s[3] = a + s[3] * keep
+
+    def pixels(self):
+        """Rows top to bottom of straight-alpha (r, g, b, a) bytes."""
+        n = SUPERSAMPLE * SUPERSAMPLE
+        rows = []
+        for py in range(self.height):
+            row = []
+            for px in range(self.width):
+                acc = [0.0, 0.0, 0.0, 0.0]
+                for j in range(SUPERSAMPLE):
+                    base = (py * SUPERSAMPLE + j) * self.sw + px * SUPERSAMPLE
+                    for i in range(SUPERSAMPLE):
+                        s = self.samples[base + i]
+                        for k in range(4):
+                            acc[k] += s[k]
+                a = acc[3] / n
+                if a <= 0.0:
+                    row.append((0, 0, 0, 0))
+                    continue
+                row.append(tuple(to_byte(acc[k] / n / a) for k in range(3))
+                           + (to_byte(a),))
+            rows.append(row)
+        return rows
+
+
+def to_byte(v):
+    return max(0, min(255, int(round(v * 255.0))))
+
+
+def mix(c1, c2, t):
+    t = min(1.0, max(0.0, t))
+    return tuple(c1[k] + (c2[k] - c1[k]) * t for k in range(len(c1)))
+
+
+def greyed(paint):
+    """Washes a paint out to a flat light grey, for the 'off' look."""
+    def grey_paint(x, y):
+        r, g, b, a = paint(x, y) if callable(paint) else paint
+        lum = 0.30 * r + 0.59 * g + 0.11 * b
+        v = 150 + (lum - 150) * 0.55
+        return (v, v, v, a)
+    return grey_paint
+
+
+# --------------------------------------------------------------------------
+# Motifs. Each takes the canvas and the geometry in pixels so one drawing
+# serves every size; the small sizes pass simplified=True.
+
+def draw_disc(cv, cx, cy, radius, grey=False, simplified=False):
+    rim_w = max(1.0, radius * 0.075)
+    hub_r = radius * (0.42 if simplified else 0.38)
+    hole_r = radius * (0.2 if simplified else 0.15)
+
+    def surface(x, y):
+        ang = math.atan2(y - cy, x - cx)
+        t = math.hypot(x - cx, y - cy) / radius
+        # Cyan sheen along the rising diagonal, white glint along the falling
+        # one; squared cosines keep the bands soft at 16 pixels.
+        sheen = max(0.0, math.cos(2 * (ang + math.pi / 4))) ** 2
+        glint = max(0.0, math.cos(2 * (ang - math.pi / 4))) ** 4
+        c = mix((188, 198, 212), (80, 190, 230), sheen * (0.9 if simplified else 0.8))
+        c = mix(c, (252, 253, 255), glint * 0.85 * min(1.0, t * 1.4))
+        return c + (255,)
+
+    def paint(p):
+        return greyed(p) if grey else p
+
+    rim = (58, 70, 88, 255)
+    cv.fill(ring(cx, cy, radius, hole_r), paint(rim))
+    cv.fill(ring(cx, cy, radius - rim_w, hub_r), paint(surface))
+    if not simplified:
+        # Faint track grooves.
+        for f in (0.62, 0.8):
+            cv.fill(ring(cx, cy, radius * f + 0.35, radius * f - 0.35),
+                    paint((110, 130, 150, 110)))
+    # The clear plastic hub, with its edge and the hole's edge in rim colour.
+    cv.fill(ring(cx, cy, hub_r, hole_r), paint((120, 135, 152, 255)))
+    cv.fill(ring(cx, cy, hub_r - rim_w * 0.8, hole_r + rim_w * 0.8),
+            paint((232, 238, 244, 255)))
+
+
+def draw_play(cv, left, top, size, outline):
+    """Green play triangle inside the box (left, top, size), dark edged."""
+    inset = outline
+    pts = [(left + inset, top + inset),
+           (left + inset, top + size - inset),
+           (left + size - inset, top + size / 2.0)]
+    tri = polygon(pts)
+    cv.fill(grown(tri, outline), (18, 84, 24, 255))
+
+    def green(x, y):
+        return mix((150, 236, 110), (34, 160, 44), (y - top) / size) + (255,)
+    cv.fill(tri, green)
+
+
+def draw_stop(cv, left, top, size, outline):
+    """Red stop square inside the box (left, top, size), dark edged."""
+    half = size / 2.0
+    box = rounded_box(left + half, top + half, half - outline, half - outline, size * 0.12)
+    cv.fill(grown(box, outline), (110, 14, 14, 255))
+
+    def red(x, y):
+        return mix((255, 120, 100), (200, 24, 24), (y - top) / size) + (255,)
+    cv.fill(box, red)
+
+
+def draw_lamp(cv, cx, cy, r, dark, mid, light):
+    cv.fill(circle(cx, cy, r), dark + (255,))
+
+    def body(x, y):
+        d = math.hypot(x - (cx - r * 0.3), y - (cy - r * 0.3)) / (r * 1.3)
+        return mix(light, mid, d) + (255,)
+    cv.fill(circle(cx, cy, r - 1.0), body)
+    cv.fill(circle(cx - r * 0.3, cy - r * 0.35, r * 0.28), (255, 255, 255, 190))
+
+
+def draw_gear(cv, cx, cy, r_out, r_root, r_hole, teeth):
+    # Teeth narrow slightly towards the tip so they read as a gear, not a star.
+    points = []
+    pitch = 2 * math.pi / teeth
+    for k in range(teeth):
+        a = k * pitch
+        for da, r in ((-0.30, r_root), (-0.19, r_out), (0.19, r_out), (0.30, r_root)):
+            points.append((cx + r * math.cos(a + da * pitch * 1.45),
+                           cy + r * math.sin(a + da * pitch * 1.45)))
+    gear = subtract(union(polygon(points), circle(cx, cy, r_root)), circle(cx, cy, r_hole))
+    cv.fill(gear, (60, 66, 76, 255))
+
+    def steel(x, y):
+        return mix((236, 240, 246), (118, 128, 142), (x - cx + y - cy) / (4 * r_out) + 0.5) + (255,)
+    cv.fill(grown(gear, -1.0), steel)
+
+
+def draw_cross(cv, cx, cy, arm, half_width):
+    bars = union(segment(cx - arm, cy - arm, cx + arm, cy + arm, half_width),
+                 segment(cx - arm, cy + arm, cx + arm, cy - arm, half_width))
+    cv.fill(grown(bars, 1.0), (120, 10, 10, 255))
+
+    def red(x, y):
+        return mix((255, 110, 96), (196, 20, 20), (y - cy + arm) / (2 * arm)) + (255,)
+    cv.fill(bars, red)
+
+
+# --------------------------------------------------------------------------
+# Images.
+
+def tray_image(size, on):
+    cv = Canvas(size, size)
+    simplified = size <= 16
+    # The drawing fills size-1 pixels, leaving the last row and column clear.
+    span = size - 1
+    radius = span / 2.0
+    draw_disc(cv, radius, radius, radius, grey=not on, simplified=simplified)
+    badge = span * (0.56 if simplified else 0.5) * (1.0 if on else 0.9)
+    left = span - badge
+    outline = 1.0 if simplified else max(1.0, size / 24.0)
+    if on:
+        draw_play(cv, left, left, badge, outline)
+    else:
+        draw_stop(cv, left, left, badge, outline)
+    return cv.pixels()
+
+
+def menu_scan():
+    cv = Canvas(16, 16)
+    draw_disc(cv, 7.5, 7.5, 7.5, simplified=True)
+    draw_play(cv, 6.0, 6.0, 9.5, 1.0)
+    return cv.pixels()
+
+
+def menu_off():
+    cv = Canvas(16, 16)
+    draw_lamp(cv, 8.0, 8.0, 6.0, (110, 16, 16), (196, 30, 30), (255, 150, 140))
+    return cv.pixels()
+
+
+def menu_on():
+    cv = Canvas(16, 16)
+    draw_lamp(cv, 8.0, 8.0, 6.0, (14, 84, 20), (36, 168, 44), (170, 250, 140))
+    return cv.pixels()
+
+
+def menu_settings():
+    cv = Canvas(16, 16)
+    draw_gear(cv, 8.0, 8.0, 7.4, 5.3, 2.1, 8)
+    return cv.pixels()
+
+
+def menu_exit():
+    cv = Canvas(16, 16)
+    draw_cross(cv, 8.0, 8.0, 4.6, 1.6)
+    return cv.pixels()
+
+
+# --------------------------------------------------------------------------
+# File formats.
+
+def ico_bytes(images):
+    """ICO with one 32-bit BGRA DIB per (size, rows) entry."""
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(header) + 16 * len(images)
+    entries, blobs = [], []
+    for size, rows in images:
+        xor = bytearray()
+        for row in reversed(rows):
+            for r, g, b, a in row:
+                xor += bytes((b, g, r, a))
+        mask_stride = ((size + 31) // 32) * 4
+        mask = bytearray()
+        for row in reversed(rows):
+            line = bytearray(mask_stride)
+            for x, (_, _, _, a) in enumerate(row):
+                if a == 0:
+                    line[x // 8] |= 0x80 >> (x % 8)
+            mask += line
+        dib = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
+                          len(xor) + len(mask), 0, 0, 0, 0) + bytes(xor) + bytes(mask)
+        entries.append(struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32,
+                                   len(dib), offset))
+        blobs.append(dib)
+        offset += len(dib)
+    return header + b"".join(entries) + b"".join(blobs)
+
+
+def keyed_rgb(rows):
+    """Flattens straight-alpha pixels to RGB with magenta for the clear ones."""
+    out = []
+    for row in rows:
+        line = []
+        for r, g, b, a in row:
+            if a < 96:
+                line.append(MAGENTA)
+            else:
+                t = a / 255.0
+                line.append(tuple(int(round(c * t + bg * (1 - t)))
+                                  for c, bg in zip((r, g, b), MENU_BACKGROUND)))
+        out.append(line)
+    return out
+
+
+def bmp_bytes(rows):
+    """24-bit bottom-up BI_RGB BMP."""
+    height, width = len(rows), len(rows[0])
+    stride = (width * 3 + 3) & ~3
+    data = bytearray()
+    for row in reversed(rows):
+        line = bytearray()
+        for r, g, b in row:
+            line += bytes((b, g, r))
+        line += bytes(stride - len(line))
+        data += line
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data),
+                       2835, 2835, 0, 0)
+    file_header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0,
+                              14 + len(info))
+    return file_header + info + bytes(data)
+
+
+def write(path, data):
+    # Rewrite only on change so a rerun leaves timestamps (and builds) alone.
+    if os.path.exists(path):
+        with open(path, "rb") as f:
+            if f.read() == data:
+                return
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources")
+    os.makedirs(out, exist_ok=True)
+
+    on16, on32, off16, off32 = (tray_image(16, True), tray_image(32, True),
+                                tray_image(16, False), tray_image(32, False))
+    write(os.path.join(out, "tray_on.ico"), ico_bytes([(16, on16), (32, on32)]))
+    write(os.path.join(out, "tray_off.ico"), ico_bytes([(16, off16), (32, off32)]))
+    write(os.path.join(out, "app.ico"),
+          ico_bytes([(16, on16), (32, on32), (48, tray_image(48, True))]))
+
+    # Image-list order; the menu code indexes the strip by these positions.
+    menu = [("menu_scan.bmp", menu_scan), ("menu_off.bmp", menu_off),
+            ("menu_settings.bmp", menu_settings), ("menu_exit.bmp", menu_exit),
+            ("menu_on.bmp", menu_on)]
+    strip = [[] for _ in range(16)]
+    for name, draw in menu:
+        rows = keyed_rgb(draw())
+        write(os.path.join(out, name), bmp_bytes(rows))
+        for y in range(16):
+            strip[y].extend(rows[y])
+    write(os.path.join(out, "menu_strip.bmp"), bmp_bytes(strip))
+
+
+if __name__ == "__main__":
+    main()
