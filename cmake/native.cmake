@@ -1,0 +1,23 @@
+# Native build: unit tests and benchmarks over the fake platform.
+enable_testing()
+find_package(GTest REQUIRED)
+
+file(GLOB VEXAMO_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(vexamo_fake STATIC ${VEXAMO_SUPPORT_SOURCES})
+target_include_directories(vexamo_fake PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(vexamo_fake PUBLIC vexamo_core)
+
+file(GLOB VEXAMO_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${VEXAMO_UNIT_SOURCES})
+target_link_libraries(unit_tests PRIVATE vexamo_fake GTest::gtest GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
+
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  file(GLOB VEXAMO_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+  if(VEXAMO_BENCH_SOURCES)
+    add_executable(benchmarks ${VEXAMO_BENCH_SOURCES})
+    target_link_libraries(benchmarks PRIVATE vexamo_fake benchmark::benchmark)
+  endif()
+endif()

@@ -1,0 +1,74 @@
+// The user's selection of players (Selection.ini): which players the program uses, the extensions
+// each plays and whether to ask first; and the start of a program through the shell.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/PlayersCfg.h"
+#include "model/VexaCfg.h"
+
+namespace vexamo {
+
+inline const std::array<std::string, 2> PromptWords = {"Yes", "No"};
+
+struct TExtension {
+    std::int32_t KnownIndex = -1;
+    std::uint8_t Kind = 0;
+    std::string Ext;
+    std::unique_ptr<TPlaylist> Found;  // null until a scan finds a file
+};
+
+class TUserPlayer {
+public:
+    std::unique_ptr<TPlayer> Player = std::make_unique<TPlayer>();
+    std::uint8_t Prompt = 0;  // 0 "Yes", 1 "No"
+    std::vector<TExtension> Extensions;
+
+    // An extension outside KnownExtensions has no kind and is not added.
+    void AddExtension(const std::string& ext);
+    int IndexOfExtension(const std::string& ext) const;
+    int CountKind(int kind) const;
+    void SaveToIni(const std::string& path) const;
+    void LoadFromIni(const std::string& path, const std::string& section, const std::string& catalogueFileName);
+};
+
+class TSelectedPlayer {
+public:
+    std::vector<std::shared_ptr<TUserPlayer>> Players;
+
+    void AddNew();
+    int IndexOfPlayer(const std::string& name) const;
+    std::unique_ptr<TSelectedPlayer> Without(const std::string& name) const;
+    bool AnyPrompt() const;
+};
+
+// Builds the selection from Selection.ini and Players.ini in the given folder.
+std::unique_ptr<TSelectedPlayer> LoadSelection(const std::string& folder);
+
+// Appends the catalogue player `name` (from folder + Players.ini) with the given extensions to the
+// selection and writes its section of folder + Selection.ini. Without extensions nothing is added
+// and null is returned: the caller tells the user.
+TUserPlayer* AddToSelection(TSelectedPlayer& selection, const std::string& folder, const std::string& name,
+                            const StringList& extensions, bool prompt);
+
+void RunProgram(const std::string& exe, const std::string& parameters);
+
+// What to start for one launch: the player's executable and its expanded parameters.
+struct TLaunch {
+    std::string Exe;
+    std::string Parameters;
+};
+
+// Prepares one launch of `player`: writes the groups of files to ProgramFolder + "VexamoList" +
+// the player's playlist extension (deleted first), resets and fills vexamo.Files, chooses the
+// playlist, single-file or subtitle template and expands it. `kind` is the MediaKinds index of
+// the extension the user chose. Nothing is started.
+TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<StringList>& groups, int kind);
+TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const StringList& files, int kind);
+
+inline const std::string PlaylistBaseName = "VexamoList";
+
+}  // namespace vexamo

@@ -1,0 +1,89 @@
+#include "model/VexaCfg.h"
+
+#include <algorithm>
+
+namespace vexamo {
+
+std::string ProgramFolder;
+
+void TVexamo::Create() {
+    Status = 1;
+    LoadSettings(ProgramFolder + SettingsFileName);
+}
+
+void TVexamo::LoadSettings(const std::string& path) {
+    const std::string status = IniRead(path, "Main", "Status", "");
+    auto word = std::find(StatusWords.begin(), StatusWords.end(), status);
+    Status = (!status.empty() && word != StatusWords.end()) ? static_cast<std::uint8_t>(word - StatusWords.begin()) : 1;
+
+    auto settings = std::make_unique<TSettings>();
+    TOptMonitor& monitor = settings->Monitor;
+    // Stored joined with blanks but read back split at ";": several roots read as one entry that is
+    // no drive root and so fall back to all CD drives, which is what "all drives" stored them for.
+    const std::string drives = IniRead(path, "Monitor", "Drives", "");
+    if (!drives.empty()) {
+        for (const std::string& root : SplitString(drives, ';'))
+            if (Sys().DriveType(root) == DriveCdRom) monitor.Drives.push_back(root);
+    }
+    if (monitor.Drives.empty()) monitor.Drives = CdDrives;
+
+    monitor.ScanAll = IniReadBool(path, "Monitor", "ScanAll", false);
+    monitor.AlwaysOn = IniReadBool(path, "Monitor", "Always On", false);
+    monitor.OnPlayClose = IniReadBool(path, "Monitor", "OnPlayClose", false);
+    if (monitor.AlwaysOn) Status = 0;
+
+    settings->UserPriority = IniReadBool(path, "Priority", "User", false);
+    settings->Priority.Choice = IniReadBool(path, "Priority", "Choice", false);
+    settings->Priority.Player = IniRead(path, "Priority", "Player", "");
+
+    settings->Windows.AutoStart = IniReadBool(path, "Windows", "AutoStart", false);
+    settings->Windows.AutoCD = IniReadBool(path, "Windows", "AutoCD", false);
+
+    SetWindowsAutoPlay(settings->Windows.AutoCD, false);
+    if (!SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, settings->Windows.AutoStart, false))
+        settings->Windows.AutoStart = false;
+
+    settings->Subtitles.Auto = IniReadBool(path, "Subtitles", "Auto", true);
+    settings->Subtitles.Path = IniRead(path, "Subtitles", "path", "");
+    settings->Subtitles.Folders = CdDrives;
+    if (!settings->Subtitles.Path.empty()) settings->Subtitles.Folders.push_back(settings->Subtitles.Path);
+
+    Settings = std::move(settings);
+}
+
+void TVexamo::SaveSettings(const std::string& folder, const std::string& fileName, bool statusOnly) {
+    const std::string path = folder + fileName;
+    const TSettings& s = *Settings;
+    IniWrite(path, "Main", "Status", StatusWords.at(Status));
+    if (statusOnly) return;
+    IniWriteBool(path, "Priority", "User", s.UserPriority);
+    IniWriteBool(path, "Monitor", "ScanAll", s.Monitor.ScanAll);
+    IniWrite(path, "Monitor", "Drives", JoinList(s.Monitor.Drives, " "));
+    IniWriteBool(path, "Monitor", "Always On", s.Monitor.AlwaysOn);
+    IniWriteBool(path, "Monitor", "OnPlayClose", s.Monitor.OnPlayClose);
+    IniWriteBool(path, "Priority", "Choice", s.Priority.Choice);
+    IniWrite(path, "Priority", "Player", s.Priority.Player);
+    IniWriteBool(path, "Windows", "AutoStart", s.Windows.AutoStart);
+    IniWriteBool(path, "Windows", "AutoCD", s.Windows.AutoCD);
+    IniWriteBool(path, "SubTitles", "Auto", s.Subtitles.Auto);
+    IniWrite(path, "SubTitles", "Path", s.Subtitles.Path);
+}
+
+bool TVexamo::CheckPlayersInstalled() {
+    bool result = false;
+    const std::string players = ProgramFolder + PlayersFileName;
+    for (const std::string& name : ReadIniSections(ProgramFolder + SelectionFileName)) {
+        if (!IniSectionExists(players, name)) continue;
+        if (Sys().FileExists(ReadIniString(players, name, "exe"))) {
+            result = true;
+        } else {
+            Sys().MessageBox(MsgKind::Plain,
+                             "Previous selected player: \"" + name + "\" was not found !\r" +
+                                 "Please ensure that this Player is installed !",
+                             MsgButtons::Ok, "Vexamo: Warning");
+        }
+    }
+    return result;
+}
+
+}  // namespace vexamo

@@ -1,0 +1,90 @@
+// The core object shared by the whole program: the machine's CD drives, the monitoring status,
+// the settings tree mirrored from Vexamo.ini, the paths of the launch being prepared and what the
+// last scan found.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/general.h"
+
+namespace vexamo {
+
+inline const std::array<std::string, 2> StatusWords = {"On", "Off"};
+inline const std::array<std::string, 2> ReadyWords = {"Ready", "Not Ready"};
+
+inline const std::string SettingsFileName = "Vexamo.ini";
+inline const std::string PlayersFileName = "Players.ini";
+inline const std::string SelectionFileName = "Selection.ini";
+inline const std::string ExeFileName = "Vexamo.exe";
+inline const std::string AutoStartValueName = "Vexamo";
+
+// The folder of the running executable with a trailing backslash; set at start-up.
+extern std::string ProgramFolder;
+
+struct TOptMonitor {
+    bool ScanAll = false;
+    bool AlwaysOn = false;
+    bool OnPlayClose = false;
+    StringList Drives;
+};
+
+struct TOptWindows {
+    bool AutoCD = false;
+    bool AutoStart = false;
+};
+
+struct TOptSubtitles {
+    bool Auto = true;
+    std::string Path;
+    StringList Folders;  // built at load, never stored
+};
+
+struct TPriority {
+    bool Choice = false;
+    std::string Player;
+};
+
+struct TSettings {
+    TOptMonitor Monitor;
+    TOptWindows Windows;
+    TOptSubtitles Subtitles;
+    TPriority Priority;
+    bool UserPriority = false;
+};
+
+struct TMonitoredFiles {
+    std::string SubtitleName;
+    std::string PlaylistName;
+    std::string FileName;
+};
+
+class TVexamoInit {
+public:
+    StringList CdDrives;
+    std::string CdDrivesText;
+    std::uint8_t Status = 1;  // 0 monitoring on, 1 off
+};
+
+class TVexamo : public TVexamoInit {
+public:
+    std::unique_ptr<TSettings> Settings = std::make_unique<TSettings>();
+    std::unique_ptr<TMonitoredFiles> Files = std::make_unique<TMonitoredFiles>();
+    StringList FoundPairs;
+    std::string SubtitleFound;
+    StringList MediaDrives;
+    std::string DiscLabel;
+
+    // Loads the settings from ProgramFolder + Vexamo.ini; may run again on the live object.
+    void Create();
+    void LoadSettings(const std::string& path);
+    void SaveSettings(const std::string& folder, const std::string& fileName, bool statusOnly);
+    bool CheckPlayersInstalled();
+
+    std::string ExpandTags(const std::string& templ) const;
+    std::string FindSubtitle() const;
+};
+
+}  // namespace vexamo

@@ -1,0 +1,258 @@
+#include "model/general.h"
+
+#include <cstdlib>
+#include <functional>
+
+#include "model/Errors.h"
+
+namespace vexamo {
+
+std::string Format(const std::string& pattern, const std::string& arg) {
+    std::string out = pattern;
+    size_t at = out.find("%s");
+    if (at != std::string::npos) out.replace(at, 2, arg);
+    return out;
+}
+
+// --- drives -------------------------------------------------------------------------------
+
+StringList GetCdDrives() {
+    constexpr size_t BufferSize = 129;
+    StringList result;
+    std::string buffer = Sys().LogicalDriveStrings();
+    if (buffer.empty()) return result;
+    if (buffer.size() > BufferSize) throw Error(Sys().SysErrorMessage(14));
+    for (size_t at = 0; at < buffer.size() && buffer[at] != '\0'; at += 4) {
+        std::string root = buffer.substr(at, 3);
+        if (Sys().DriveType(root) == DriveCdRom) result.push_back(root);
+    }
+    return result;
+}
+
+std::string GetVolumeLabel(const std::string& root) {
+    std::string label;
+    if (!Sys().VolumeLabel(root, label)) return NoCdLabel;
+    return label.substr(0, label.find('\0'));
+}
+
+bool AnyDiscPresent(const StringList& roots) {
+    size_t empty = 0;
+    for (const std::string& root : roots)
+        if (GetVolumeLabel(root) == NoCdLabel) ++empty;
+    return empty != roots.size();
+}
+
+// --- file search --------------------------------------------------------------------------
+
+namespace {
+
+void Search(const std::string& folder, const std::string& fileMask, const std::string* skipped,
+            StringList& result) {
+    for (const DirEntry& e : Sys().ListFolder(folder + fileMask)) {
+        if (e.Directory || e.Hidden || e.System) continue;
+        if (skipped && e.Name == *skipped) continue;
+        result.push_back(folder + e.Name);
+    }
+    for (const DirEntry& e : Sys().ListFolder(folder + "*")) {
+        if (!e.Directory || e.Hidden || e.System || e.Name == "." || e.Name == "..") continue;
+        // A junction or symbolic link may point back up the tree; following it could loop forever.
+        if (e.ReparsePoint) continue;
+        Search(folder + e.Name + "\\", fileMask, skipped, result);
+    }
+}
+
+StringList FindFilesImpl(const std::string& mask, const std::string* skipped) {
+    size_t split = mask.find_last_of("\\:");
+    std::string folder = split == std::string::npos ? std::string() : mask.substr(0, split + 1);
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    std::string fileMask = split == std::string::npos ? mask : mask.substr(split + 1);
+    StringList result;
+    Search(folder, fileMask, skipped, result);
+    return result;
+}
+
+}  // namespace
+
+StringList FindFiles(const std::string& mask) { return FindFilesImpl(mask, nullptr); }
+
+StringList FindFilesExcept(const std::string& mask, const std::string& skippedName) {
+    return FindFilesImpl(mask, &skippedName);
+}
+
+int AppendLinesToFile(const StringList& lines, const std::string& path) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    if (!Sys().AppendTextFile(path, text)) throw InOutError("Unable to write to " + path);
+    return static_cast<int>(lines.size());
+}
+
+// --- INI ----------------------------------------------------------------------------------
+
+StringList ReadIniSections(const std::string& path) { return Sys().IniSectionNames(path); }
+
+void EraseIniSection(const std::string& path, const std::string& section) {
+    if (!Sys().IniEraseSection(path, section)) throw IniFileError("Unable to write to " + path);
+}
+
+bool IniSectionExists(const std::string& path, const std::string& section) {
+    return !Sys().IniKeyNames(path, section).empty();
+}
+
+std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key) {
+    return Sys().IniReadString(path, section, key, "");
+}
+
+void DeleteIniSectionOrFile(const std::string& path, const std::string& section) {
+    EraseIniSection(path, section);
+    std::optional<std::string> text = Sys().ReadTextFile(path);
+    if (!text) throw InOutError("File not found: " + path);
+    if (text->empty()) Sys().DeleteFile(path);
+}
+
+std::string IniRead(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& def) {
+    return Sys().IniReadString(path, section, key, def);
+}
+
+int IniReadInteger(const std::string& path, const std::string& section, const std::string& key, int def) {
+    std::string text = Sys().IniReadString(path, section, key, "");
+    if (text.empty()) return def;
+    // Decimal or Delphi-style "$" hexadecimal, the whole text and nothing else.
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    long value;
+    if (text[0] == '$')
+        value = std::strtol(begin + 1, &end, 16);
+    else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        value = std::strtol(begin + 2, &end, 16);
+    else
+        value = std::strtol(begin, &end, 10);
+    if (end == begin || *end != '\0') return def;
+    return static_cast<int>(value);
+}
+
+bool IniReadBool(const std::string& path, const std::string& section, const std::string& key, bool def) {
+    return IniReadInteger(path, section, key, def ? 1 : 0) != 0;
+}
+
+void IniWrite(const std::string& path, const std::string& section, const std::string& key,
+              const std::string& value) {
+    if (!Sys().IniWriteString(path, section, key, value)) throw IniFileError("Unable to write to " + path);
+}
+
+void IniWriteInteger(const std::string& path, const std::string& section, const std::string& key, int value) {
+    IniWrite(path, section, key, std::to_string(value));
+}
+
+void IniWriteBool(const std::string& path, const std::string& section, const std::string& key, bool value) {
+    IniWrite(path, section, key, value ? "1" : "0");
+}
+
+// --- lists --------------------------------------------------------------------------------
+
+std::string JoinList(const StringList& list, const std::string& separator) {
+    std::string out;
+    for (const std::string& entry : list) out += entry + separator;
+    if (!out.empty()) out.pop_back();
+    return out;
+}
+
+StringList SplitString(const std::string& text, char separator) {
+    StringList result;
+    std::string rest = text;
+    while (true) {
+        size_t p = rest.find(separator);
+        if (p == std::string::npos) {
+            result.push_back(rest);
+            break;
+        }
+        result.push_back(rest.substr(0, p));
+        rest.erase(0, p + 1);
+    }
+    return result;
+}
+
+std::string GetWindowsVersion() {
+    switch (Sys().PlatformId()) {
+        case 0: return "3.1";
+        case 1: return "95/98";
+        case 2: return "NT";
+        default: return "";
+    }
+}
+
+// --- registry -----------------------------------------------------------------------------
+
+std::int32_t ReadRegInteger(RegRoot root, const std::string& key, const std::string& name) {
+    if (!Sys().RegOpenKey(root, key, false)) return 0;
+    std::optional<std::uint32_t> value = Sys().RegReadInteger(root, key, name);
+    if (!value) throw RegistryError(Format("Failed to get data for '%s'", name));
+    return static_cast<std::int32_t>(*value);
+}
+
+void WriteRegInteger(RegRoot root, const std::string& key, const std::string& name, std::int32_t value) {
+    if (!Sys().RegOpenKey(root, key, false)) return;
+    if (!Sys().RegWriteInteger(root, key, name, static_cast<std::uint32_t>(value)))
+        throw RegistryError(Format("Failed to set data for '%s'", name));
+}
+
+std::string ReadRegString(RegRoot root, const std::string& key, const std::string& name) {
+    if (!Sys().RegOpenKey(root, key, false)) return "";
+    return Sys().RegReadString(root, key, name).value_or("");
+}
+
+void SetWindowsAutoPlay(bool on, bool verbose) {
+    const RegRoot root = RegRoot::CurrentUser;
+    if (!Sys().RegOpenKey(root, AutoPlayPolicyKey, false)) Sys().RegOpenKey(root, AutoPlayPolicyKey, true);
+    if (!Sys().RegOpenKey(root, AutoPlayPolicyKey, false)) {
+        // Without the key there is nothing to write to or delete from; a silent caller carries on.
+        if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+        return;
+    }
+    if (on) {
+        if (!Sys().RegWriteInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue, AutoPlayPolicyMask))
+            throw RegistryError(Format("Failed to set data for '%s'", AutoPlayPolicyValue));
+    } else {
+        Sys().RegDeleteValue(root, AutoPlayPolicyKey, AutoPlayPolicyValue);
+    }
+    if (verbose)
+        Sys().MessageBox(MsgKind::Information,
+                         std::string("XP AutoPlay feature ") + (on ? "Disabled !" : "Restored !") +
+                             "\r\rYou'll have to restart Windows for this settings to take effect !",
+                         MsgButtons::Ok);
+}
+
+bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool on, bool verbose) {
+    const RegRoot root = RegRoot::LocalMachine;
+    bool result = false;
+    if (on) {
+        const std::string quoted = "\"" + exePath + "\"";
+        if (Sys().RegOpenKey(root, RunKey, true)) Sys().RegWriteString(root, RunKey, valueName, quoted);
+        if (Sys().RegReadString(root, RunKey, valueName).value_or("") == quoted)
+            result = true;
+        else if (verbose)
+            Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+    } else {
+        const std::string key = RunKey + "\\";
+        if (!Sys().RegOpenKey(root, key, true)) return false;
+        Sys().RegDeleteValue(root, key, valueName);
+        if (verbose)
+            Sys().MessageBox(MsgKind::Information, "'Vexamo' was removed from the registry succesfully...",
+                             MsgButtons::Ok);
+    }
+    return result;
+}
+
+// --- paths --------------------------------------------------------------------------------
+
+std::string ExtractFilePath(const std::string& path) {
+    size_t p = path.find_last_of("\\:");
+    return p == std::string::npos ? std::string() : path.substr(0, p + 1);
+}
+
+std::string ExtractFileName(const std::string& path) {
+    size_t p = path.find_last_of("\\:");
+    return p == std::string::npos ? path : path.substr(p + 1);
+}
+
+}  // namespace vexamo

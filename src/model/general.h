@@ -1,0 +1,70 @@
+// Free helpers on which the model and the windows rest: drives, volume labels, recursive file
+// search, text and INI files, string lists, registry values and the Windows integration switches.
+// They keep no state; everything goes through the process-wide platform.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace vexamo {
+
+using StringList = std::vector<std::string>;
+
+// The label GetVolumeLabel reports for a drive without a readable disc.
+inline const std::string NoCdLabel = "/NOCD";
+
+StringList GetCdDrives();
+std::string GetVolumeLabel(const std::string& root);
+bool AnyDiscPresent(const StringList& roots);
+StringList FindFiles(const std::string& mask);
+StringList FindFilesExcept(const std::string& mask, const std::string& skippedName);
+int AppendLinesToFile(const StringList& lines, const std::string& path);
+
+StringList ReadIniSections(const std::string& path);
+void EraseIniSection(const std::string& path, const std::string& section);
+bool IniSectionExists(const std::string& path, const std::string& section);
+std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key);
+void DeleteIniSectionOrFile(const std::string& path, const std::string& section);
+
+// Typed INI access as the settings and catalogue files use it. A flag is "1"/"0" on disk; any
+// integer other than 0 reads as true; a missing or non-numeric value gives the default.
+std::string IniRead(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& def);
+int IniReadInteger(const std::string& path, const std::string& section, const std::string& key, int def);
+bool IniReadBool(const std::string& path, const std::string& section, const std::string& key, bool def);
+// Raise IniFileError "Unable to write to <path>" when the value cannot be written.
+void IniWrite(const std::string& path, const std::string& section, const std::string& key,
+              const std::string& value);
+void IniWriteInteger(const std::string& path, const std::string& section, const std::string& key, int value);
+void IniWriteBool(const std::string& path, const std::string& section, const std::string& key, bool value);
+
+std::string JoinList(const StringList& list, const std::string& separator);
+StringList SplitString(const std::string& text, char separator);
+std::string GetWindowsVersion();
+
+std::int32_t ReadRegInteger(RegRoot root, const std::string& key, const std::string& name);
+void WriteRegInteger(RegRoot root, const std::string& key, const std::string& name, std::int32_t value);
+std::string ReadRegString(RegRoot root, const std::string& key, const std::string& name);
+
+void SetWindowsAutoPlay(bool on, bool verbose);
+bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool on, bool verbose);
+
+// Registry places the program uses.
+inline const std::string AutoPlayPolicyKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\policies\\explorer\\";
+inline const std::string AutoPlayPolicyValue = "NoDriveTypeAutoRun";
+constexpr std::int32_t AutoPlayPolicyMask = 181;
+inline const std::string RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline const std::string CdromServiceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Cdrom\\";
+inline const std::string CdromAutoRunValue = "AutoRun";
+
+inline const std::string RegistryProblemText =
+    "There was a problem while trying to modify your registry. No changes where made !";
+
+// Path helpers.
+std::string ExtractFilePath(const std::string& path);  // up to and including the last \ or :
+std::string ExtractFileName(const std::string& path);  // after the last \ or :
+
+}  // namespace vexamo

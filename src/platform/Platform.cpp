@@ -1,0 +1,18 @@
+#include "platform/Platform.h"
+
+#include <stdexcept>
+
+namespace vexamo {
+
+namespace {
+Platform* current = nullptr;
+}
+
+Platform& Sys() {
+    if (!current) throw std::logic_error("No platform installed");
+    return *current;
+}
+
+void SetPlatform(Platform* platform) { current = platform; }
+
+}  // namespace vexamo

@@ -1,0 +1,117 @@
+// The seam between the model and the operating system. Everything the model and the portable
+// windows need from Windows goes through this interface: the Win32 implementation lives in
+// src/platform/win32/, an in-memory fake in tests/support/.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vexamo {
+
+enum class RegRoot { CurrentUser, LocalMachine };
+
+// The five kinds of message box the program shows; each has its standard title and icon.
+enum class MsgKind { Plain, Confirmation, Warning, Information, Error };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgResult { Ok, Yes, No, Cancel };
+
+// Drive types as GetDriveType reports them.
+constexpr unsigned DriveCdRom = 5;
+
+// One entry of a folder listing.
+struct DirEntry {
+    std::string Name;
+    bool Directory = false;
+    bool Hidden = false;
+    bool System = false;
+    bool ReparsePoint = false;  // junction or symbolic link
+};
+
+struct LocalTime {
+    int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+};
+
+// The first-version notification icon record, in portable form. Window and icon are opaque
+// handles owned by the window binding.
+struct TrayIconData {
+    std::uint32_t cbSize = 0;
+    std::uintptr_t Wnd = 0;
+    std::uint32_t ID = 0;
+    std::uint32_t Flags = 0;
+    std::uint32_t CallbackMessage = 0;
+    std::uintptr_t Icon = 0;
+    char Tip[64] = {};
+};
+
+enum class NotifyAction { Add, Modify, Delete };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Drives and volumes. LogicalDriveStrings returns what GetLogicalDriveStrings writes: roots
+    // such as "C:\" each followed by a zero, the whole ended by one more zero.
+    virtual std::string LogicalDriveStrings() = 0;
+    virtual unsigned DriveType(const std::string& root) = 0;
+    // False when the volume cannot be read (no disc, no such drive).
+    virtual bool VolumeLabel(const std::string& root, std::string& label) = 0;
+    // The system's text for an error code (FormatMessage).
+    virtual std::string SysErrorMessage(int code) = 0;
+
+    // Files. ListFolder returns the entries matching a mask (folder + wildcard pattern) in the
+    // order the file system gives them, without "." and "..". A missing folder lists nothing.
+    virtual std::vector<DirEntry> ListFolder(const std::string& mask) = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual bool DeleteFile(const std::string& path) = 0;
+    // Whole-file text access; ReadTextFile returns nothing when the file cannot be opened.
+    virtual std::optional<std::string> ReadTextFile(const std::string& path) = 0;
+    // Appends (creating the file when needed); false when the file cannot be written.
+    virtual bool AppendTextFile(const std::string& path, const std::string& text) = 0;
+
+    // Private-profile (INI) files, one operation at a time.
+    virtual std::vector<std::string> IniSectionNames(const std::string& path) = 0;
+    virtual std::vector<std::string> IniKeyNames(const std::string& path, const std::string& section) = 0;
+    virtual std::string IniReadString(const std::string& path, const std::string& section,
+                                      const std::string& key, const std::string& def) = 0;
+    virtual bool IniWriteString(const std::string& path, const std::string& section,
+                                const std::string& key, const std::string& value) = 0;
+    virtual bool IniEraseSection(const std::string& path, const std::string& section) = 0;
+
+    // Registry. Keys are paths as the program writes them (a leading backslash means from the
+    // root). Open means opening with full access; a key that cannot be opened so counts as missing.
+    virtual bool RegOpenKey(RegRoot root, const std::string& key, bool create) = 0;
+    virtual std::optional<std::uint32_t> RegReadInteger(RegRoot root, const std::string& key,
+                                                        const std::string& name) = 0;
+    virtual std::optional<std::string> RegReadString(RegRoot root, const std::string& key,
+                                                     const std::string& name) = 0;
+    virtual bool RegWriteInteger(RegRoot root, const std::string& key, const std::string& name,
+                                 std::uint32_t value) = 0;
+    virtual bool RegWriteString(RegRoot root, const std::string& key, const std::string& name,
+                                const std::string& value) = 0;
+    virtual bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) = 0;
+
+    // The shell's "open" verb; returns the shell's result code (greater than 32 on success).
+    virtual std::intptr_t ShellOpen(const std::string& file, const std::string& parameters) = 0;
+
+    // A modal message box without owner. An empty caption gives the kind's standard title.
+    virtual MsgResult MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons,
+                                 const std::string& caption = {}) = 0;
+
+    // The notification area (Shell_NotifyIcon); false when the shell refused.
+    virtual bool NotifyIcon(NotifyAction action, const TrayIconData& data) = 0;
+
+    // Clock, in local time, and the user's long time format for it.
+    virtual LocalTime Now() = 0;
+    virtual std::string FormatLongTime(const LocalTime& t) = 0;
+
+    // GetVersionEx's platform identifier: 0 Win32s, 1 Windows 9x, 2 NT.
+    virtual int PlatformId() = 0;
+};
+
+// The process-wide platform. Installed once at start-up (or by a test) before anything else runs.
+Platform& Sys();
+void SetPlatform(Platform* platform);
+
+}  // namespace vexamo

@@ -1,0 +1,67 @@
+#include "ui/main.h"
+
+#include <cstdio>
+
+#include "agent/Init.h"
+#include "model/general.h"
+
+namespace vexamo {
+
+std::unique_ptr<TfrmMain> frmMain;
+std::string ExeName;
+
+void TfrmMain::FormCreate() {}
+
+void TfrmMain::FormActivate() {
+    // While the window is on screen the tray icon would only duplicate it.
+    if (MainForm) MainForm->RemoveTrayIcon();
+}
+
+void TfrmMain::FormClose() {
+    std::unique_ptr<TfrmMain> self;
+    if (frmMain.get() == this) self = std::move(frmMain);
+    if (MainForm) MainForm->AddTrayIcon();
+    // `self` frees the window when it goes out of scope; nothing may touch members after this.
+}
+
+void TfrmMain::Show() {
+    Visible = true;
+    if (host_) host_->Show(*this);
+}
+
+void TfrmMain::Close() {
+    Visible = false;
+    if (host_) host_->Close(*this);
+    FormClose();
+}
+
+void TfrmMain::ScanDisc(const void*) {
+    if (!Visible) Close();
+}
+
+std::string ErrorLogLine(const std::string& message) {
+    const LocalTime t = Sys().Now();
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d-%02d-%02d", t.Day % 100, t.Month % 100, t.Year % 100);
+    return std::string(date) + " " + Sys().FormatLongTime(t) + ":" + message;
+}
+
+void TfrmMain::AppEventsException(const std::string& message) {
+    std::string ext = ExtractFileName(ExeName);
+    std::string logPath = ExeName;
+    size_t dot = ext.rfind('.');
+    if (dot != std::string::npos) logPath.erase(logPath.size() - (ext.size() - dot));
+    logPath += ".log";
+    // A log that cannot be written (read-only folder, full disk) must not hide the error itself.
+    Sys().AppendTextFile(logPath, ErrorLogLine(message) + "\r\n");
+    Sys().MessageBox(MsgKind::Error, message, MsgButtons::Ok, "Vexamo");
+}
+
+void HandleException(const std::exception& e) {
+    if (frmMain)
+        frmMain->AppEventsException(e.what());
+    else
+        Sys().MessageBox(MsgKind::Error, e.what(), MsgButtons::Ok, "Vexamo");
+}
+
+}  // namespace vexamo

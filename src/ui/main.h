@@ -1,0 +1,61 @@
+// The players and extensions window (the configuration window). For now it is a plain window
+// captioned "Vexamo" that carries what the agent needs of it: its visibility, its status bar and
+// "Scan Now" state, its place in the tray icon's life, and the log of unhandled errors.
+#pragma once
+
+#include <array>
+#include <exception>
+#include <memory>
+#include <string>
+
+namespace vexamo {
+
+class TfrmMain;
+
+// What the window binding does for the portable window.
+class FrmMainHost {
+public:
+    virtual ~FrmMainHost() = default;
+    virtual void Show(TfrmMain& form) = 0;
+    virtual void Close(TfrmMain& form) = 0;
+};
+
+class TfrmMain {
+public:
+    explicit TfrmMain(FrmMainHost* host) : host_(host) {}
+
+    std::string Caption = "Vexamo";
+    bool Visible = false;
+    std::array<std::string, 4> StatusPanels;  // stStatus
+    bool btScanNowEnabled = false;
+
+    void FormCreate();
+    void FormActivate();
+    // Frees the window: empties the process-wide reference and puts the tray icon back.
+    void FormClose();
+    void Show();
+    void Close();
+    // The disc scan and play run. Until the scan is built, a run only ends the window it was
+    // given, as a finished run does.
+    void ScanDisc(const void* caller);
+
+    // The application-wide handler of unhandled errors while this window exists.
+    void AppEventsException(const std::string& message);
+
+private:
+    FrmMainHost* host_;
+};
+
+// The current configuration window, if any.
+extern std::unique_ptr<TfrmMain> frmMain;
+
+// The executable's full path; set at start-up.
+extern std::string ExeName;
+
+// The log line for an unhandled error: "dd-mm-yy <long time>:<message>" without the line end.
+std::string ErrorLogLine(const std::string& message);
+
+// Shows (and, while a configuration window exists, logs) an error nothing else caught.
+void HandleException(const std::exception& e);
+
+}  // namespace vexamo

@@ -1,0 +1,401 @@
+#include "support/FakePlatform.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "support/IniText.h"
+
+namespace vexamo::test {
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Folders are kept without their trailing backslash, except drive roots ("D:\").
+std::string Normal(std::string path) {
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    if (path.size() == 2 && path[1] == ':') path += '\\';
+    return Lower(path);
+}
+
+std::string ParentOf(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    size_t slash = p.find_last_of('\\');
+    if (slash == std::string::npos) return {};
+    if (slash == 2) return p.substr(0, 3);
+    return p.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    size_t slash = p.find_last_of('\\');
+    return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+std::string TrimKey(std::string key) {
+    while (!key.empty() && key.front() == '\\') key.erase(key.begin());
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    return key;
+}
+
+}  // namespace
+
+bool WildcardMatch(const std::string& pattern, const std::string& name) {
+    size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
+    auto eq = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    };
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || eq(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+FakePlatform::FakePlatform() {
+    previous_ = nullptr;
+    SetPlatform(this);
+}
+
+FakePlatform::~FakePlatform() { SetPlatform(nullptr); }
+
+void FakePlatform::AddDrive(const std::string& root, unsigned type, std::optional<std::string> discLabel) {
+    drives_.push_back(Drive{root, type, std::move(discLabel)});
+    std::sort(drives_.begin(), drives_.end(), [](const Drive& a, const Drive& b) {
+        return Lower(a.Root) < Lower(b.Root);
+    });
+    if (!Find(root)) nodes_.push_back(Node{root.substr(0, 3), true});
+}
+
+void FakePlatform::SetDisc(const std::string& root, std::optional<std::string> discLabel) {
+    for (Drive& d : drives_)
+        if (Lower(d.Root) == Lower(root)) d.Label = std::move(discLabel);
+}
+
+void FakePlatform::RemoveDrive(const std::string& root) {
+    drives_.erase(std::remove_if(drives_.begin(), drives_.end(),
+                                 [&](const Drive& d) { return Lower(d.Root) == Lower(root); }),
+                  drives_.end());
+}
+
+void FakePlatform::AddFolder(const std::string& path, bool hidden, bool system, bool reparse) {
+    std::string parent = ParentOf(path);
+    if (!parent.empty() && !Find(parent)) AddFolder(parent);
+    if (Node* n = Find(path)) {
+        n->Hidden = hidden;
+        n->System = system;
+        n->ReparsePoint = reparse;
+        return;
+    }
+    Node n;
+    n.Path = path;
+    while (n.Path.size() > 3 && n.Path.back() == '\\') n.Path.pop_back();
+    n.Directory = true;
+    n.Hidden = hidden;
+    n.System = system;
+    n.ReparsePoint = reparse;
+    nodes_.push_back(n);
+}
+
+void FakePlatform::AddFile(const std::string& path, const std::string& content, bool hidden, bool system) {
+    std::string parent = ParentOf(path);
+    if (!parent.empty() && !Find(parent)) AddFolder(parent);
+    if (Node* n = Find(path)) {
+        n->Content = content;
+        n->Hidden = hidden;
+        n->System = system;
+        return;
+    }
+    Node n;
+    n.Path = path;
+    n.Content = content;
+    n.Hidden = hidden;
+    n.System = system;
+    nodes_.push_back(n);
+}
+
+void FakePlatform::SetReadOnly(const std::string& path, bool readOnly) {
+    if (!Find(path)) AddFolder(path);
+    Find(path)->ReadOnly = readOnly;
+}
+
+std::optional<std::string> FakePlatform::Content(const std::string& path) const {
+    const Node* n = Find(path);
+    if (!n || n->Directory) return std::nullopt;
+    return n->Content;
+}
+
+FakePlatform::Node* FakePlatform::Find(const std::string& path) {
+    return const_cast<Node*>(static_cast<const FakePlatform*>(this)->Find(path));
+}
+
+const FakePlatform::Node* FakePlatform::Find(const std::string& path) const {
+    std::string wanted = Normal(path);
+    for (const Node& n : nodes_)
+        if (Normal(n.Path) == wanted) return &n;
+    return nullptr;
+}
+
+bool FakePlatform::WritableFolder(const std::string& folder) const {
+    const Node* n = Find(folder);
+    return n && n->Directory && !n->ReadOnly;
+}
+
+bool FakePlatform::WriteWholeFile(const std::string& path, const std::string& text) {
+    if (Node* n = Find(path)) {
+        if (n->Directory || n->ReadOnly) return false;
+        n->Content = text;
+        return true;
+    }
+    if (!WritableFolder(ParentOf(path))) return false;
+    Node n;
+    n.Path = path;
+    n.Content = text;
+    nodes_.push_back(n);
+    return true;
+}
+
+// --- drives -------------------------------------------------------------------------------
+
+std::string FakePlatform::LogicalDriveStrings() {
+    if (rawDrives_) return *rawDrives_;
+    std::string s;
+    for (const Drive& d : drives_) {
+        s += d.Root;
+        s += '\0';
+    }
+    s += '\0';
+    return s;
+}
+
+unsigned FakePlatform::DriveType(const std::string& root) {
+    for (const Drive& d : drives_)
+        if (Lower(d.Root) == Lower(root)) return d.Type;
+    return 1;  // DRIVE_NO_ROOT_DIR
+}
+
+bool FakePlatform::VolumeLabel(const std::string& root, std::string& label) {
+    for (const Drive& d : drives_) {
+        if (Lower(d.Root) != Lower(root)) continue;
+        if (d.Type == DriveCdRom && !d.Label) return false;
+        label = d.Label.value_or("");
+        return true;
+    }
+    return false;
+}
+
+std::string FakePlatform::SysErrorMessage(int code) {
+    if (code == 14) return "Not enough storage is available to complete this operation";
+    return "System error " + std::to_string(code);
+}
+
+// --- files --------------------------------------------------------------------------------
+
+std::vector<DirEntry> FakePlatform::ListFolder(const std::string& mask) {
+    size_t slash = mask.find_last_of("\\:");
+    std::string folder = slash == std::string::npos ? std::string() : mask.substr(0, slash + 1);
+    std::string pattern = mask.substr(folder.size());
+    std::vector<DirEntry> out;
+    const Node* dir = Find(folder);
+    if (!dir || !dir->Directory) return out;
+    std::string wanted = Normal(folder);
+    for (const Node& n : nodes_) {
+        if (Normal(n.Path) == wanted || Normal(ParentOf(n.Path)) != wanted) continue;
+        std::string name = NameOf(n.Path);
+        if (!WildcardMatch(pattern, name)) continue;
+        out.push_back(DirEntry{name, n.Directory, n.Hidden, n.System, n.ReparsePoint});
+    }
+    return out;
+}
+
+bool FakePlatform::FileExists(const std::string& path) {
+    const Node* n = Find(path);
+    return n && !n->Directory;
+}
+
+bool FakePlatform::DeleteFile(const std::string& path) {
+    const Node* n = Find(path);
+    if (!n || n->Directory || n->ReadOnly || !WritableFolder(ParentOf(path))) return false;
+    nodes_.erase(nodes_.begin() + (n - nodes_.data()));
+    return true;
+}
+
+std::optional<std::string> FakePlatform::ReadTextFile(const std::string& path) { return Content(path); }
+
+bool FakePlatform::AppendTextFile(const std::string& path, const std::string& text) {
+    std::string old = Content(path).value_or("");
+    return WriteWholeFile(path, old + text);
+}
+
+// --- INI ----------------------------------------------------------------------------------
+
+std::vector<std::string> FakePlatform::IniSectionNames(const std::string& path) {
+    return IniText(Content(path).value_or("")).SectionNames();
+}
+
+std::vector<std::string> FakePlatform::IniKeyNames(const std::string& path, const std::string& section) {
+    return IniText(Content(path).value_or("")).KeyNames(section);
+}
+
+std::string FakePlatform::IniReadString(const std::string& path, const std::string& section,
+                                        const std::string& key, const std::string& def) {
+    return IniText(Content(path).value_or("")).Value(section, key).value_or(def);
+}
+
+bool FakePlatform::IniWriteString(const std::string& path, const std::string& section, const std::string& key,
+                                  const std::string& value) {
+    IniText ini(Content(path).value_or(""));
+    bool changed = ini.Write(section, key, value);
+    if (const Node* n = Find(path); n && n->ReadOnly) return false;
+    if (!changed && Find(path)) return true;
+    return WriteWholeFile(path, ini.Text());
+}
+
+bool FakePlatform::IniEraseSection(const std::string& path, const std::string& section) {
+    IniText ini(Content(path).value_or(""));
+    if (!ini.EraseSection(section)) return true;
+    return WriteWholeFile(path, ini.Text());
+}
+
+// --- registry -----------------------------------------------------------------------------
+
+std::string FakePlatform::RegId(RegRoot root, const std::string& key) {
+    return (root == RegRoot::CurrentUser ? "HKCU\\" : "HKLM\\") + Lower(TrimKey(key));
+}
+
+void FakePlatform::AddRegKey(RegRoot root, const std::string& key) { reg_[RegId(root, key)]; }
+
+void FakePlatform::DenyRegKey(RegRoot root, const std::string& key) { reg_[RegId(root, key)].Denied = true; }
+
+void FakePlatform::IgnoreRegWrites(RegRoot root, const std::string& key) {
+    reg_[RegId(root, key)].IgnoreWrites = true;
+}
+
+void FakePlatform::SetRegInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value) {
+    reg_[RegId(root, key)].Values[Lower(name)] = RegValue{true, value, {}};
+}
+
+void FakePlatform::SetRegString(RegRoot root, const std::string& key, const std::string& name,
+                                const std::string& value) {
+    reg_[RegId(root, key)].Values[Lower(name)] = RegValue{false, 0, value};
+}
+
+bool FakePlatform::RegKeyExists(RegRoot root, const std::string& key) const {
+    return reg_.count(RegId(root, key)) > 0;
+}
+
+bool FakePlatform::RegValueExists(RegRoot root, const std::string& key, const std::string& name) const {
+    auto k = reg_.find(RegId(root, key));
+    return k != reg_.end() && k->second.Values.count(Lower(name)) > 0;
+}
+
+bool FakePlatform::RegOpenKey(RegRoot root, const std::string& key, bool create) {
+    auto k = reg_.find(RegId(root, key));
+    if (k != reg_.end()) return !k->second.Denied;
+    if (!create) return false;
+    reg_[RegId(root, key)];
+    return true;
+}
+
+std::optional<std::uint32_t> FakePlatform::RegReadInteger(RegRoot root, const std::string& key,
+                                                          const std::string& name) {
+    auto k = reg_.find(RegId(root, key));
+    if (k == reg_.end() || k->second.Denied) return std::nullopt;
+    auto v = k->second.Values.find(Lower(name));
+    if (v == k->second.Values.end() || !v->second.IsInteger) return std::nullopt;
+    return v->second.Integer;
+}
+
+std::optional<std::string> FakePlatform::RegReadString(RegRoot root, const std::string& key,
+                                                       const std::string& name) {
+    auto k = reg_.find(RegId(root, key));
+    if (k == reg_.end() || k->second.Denied) return std::nullopt;
+    auto v = k->second.Values.find(Lower(name));
+    if (v == k->second.Values.end() || v->second.IsInteger) return std::nullopt;
+    return v->second.Text;
+}
+
+bool FakePlatform::RegWriteInteger(RegRoot root, const std::string& key, const std::string& name,
+                                   std::uint32_t value) {
+    auto k = reg_.find(RegId(root, key));
+    if (k == reg_.end() || k->second.Denied) return false;
+    if (!k->second.IgnoreWrites) k->second.Values[Lower(name)] = RegValue{true, value, {}};
+    return true;
+}
+
+bool FakePlatform::RegWriteString(RegRoot root, const std::string& key, const std::string& name,
+                                  const std::string& value) {
+    auto k = reg_.find(RegId(root, key));
+    if (k == reg_.end() || k->second.Denied) return false;
+    if (!k->second.IgnoreWrites) k->second.Values[Lower(name)] = RegValue{false, 0, value};
+    return true;
+}
+
+bool FakePlatform::RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) {
+    auto k = reg_.find(RegId(root, key));
+    if (k == reg_.end() || k->second.Denied) return false;
+    return k->second.Values.erase(Lower(name)) > 0;
+}
+
+// --- shell, dialogs, tray, clock ------------------------------------------------------------
+
+std::intptr_t FakePlatform::ShellOpen(const std::string& file, const std::string& parameters) {
+    Started.push_back(StartedProgram{file, parameters});
+    return ShellResult;
+}
+
+MsgResult FakePlatform::MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons,
+                                   const std::string& caption) {
+    Messages.push_back(ShownMessage{kind, text, buttons, caption});
+    if (!answers_.empty()) {
+        MsgResult r = answers_.front();
+        answers_.pop_front();
+        return r;
+    }
+    return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
+}
+
+bool FakePlatform::NotifyIcon(NotifyAction action, const TrayIconData& data) {
+    TrayCalls.push_back(TrayCall{action, data});
+    switch (action) {
+        case NotifyAction::Add:
+            if (TrayIconShown) return false;
+            TrayIconShown = true;
+            TrayState = data;
+            return true;
+        case NotifyAction::Modify:
+            if (!TrayIconShown) return false;
+            TrayState = data;
+            return true;
+        case NotifyAction::Delete:
+            if (!TrayIconShown) return false;
+            TrayIconShown = false;
+            return true;
+    }
+    return false;
+}
+
+std::string FakePlatform::FormatLongTime(const LocalTime& t) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.Hour, t.Minute, t.Second);
+    return buf;
+}
+
+}  // namespace vexamo::test

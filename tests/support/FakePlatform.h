@@ -1,0 +1,147 @@
+// An in-memory Windows for the native tests: drives with or without a disc, a file tree with
+// attributes, private-profile files kept as real text, a registry, scripted message-box answers
+// and a record of every program started and every tray call.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace vexamo::test {
+
+struct ShownMessage {
+    MsgKind Kind;
+    std::string Text;
+    MsgButtons Buttons;
+    std::string Caption;
+};
+
+struct StartedProgram {
+    std::string File;
+    std::string Parameters;
+};
+
+struct TrayCall {
+    NotifyAction Action;
+    TrayIconData Data;
+};
+
+class FakePlatform : public Platform {
+public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    // --- set-up -------------------------------------------------------------------------
+    // A drive of the given type; a CD drive holds a disc only when a label is given.
+    void AddDrive(const std::string& root, unsigned type, std::optional<std::string> discLabel = {});
+    void SetDisc(const std::string& root, std::optional<std::string> discLabel);
+    void RemoveDrive(const std::string& root);
+    // Forces the raw drive string (to test odd GetLogicalDriveStrings answers).
+    void SetRawDriveStrings(std::optional<std::string> raw) { rawDrives_ = std::move(raw); }
+
+    // Files and folders; parents are created as plain folders.
+    void AddFile(const std::string& path, const std::string& content = {}, bool hidden = false,
+                 bool system = false);
+    void AddFolder(const std::string& path, bool hidden = false, bool system = false, bool reparse = false);
+    void SetReadOnly(const std::string& path, bool readOnly = true);
+    std::optional<std::string> Content(const std::string& path) const;
+
+    void SetRegInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value);
+    void SetRegString(RegRoot root, const std::string& key, const std::string& name, const std::string& value);
+    void AddRegKey(RegRoot root, const std::string& key);
+    // A key that exists but cannot be opened with full access.
+    void DenyRegKey(RegRoot root, const std::string& key);
+    // Writes to this key silently do not take effect (as for an ordinary user under HKLM).
+    void IgnoreRegWrites(RegRoot root, const std::string& key);
+    bool RegValueExists(RegRoot root, const std::string& key, const std::string& name) const;
+    bool RegKeyExists(RegRoot root, const std::string& key) const;
+
+    // Answers for the next message boxes, in order; once used up every box answers its default
+    // (OK, or No for a Yes/No box).
+    void Answer(MsgResult result) { answers_.push_back(result); }
+
+    std::intptr_t ShellResult = 42;
+    int Platform_Id = 2;
+    LocalTime Clock{2026, 12, 7, 14, 5, 31};
+
+    std::vector<ShownMessage> Messages;
+    std::vector<StartedProgram> Started;
+    std::vector<TrayCall> TrayCalls;
+    bool TrayIconShown = false;
+    TrayIconData TrayState{};
+
+    // --- Platform -------------------------------------------------------------------------
+    std::string LogicalDriveStrings() override;
+    unsigned DriveType(const std::string& root) override;
+    bool VolumeLabel(const std::string& root, std::string& label) override;
+    std::string SysErrorMessage(int code) override;
+    std::vector<DirEntry> ListFolder(const std::string& mask) override;
+    bool FileExists(const std::string& path) override;
+    bool DeleteFile(const std::string& path) override;
+    std::optional<std::string> ReadTextFile(const std::string& path) override;
+    bool AppendTextFile(const std::string& path, const std::string& text) override;
+    std::vector<std::string> IniSectionNames(const std::string& path) override;
+    std::vector<std::string> IniKeyNames(const std::string& path, const std::string& section) override;
+    std::string IniReadString(const std::string& path, const std::string& section, const std::string& key,
+                              const std::string& def) override;
+    bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
+                        const std::string& value) override;
+    bool IniEraseSection(const std::string& path, const std::string& section) override;
+    bool RegOpenKey(RegRoot root, const std::string& key, bool create) override;
+    std::optional<std::uint32_t> RegReadInteger(RegRoot root, const std::string& key, const std::string& name) override;
+    std::optional<std::string> RegReadString(RegRoot root, const std::string& key, const std::string& name) override;
+    bool RegWriteInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value) override;
+    bool RegWriteString(RegRoot root, const std::string& key, const std::string& name, const std::string& value) override;
+    bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) override;
+    std::intptr_t ShellOpen(const std::string& file, const std::string& parameters) override;
+    MsgResult MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons, const std::string& caption) override;
+    bool NotifyIcon(NotifyAction action, const TrayIconData& data) override;
+    LocalTime Now() override { return Clock; }
+    std::string FormatLongTime(const LocalTime& t) override;
+    int PlatformId() override { return Platform_Id; }
+
+private:
+    struct Node {
+        std::string Path;  // as given, folders without trailing backslash
+        bool Directory = false;
+        bool Hidden = false, System = false, ReparsePoint = false, ReadOnly = false;
+        std::string Content;
+    };
+    struct Drive {
+        std::string Root;
+        unsigned Type = 0;
+        std::optional<std::string> Label;
+    };
+    struct RegValue {
+        bool IsInteger = false;
+        std::uint32_t Integer = 0;
+        std::string Text;
+    };
+    struct RegKey {
+        bool Denied = false;
+        bool IgnoreWrites = false;
+        std::map<std::string, RegValue> Values;  // by lower-case name
+    };
+
+    Node* Find(const std::string& path);
+    const Node* Find(const std::string& path) const;
+    bool WritableFolder(const std::string& folder) const;
+    bool WriteWholeFile(const std::string& path, const std::string& text);
+    static std::string RegId(RegRoot root, const std::string& key);
+
+    std::vector<Drive> drives_;
+    std::optional<std::string> rawDrives_;
+    std::vector<Node> nodes_;  // in creation order, which is the order listings return
+    std::map<std::string, RegKey> reg_;
+    std::deque<MsgResult> answers_;
+    Platform* previous_ = nullptr;
+};
+
+// Case-insensitive wildcard match of * and ?, as FindFirstFile matches names.
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+}  // namespace vexamo::test

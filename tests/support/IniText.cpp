@@ -1,0 +1,148 @@
+#include "support/IniText.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vexamo::test {
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsSpace(s[b])) ++b;
+    while (e > b && IsSpace(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool IsComment(const std::string& name) { return !name.empty() && name[0] == ';'; }
+
+}  // namespace
+
+IniText::IniText(const std::string& text) {
+    sections_.push_back(Section{});
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        pos = end;
+        if (pos < text.size() && text[pos] == '\r') ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
+
+        line = Trim(line);
+        if (line.empty()) continue;
+        if (line[0] == '[') {
+            size_t close = line.rfind(']');
+            if (close != std::string::npos && close > 0) {
+                sections_.push_back(Section{Trim(line.substr(1, close - 1)), {}});
+                continue;
+            }
+        }
+        size_t eq = line.find('=');
+        Line l;
+        if (eq == std::string::npos) {
+            l.Name = line;
+        } else {
+            l.Name = Trim(line.substr(0, eq));
+            l.Value = Trim(line.substr(eq + 1));
+        }
+        sections_.back().Lines.push_back(std::move(l));
+    }
+}
+
+IniText::Section* IniText::FindSection(const std::string& name) {
+    return const_cast<Section*>(static_cast<const IniText*>(this)->FindSection(name));
+}
+
+const IniText::Section* IniText::FindSection(const std::string& name) const {
+    std::string wanted = Trim(name);
+    for (size_t i = 1; i < sections_.size(); ++i)
+        if (SameName(sections_[i].Name, wanted)) return &sections_[i];
+    return nullptr;
+}
+
+std::vector<std::string> IniText::SectionNames() const {
+    std::vector<std::string> names;
+    for (size_t i = 1; i < sections_.size(); ++i) names.push_back(sections_[i].Name);
+    return names;
+}
+
+std::vector<std::string> IniText::KeyNames(const std::string& section) const {
+    std::vector<std::string> names;
+    if (const Section* s = FindSection(section))
+        for (const Line& l : s->Lines)
+            if (!l.Name.empty() && !IsComment(l.Name)) names.push_back(l.Name);
+    return names;
+}
+
+std::optional<std::string> IniText::Value(const std::string& section, const std::string& key) const {
+    const Section* s = FindSection(section);
+    if (!s) return std::nullopt;
+    std::string wanted = Trim(key);
+    for (const Line& l : s->Lines) {
+        if (!SameName(l.Name, wanted)) continue;
+        if (!l.Value) return std::string();
+        std::string v = *l.Value;
+        // A value enclosed in matching quotes reads without them.
+        if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+        return v;
+    }
+    return std::nullopt;
+}
+
+bool IniText::Write(const std::string& section, const std::string& key, const std::string& value) {
+    std::string v = value;
+    size_t lead = 0;
+    while (lead < v.size() && IsSpace(v[lead])) ++lead;
+    v.erase(0, lead);
+    Section* s = FindSection(section);
+    if (!s) {
+        sections_.push_back(Section{Trim(section), {}});
+        s = &sections_.back();
+    }
+    std::string wanted = Trim(key);
+    for (Line& l : s->Lines) {
+        if (!SameName(l.Name, wanted)) continue;
+        if (l.Value && *l.Value == v) return false;
+        l.Value = v;
+        return true;
+    }
+    s->Lines.push_back(Line{wanted, v});
+    return true;
+}
+
+bool IniText::EraseSection(const std::string& section) {
+    std::string wanted = Trim(section);
+    for (size_t i = 1; i < sections_.size(); ++i) {
+        if (SameName(sections_[i].Name, wanted)) {
+            sections_.erase(sections_.begin() + static_cast<long>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string IniText::Text() const {
+    std::string out;
+    for (size_t i = 0; i < sections_.size(); ++i) {
+        const Section& s = sections_[i];
+        if (i > 0) out += "[" + s.Name + "]\r\n";
+        for (const Line& l : s.Lines) {
+            out += l.Name;
+            if (l.Value) out += "=" + *l.Value;
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+}  // namespace vexamo::test

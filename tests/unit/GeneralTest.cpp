@@ -1,0 +1,220 @@
+// Drives, file search, lists, INI helpers and the registry switches over the fake platform.
+#include <gtest/gtest.h>
+
+#include "model/Errors.h"
+#include "model/general.h"
+#include "support/FakePlatform.h"
+
+using namespace vexamo;
+using vexamo::test::FakePlatform;
+
+namespace {
+
+StringList L(std::initializer_list<const char*> items) { return StringList(items.begin(), items.end()); }
+
+}  // namespace
+
+TEST(Drives, CdDrivesInListedOrderOnlyCdRom) {
+    FakePlatform fake;
+    fake.AddDrive("C:\\", 3);
+    fake.AddDrive("E:\\", DriveCdRom);
+    fake.AddDrive("D:\\", DriveCdRom, "MOVIE");
+    fake.AddDrive("F:\\", 2);
+    EXPECT_EQ(GetCdDrives(), L({"D:\\", "E:\\"}));
+}
+
+TEST(Drives, NoDrivesAndOverlongAnswer) {
+    FakePlatform fake;
+    fake.SetRawDriveStrings(std::string());
+    EXPECT_TRUE(GetCdDrives().empty());
+    // 33 drives do not fit the 129-character buffer: the system's "not enough storage" text.
+    std::string many;
+    for (int i = 0; i < 33; ++i) many += std::string("A:\\") + '\0';
+    fake.SetRawDriveStrings(many + '\0');
+    try {
+        GetCdDrives();
+        FAIL() << "no error raised";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Not enough storage is available to complete this operation");
+    }
+}
+
+TEST(Drives, VolumeLabelAndDiscPresence) {
+    FakePlatform fake;
+    fake.AddDrive("D:\\", DriveCdRom, "");
+    fake.AddDrive("E:\\", DriveCdRom);
+    EXPECT_EQ(GetVolumeLabel("D:\\"), "");
+    EXPECT_EQ(GetVolumeLabel("E:\\"), "/NOCD");
+    EXPECT_EQ(GetVolumeLabel("Q:\\"), "/NOCD");
+    EXPECT_FALSE(AnyDiscPresent({}));
+    EXPECT_FALSE(AnyDiscPresent(L({"E:\\"})));
+    EXPECT_TRUE(AnyDiscPresent(L({"E:\\", "D:\\"})));
+}
+
+TEST(FindFiles, RootFilesFirstThenDepthFirstSkippingHiddenAndSystem) {
+    FakePlatform fake;
+    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddFile("D:\\A\\one.mp3");
+    fake.AddFile("D:\\A\\Deep\\two.mp3");
+    fake.AddFile("D:\\root.mp3");
+    fake.AddFile("D:\\B\\three.mp3");
+    fake.AddFile("D:\\B\\note.txt");
+    fake.AddFile("D:\\hidden.mp3", "", true);
+    fake.AddFile("D:\\system.mp3", "", false, true);
+    fake.AddFolder("D:\\Secret", true);
+    fake.AddFile("D:\\Secret\\x.mp3");
+    fake.AddFolder("D:\\Sys", false, true);
+    fake.AddFile("D:\\Sys\\y.mp3");
+    EXPECT_EQ(FindFiles("D:\\*.mp3"),
+              L({"D:\\root.mp3", "D:\\A\\one.mp3", "D:\\A\\Deep\\two.mp3", "D:\\B\\three.mp3"}));
+    EXPECT_TRUE(FindFiles("D:\\Missing\\*.mp3").empty());
+    EXPECT_TRUE(FindFiles("D:\\*.ogg").empty());
+}
+
+TEST(FindFiles, NeverFollowsJunctionsOrLinks) {
+    FakePlatform fake;
+    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddFile("D:\\Music\\a.mp3");
+    // A link back to the drive root: following it would never end.
+    fake.AddFolder("D:\\Music\\Loop", false, false, true);
+    fake.AddFile("D:\\Music\\Loop\\b.mp3");
+    EXPECT_EQ(FindFiles("D:\\*.mp3"), L({"D:\\Music\\a.mp3"}));
+}
+
+TEST(FindFiles, ExceptSkipsOnlyTheExactName) {
+    FakePlatform fake;
+    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddFile("D:\\movie.avi");
+    fake.AddFile("D:\\movie.srt");
+    fake.AddFile("D:\\Sub\\MOVIE.AVI");
+    EXPECT_EQ(FindFilesExcept("D:\\movie*", "movie.avi"), L({"D:\\movie.srt", "D:\\Sub\\MOVIE.AVI"}));
+}
+
+TEST(Lists, JoinAndSplitEdges) {
+    EXPECT_EQ(JoinList(L({"D:\\", "E:\\"}), " "), "D:\\ E:\\");
+    EXPECT_EQ(JoinList({}, ";"), "");
+    EXPECT_EQ(JoinList(L({""}), ";"), "");
+    EXPECT_EQ(JoinList(L({".mp3", ".wma"}), ";"), ".mp3;.wma");
+    EXPECT_EQ(SplitString("", ';'), L({""}));
+    EXPECT_EQ(SplitString(".mp3;.avi", ';'), L({".mp3", ".avi"}));
+    EXPECT_EQ(SplitString("a;;b", ';'), L({"a", "", "b"}));
+    EXPECT_EQ(SplitString("a;", ';'), L({"a", ""}));
+    EXPECT_EQ(SplitString(";", ';'), L({"", ""}));
+    EXPECT_EQ(SplitString("D:\\ E:\\", ';'), L({"D:\\ E:\\"}));
+}
+
+TEST(TextFiles, AppendCreatesThenAppendsWithCrLf) {
+    FakePlatform fake;
+    fake.AddFolder("C:\\Prog");
+    EXPECT_EQ(AppendLinesToFile(L({"a", "b"}), "C:\\Prog\\list.m3u"), 2);
+    EXPECT_EQ(AppendLinesToFile(L({"c"}), "C:\\Prog\\list.m3u"), 1);
+    EXPECT_EQ(fake.Content("C:\\Prog\\list.m3u"), "a\r\nb\r\nc\r\n");
+    fake.SetReadOnly("C:\\Prog\\list.m3u");
+    EXPECT_THROW(AppendLinesToFile(L({"d"}), "C:\\Prog\\list.m3u"), InOutError);
+}
+
+TEST(IniHelpers, DeleteSectionOrFile) {
+    FakePlatform fake;
+    fake.AddFile("C:\\P\\two.ini", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    DeleteIniSectionOrFile("C:\\P\\two.ini", "A");
+    ASSERT_TRUE(fake.FileExists("C:\\P\\two.ini"));
+    EXPECT_EQ(ReadIniSections("C:\\P\\two.ini"), L({"B"}));
+
+    fake.AddFile("C:\\P\\one.ini", "[A]\r\nx=1\r\n");
+    DeleteIniSectionOrFile("C:\\P\\one.ini", "a");
+    EXPECT_FALSE(fake.FileExists("C:\\P\\one.ini"));
+
+    EXPECT_THROW(DeleteIniSectionOrFile("C:\\P\\missing.ini", "A"), InOutError);
+}
+
+TEST(IniHelpers, SectionExistsNeedsAKeyAndTypedReads) {
+    FakePlatform fake;
+    fake.AddFile("C:\\P\\s.ini", "[Empty]\r\n[Full]\r\nflag=7\r\nbad=x1\r\nzero=0\r\n");
+    EXPECT_FALSE(IniSectionExists("C:\\P\\s.ini", "Empty"));
+    EXPECT_TRUE(IniSectionExists("C:\\P\\s.ini", "FULL"));
+    EXPECT_TRUE(IniReadBool("C:\\P\\s.ini", "Full", "flag", false));
+    EXPECT_TRUE(IniReadBool("C:\\P\\s.ini", "Full", "bad", true));
+    EXPECT_FALSE(IniReadBool("C:\\P\\s.ini", "Full", "zero", true));
+    EXPECT_EQ(IniReadInteger("C:\\P\\s.ini", "Full", "missing", 5), 5);
+    EXPECT_EQ(ReadIniString("C:\\P\\nofile.ini", "Full", "flag"), "");
+}
+
+TEST(Registry, ReadIntegerOfMissingKeyIsZeroMissingValueRaises) {
+    FakePlatform fake;
+    EXPECT_EQ(ReadRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 0);
+    fake.AddRegKey(RegRoot::LocalMachine, CdromServiceKey);
+    try {
+        ReadRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue);
+        FAIL() << "no error raised";
+    } catch (const RegistryError& e) {
+        EXPECT_STREQ(e.what(), "Failed to get data for 'AutoRun'");
+    }
+    // Writing never creates the key.
+    WriteRegInteger(RegRoot::LocalMachine, "\\SYSTEM\\Nowhere\\", "AutoRun", 1);
+    EXPECT_FALSE(fake.RegKeyExists(RegRoot::LocalMachine, "SYSTEM\\Nowhere"));
+}
+
+TEST(Registry, AutoPlayPolicyWritesMaskOrDeletesWithMessages) {
+    FakePlatform fake;
+    SetWindowsAutoPlay(true, true);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun"), 181u);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Information);
+    EXPECT_EQ(fake.Messages[0].Text,
+              "XP AutoPlay feature Disabled !\r\rYou'll have to restart Windows for this settings to take effect !");
+
+    SetWindowsAutoPlay(false, false);
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun"));
+    EXPECT_EQ(fake.Messages.size(), 1u);
+
+    // Nothing to delete: still reported as restored.
+    SetWindowsAutoPlay(false, true);
+    ASSERT_EQ(fake.Messages.size(), 2u);
+    EXPECT_EQ(fake.Messages[1].Text,
+              "XP AutoPlay feature Restored !\r\rYou'll have to restart Windows for this settings to take effect !");
+}
+
+TEST(Registry, AutoPlayPolicyKeyThatCannotBeOpened) {
+    FakePlatform fake;
+    fake.DenyRegKey(RegRoot::CurrentUser, AutoPlayPolicyKey);
+    SetWindowsAutoPlay(true, false);
+    EXPECT_TRUE(fake.Messages.empty());
+    SetWindowsAutoPlay(true, true);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[0].Text,
+              "There was a problem while trying to modify your registry. No changes where made !");
+}
+
+TEST(Registry, AutoStartQuotesPathAndReportsVerifiedResult) {
+    FakePlatform fake;
+    EXPECT_TRUE(SetAutoStart("Vexamo", "C:\\Program Files\\Vexamo\\Vexamo.exe", true, true));
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"),
+              "\"C:\\Program Files\\Vexamo\\Vexamo.exe\"");
+    EXPECT_TRUE(fake.Messages.empty());
+
+    EXPECT_FALSE(SetAutoStart("Vexamo", "C:\\Program Files\\Vexamo\\Vexamo.exe", false, true));
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Text, "'Vexamo' was removed from the registry succesfully...");
+}
+
+TEST(Registry, AutoStartWithoutRightsFailsWithWarning) {
+    FakePlatform fake;
+    fake.AddRegKey(RegRoot::LocalMachine, RunKey);
+    fake.IgnoreRegWrites(RegRoot::LocalMachine, RunKey);
+    EXPECT_FALSE(SetAutoStart("Vexamo", "C:\\V\\Vexamo.exe", true, false));
+    EXPECT_TRUE(fake.Messages.empty());
+    EXPECT_FALSE(SetAutoStart("Vexamo", "C:\\V\\Vexamo.exe", true, true));
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+}
+
+TEST(Platform, WindowsVersionFamilies) {
+    FakePlatform fake;
+    const char* expected[] = {"3.1", "95/98", "NT", ""};
+    for (int id = 0; id < 4; ++id) {
+        fake.Platform_Id = id;
+        EXPECT_EQ(GetWindowsVersion(), expected[id]);
+    }
+}
