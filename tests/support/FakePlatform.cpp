@@ -25,6 +25,7 @@ std::string Normal(std::string path) {
 std::string ParentOf(const std::string& path) {
     std::string p = path;
     while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    if (p.size() <= 3 && p.size() >= 2 && p[1] == ':') return {};  // a drive root has no parent
     size_t slash = p.find_last_of('\\');
     if (slash == std::string::npos) return {};
     if (slash == 2) return p.substr(0, 3);
@@ -256,11 +257,18 @@ std::vector<std::string> FakePlatform::IniKeyNames(const std::string& path, cons
 
 std::string FakePlatform::IniReadString(const std::string& path, const std::string& section,
                                         const std::string& key, const std::string& def) {
-    return IniText(Content(path).value_or("")).Value(section, key).value_or(def);
+    if (auto value = IniText(Content(path).value_or("")).Value(section, key)) return *value;
+    // Windows drops trailing blanks from the default, all but its first character.
+    std::string d = def;
+    while (d.size() > 1 && d.back() == ' ') d.pop_back();
+    return d;
 }
 
 bool FakePlatform::IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                                   const std::string& value) {
+    // As the real platform: Windows cannot take longer arguments through its ANSI entry point.
+    constexpr size_t maxLength = 32766;
+    if (section.size() > maxLength || key.size() > maxLength || value.size() > maxLength) return false;
     IniText ini(Content(path).value_or(""));
     bool changed = ini.Write(section, key, value);
     if (const Node* n = Find(path); n && n->ReadOnly) return false;

@@ -65,6 +65,8 @@ IniText::Section* IniText::FindSection(const std::string& name) {
 
 const IniText::Section* IniText::FindSection(const std::string& name) const {
     std::string wanted = Trim(name);
+    // Lines before the first header belong to a section without a name, which is never listed.
+    if (wanted.empty()) return &sections_[0];
     for (size_t i = 1; i < sections_.size(); ++i)
         if (SameName(sections_[i].Name, wanted)) return &sections_[i];
     return nullptr;
@@ -78,9 +80,15 @@ std::vector<std::string> IniText::SectionNames() const {
 
 std::vector<std::string> IniText::KeyNames(const std::string& section) const {
     std::vector<std::string> names;
-    if (const Section* s = FindSection(section))
-        for (const Line& l : s->Lines)
-            if (!l.Name.empty() && !IsComment(l.Name)) names.push_back(l.Name);
+    const Section* s = FindSection(section);
+    if (!s) return names;
+    for (const Line& l : s->Lines) {
+        // Lines without "=" are not keys; comments are keys that are never listed.
+        if (!l.Value || IsComment(l.Name)) continue;
+        // The names travel as a zero-separated list, so an empty name ends it.
+        if (l.Name.empty()) break;
+        names.push_back(l.Name);
+    }
     return names;
 }
 
@@ -90,7 +98,7 @@ std::optional<std::string> IniText::Value(const std::string& section, const std:
     std::string wanted = Trim(key);
     for (const Line& l : s->Lines) {
         if (!SameName(l.Name, wanted)) continue;
-        if (!l.Value) return std::string();
+        if (!l.Value) return std::nullopt;
         std::string v = *l.Value;
         // A value enclosed in matching quotes reads without them.
         if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);

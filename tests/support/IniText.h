@@ -14,8 +14,10 @@ public:
 
     std::vector<std::string> SectionNames() const;
     std::vector<std::string> KeyNames(const std::string& section) const;
+    // None when the section or key is missing, or the key's line has no "=".
     std::optional<std::string> Value(const std::string& section, const std::string& key) const;
-    // Returns true when the text changed.
+    // Leading blanks of the value are dropped, trailing ones kept. Returns true when the text
+    // changed; writing the value a key already has leaves the text as it was.
     bool Write(const std::string& section, const std::string& key, const std::string& value);
     bool EraseSection(const std::string& section);
     std::string Text() const;

@@ -1,0 +1,386 @@
+#include "platform/win32/Win32Platform.h"
+
+#include "platform/win32/WinApi.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace vexamo {
+
+namespace {
+
+// The profile functions cut off what does not fit and report size - 1 (one string) or
+// size - 2 (a zero-separated list); grow until the answer is shorter than that.
+constexpr DWORD FirstIniBuffer = 4096;
+
+template <typename Call>
+std::string ReadGrowing(Call call, DWORD truncatedMargin) {
+    std::string buffer(FirstIniBuffer, '\0');
+    for (;;) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        DWORD n = call(buffer.data(), size);
+        if (size < truncatedMargin || n < size - truncatedMargin) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.assign(buffer.size() * 2, '\0');
+    }
+}
+
+std::vector<std::string> SplitZeroList(const std::string& list) {
+    std::vector<std::string> names;
+    size_t at = 0;
+    while (at < list.size() && list[at] != '\0') {
+        size_t end = list.find('\0', at);
+        if (end == std::string::npos) end = list.size();
+        names.push_back(list.substr(at, end - at));
+        at = end + 1;
+    }
+    return names;
+}
+
+HKEY RootKey(RegRoot root) { return root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+
+// The program writes keys as "\Software\...\" as well as "Software\..."; the registry wants
+// neither the leading nor the trailing backslash.
+std::string KeyPath(const std::string& key) {
+    size_t b = key.find_first_not_of('\\');
+    if (b == std::string::npos) return {};
+    size_t e = key.find_last_not_of('\\');
+    return key.substr(b, e - b + 1);
+}
+
+// An open registry key, closed when it goes out of scope.
+class OpenKey {
+public:
+    OpenKey(RegRoot root, const std::string& key, bool create) {
+        std::string path = KeyPath(key);
+        LONG rc = create ? RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                           KEY_ALL_ACCESS, nullptr, &key_, nullptr)
+                         : RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, &key_);
+        if (rc != ERROR_SUCCESS) key_ = nullptr;
+    }
+    ~OpenKey() {
+        if (key_) RegCloseKey(key_);
+    }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+
+    explicit operator bool() const { return key_ != nullptr; }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() {
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+SYSTEMTIME ToSystemTime(const LocalTime& t) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(t.Year);
+    st.wMonth = static_cast<WORD>(t.Month);
+    st.wDay = static_cast<WORD>(t.Day);
+    st.wHour = static_cast<WORD>(t.Hour);
+    st.wMinute = static_cast<WORD>(t.Minute);
+    st.wSecond = static_cast<WORD>(t.Second);
+    return st;
+}
+
+}  // namespace
+
+// --- drives -------------------------------------------------------------------------------
+
+std::string Win32Platform::LogicalDriveStrings() {
+    char buffer[DriveStringsBuffer + 1] = {};
+    DWORD n = GetLogicalDriveStringsA(DriveStringsBuffer, buffer);
+    if (n == 0) return {};
+    if (n > DriveStringsBuffer) return std::string(n, '\0');
+    return std::string(buffer, n + 1);  // with the zero that ends the list
+}
+
+unsigned Win32Platform::DriveType(const std::string& root) { return GetDriveTypeA(root.c_str()); }
+
+bool Win32Platform::VolumeLabel(const std::string& root, std::string& label) {
+    char name[256] = {};
+    char fileSystem[256] = {};
+    // An empty removable drive must fail quietly, not ask for a disc.
+    UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+    BOOL ok = GetVolumeInformationA(root.c_str(), name, sizeof name, nullptr, nullptr, nullptr, fileSystem,
+                                    sizeof fileSystem);
+    SetErrorMode(previous);
+    if (!ok) return false;
+    label.assign(name, strnlen(name, sizeof name));
+    return true;
+}
+
+std::string Win32Platform::SysErrorMessage(int code) {
+    char* text = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = n && text ? std::string(text, n) : std::string();
+    if (text) LocalFree(text);
+    while (!message.empty() && std::strchr(" \t\r\n", message.back())) message.pop_back();
+    if (message.empty()) message = "System error " + std::to_string(code);
+    return message;
+}
+
+// --- files --------------------------------------------------------------------------------
+
+std::vector<DirEntry> Win32Platform::ListFolder(const std::string& mask) {
+    std::vector<DirEntry> entries;
+    WIN32_FIND_DATAA data{};
+    HANDLE find = FindFirstFileA(mask.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return entries;
+    do {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        DirEntry e;
+        e.Name = name;
+        e.Directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        e.Hidden = (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+        e.System = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+        e.ReparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entries.push_back(std::move(e));
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return entries;
+}
+
+bool Win32Platform::FileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+std::optional<std::string> Win32Platform::ReadTextFile(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::string content;
+    char chunk[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        content.append(chunk, got);
+    }
+    return content;
+}
+
+bool Win32Platform::AppendTextFile(const std::string& path, const std::string& text) {
+    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    size_t done = 0;
+    while (done < text.size()) {
+        DWORD part = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), text.data() + done, part, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+// --- INI ----------------------------------------------------------------------------------
+
+std::vector<std::string> Win32Platform::IniSectionNames(const std::string& path) {
+    return SplitZeroList(ReadGrowing(
+        [&](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, path.c_str()); }, 2));
+}
+
+std::vector<std::string> Win32Platform::IniKeyNames(const std::string& path, const std::string& section) {
+    return SplitZeroList(ReadGrowing(
+        [&](char* buffer, DWORD size) {
+            return GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer, size, path.c_str());
+        },
+        2));
+}
+
+std::string Win32Platform::IniReadString(const std::string& path, const std::string& section,
+                                         const std::string& key, const std::string& def) {
+    return ReadGrowing(
+        [&](char* buffer, DWORD size) {
+            return GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, size, path.c_str());
+        },
+        1);
+}
+
+bool Win32Platform::IniWriteString(const std::string& path, const std::string& section, const std::string& key,
+                                   const std::string& value) {
+    // The ANSI entry point converts each argument to a counted wide string of at most 32766
+    // characters; Wine reads from a bad pointer when an argument is longer, so refuse it here.
+    if (section.size() > MaxIniWriteLength || key.size() > MaxIniWriteLength || value.size() > MaxIniWriteLength)
+        return false;
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
+}
+
+bool Win32Platform::IniEraseSection(const std::string& path, const std::string& section) {
+    return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path.c_str()) != 0;
+}
+
+// --- registry -----------------------------------------------------------------------------
+
+bool Win32Platform::RegOpenKey(RegRoot root, const std::string& key, bool create) {
+    return static_cast<bool>(OpenKey(root, key, create));
+}
+
+std::optional<std::uint32_t> Win32Platform::RegReadInteger(RegRoot root, const std::string& key,
+                                                           const std::string& name) {
+    OpenKey k(root, key, false);
+    if (!k) return std::nullopt;
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> Win32Platform::RegReadString(RegRoot root, const std::string& key,
+                                                        const std::string& name) {
+    OpenKey k(root, key, false);
+    if (!k) return std::nullopt;
+    std::string data;
+    DWORD type = 0, size = 0;
+    LONG rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, nullptr, &size);
+    for (;;) {
+        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return std::nullopt;
+        if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+        data.assign(size + 1, '\0');
+        DWORD got = size;
+        rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
+        if (rc == ERROR_SUCCESS) {
+            data.resize(std::min<size_t>(got, data.find('\0')));
+            return data;
+        }
+        // The value grew between the two queries; ask again with its new size.
+        size = got;
+    }
+}
+
+bool Win32Platform::RegWriteInteger(RegRoot root, const std::string& key, const std::string& name,
+                                    std::uint32_t value) {
+    OpenKey k(root, key, false);
+    if (!k) return false;
+    DWORD data = value;
+    return RegSetValueExA(k.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                          sizeof data) == ERROR_SUCCESS;
+}
+
+bool Win32Platform::RegWriteString(RegRoot root, const std::string& key, const std::string& name,
+                                   const std::string& value) {
+    OpenKey k(root, key, false);
+    if (!k) return false;
+    return RegSetValueExA(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool Win32Platform::RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) {
+    OpenKey k(root, key, false);
+    if (!k) return false;
+    return RegDeleteValueA(k.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+// --- shell, dialogs, tray, clock ------------------------------------------------------------
+
+std::intptr_t Win32Platform::ShellOpen(const std::string& file, const std::string& parameters) {
+    HINSTANCE result = ShellExecuteA(nullptr, "open", file.c_str(),
+                                     parameters.empty() ? nullptr : parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<std::intptr_t>(result);
+}
+
+MsgResult Win32Platform::MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons,
+                                    const std::string& caption) {
+    UINT style = (buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK) | MB_TASKMODAL | MB_SETFOREGROUND;
+    const char* title = "Vexamo";
+    switch (kind) {
+        case MsgKind::Warning:
+            style |= MB_ICONWARNING;
+            title = "Warning";
+            break;
+        case MsgKind::Information:
+            style |= MB_ICONINFORMATION;
+            title = "Information";
+            break;
+        case MsgKind::Error:
+            style |= MB_ICONERROR;
+            title = "Error";
+            break;
+        case MsgKind::Confirmation:
+            style |= MB_ICONQUESTION;
+            title = "Confirm";
+            break;
+        case MsgKind::Plain:
+            break;
+    }
+    int answer = MessageBoxA(nullptr, text.c_str(), caption.empty() ? title : caption.c_str(), style);
+    switch (answer) {
+        case IDYES:
+            return MsgResult::Yes;
+        case IDNO:
+            return MsgResult::No;
+        case IDOK:
+            return MsgResult::Ok;
+        default:
+            return MsgResult::Cancel;
+    }
+}
+
+bool Win32Platform::NotifyIcon(NotifyAction action, const TrayIconData& data) {
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = reinterpret_cast<HWND>(data.Wnd);
+    nid.uID = data.ID;
+    nid.uFlags = data.Flags;
+    nid.uCallbackMessage = data.CallbackMessage;
+    nid.hIcon = reinterpret_cast<HICON>(data.Icon);
+    std::memcpy(nid.szTip, data.Tip, strnlen(data.Tip, 63));
+    DWORD message = action == NotifyAction::Add ? NIM_ADD : action == NotifyAction::Modify ? NIM_MODIFY : NIM_DELETE;
+    return Shell_NotifyIconA(message, &nid) != 0;
+}
+
+LocalTime Win32Platform::Now() {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    return LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+std::string Win32Platform::FormatLongTime(const LocalTime& t) {
+    SYSTEMTIME st = ToSystemTime(t);
+    int size = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, nullptr, 0);
+    if (size <= 0) return {};
+    std::string text(static_cast<size_t>(size), '\0');
+    int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, text.data(), size);
+    text.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+    return text;
+}
+
+int Win32Platform::PlatformId() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!GetVersionExA(&info)) return -1;
+    return static_cast<int>(info.dwPlatformId);
+}
+
+void InstallWin32Platform() {
+    static Win32Platform platform;
+    SetPlatform(&platform);
+}
+
+}  // namespace vexamo

@@ -1,0 +1,60 @@
+// The real Windows behind the platform seam: the ANSI Win32 API, called one operation at a time.
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace vexamo {
+
+class Win32Platform : public Platform {
+public:
+    // A drive-string answer longer than this many characters comes back with size() equal to
+    // the length Windows asked for, so the caller can tell it did not fit.
+    static constexpr unsigned DriveStringsBuffer = 129;
+    // The longest section, key or value IniWriteString hands to Windows; longer ones fail.
+    static constexpr size_t MaxIniWriteLength = 32766;
+
+    std::string LogicalDriveStrings() override;
+    unsigned DriveType(const std::string& root) override;
+    bool VolumeLabel(const std::string& root, std::string& label) override;
+    std::string SysErrorMessage(int code) override;
+
+    std::vector<DirEntry> ListFolder(const std::string& mask) override;
+    bool FileExists(const std::string& path) override;
+    bool DeleteFile(const std::string& path) override;
+    std::optional<std::string> ReadTextFile(const std::string& path) override;
+    bool AppendTextFile(const std::string& path, const std::string& text) override;
+
+    std::vector<std::string> IniSectionNames(const std::string& path) override;
+    std::vector<std::string> IniKeyNames(const std::string& path, const std::string& section) override;
+    std::string IniReadString(const std::string& path, const std::string& section, const std::string& key,
+                              const std::string& def) override;
+    bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
+                        const std::string& value) override;
+    bool IniEraseSection(const std::string& path, const std::string& section) override;
+
+    bool RegOpenKey(RegRoot root, const std::string& key, bool create) override;
+    std::optional<std::uint32_t> RegReadInteger(RegRoot root, const std::string& key,
+                                                const std::string& name) override;
+    std::optional<std::string> RegReadString(RegRoot root, const std::string& key,
+                                             const std::string& name) override;
+    bool RegWriteInteger(RegRoot root, const std::string& key, const std::string& name,
+                         std::uint32_t value) override;
+    bool RegWriteString(RegRoot root, const std::string& key, const std::string& name,
+                        const std::string& value) override;
+    bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) override;
+
+    std::intptr_t ShellOpen(const std::string& file, const std::string& parameters) override;
+    MsgResult MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons,
+                         const std::string& caption = {}) override;
+    bool NotifyIcon(NotifyAction action, const TrayIconData& data) override;
+
+    LocalTime Now() override;
+    std::string FormatLongTime(const LocalTime& t) override;
+    int PlatformId() override;
+};
+
+// Makes the one process-wide Win32Platform the current platform; the program entry calls it
+// before anything else.
+void InstallWin32Platform();
+
+}  // namespace vexamo

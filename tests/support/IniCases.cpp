@@ -1,0 +1,265 @@
+#include "support/IniCases.h"
+
+#include <cstdio>
+
+namespace vexamo::test {
+
+namespace {
+
+IniOp Read(std::string section, std::string key, std::string def, std::string expect) {
+    return IniOp{IniOpKind::Read, std::move(section), std::move(key), std::move(def), std::move(expect)};
+}
+IniOp Sections(std::string expect) { return IniOp{IniOpKind::Sections, {}, {}, {}, std::move(expect)}; }
+IniOp Keys(std::string section, std::string expect) {
+    return IniOp{IniOpKind::Keys, std::move(section), {}, {}, std::move(expect)};
+}
+IniOp Write(std::string section, std::string key, std::string value, std::string expect = "ok") {
+    return IniOp{IniOpKind::Write, std::move(section), std::move(key), std::move(value), std::move(expect)};
+}
+IniOp Erase(std::string section, std::string expect = "ok") {
+    return IniOp{IniOpKind::Erase, std::move(section), {}, {}, std::move(expect)};
+}
+IniOp Text(std::string expect) { return IniOp{IniOpKind::FileText, {}, {}, {}, std::move(expect)}; }
+
+// Far longer than any fixed buffer a caller might pick, and not a repetition of one character,
+// so a value cut short or stitched together wrongly shows.
+std::string LongValue() {
+    std::string v;
+    v.reserve(100000);
+    for (int i = 0; v.size() < 100000; ++i) v += static_cast<char>('a' + i % 26);
+    return v;
+}
+
+std::vector<IniCase> BuildCases() {
+    const std::string longValue = LongValue();
+    return {
+        {"NamesMatchWithoutCase",
+         "[Main]\r\nKey=Value\r\n",
+         {Read("MAIN", "KEY", "d", "Value"), Read("main", "key", "d", "Value"), Keys("mAIN", "{Key}"),
+          Write("MAIN", "KEY", "New"), Sections("{Main}"), Text("[Main]\r\nKey=New\r\n")}},
+
+        {"MissingFile",
+         std::nullopt,
+         {Read("Main", "Key", "dflt", "dflt"), Read("Main", "Key", "", ""), Sections(""), Keys("Main", ""),
+          Text("<no file>"), Erase("Main"), Text("<no file>")}},
+
+        {"MissingSectionOrKey",
+         "[A]\r\nx=1\r\n",
+         {Read("B", "x", "d", "d"), Read("A", "y", "d", "d"), Keys("B", ""), Read("A", "x", "d", "1")}},
+
+        {"DefaultLosesTrailingBlanks",
+         "[A]\r\nx=1\r\n",
+         {Read("A", "y", "def  ", "def"), Read("A", "y", "  def", "  def")}},
+
+        {"DuplicateSections",
+         "[A]\r\nx=1\r\n[B]\r\ny=2\r\n[a]\r\nx=3\r\nz=4\r\n",
+         {Sections("{A}{B}{a}"), Read("A", "x", "d", "1"), Read("A", "z", "d", "d"), Keys("A", "{x}"),
+          Erase("a"), Sections("{B}{a}"), Read("A", "x", "d", "3"), Erase("A"), Sections("{B}"),
+          Text("[B]\r\ny=2\r\n")}},
+
+        {"DuplicateKeys",
+         "[A]\r\nx=1\r\nX=2\r\n",
+         {Read("A", "x", "d", "1"), Keys("A", "{x}{X}"), Write("A", "X", "3"), Read("A", "x", "d", "3"),
+          Text("[A]\r\nx=3\r\nX=2\r\n")}},
+
+        {"BlanksAroundNamesAndValues",
+         "[Main]\r\n  key one  =  value with  blanks  \r\n\tt\t=\tv\t\r\n",
+         {Read("Main", "key one", "d", "value with  blanks"), Read(" Main ", "  key one ", "d", "value with  blanks"),
+          Read("Main", "t", "d", "v"), Keys("Main", "{key one}{t}")}},
+
+        {"BlanksInsideSectionHeader",
+         "[ Main ]\r\nk=v\r\n",
+         {Sections("{Main}"), Read("Main", "k", "d", "v"), Read(" Main ", "k", "d", "v"), Keys("Main", "{k}")}},
+
+        {"QuotedValues",
+         "[Q]\r\nd=\"double\"\r\ns='single'\r\nopen=\"open\r\nclose=close\"\r\nmixed=\"mixed'\r\n"
+         "inner=\"a\"b\"\r\nempty=\"\"\r\none=\"\r\nspaced=\" x \"\r\n",
+         {Read("Q", "d", "", "double"), Read("Q", "s", "", "single"), Read("Q", "open", "", "\"open"),
+          Read("Q", "close", "", "close\""), Read("Q", "mixed", "", "\"mixed'"), Read("Q", "inner", "", "a\"b"),
+          Read("Q", "empty", "d", ""), Read("Q", "one", "d", "\""), Read("Q", "spaced", "", " x ")}},
+
+        {"EmptyValues",
+         "[E]\r\nempty=\r\nblank=   \r\nnoeq\r\n",
+         {Read("E", "empty", "d", ""), Read("E", "blank", "d", ""), Read("E", "noeq", "d", "d"),
+          Keys("E", "{empty}{blank}")}},
+
+        {"CommentLines",
+         "[C]\r\n;comment=1\r\nk=v\r\n; spaced\r\n",
+         {Keys("C", "{k}"), Read("C", ";comment", "d", "1"), Read("C", "k", "d", "v")}},
+
+        {"CommentedSectionHeader",
+         ";[Hidden]\r\n[Shown]\r\nk=v\r\n",
+         {Sections("{Shown}")}},
+
+        {"EraseSection",
+         "[A]\r\na=1\r\n[B]\r\nb=2\r\n",
+         {Erase("A"), Sections("{B}"), Text("[B]\r\nb=2\r\n"), Erase("Missing"), Erase("B"), Sections(""),
+          Text("")}},
+
+        {"SectionOrderAndWrites",
+         "[Z]\r\nz=1\r\n[A]\r\na=1\r\n",
+         {Sections("{Z}{A}"), Write("M", "m", "1"), Sections("{Z}{A}{M}"), Write("Z", "y", "2"),
+          Read("Z", "y", "d", "2"), Keys("Z", "{z}{y}"), Text("[Z]\r\nz=1\r\ny=2\r\n[A]\r\na=1\r\n[M]\r\nm=1\r\n")}},
+
+        {"WriteIntoMissingFile",
+         std::nullopt,
+         {Write("S", "k", "v"), Read("s", "K", "d", "v"), Text("[S]\r\nk=v\r\n")}},
+
+        {"WrittenValuesAndNames",
+         "[S]\r\n",
+         {Write("S", " k ", "  v  "), Read("S", "k", "d", "v"), Write("S", "e", ""), Read("S", "e", "d", ""),
+          Text("[S]\r\nk=v\r\ne=\r\n")}},
+
+        {"RewriteKeepsOtherLines",
+         "[S]\r\n;c\r\nk=1\r\n\r\n[T]\r\nt=1\r\n",
+         {Write("S", "k", "2"), Text("[S]\r\n;c\r\nk=2\r\n[T]\r\nt=1\r\n")}},
+
+        {"LongValue",
+         std::nullopt,
+         {Write("L", "k", longValue.substr(0, 32766)), Read("L", "k", "d", longValue.substr(0, 32766)),
+          Keys("L", "{k}")}},
+
+        {"ValueTooLongToWrite",
+         "[L]\r\nk=short\r\n",
+         {Write("L", "k", longValue.substr(0, 32767), "failed"), Write("L", "k", longValue, "failed"), Read("L", "k", "d", "short"), Text("[L]\r\nk=short\r\n")}},
+
+        {"LongValueInFile",
+         "[L]\r\nk=" + longValue + "\r\n",
+         {Read("L", "k", "d", longValue)}},
+
+        {"SectionWithoutKeys",
+         "[Empty]\r\n[Full]\r\nk=v\r\n",
+         {Sections("{Empty}{Full}"), Keys("Empty", ""), Read("Empty", "k", "d", "d"), Keys("Full", "{k}")}},
+
+        {"KeysBeforeFirstSection",
+         "orphan=1\r\n[S]\r\nk=v\r\n",
+         {Sections("{S}"), Read("", "orphan", "d", "1"), Keys("", "{orphan}"), Read("S", "orphan", "d", "d")}},
+
+        {"LineFeedOnly",
+         "[S]\nk=v\n[T]\nt=w\n",
+         {Sections("{S}{T}"), Read("S", "k", "d", "v"), Read("T", "t", "d", "w")}},
+
+        {"WriteIntoDuplicatedSection",
+         "[A]\r\nx=1\r\n[B]\r\n[a]\r\nx=3\r\n",
+         {Write("a", "y", "2"), Keys("A", "{x}{y}"), Text("[A]\r\nx=1\r\ny=2\r\n[B]\r\n[a]\r\nx=3\r\n")}},
+
+        {"RewriteNormalisesLines",
+         "top=1\r\n\r\n[ Main ]\r\n  key one  =  spaced value  \r\n\r\n[Empty]\r\n",
+         {Write("main", "new", "n"),
+          Text("top=1\r\n[Main]\r\nkey one=spaced value\r\nnew=n\r\n[Empty]\r\n")}},
+
+        {"NoLineEndAtEnd",
+         "[S]\r\nk=v",
+         {Read("S", "k", "d", "v"), Write("S", "n", "1"), Text("[S]\r\nk=v\r\nn=1\r\n")}},
+
+        {"OddHeadersAndInlineSemicolons",
+         "[S]junk\r\nk=v ; not a comment\r\n[T\r\nt=1\r\n",
+         {Sections("{S}"), Read("S", "k", "d", "v ; not a comment"), Read("S", "t", "d", "1"),
+          Keys("S", "{k}{t}")}},
+
+        {"EightBitText",
+         "[S\xe9]\r\nk\xe9=caf\xe9 \xa0\xff\r\n",
+         {Read("S\xe9", "k\xe9", "d", "caf\xe9 \xa0\xff"), Sections("{S\xe9}"), Write("S\xe9", "n", "\xe8"),
+          Text("[S\xe9]\r\nk\xe9=caf\xe9 \xa0\xff\r\nn=\xe8\r\n")}},
+
+        {"LinesWithoutEquals",
+         "[S]\r\nnoeq\r\nk=1\r\n",
+         {Write("S", "k", "2"), Text("[S]\r\nnoeq\r\nk=2\r\n"), Write("S", "noeq", "x"), Read("S", "noeq", "d", "x"),
+          Keys("S", "{noeq}{k}"), Text("[S]\r\nnoeq=x\r\nk=2\r\n")}},
+
+        {"EmptyKeyName",
+         "[S]\r\n=v\r\nk=1\r\n",
+         {Keys("S", ""), Read("S", "", "d", "v"), Read("S", "k", "d", "1")}},
+
+        {"SameValueLeavesFileAlone",
+         "[ Main ]\r\n  k = v \r\n\r\n",
+         {Write("Main", "k", "v"), Text("[ Main ]\r\n  k = v \r\n\r\n"), Write("MAIN", "K", " \tv"),
+          Text("[ Main ]\r\n  k = v \r\n\r\n"), Erase("Missing"), Text("[ Main ]\r\n  k = v \r\n\r\n"),
+          Write("Main", "k", "v  "), Text("[Main]\r\nk=v  \r\n")}},
+
+        {"WrittenValueTrimmed",
+         "[S]\r\n",
+         {Write("S", "k", " \tv w \t"), Text("[S]\r\nk=v w \t\r\n"), Read("S", "k", "d", "v w")}},
+
+        {"DefaultTrailingTab",
+         std::nullopt,
+         {Read("S", "k", "d\t", "d\t"), Read("S", "k", " ", " "), Read("S", "k", "   ", " "), Read("S", "k", "a b ", "a b")}},
+
+        {"EqualsInValue",
+         "[S]\r\nk=a=b\r\n",
+         {Read("S", "k", "d", "a=b")}},
+    };
+}
+
+std::string List(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& n : names) out += "{" + n + "}";
+    return out;
+}
+
+}  // namespace
+
+const std::vector<IniCase>& IniCases() {
+    static const std::vector<IniCase> cases = BuildCases();
+    return cases;
+}
+
+void PrepareIniFile(Platform& platform, const std::string& path, const std::optional<std::string>& text) {
+    platform.DeleteFile(path);
+    if (text) platform.AppendTextFile(path, *text);
+}
+
+std::string RunIniOp(Platform& platform, const std::string& path, const IniOp& op) {
+    switch (op.Kind) {
+        case IniOpKind::Read:
+            return platform.IniReadString(path, op.Section, op.Key, op.Value);
+        case IniOpKind::Sections:
+            return List(platform.IniSectionNames(path));
+        case IniOpKind::Keys:
+            return List(platform.IniKeyNames(path, op.Section));
+        case IniOpKind::Write:
+            return platform.IniWriteString(path, op.Section, op.Key, op.Value) ? "ok" : "failed";
+        case IniOpKind::Erase:
+            return platform.IniEraseSection(path, op.Section) ? "ok" : "failed";
+        case IniOpKind::FileText:
+            return platform.ReadTextFile(path).value_or("<no file>");
+    }
+    return "<unknown operation>";
+}
+
+std::string ShowIniResult(const std::string& text) {
+    std::string shown;
+    for (size_t i = 0; i < text.size() && i < 200; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\r') shown += "\\r";
+        else if (c == '\n') shown += "\\n";
+        else if (c == '\t') shown += "\\t";
+        else if (c < 32) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            shown += hex;
+        } else shown += static_cast<char>(c);
+    }
+    if (text.size() > 200) shown += "... (" + std::to_string(text.size()) + " characters)";
+    return "\"" + shown + "\"";
+}
+
+std::string DescribeIniOp(const IniOp& op) {
+    switch (op.Kind) {
+        case IniOpKind::Read:
+            return "read [" + op.Section + "] " + op.Key + " default " + ShowIniResult(op.Value);
+        case IniOpKind::Sections:
+            return "section names";
+        case IniOpKind::Keys:
+            return "key names of [" + op.Section + "]";
+        case IniOpKind::Write:
+            return "write [" + op.Section + "] " + op.Key + " = " + ShowIniResult(op.Value);
+        case IniOpKind::Erase:
+            return "erase [" + op.Section + "]";
+        case IniOpKind::FileText:
+            return "file text";
+    }
+    return "?";
+}
+
+}  // namespace vexamo::test
