@@ -1,0 +1,102 @@
+#include "model/User.h"
+
+#include <algorithm>
+
+namespace vexamo {
+
+void TUserPlayer::AddExtension(const std::string& ext) {
+    // Only a hand-edited Selection.ini can hold another extension; without a kind it could never
+    // be scanned or listed, so it stays in the file but not in memory.
+    const int row = KnownIndexOf(ext);
+    if (row < 0) return;
+    TExtension e;
+    e.Ext = ext;
+    e.KnownIndex = row;
+    e.Kind = static_cast<std::uint8_t>(KindOfExtension(ext));
+    Extensions.push_back(std::move(e));
+}
+
+int TUserPlayer::IndexOfExtension(const std::string& ext) const {
+    for (size_t i = 0; i < Extensions.size(); ++i)
+        if (Extensions[i].Ext == ext) return static_cast<int>(i);
+    return -1;
+}
+
+int TUserPlayer::CountKind(int kind) const {
+    return static_cast<int>(std::count_if(Extensions.begin(), Extensions.end(),
+                                          [kind](const TExtension& e) { return e.Kind == kind; }));
+}
+
+void TUserPlayer::SaveToIni(const std::string& path) const {
+    const std::string& section = Player->Name;
+    StringList exts;
+    for (const TExtension& e : Extensions) exts.push_back(e.Ext);
+    IniWrite(path, section, "Name", section);
+    IniWrite(path, section, "Prompt", PromptWords[Prompt == 0 ? 0 : 1]);
+    IniWrite(path, section, "Ext", JoinList(exts, ";"));
+}
+
+void TUserPlayer::LoadFromIni(const std::string& path, const std::string& section,
+                              const std::string& catalogueFileName) {
+    Player = std::make_unique<TPlayer>();
+    Player->Name = section;
+    // Anything but an exact "Yes" (including a missing value) plays without asking.
+    Prompt = ReadIniString(path, section, "prompt") == PromptWords[0] ? 0 : 1;
+    const std::string ext = ReadIniString(path, section, "ext");
+    Player->LoadFromIni(ExtractFilePath(path) + catalogueFileName, section);
+    Extensions.clear();
+    for (const std::string& piece : SplitString(ext, ';')) AddExtension(piece);
+}
+
+void TSelectedPlayer::AddNew() { Players.push_back(std::make_shared<TUserPlayer>()); }
+
+int TSelectedPlayer::IndexOfPlayer(const std::string& name) const {
+    for (size_t i = 0; i < Players.size(); ++i)
+        if (Players[i]->Player->Name == name) return static_cast<int>(i);
+    return -1;
+}
+
+std::unique_ptr<TSelectedPlayer> TSelectedPlayer::Without(const std::string& name) const {
+    auto result = std::make_unique<TSelectedPlayer>();
+    for (const auto& p : Players)
+        if (p->Player->Name != name) result->Players.push_back(p);
+    return result;
+}
+
+bool TSelectedPlayer::AnyPrompt() const {
+    return std::any_of(Players.begin(), Players.end(), [](const auto& p) { return p->Prompt == 0; });
+}
+
+std::unique_ptr<TSelectedPlayer> LoadSelection(const std::string& folder) {
+    const std::string selection = folder + SelectionFileName;
+    const std::string players = folder + PlayersFileName;
+    auto result = std::make_unique<TSelectedPlayer>();
+    for (const std::string& name : ReadIniSections(selection)) {
+        const bool known = IniSectionExists(players, name) ||
+                           std::find(DefaultPlayerNames.begin(), DefaultPlayerNames.end(), name) !=
+                               DefaultPlayerNames.end();
+        if (!known || !Sys().FileExists(ReadIniString(players, name, "exe"))) continue;
+        result->AddNew();
+        result->Players.back()->LoadFromIni(selection, name, PlayersFileName);
+    }
+    return result;
+}
+
+TUserPlayer* AddToSelection(TSelectedPlayer& selection, const std::string& folder, const std::string& name,
+                            const StringList& extensions, bool prompt) {
+    if (extensions.empty()) return nullptr;
+    selection.AddNew();
+    TUserPlayer& user = *selection.Players.back();
+    for (const std::string& ext : extensions) user.AddExtension(ext);
+    user.Player->LoadFromIni(folder + PlayersFileName, name);
+    user.Prompt = prompt ? 0 : 1;
+    user.SaveToIni(folder + SelectionFileName);
+    return &user;
+}
+
+void RunProgram(const std::string& exe, const std::string& parameters) {
+    // The shell's answer is deliberately ignored: a player that fails to start is its own affair.
+    Sys().ShellOpen(exe, parameters);
+}
+
+}  // namespace vexamo
