@@ -59,7 +59,7 @@ public:
     std::string Caption = "Mini Vexamo";
     std::uintptr_t ImgTray = 0;           // picture while monitoring is on
     std::uintptr_t ImgTrayDIsabled = 0;   // picture while monitoring is off
-    TrayIconData TrayIconData{};
+    vexamo::TrayIconData TrayIconData{};
     std::array<MenuItemState, ItemCount> PopUpSysTray;
     bool Terminated = false;
 

@@ -10,6 +10,10 @@ namespace vexamo {
 std::unique_ptr<TfrmMain> frmMain;
 std::string ExeName;
 
+TfrmMain::~TfrmMain() {
+    if (host_) host_->Released(*this);
+}
+
 void TfrmMain::FormCreate() {}
 
 void TfrmMain::FormActivate() {

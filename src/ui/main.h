@@ -18,11 +18,16 @@ public:
     virtual ~FrmMainHost() = default;
     virtual void Show(TfrmMain& form) = 0;
     virtual void Close(TfrmMain& form) = 0;
+    // The portable window is gone; the binding lets its real window go too.
+    virtual void Released(TfrmMain& form) = 0;
 };
 
 class TfrmMain {
 public:
     explicit TfrmMain(FrmMainHost* host) : host_(host) {}
+    ~TfrmMain();
+    TfrmMain(const TfrmMain&) = delete;
+    TfrmMain& operator=(const TfrmMain&) = delete;
 
     std::string Caption = "Vexamo";
     bool Visible = false;

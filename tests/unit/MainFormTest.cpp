@@ -1,0 +1,413 @@
+// The tray agent's hidden main window, driven as the window binding drives it.
+#include <gtest/gtest.h>
+
+#include "agent/Init.h"
+#include "model/Errors.h"
+#include "support/FakePlatform.h"
+#include "ui/main.h"
+
+using namespace vexamo;
+using vexamo::test::FakePlatform;
+
+namespace {
+
+class FakeFrmMainHost : public FrmMainHost {
+public:
+    void Show(TfrmMain&) override { ++shown; }
+    void Close(TfrmMain&) override { ++closed; }
+    void Released(TfrmMain&) override { ++released; }
+    int shown = 0, closed = 0, released = 0;
+};
+
+class FakeHost : public MainFormHost {
+public:
+    std::uintptr_t WindowHandle() override { return 0x1234; }
+    void Terminate() override { ++terminated; }
+    void CloseMainWindow() override { ++closeRequests; }
+    void PopupTrayMenu() override { ++popups; }
+    std::unique_ptr<TfrmMain> CreateConfigWindow() override {
+        ++configWindows;
+        return std::make_unique<TfrmMain>(&frm);
+    }
+    int terminated = 0, closeRequests = 0, popups = 0, configWindows = 0;
+    FakeFrmMainHost frm;
+};
+
+constexpr std::uintptr_t IconOn = 11, IconOff = 22;
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake.AddFolder("C:\\Vexamo");
+        fake.AddDrive("C:\\", 3);
+        fake.AddDrive("D:\\", DriveCdRom);
+        fake.AddDrive("E:\\", DriveCdRom);
+        fake.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 1);
+        ExeName = "C:\\Vexamo\\Vexamo.exe";
+    }
+    void TearDown() override {
+        frmMain.reset();
+        MainForm.reset();
+        Vexamo.reset();
+    }
+    // A user who has chosen an installed player.
+    void Installed(const std::string& settings = "[Main]\r\nStatus=On\r\n") {
+        fake.AddFile("C:\\Vexamo\\Vexamo.ini", settings);
+        fake.AddFile("C:\\Vexamo\\Selection.ini", "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n");
+        fake.AddFile("C:\\Vexamo\\Players.ini", "[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n");
+        fake.AddFile("C:\\Winamp\\winamp.exe");
+    }
+    TMainForm& Start() {
+        MainForm = std::make_unique<TMainForm>(host, ExeName);
+        MainForm->ImgTray = IconOn;
+        MainForm->ImgTrayDIsabled = IconOff;
+        MainForm->FormCreate();
+        return *MainForm;
+    }
+    std::string Tip() const { return fake.TrayState.Tip; }
+    const MenuItemState& Item(TMainForm::Item i) const { return MainForm->PopUpSysTray[i]; }
+
+    FakePlatform fake;
+    FakeHost host;
+};
+
+}  // namespace
+
+// --- start-up ---------------------------------------------------------------------------------
+
+TEST_F(MainFormTest, AutoRunOnStartsWithoutDialogs) {
+    Installed();
+    Start();
+    EXPECT_TRUE(fake.Messages.empty());
+    EXPECT_EQ(ProgramFolder, "C:\\Vexamo\\");
+    EXPECT_EQ(Vexamo->CdDrivesText, "D:\\ E:\\");
+    EXPECT_TRUE(fake.TrayIconShown);
+}
+
+TEST_F(MainFormTest, AutoRunOffAnsweredYesStoresOneAndInforms) {
+    fake.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 0);
+    fake.Answer(MsgResult::Yes);
+    Installed();
+    Start();
+    ASSERT_EQ(fake.Messages.size(), 2u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[0].Buttons, MsgButtons::YesNo);
+    EXPECT_EQ(fake.Messages[0].Text, CdromAutoRunQuestion);
+    EXPECT_EQ(fake.Messages[1].Kind, MsgKind::Information);
+    EXPECT_EQ(fake.Messages[1].Text, CdromAutoRunChanged);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 1u);
+    EXPECT_TRUE(fake.TrayIconShown);
+}
+
+TEST_F(MainFormTest, AutoRunOffAnsweredNoWarnsAndStoresNothing) {
+    fake.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 0);
+    Installed();
+    Start();
+    ASSERT_EQ(fake.Messages.size(), 2u);
+    EXPECT_EQ(fake.Messages[1].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[1].Text, CdromAutoRunDeclined);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 0u);
+}
+
+TEST_F(MainFormTest, AutoRunWriteWithoutEffectWarnsAndStartUpGoesOn) {
+    fake.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 0);
+    fake.IgnoreRegWrites(RegRoot::LocalMachine, CdromServiceKey);
+    fake.Answer(MsgResult::Yes);
+    Installed();
+    Start();
+    ASSERT_EQ(fake.Messages.size(), 2u);
+    EXPECT_EQ(fake.Messages[1].Text, CdromAutoRunFailed);
+    EXPECT_TRUE(fake.TrayIconShown);
+}
+
+TEST_F(MainFormTest, AutoRunKeyWithoutValueCountsAsDisabled) {
+    FakePlatform bare;  // a fresh machine whose Cdrom key has no AutoRun value
+    bare.AddFolder("C:\\Vexamo");
+    bare.AddDrive("D:\\", DriveCdRom, "DISC");
+    bare.AddRegKey(RegRoot::LocalMachine, CdromServiceKey);
+    bare.Answer(MsgResult::Yes);
+    ASSERT_NO_THROW(Start());
+    ASSERT_EQ(bare.Messages.size(), 2u);
+    EXPECT_EQ(bare.Messages[0].Text, CdromAutoRunQuestion);
+    EXPECT_EQ(bare.Messages[1].Text, CdromAutoRunChanged);
+    EXPECT_EQ(bare.RegReadInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 1u);
+    EXPECT_FALSE(MainForm->Terminated);
+}
+
+TEST_F(MainFormTest, NoCdDriveShowsErrorAndTerminates) {
+    FakePlatform noCd;
+    noCd.AddFolder("C:\\Vexamo");
+    noCd.AddDrive("C:\\", 3);
+    noCd.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 1);
+    Start();
+    ASSERT_EQ(noCd.Messages.size(), 1u);
+    EXPECT_EQ(noCd.Messages[0].Kind, MsgKind::Error);
+    EXPECT_EQ(noCd.Messages[0].Text, "CD/DVD Rom not present! Vexamo cannot load...");
+    EXPECT_TRUE(MainForm->Terminated);
+    EXPECT_EQ(host.terminated, 1);
+    EXPECT_TRUE(noCd.TrayCalls.empty());
+}
+
+TEST_F(MainFormTest, FirstRunLoadsNothingAndShowsNoIcon) {
+    fake.AddFile("C:\\Vexamo\\Vexamo.ini", "[Main]\r\nStatus=On\r\n");
+    Start();
+    EXPECT_EQ(Vexamo->Status, 1);  // not loaded yet: the configuration window loads it
+    EXPECT_TRUE(fake.TrayCalls.empty());
+    EXPECT_EQ(host.configWindows, 0);  // the program entry opens it
+}
+
+TEST_F(MainFormTest, NoSelectedPlayerInstalledOpensConfigurationWindow) {
+    Installed();
+    fake.DeleteFile("C:\\Winamp\\winamp.exe");
+    Start();
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    ASSERT_TRUE(frmMain);
+    EXPECT_TRUE(frmMain->Visible);
+    EXPECT_FALSE(Item(TMainForm::mnuStatus).Enabled);
+    EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "");
+    EXPECT_FALSE(fake.TrayIconShown);
+}
+
+// --- status -----------------------------------------------------------------------------------
+
+TEST_F(MainFormTest, StatusRows) {
+    struct Row {
+        const char* settings;
+        bool disc;
+        const char* tip;
+        const char* caption;
+        bool scanEnabled;
+        std::uintptr_t icon;
+        bool result;
+    } rows[] = {
+        {"[Main]\r\nStatus=Off\r\n", true, "Vexamo: Not Ready", "Set Monitoring &On", false, IconOff, false},
+        {"[Main]\r\nStatus=On\r\n", true, "Vexamo: Ready (CD Detected)", "Set Monitoring O&ff", true, IconOn, true},
+        {"[Main]\r\nStatus=On\r\n", false, "Vexamo: Ready (No CD on Monitored Drives)", "Set Monitoring O&ff", false,
+         IconOn, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.tip);
+        fake.SetDisc("D:\\", row.disc ? std::optional<std::string>("FILMS") : std::nullopt);
+        Installed(row.settings);
+        Start();
+        EXPECT_EQ(MainForm->UpdateStatus(MainForm.get()), row.result);
+        EXPECT_EQ(Tip(), row.tip);
+        EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, row.caption);
+        EXPECT_TRUE(Item(TMainForm::mnuStatus).Enabled);
+        EXPECT_EQ(Item(TMainForm::mnuSPlay).Enabled, row.scanEnabled);
+        EXPECT_EQ(fake.TrayState.Icon, row.icon);
+        EXPECT_EQ(fake.TrayState.Flags, 7u);
+        EXPECT_EQ(fake.TrayState.CallbackMessage, 1025u);
+        EXPECT_EQ(fake.TrayState.Wnd, 0x1234u);
+        TearDown();
+    }
+}
+
+TEST_F(MainFormTest, DiscOnlyInUnmonitoredDrive) {
+    fake.SetDisc("E:\\", "OTHER");
+    Installed("[Main]\r\nStatus=On\r\n[Monitor]\r\nDrives=D:\\\r\n");
+    Start();
+    EXPECT_EQ(StatusSuffix, " (No CD on Monitored Drives)");
+    EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
+}
+
+TEST_F(MainFormTest, ConfigurationWindowGetsStatusBarAndScanButton) {
+    fake.SetDisc("E:\\", "OTHER");
+    Installed("[Main]\r\nStatus=On\r\n[Monitor]\r\nDrives=E:\\\r\nScanAll=0\r\n");
+    Start();
+    MainForm->MnuOpenClick();
+    ASSERT_TRUE(frmMain);
+    frmMain->FormActivate();
+    EXPECT_FALSE(fake.TrayIconShown);
+    Vexamo->DiscLabel = "OTHER";
+    EXPECT_TRUE(MainForm->UpdateStatus(frmMain.get()));
+    EXPECT_EQ(frmMain->StatusPanels[0], "Device(s): E:\\");
+    EXPECT_EQ(frmMain->StatusPanels[1], "Ready (CD Detected)");
+    EXPECT_EQ(frmMain->StatusPanels[2], "Label: OTHER");
+    EXPECT_TRUE(frmMain->btScanNowEnabled);
+    EXPECT_FALSE(fake.TrayIconShown);  // the visible window stands in for the icon
+
+    Vexamo->Settings->Monitor.ScanAll = true;
+    fake.SetDisc("E:\\", std::nullopt);
+    EXPECT_FALSE(MainForm->UpdateStatus(MainForm.get()));
+    EXPECT_EQ(frmMain->StatusPanels[0], "Device(s): D:\\ E:\\");
+    EXPECT_EQ(frmMain->StatusPanels[2], "");
+    EXPECT_FALSE(frmMain->btScanNowEnabled);
+
+    frmMain->Close();
+    EXPECT_FALSE(frmMain);
+    EXPECT_TRUE(fake.TrayIconShown);
+    EXPECT_EQ(host.frm.released, 1);
+}
+
+TEST_F(MainFormTest, MonitoringToggleWritesOnlyTheStatus) {
+    fake.SetDisc("D:\\", "FILMS");
+    const std::string settings = "[Main]\r\nStatus=On\r\n[Monitor]\r\nScanAll=1\r\n[SubTitles]\r\nPath=C:\\S\\\r\n";
+    Installed(settings);
+    Start();
+    Vexamo->Settings->Monitor.ScanAll = false;  // unsaved in memory: must not reach the file
+    MainForm->mnuStatusClick();
+    EXPECT_EQ(Vexamo->Status, 1);
+    EXPECT_EQ(*fake.Content("C:\\Vexamo\\Vexamo.ini"),
+              "[Main]\r\nStatus=Off\r\n[Monitor]\r\nScanAll=1\r\n[SubTitles]\r\nPath=C:\\S\\\r\n");
+    EXPECT_EQ(Tip(), "Vexamo: Not Ready");
+    EXPECT_EQ(fake.TrayState.Icon, IconOff);
+    EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
+    EXPECT_EQ(Item(TMainForm::mnuStatus).ImageIndex, 1);
+    MainForm->ItemClick(TMainForm::mnuStatus);
+    EXPECT_EQ(Vexamo->Status, 0);
+    EXPECT_EQ(Item(TMainForm::mnuStatus).ImageIndex, 4);
+    EXPECT_TRUE(Item(TMainForm::mnuSPlay).Enabled);
+}
+
+TEST_F(MainFormTest, ArrivalOfAnyDeviceReexaminesMonitoredDrives) {
+    Installed();
+    Start();
+    EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
+    fake.SetDisc("E:\\", "NEW");
+    MainForm->WMDeviceChange(DeviceArrival);
+    EXPECT_TRUE(Item(TMainForm::mnuSPlay).Enabled);
+    EXPECT_EQ(Tip(), "Vexamo: Ready (CD Detected)");
+    // A scan run took a hidden configuration window and ended it, giving the icon back.
+    EXPECT_EQ(host.configWindows, 1);
+    EXPECT_FALSE(frmMain);
+    EXPECT_TRUE(fake.TrayIconShown);
+
+    fake.SetDisc("E:\\", std::nullopt);
+    MainForm->WMDeviceChange(DeviceRemoveComplete);
+    EXPECT_EQ(Tip(), "Vexamo: Ready (No CD on Monitored Drives)");
+    EXPECT_EQ(host.configWindows, 1);
+
+    MainForm->WMDeviceChange(7);  // DBT_DEVNODES_CHANGED: nothing at all
+    EXPECT_EQ(host.configWindows, 1);
+}
+
+TEST_F(MainFormTest, ArrivalWhileMonitoringOffOnlyRefreshes) {
+    Installed("[Main]\r\nStatus=Off\r\n");
+    Start();
+    fake.SetDisc("D:\\", "FILMS");
+    MainForm->WMDeviceChange(DeviceArrival);
+    EXPECT_EQ(Tip(), "Vexamo: Not Ready");
+    EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
+    EXPECT_EQ(host.configWindows, 0);
+}
+
+// --- tray ---------------------------------------------------------------------------------------
+
+TEST_F(MainFormTest, TrayMouseMessages) {
+    Installed();
+    Start();
+    MainForm->WMTrayNotify(512);  // mouse move
+    EXPECT_EQ(host.popups + host.configWindows, 0);
+    MainForm->WMTrayNotify(TrayRightButton);
+    EXPECT_EQ(host.popups, 1);
+    MainForm->WMTrayNotify(TrayDoubleClick);
+    ASSERT_TRUE(frmMain);
+    EXPECT_TRUE(frmMain->Visible);
+    EXPECT_EQ(host.frm.shown, 1);
+}
+
+TEST_F(MainFormTest, MenuHasItsItemsAndExitClosesRemovingTheIcon) {
+    Installed();
+    Start();
+    const char* captions[] = {"&Scan/Play CD", "-", "Set Monitoring O&ff", "-", "O&pen", "&Settings...", "-",
+                              "About...", "-", "E&xit"};
+    const int pictures[] = {0, -1, 4, -1, -1, 2, -1, -1, -1, 3};
+    for (int i = 0; i < TMainForm::ItemCount; ++i) {
+        EXPECT_EQ(MainForm->PopUpSysTray[i].Caption, captions[i]);
+        EXPECT_EQ(MainForm->PopUpSysTray[i].ImageIndex, pictures[i]);
+    }
+    MainForm->ItemClick(TMainForm::mnuExit);
+    EXPECT_EQ(host.closeRequests, 1);
+    MainForm->FormClose();
+    MainForm->FormDestroy();
+    EXPECT_FALSE(fake.TrayIconShown);
+}
+
+TEST_F(MainFormTest, TaskbarRestartBringsTheIconBackOnlyIfItWasThere) {
+    Installed();
+    Start();
+    fake.TrayIconShown = false;  // Explorer restarted: every icon is gone
+    MainForm->TaskbarCreated();
+    EXPECT_TRUE(fake.TrayIconShown);
+
+    MainForm->RemoveTrayIcon();  // e.g. while the configuration window is on screen
+    MainForm->TaskbarCreated();
+    EXPECT_FALSE(fake.TrayIconShown);
+}
+
+TEST(TrayTip, LongTipIsCutWithEllipsisInsideTheField) {
+    EXPECT_EQ(FitTrayTip("Vexamo: Ready"), "Vexamo: Ready");
+    const std::string exact(63, 'x');
+    EXPECT_EQ(FitTrayTip(exact), exact);
+    const std::string longTip = "Vexamo: Ready [No files associated with current Players Found !]";
+    const std::string fitted = FitTrayTip(longTip);
+    EXPECT_EQ(fitted.size(), 63u);
+    EXPECT_EQ(fitted, longTip.substr(0, 60) + "...");
+
+    FakePlatform fake;
+    FakeHost host;
+    TMainForm form(host, "C:\\V\\Vexamo.exe");
+    form.TrayIconData.Tip[63] = 'Z';  // the byte after the visible characters stays a terminator
+    form.SetTrayTip(std::string(200, 'y'));
+    EXPECT_EQ(std::string(form.TrayIconData.Tip).size(), 63u);
+    EXPECT_EQ(form.TrayIconData.Tip[63], '\0');
+}
+
+TEST(MenuAccessKeys, UnderlinedLetterChoosesEnabledItem) {
+    std::vector<std::string> captions = {"&Scan/Play CD", "", "Set Monitoring O&ff", "", "O&pen", "&Settings...",
+                                         "", "About...", "", "E&xit", "Fish && &Chips"};
+    std::vector<bool> enabled = {false, false, true, false, true, true, false, true, false, true, true};
+    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'x'), 9);
+    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'X'), 9);
+    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'f'), 2);
+    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'p'), 4);
+    // "S" is both the disabled scan item and settings: the enabled one answers.
+    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 's'), 5);
+    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'a'), -1);  // "About..." has no access key
+    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'c'), 10);  // "&&" is a plain ampersand
+}
+
+// --- unhandled errors ---------------------------------------------------------------------------
+
+TEST(ErrorLog, LineFormatAndAppendThenBox) {
+    FakePlatform fake;
+    fake.AddFolder("C:\\Vexamo");
+    ExeName = "C:\\Vexamo\\Vexamo.exe";
+    fake.Clock = LocalTime{2026, 12, 7, 14, 5, 31};
+    EXPECT_EQ(ErrorLogLine("Division by zero"), "07-12-26 14:05:31:Division by zero");
+
+    fake.AddFile("C:\\Vexamo\\Vexamo.log", "old line\r\n");
+    TfrmMain form(nullptr);
+    form.AppEventsException("Unable to write to C:\\Vexamo\\Vexamo.ini");
+    EXPECT_EQ(*fake.Content("C:\\Vexamo\\Vexamo.log"),
+              "old line\r\n07-12-26 14:05:31:Unable to write to C:\\Vexamo\\Vexamo.ini\r\n");
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Error);
+    EXPECT_EQ(fake.Messages[0].Caption, "Vexamo");
+}
+
+TEST(ErrorLog, UnwritableLogStillShowsTheError) {
+    FakePlatform fake;
+    fake.AddFolder("C:\\Vexamo");
+    fake.SetReadOnly("C:\\Vexamo");
+    ExeName = "C:\\Vexamo\\Vexamo.exe";
+    TfrmMain form(nullptr);
+    ASSERT_NO_THROW(form.AppEventsException("Boom"));
+    EXPECT_FALSE(fake.FileExists("C:\\Vexamo\\Vexamo.log"));
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Text, "Boom");
+}
+
+TEST(ErrorLog, OnlyLoggedWhileAConfigurationWindowExists) {
+    FakePlatform fake;
+    fake.AddFolder("C:\\Vexamo");
+    ExeName = "C:\\Vexamo\\Vexamo.exe";
+    HandleException(Error("first"));
+    EXPECT_FALSE(fake.FileExists("C:\\Vexamo\\Vexamo.log"));
+    frmMain = std::make_unique<TfrmMain>(nullptr);
+    HandleException(Error("second"));
+    frmMain.reset();
+    EXPECT_EQ(fake.Content("C:\\Vexamo\\Vexamo.log"), "07-12-26 14:05:31:second\r\n");
+    EXPECT_EQ(fake.Messages.size(), 2u);
+}

@@ -1,0 +1,152 @@
+// Loading and saving Vexamo.ini, and the check of the selected players, over the fake platform.
+#include <gtest/gtest.h>
+
+#include "model/Errors.h"
+#include "model/VexaCfg.h"
+#include "support/FakePlatform.h"
+
+using namespace vexamo;
+using vexamo::test::FakePlatform;
+
+namespace {
+
+const std::string Ini = "C:\\Vexamo\\Vexamo.ini";
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ProgramFolder = "C:\\Vexamo\\";
+        fake.AddFolder("C:\\Vexamo");
+        fake.AddDrive("C:\\", 3);
+        fake.AddDrive("D:\\", DriveCdRom);
+        fake.AddDrive("E:\\", DriveCdRom);
+        core.CdDrives = {"D:\\", "E:\\"};
+        core.CdDrivesText = "D:\\ E:\\";
+    }
+    void Load(const std::string& text) {
+        fake.AddFile(Ini, text);
+        core.Create();
+    }
+    FakePlatform fake;
+    TVexamo core;
+};
+
+}  // namespace
+
+TEST_F(Settings, EmptyFileGivesDefaults) {
+    Load("");
+    const TSettings& s = *core.Settings;
+    EXPECT_EQ(core.Status, 1);
+    EXPECT_EQ(s.Monitor.Drives, core.CdDrives);
+    EXPECT_FALSE(s.Monitor.ScanAll || s.Monitor.AlwaysOn || s.Monitor.OnPlayClose);
+    EXPECT_TRUE(s.Subtitles.Auto);
+    EXPECT_EQ(s.Subtitles.Path, "");
+    EXPECT_EQ(s.Subtitles.Folders, core.CdDrives);
+    EXPECT_FALSE(s.UserPriority || s.Priority.Choice);
+}
+
+TEST_F(Settings, StatusWordsAreExactAndAlwaysOnWins) {
+    Load("[Main]\r\nStatus=On\r\n");
+    EXPECT_EQ(core.Status, 0);
+    Load("[Main]\r\nStatus=on\r\n");
+    EXPECT_EQ(core.Status, 1);
+    Load("[Main]\r\nStatus=Off\r\n[Monitor]\r\nAlways On=1\r\n");
+    EXPECT_EQ(core.Status, 0);
+    EXPECT_TRUE(core.Settings->Monitor.AlwaysOn);
+}
+
+TEST_F(Settings, DrivesKeepCdRootsAndFallBackToAll) {
+    Load("[Monitor]\r\nDrives=E:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, StringList{"E:\\"});
+    Load("[Monitor]\r\nDrives=C:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, core.CdDrives);
+    // Two roots are stored joined with a blank and read back as one entry that is no root.
+    Load("[Monitor]\r\nDrives=D:\\ E:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, core.CdDrives);
+    Load("[Monitor]\r\nDrives=Z:\\;D:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, StringList{"D:\\"});
+}
+
+TEST_F(Settings, SubtitleFoldersAreAllCdDrivesThenThePath) {
+    Load("[SubTitles]\r\nAuto=0\r\nPath=C:\\Subs\\\r\n");
+    EXPECT_FALSE(core.Settings->Subtitles.Auto);
+    EXPECT_EQ(core.Settings->Subtitles.Folders, (StringList{"D:\\", "E:\\", "C:\\Subs\\"}));
+}
+
+TEST_F(Settings, LoadAppliesRegistrySwitchesSilently) {
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun", 181);
+    Load("[Windows]\r\nAutoStart=1\r\nAutoCD=0\r\n");
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun"));
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), "\"C:\\Vexamo\\Vexamo.exe\"");
+    EXPECT_TRUE(core.Settings->Windows.AutoStart);
+    EXPECT_TRUE(fake.Messages.empty());
+
+    // Where the Run key cannot be written the flag is cleared.
+    fake.IgnoreRegWrites(RegRoot::LocalMachine, RunKey);
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "");
+    core.Create();
+    EXPECT_FALSE(core.Settings->Windows.AutoStart);
+}
+
+TEST_F(Settings, FullSaveWritesEveryKeyAndReadsBack) {
+    Load("");
+    TSettings& s = *core.Settings;
+    core.Status = 0;
+    s.Monitor.ScanAll = true;
+    s.Monitor.Drives = {"D:\\", "E:\\"};
+    s.Monitor.OnPlayClose = true;
+    s.Priority.Player = "Winamp";
+    s.Subtitles.Path = "C:\\Subs\\";
+    core.SaveSettings("C:\\Vexamo\\", "Vexamo.ini", false);
+    EXPECT_EQ(*fake.Content(Ini),
+              "[Main]\r\nStatus=On\r\n[Priority]\r\nUser=0\r\nChoice=0\r\nPlayer=Winamp\r\n[Monitor]\r\nScanAll=1\r\n"
+              "Drives=D:\\ E:\\\r\nAlways On=0\r\nOnPlayClose=1\r\n[Windows]\r\nAutoStart=0\r\nAutoCD=0\r\n"
+              "[SubTitles]\r\nAuto=1\r\nPath=C:\\Subs\\\r\n");
+    core.Create();
+    EXPECT_EQ(core.Status, 0);
+    EXPECT_EQ(core.Settings->Subtitles.Path, "C:\\Subs\\");
+    EXPECT_EQ(core.Settings->Priority.Player, "Winamp");
+}
+
+TEST_F(Settings, StatusOnlySaveLeavesEveryOtherKeyAlone) {
+    const std::string text =
+        "[Main]\r\nStatus=Off\r\n[Monitor]\r\nDrives=E:\\\r\nScanAll=1\r\n[SubTitles]\r\nPath=C:\\S\\\r\n";
+    Load(text);
+    core.Settings->Monitor.ScanAll = false;
+    core.Settings->Subtitles.Path = "changed";
+    core.Status = 0;
+    core.SaveSettings("C:\\Vexamo\\", "Vexamo.ini", true);
+    std::string expected = text;
+    expected.replace(expected.find("Status=Off"), 10, "Status=On");
+    EXPECT_EQ(*fake.Content(Ini), expected);
+}
+
+TEST_F(Settings, ReadOnlyFileRaisesUnableToWrite) {
+    Load("[Main]\r\nStatus=Off\r\n");
+    fake.SetReadOnly(Ini);
+    core.Status = 0;
+    try {
+        core.SaveSettings("C:\\Vexamo\\", "Vexamo.ini", true);
+        FAIL() << "no error raised";
+    } catch (const IniFileError& e) {
+        EXPECT_STREQ(e.what(), "Unable to write to C:\\Vexamo\\Vexamo.ini");
+    }
+    EXPECT_EQ(*fake.Content(Ini), "[Main]\r\nStatus=Off\r\n");
+}
+
+TEST_F(Settings, CheckPlayersInstalledWarnsPerMissingPlayer) {
+    EXPECT_FALSE(core.CheckPlayersInstalled());
+    EXPECT_TRUE(fake.Messages.empty());
+
+    fake.AddFile("C:\\Vexamo\\Selection.ini", "[BsPlayer]\r\nName=BsPlayer\r\n[Winamp]\r\nName=Winamp\r\n"
+                                              "[Unknown]\r\nName=Unknown\r\n");
+    fake.AddFile("C:\\Vexamo\\Players.ini",
+                 "[BsPlayer]\r\nexe=C:\\Gone\\bsplay.exe\r\n[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n");
+    fake.AddFile("C:\\Winamp\\winamp.exe");
+    EXPECT_TRUE(core.CheckPlayersInstalled());
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Caption, "Vexamo: Warning");
+    EXPECT_EQ(fake.Messages[0].Buttons, MsgButtons::Ok);
+    EXPECT_EQ(fake.Messages[0].Text,
+              "Previous selected player: \"BsPlayer\" was not found !\rPlease ensure that this Player is installed !");
+}
