@@ -1,0 +1,151 @@
+// The real platform's answers for what the model relies on beyond INI files: files, folder
+// listings, the registry, drives, the clock and system texts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/win32/WinApi.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace vexamo {
+namespace {
+
+std::string TestFolder(const char* name) {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string() + "\\";
+}
+
+TEST(Win32Files, AppendCreatesThenAppendsAndReadsBackEveryByte) {
+    Win32Platform sys;
+    std::string dir = TestFolder("vexamo-files");
+    std::string path = dir + "out.txt";
+    EXPECT_FALSE(sys.FileExists(path));
+    EXPECT_FALSE(sys.ReadTextFile(path).has_value());
+    const std::string first("a\r\nb\0c", 6);
+    ASSERT_TRUE(sys.AppendTextFile(path, first));
+    ASSERT_TRUE(sys.AppendTextFile(path, "\xe9\n"));
+    EXPECT_TRUE(sys.FileExists(path));
+    EXPECT_EQ(sys.ReadTextFile(path), first + "\xe9\n");
+    EXPECT_FALSE(sys.FileExists(dir));  // a folder is no file
+    EXPECT_TRUE(sys.DeleteFile(path));
+    EXPECT_FALSE(sys.DeleteFile(path));
+    EXPECT_FALSE(sys.AppendTextFile(dir + "missing\\out.txt", "x"));
+}
+
+TEST(Win32Files, ListingReportsAttributesAndSkipsDotEntries) {
+    Win32Platform sys;
+    std::string dir = TestFolder("vexamo-list");
+    ASSERT_TRUE(sys.AppendTextFile(dir + "plain.avi", "x"));
+    ASSERT_TRUE(sys.AppendTextFile(dir + "hidden.avi", "x"));
+    ASSERT_TRUE(SetFileAttributesA((dir + "hidden.avi").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(CreateDirectoryA((dir + "sub").c_str(), nullptr));
+
+    std::vector<DirEntry> all = sys.ListFolder(dir + "*");
+    ASSERT_EQ(all.size(), 3u);
+    for (const DirEntry& e : all) {
+        EXPECT_EQ(e.Directory, e.Name == "sub") << e.Name;
+        EXPECT_EQ(e.Hidden, e.Name == "hidden.avi") << e.Name;
+        EXPECT_FALSE(e.System) << e.Name;
+    }
+    std::vector<DirEntry> avi = sys.ListFolder(dir + "*.AVI");
+    EXPECT_EQ(avi.size(), 2u);
+    EXPECT_TRUE(sys.ListFolder(dir + "nothing\\*").empty());
+    EXPECT_TRUE(sys.ListFolder(dir + "*.mp3").empty());
+}
+
+class Win32Registry : public ::testing::Test {
+protected:
+    static constexpr const char* Key = "\\Software\\VexamoConformance\\";
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VexamoConformance"); }
+    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VexamoConformance"); }
+    Win32Platform sys;
+};
+
+TEST_F(Win32Registry, MissingKeyIsNeitherOpenedNorCreatedByWrites) {
+    EXPECT_FALSE(sys.RegOpenKey(RegRoot::CurrentUser, Key, false));
+    EXPECT_FALSE(sys.RegWriteInteger(RegRoot::CurrentUser, Key, "n", 1));
+    EXPECT_FALSE(sys.RegWriteString(RegRoot::CurrentUser, Key, "s", "x"));
+    EXPECT_FALSE(sys.RegDeleteValue(RegRoot::CurrentUser, Key, "n"));
+    EXPECT_FALSE(sys.RegReadInteger(RegRoot::CurrentUser, Key, "n").has_value());
+    EXPECT_FALSE(sys.RegReadString(RegRoot::CurrentUser, Key, "s").has_value());
+    EXPECT_FALSE(sys.RegOpenKey(RegRoot::CurrentUser, Key, false));
+}
+
+TEST_F(Win32Registry, ValuesRoundTripWithTheirTypes) {
+    ASSERT_TRUE(sys.RegOpenKey(RegRoot::CurrentUser, Key, true));
+    // With or without the surrounding backslashes it is the same key.
+    ASSERT_TRUE(sys.RegOpenKey(RegRoot::CurrentUser, "Software\\VexamoConformance", false));
+    ASSERT_TRUE(sys.RegWriteInteger(RegRoot::CurrentUser, Key, "NoDriveTypeAutoRun", 181));
+    ASSERT_TRUE(sys.RegWriteString(RegRoot::CurrentUser, Key, "Vexamo", "\"C:\\Program Files\\Vexamo.exe\""));
+    ASSERT_TRUE(sys.RegWriteString(RegRoot::CurrentUser, Key, "", "player.exe \"%1\""));
+
+    EXPECT_EQ(sys.RegReadInteger(RegRoot::CurrentUser, Key, "nodrivetypeautorun"), 181u);
+    EXPECT_EQ(sys.RegReadString(RegRoot::CurrentUser, Key, "Vexamo"), "\"C:\\Program Files\\Vexamo.exe\"");
+    EXPECT_EQ(sys.RegReadString(RegRoot::CurrentUser, Key, ""), "player.exe \"%1\"");
+    // A value of the other type does not read.
+    EXPECT_FALSE(sys.RegReadInteger(RegRoot::CurrentUser, Key, "Vexamo").has_value());
+    EXPECT_FALSE(sys.RegReadString(RegRoot::CurrentUser, Key, "NoDriveTypeAutoRun").has_value());
+
+    EXPECT_TRUE(sys.RegDeleteValue(RegRoot::CurrentUser, Key, "NoDriveTypeAutoRun"));
+    EXPECT_FALSE(sys.RegDeleteValue(RegRoot::CurrentUser, Key, "NoDriveTypeAutoRun"));
+    EXPECT_FALSE(sys.RegReadInteger(RegRoot::CurrentUser, Key, "NoDriveTypeAutoRun").has_value());
+}
+
+TEST_F(Win32Registry, ExpandableStringsReadUnexpanded) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VexamoConformance", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    const char text[] = "%ProgramFiles%\\Player\\play.exe";
+    RegSetValueExA(k, "cmd", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+    RegCloseKey(k);
+    EXPECT_EQ(sys.RegReadString(RegRoot::CurrentUser, Key, "cmd"), text);
+}
+
+TEST_F(Win32Registry, LongStringsComeBackWhole) {
+    ASSERT_TRUE(sys.RegOpenKey(RegRoot::CurrentUser, Key, true));
+    std::string text(5000, 'x');
+    text += "end";
+    ASSERT_TRUE(sys.RegWriteString(RegRoot::CurrentUser, Key, "long", text));
+    EXPECT_EQ(sys.RegReadString(RegRoot::CurrentUser, Key, "long"), text);
+}
+
+TEST(Win32Drives, DriveStringsListRootsEndedByAnEmptyEntry) {
+    Win32Platform sys;
+    std::string s = sys.LogicalDriveStrings();
+    ASSERT_GE(s.size(), 5u);
+    ASSERT_LE(s.size(), Win32Platform::DriveStringsBuffer);
+    EXPECT_EQ(s.back(), '\0');
+    EXPECT_EQ(s[s.size() - 2], '\0');
+    EXPECT_EQ(s.size() % 4, 1u);  // "X:\" and its zero per drive, then the final zero
+    EXPECT_NE(s.find(std::string("C:\\\0", 4)), std::string::npos);
+    EXPECT_EQ(sys.DriveType("C:\\"), 3u);  // fixed
+
+    std::string label = "unchanged";
+    EXPECT_TRUE(sys.VolumeLabel("C:\\", label));
+    EXPECT_NE(label, "unchanged");
+    for (char letter = 'Y'; letter > 'D'; --letter) {
+        std::string root = std::string(1, letter) + ":\\";
+        if (s.find(root) != std::string::npos) continue;
+        EXPECT_FALSE(sys.VolumeLabel(root, label)) << root;
+        break;
+    }
+}
+
+TEST(Win32System, TextsClockAndVersion) {
+    Win32Platform sys;
+    std::string storage = sys.SysErrorMessage(14);
+    EXPECT_FALSE(storage.empty());
+    EXPECT_TRUE(storage.find_last_of("\r\n ") != storage.size() - 1) << storage;
+    EXPECT_EQ(sys.PlatformId(), 2);
+    EXPECT_GE(sys.Now().Year, 2020);
+    std::string time = sys.FormatLongTime(LocalTime{2026, 12, 7, 14, 5, 31});
+    EXPECT_NE(time.find("05"), std::string::npos) << time;
+    EXPECT_NE(time.find("31"), std::string::npos) << time;
+    EXPECT_EQ(time.find('\0'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vexamo
