@@ -1,0 +1,120 @@
+# Windows build: the program itself, its Win32 platform, and the end-to-end tests that run the
+# real Vexamo.exe under Wine. Included from the top CMakeLists when building for Windows, either
+# cross from Debian (preset "windows") or on Windows with MSYS2's MinGW packages.
+enable_language(RC)
+enable_testing()
+
+# Every program must run on a bare Windows (or Wine) without MinGW's runtime DLLs beside it.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(VEXAMO_WIN32_LIBS user32 gdi32 shell32 comctl32 comdlg32 advapi32 ole32)
+
+# --- The Win32 platform ------------------------------------------------------------------------
+file(GLOB VEXAMO_WIN32PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp)
+if(VEXAMO_WIN32PLATFORM_SOURCES)
+  add_library(vexamo_win32platform STATIC ${VEXAMO_WIN32PLATFORM_SOURCES})
+  target_link_libraries(vexamo_win32platform PUBLIC vexamo_core ${VEXAMO_WIN32_LIBS})
+else()
+  add_library(vexamo_win32platform INTERFACE)
+  target_link_libraries(vexamo_win32platform INTERFACE vexamo_core ${VEXAMO_WIN32_LIBS})
+endif()
+
+# --- Vexamo.exe ----------------------------------------------------------------------------------
+# The window bindings and the program entry are the *_win32.cpp files beside each window's
+# portable class; dialog templates may sit beside them as .rc files.
+file(GLOB_RECURSE VEXAMO_BINDING_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/*_win32.cpp ${CMAKE_SOURCE_DIR}/src/*.rc)
+list(FILTER VEXAMO_BINDING_SOURCES EXCLUDE REGEX "/src/platform/win32/")
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/agent/Program_win32.cpp)
+  add_executable(Vexamo WIN32 ${VEXAMO_BINDING_SOURCES} ${CMAKE_SOURCE_DIR}/resources/Vexamo.rc)
+  set_target_properties(Vexamo PROPERTIES OUTPUT_NAME Vexamo)
+  target_include_directories(Vexamo PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+  target_link_libraries(Vexamo PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
+  # The manifest is embedded as a resource; windres does not see it as a dependency by itself.
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/Vexamo.rc APPEND PROPERTY OBJECT_DEPENDS
+    ${CMAKE_SOURCE_DIR}/resources/Vexamo.manifest)
+else()
+  message(STATUS "Vexamo.exe: no program entry (src/agent/Program_win32.cpp) yet; not built")
+endif()
+
+# --- GoogleTest for Windows ----------------------------------------------------------------------
+set(VEXAMO_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources to build for Windows")
+if(EXISTS ${VEXAMO_GTEST_SOURCE}/CMakeLists.txt)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(${VEXAMO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(VEXAMO_GTEST gtest)
+  set(VEXAMO_GTEST_MAIN gtest_main)
+else()
+  # MSYS2 and other systems with GoogleTest installed as a package.
+  find_package(GTest REQUIRED)
+  set(VEXAMO_GTEST GTest::gtest)
+  set(VEXAMO_GTEST_MAIN GTest::gtest_main)
+endif()
+
+# --- End-to-end tests ----------------------------------------------------------------------------
+# Test-only programs; none of them is shipped.
+add_executable(StandInPlayer WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/standin/StandInPlayer.cpp)
+
+file(GLOB VEXAMO_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(vexamo_e2e ${VEXAMO_E2E_SOURCES})
+target_include_directories(vexamo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(vexamo_e2e PRIVATE ${VEXAMO_GTEST_MAIN} ${VEXAMO_GTEST} ${VEXAMO_WIN32_LIBS})
+# The driver starts the stand-in (and Vexamo.exe) from its own folder.
+add_dependencies(vexamo_e2e StandInPlayer)
+
+file(GLOB VEXAMO_CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp)
+if(VEXAMO_CONFORMANCE_SOURCES)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/support/IniCases.cpp)
+    list(APPEND VEXAMO_CONFORMANCE_SOURCES ${CMAKE_SOURCE_DIR}/tests/support/IniCases.cpp)
+  endif()
+  add_executable(ini_conformance ${VEXAMO_CONFORMANCE_SOURCES})
+  target_include_directories(ini_conformance PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(ini_conformance PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_GTEST_MAIN}
+    ${VEXAMO_GTEST})
+endif()
+
+# Each test group (a GoogleTest suite of the driver) runs in a fresh copy of one Wine prefix made
+# per run, on its own virtual display. The drive setup follows the suite's name: suites named
+# NoCd... run on a machine without a CD-ROM drive, TwoCd... with D: and E:, all others with one
+# CD-ROM drive D: labelled VEXAMO_DEMO.
+if(CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_WIN32)
+  set(VEXAMO_E2E_WRAPPER bash ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
+    --work ${CMAKE_BINARY_DIR}/e2e)
+  set(VEXAMO_E2E_TIMEOUT 300 CACHE STRING "Seconds one end-to-end test group may take")
+
+  add_test(NAME e2e.prefix COMMAND ${VEXAMO_E2E_WRAPPER} --make-base)
+  set_tests_properties(e2e.prefix PROPERTIES LABELS e2e TIMEOUT 240 FIXTURES_SETUP e2e_prefix)
+
+  function(vexamo_add_e2e_group suite exe)
+    if(suite MATCHES "^NoCd")
+      set(drives --no-cdrom)
+    elseif(suite MATCHES "^TwoCd")
+      set(drives --cdrom D:VEXAMO_DEMO --cdrom E:VEXAMO_TWO)
+    else()
+      set(drives --cdrom D:VEXAMO_DEMO)
+    endif()
+    add_test(NAME e2e.${suite}
+      COMMAND ${VEXAMO_E2E_WRAPPER} --group ${suite} ${drives} -- ${exe} ${ARGN})
+    set_tests_properties(e2e.${suite} PROPERTIES LABELS e2e TIMEOUT ${VEXAMO_E2E_TIMEOUT}
+      FIXTURES_REQUIRED e2e_prefix)
+  endfunction()
+
+  set(VEXAMO_E2E_SUITES)
+  foreach(source IN LISTS VEXAMO_E2E_SOURCES)
+    file(STRINGS ${source} lines REGEX "^[ \t]*TEST(_F)?\\([A-Za-z0-9_]+,")
+    foreach(line IN LISTS lines)
+      string(REGEX REPLACE "^[ \t]*TEST(_F)?\\(([A-Za-z0-9_]+),.*" "\\2" suite "${line}")
+      list(APPEND VEXAMO_E2E_SUITES ${suite})
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES VEXAMO_E2E_SUITES)
+  foreach(suite IN LISTS VEXAMO_E2E_SUITES)
+    vexamo_add_e2e_group(${suite} $<TARGET_FILE:vexamo_e2e> --gtest_filter=${suite}.*)
+  endforeach()
+
+  if(TARGET ini_conformance)
+    vexamo_add_e2e_group(IniConformance $<TARGET_FILE:ini_conformance>)
+  endif()
+endif()
