@@ -30,9 +30,27 @@ std::string LongValue() {
     return v;
 }
 
+// More names than fit the first buffer a caller tries, so the lists must grow too.
+IniCase ManyNames() {
+    std::string text, sections, keys;
+    for (int i = 0; i < 700; ++i) {
+        std::string name = "Section" + std::to_string(1000 + i);
+        text += "[" + name + "]\r\nk=" + std::to_string(i) + "\r\n";
+        sections += "{" + name + "}";
+    }
+    text += "[Keys]\r\n";
+    for (int i = 0; i < 700; ++i) {
+        std::string key = "Key" + std::to_string(1000 + i);
+        text += key + "=" + std::to_string(i) + "\r\n";
+        keys += "{" + key + "}";
+    }
+    sections += "{Keys}";
+    return {"ManyNames", text, {{IniOpKind::Sections, {}, {}, {}, sections}, {IniOpKind::Keys, "Keys", {}, {}, keys}}};
+}
+
 std::vector<IniCase> BuildCases() {
     const std::string longValue = LongValue();
-    return {
+    std::vector<IniCase> cases = {
         {"NamesMatchWithoutCase",
          "[Main]\r\nKey=Value\r\n",
          {Read("MAIN", "KEY", "d", "Value"), Read("main", "key", "d", "Value"), Keys("mAIN", "{Key}"),
@@ -189,6 +207,8 @@ std::vector<IniCase> BuildCases() {
          "[S]\r\nk=a=b\r\n",
          {Read("S", "k", "d", "a=b")}},
     };
+    cases.push_back(ManyNames());
+    return cases;
 }
 
 std::string List(const std::vector<std::string>& names) {
