@@ -1,7 +1,5 @@
 #include "agent/Init_win32.h"
 
-#include <commctrl.h>
-
 #include <exception>
 
 #include "../../resources/resource.h"

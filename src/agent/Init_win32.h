@@ -3,6 +3,7 @@
 
 #include "agent/Init.h"
 #include "platform/win32/WinApi.h"
+#include <commctrl.h>
 
 namespace vexamo {
 

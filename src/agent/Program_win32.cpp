@@ -1,6 +1,4 @@
 // Program entry of the tray agent.
-#include <commctrl.h>
-
 #include <exception>
 
 #include "agent/Init_win32.h"
