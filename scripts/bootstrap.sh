@@ -108,6 +108,8 @@ build_libjpeg_mingw() {
   rm -rf "$src" "$JPEG_PREFIX" "$DEPS/libjpeg-mingw-build"
   mkdir -p "$src"
   log "fetching Debian's libjpeg-turbo source"
+  # apt downloads as its own user when it may write there, which keeps it sandboxed.
+  id _apt >/dev/null 2>&1 && chown _apt "$src" 2>/dev/null || true
   (cd "$src" && timeout 600 apt-get source -q libjpeg-turbo >/dev/null)
   local dir
   dir=$(find "$src" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)

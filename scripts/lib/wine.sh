@@ -87,7 +87,8 @@ EOF
 
 # Makes the prefix's CD-ROM drives exactly the given ones: arguments are LETTER:FOLDER:LABEL,
 # none for a machine without a CD-ROM drive. The wineserver must not be running (Wine reads its
-# drives when it starts).
+# drives when it starts). Further registry lines (REGEDIT4 syntax, starting with a [key]) may
+# come in $EXTRA_REG, saving a second start of Wine.
 set_cdrom_drives() {
   local prefix=$1; shift
   local reg="$prefix/vexamo-drives.reg" letter spec folder label l
@@ -107,6 +108,7 @@ set_cdrom_drives() {
     ln -sfn "$folder" "$prefix/dosdevices/$letter:"
     printf '"%s:"="cdrom"\n' "$letter" >>"$reg"
   done
+  [ -z "${EXTRA_REG:-}" ] || printf '\n%s\n' "$EXTRA_REG" >>"$reg"
   import_reg "$prefix" "$reg"
   rm -f "$reg"
   stop_wineserver "$prefix"

@@ -1,0 +1,48 @@
+#!/bin/bash
+# Runs every test: the native unit tests, then the Windows build and its end-to-end tests under
+# Wine on a virtual display. Prints CTest's summaries; exits non-zero when anything failed.
+set -uo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT"
+mkdir -p build
+
+step() { printf '\n=== %s\n' "$*"; }
+
+# CTest with one line per failed test and its summaries; the hundreds of "Passed" lines of the
+# unit tests would bury them.
+ctest_summary() {
+  ctest "$@" | grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed +[0-9.]+ sec$'
+  return "${PIPESTATUS[0]}"
+}
+failed=()
+
+step "bootstrap"
+timeout 2400 scripts/bootstrap.sh || { echo "test: bootstrap failed" >&2; exit 1; }
+
+step "native build and unit tests"
+if timeout 600 cmake --preset native >build/configure-native.log 2>&1 \
+   && timeout 1200 cmake --build --preset native; then
+  rm -f build/configure-native.log
+  ctest_summary --preset native -j2 --timeout 120 || failed+=("native unit tests")
+else
+  cat build/configure-native.log 2>/dev/null; rm -f build/configure-native.log
+  failed+=("native build")
+fi
+
+step "Windows build and end-to-end tests (Wine)"
+if timeout 600 cmake --preset windows >build/configure-windows.log 2>&1 \
+   && timeout 1200 cmake --build --preset windows; then
+  rm -f build/configure-windows.log
+  timeout 1500 ctest --preset windows -L e2e -j2 || failed+=("end-to-end tests")
+else
+  cat build/configure-windows.log 2>/dev/null; rm -f build/configure-windows.log
+  failed+=("Windows build")
+fi
+
+echo
+if [ ${#failed[@]} -gt 0 ]; then
+  printf 'test: FAILED: %s\n' "${failed[@]}"
+  exit 1
+fi
+echo "test: all tests passed"
