@@ -60,7 +60,8 @@ add_executable(StandInPlayer WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/standin/StandIn
 file(GLOB VEXAMO_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(vexamo_e2e ${VEXAMO_E2E_SOURCES})
 target_include_directories(vexamo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(vexamo_e2e PRIVATE ${VEXAMO_GTEST_MAIN} ${VEXAMO_GTEST} ${VEXAMO_WIN32_LIBS})
+target_link_libraries(vexamo_e2e PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_GTEST_MAIN} ${VEXAMO_GTEST}
+  ${VEXAMO_WIN32_LIBS})
 # The driver starts the stand-in (and Vexamo.exe) from its own folder.
 add_dependencies(vexamo_e2e StandInPlayer)
 

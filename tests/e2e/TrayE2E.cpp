@@ -1,0 +1,98 @@
+// The tray icon and its owner-drawn menu on the real shell: the icon's presence, the menu opened
+// by a right click and driven from the keyboard, monitoring switched off, exit, device changes and
+// a restarted taskbar.
+#include "e2e/AgentE2E.h"
+
+#include <dbt.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+HWND OpenTrayMenu(const Agent& agent) {
+    PostMessageA(agent.Main, TrayCallback, 0, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : TopLevelWindows(agent.Proc.Id()))
+                if (ClassName(w) == "#32768" && IsWindowVisible(w)) menu = w;
+            return menu != nullptr;
+        },
+        AgentTimeoutMs);
+    return menu;
+}
+
+// Owner-drawn items have no text of their own: the key reaches the agent's menu-character answer.
+void ChooseByAccessKey(HWND menu, char key) { PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(key), 0); }
+
+}  // namespace
+
+TEST(Tray, IconAndMenuThenMonitoringOff) {
+    Agent agent;
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    Screenshot("tray-icon-on");
+
+    const HWND menu = OpenTrayMenu(agent);
+    ASSERT_NE(menu, nullptr) << "no popup menu";
+    Screenshot("tray-menu");
+    ChooseByAccessKey(menu, 'f');  // "Set Monitoring O&ff"
+    ASSERT_TRUE(WaitUntil([&] { return agent.Folder.Read("Vexamo.ini").value_or("").find("Status=Off") !=
+                                       std::string::npos; },
+                          AgentTimeoutMs));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, AgentTimeoutMs));
+    Screenshot("tray-icon-off");
+    EXPECT_TRUE(TrayHasIcon(agent.Main));
+
+    const HWND again = OpenTrayMenu(agent);
+    ASSERT_NE(again, nullptr);
+    Screenshot("tray-menu-monitoring-off");
+    ChooseByAccessKey(again, 'o');  // "Set Monitoring &On"
+    EXPECT_TRUE(WaitUntil([&] { return agent.Folder.Read("Vexamo.ini").value_or("").find("Status=On") !=
+                                       std::string::npos; },
+                          AgentTimeoutMs));
+}
+
+TEST(Tray, ExitEndsTheAgentAndRemovesTheIcon) {
+    Agent agent;
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    const HWND owner = agent.Main;
+    const HWND menu = OpenTrayMenu(agent);
+    ASSERT_NE(menu, nullptr);
+    ChooseByAccessKey(menu, 'x');  // "E&xit"
+    DWORD code = 1;
+    ASSERT_TRUE(agent.Proc.WaitExit(AgentTimeoutMs, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(TrayHasIcon(owner));
+}
+
+TEST(Tray, DeviceChangesLeaveTheAgentRunning) {
+    Agent agent;
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    EXPECT_TRUE(SendDeviceChange(agent.Main, DBT_DEVICEARRIVAL, 'D'));
+    EXPECT_TRUE(SendDeviceChange(agent.Main, DBT_DEVICEREMOVECOMPLETE, 'D'));
+    EXPECT_TRUE(SendDeviceChange(agent.Main, DBT_DEVNODES_CHANGED, 'D'));
+    EXPECT_TRUE(agent.Proc.Running());
+    EXPECT_TRUE(TrayHasIcon(agent.Main));
+    EXPECT_EQ(WaitForDialog(agent.Proc.Id(), 500), nullptr) << "a device change showed a dialog";
+}
+
+TEST(Tray, RestartedTaskbarGetsTheIconBack) {
+    Agent agent;
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    // A restarted Explorer has lost every icon; its new taskbar tells every top-level window.
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = agent.Main;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(TrayHasIcon(agent.Main));
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    ASSERT_TRUE(SendWithin(agent.Main, taskbarCreated, 0, 0, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+}
