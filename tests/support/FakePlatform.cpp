@@ -82,7 +82,7 @@ void FakePlatform::AddDrive(const std::string& root, unsigned type, std::optiona
     std::sort(drives_.begin(), drives_.end(), [](const Drive& a, const Drive& b) {
         return Lower(a.Root) < Lower(b.Root);
     });
-    if (!Find(root)) nodes_.push_back(Node{root.substr(0, 3), true});
+    if (!Find(root)) NewNode(root.substr(0, 3), true);
 }
 
 void FakePlatform::SetDisc(const std::string& root, std::optional<std::string> discLabel) {
@@ -105,14 +105,12 @@ void FakePlatform::AddFolder(const std::string& path, bool hidden, bool system, 
         n->ReparsePoint = reparse;
         return;
     }
-    Node n;
-    n.Path = path;
-    while (n.Path.size() > 3 && n.Path.back() == '\\') n.Path.pop_back();
-    n.Directory = true;
+    std::string trimmed = path;
+    while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
+    Node& n = NewNode(trimmed, true);
     n.Hidden = hidden;
     n.System = system;
     n.ReparsePoint = reparse;
-    nodes_.push_back(n);
 }
 
 void FakePlatform::AddFile(const std::string& path, const std::string& content, bool hidden, bool system) {
@@ -124,12 +122,10 @@ void FakePlatform::AddFile(const std::string& path, const std::string& content, 
         n->System = system;
         return;
     }
-    Node n;
-    n.Path = path;
+    Node& n = NewNode(path, false);
     n.Content = content;
     n.Hidden = hidden;
     n.System = system;
-    nodes_.push_back(n);
 }
 
 void FakePlatform::SetReadOnly(const std::string& path, bool readOnly) {
@@ -150,8 +146,18 @@ FakePlatform::Node* FakePlatform::Find(const std::string& path) {
 const FakePlatform::Node* FakePlatform::Find(const std::string& path) const {
     std::string wanted = Normal(path);
     for (const Node& n : nodes_)
-        if (Normal(n.Path) == wanted) return &n;
+        if (n.Key == wanted) return &n;
     return nullptr;
+}
+
+FakePlatform::Node& FakePlatform::NewNode(const std::string& path, bool directory) {
+    Node n;
+    n.Path = path;
+    n.Directory = directory;
+    n.Key = Normal(path);
+    n.ParentKey = Normal(ParentOf(path));
+    nodes_.push_back(std::move(n));
+    return nodes_.back();
 }
 
 bool FakePlatform::WritableFolder(const std::string& folder) const {
@@ -166,10 +172,7 @@ bool FakePlatform::WriteWholeFile(const std::string& path, const std::string& te
         return true;
     }
     if (!WritableFolder(ParentOf(path))) return false;
-    Node n;
-    n.Path = path;
-    n.Content = text;
-    nodes_.push_back(n);
+    NewNode(path, false).Content = text;
     return true;
 }
 
@@ -218,7 +221,7 @@ std::vector<DirEntry> FakePlatform::ListFolder(const std::string& mask) {
     if (!dir || !dir->Directory) return out;
     std::string wanted = Normal(folder);
     for (const Node& n : nodes_) {
-        if (Normal(n.Path) == wanted || Normal(ParentOf(n.Path)) != wanted) continue;
+        if (n.Key == wanted || n.ParentKey != wanted) continue;
         std::string name = NameOf(n.Path);
         if (!WildcardMatch(pattern, name)) continue;
         out.push_back(DirEntry{name, n.Directory, n.Hidden, n.System, n.ReparsePoint});

@@ -110,6 +110,7 @@ private:
         bool Directory = false;
         bool Hidden = false, System = false, ReparsePoint = false, ReadOnly = false;
         std::string Content;
+        std::string Key, ParentKey;  // normalised once: listings compare these many times
     };
     struct Drive {
         std::string Root;
@@ -127,6 +128,7 @@ private:
         std::map<std::string, RegValue> Values;  // by lower-case name
     };
 
+    Node& NewNode(const std::string& path, bool directory);
     Node* Find(const std::string& path);
     const Node* Find(const std::string& path) const;
     bool WritableFolder(const std::string& folder) const;
