@@ -12,7 +12,7 @@ step() { printf '\n=== %s\n' "$*"; }
 # CTest with one line per failed test and its summaries; the hundreds of "Passed" lines of the
 # unit tests would bury them.
 ctest_summary() {
-  ctest "$@" | grep -v -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed +[0-9.]+ sec$'
+  timeout 900 ctest "$@" | grep -v -E '^ *Start +[0-9]+: |^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed +[0-9.]+ sec$'
   return "${PIPESTATUS[0]}"
 }
 failed=()
