@@ -104,6 +104,8 @@ if(CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_WIN32)
 
   set(VEXAMO_E2E_SUITES)
   foreach(source IN LISTS VEXAMO_E2E_SOURCES)
+    # A suite added to an existing file becomes a test group at the next build.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
     file(STRINGS ${source} lines REGEX "^[ \t]*TEST(_F)?\\([A-Za-z0-9_]+,")
     foreach(line IN LISTS lines)
       string(REGEX REPLACE "^[ \t]*TEST(_F)?\\(([A-Za-z0-9_]+),.*" "\\2" suite "${line}")
