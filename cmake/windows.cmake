@@ -30,9 +30,12 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/agent/Program_win32.cpp)
   set_target_properties(Vexamo PROPERTIES OUTPUT_NAME Vexamo)
   target_include_directories(Vexamo PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
   target_link_libraries(Vexamo PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
-  # The manifest is embedded as a resource; windres does not see it as a dependency by itself.
+  # windres reports no dependencies: what the resource script pulls in (manifest, included
+  # scripts, icons, pictures) is named here so that changing it rebuilds the resources.
+  file(GLOB VEXAMO_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
+  list(FILTER VEXAMO_RESOURCE_FILES EXCLUDE REGEX "/Vexamo\\.rc$")
   set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/Vexamo.rc APPEND PROPERTY OBJECT_DEPENDS
-    ${CMAKE_SOURCE_DIR}/resources/Vexamo.manifest)
+    ${VEXAMO_RESOURCE_FILES})
 else()
   message(STATUS "Vexamo.exe: no program entry (src/agent/Program_win32.cpp) yet; not built")
 endif()
