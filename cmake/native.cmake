@@ -11,7 +11,7 @@ file(GLOB VEXAMO_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*
 add_executable(unit_tests ${VEXAMO_UNIT_SOURCES})
 target_link_libraries(unit_tests PRIVATE vexamo_fake GTest::gtest GTest::gtest_main)
 include(GoogleTest)
-gtest_discover_tests(unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(unit_tests NO_PRETTY_VALUES PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 
 find_package(benchmark QUIET)
 if(benchmark_FOUND)
