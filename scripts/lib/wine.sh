@@ -67,6 +67,9 @@ make_prefix() {
   mkdir -p "$(dirname "$prefix")"
   WINEPREFIX="$prefix" timeout 180 "$WINE" wineboot -i >/dev/null 2>&1
   WINEPREFIX="$prefix" timeout 120 wineserver -w
+  # Debian's Wine does not find its own fonts (Marlett draws the caption buttons' glyphs) in its
+  # data folder; the prefix's Fonts folder is always searched.
+  cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
   local reg="$prefix/vexamo-setup.reg"
   cat >"$reg" <<EOF
 REGEDIT4
