@@ -94,7 +94,7 @@ EOF
 # come in $EXTRA_REG, saving a second start of Wine.
 set_cdrom_drives() {
   local prefix=$1; shift
-  local reg="$prefix/vexamo-drives.reg" letter spec folder label l
+  local reg="$prefix/vexamo-drives.reg" letter entry folder label l
   printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n' >"$reg"
   # Forget earlier CD-ROM drives first; C: and Z: stay as Wine made them.
   for l in d e f g h i j k l m n o p q r s t u v w x y; do
@@ -103,9 +103,9 @@ set_cdrom_drives() {
       rm -f "$prefix/dosdevices/$l:"
     fi
   done
-  for spec in "$@"; do
-    letter=$(printf '%s' "${spec%%:*}" | tr A-Z a-z)
-    folder=${spec#*:}; label=${folder#*:}; folder=${folder%%:*}
+  for entry in "$@"; do
+    letter=$(printf '%s' "${entry%%:*}" | tr A-Z a-z)
+    folder=${entry#*:}; label=${folder#*:}; folder=${folder%%:*}
     mkdir -p "$folder"
     printf '%s\n' "$label" >"$folder/.windows-label"
     ln -sfn "$folder" "$prefix/dosdevices/$letter:"

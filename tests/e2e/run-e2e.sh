@@ -74,10 +74,10 @@ cp -a "$BASE" "$PREFIX"
 drives=()
 driveenv=()
 if [ "$NO_CDROM" = 0 ]; then
-  for spec in "${CDROMS[@]}"; do
-    letter=$(printf '%s' "${spec%%:*}" | tr a-z A-Z)
+  for entry in "${CDROMS[@]}"; do
+    letter=$(printf '%s' "${entry%%:*}" | tr a-z A-Z)
     folder="$GDIR/cdrom-$letter"
-    drives+=("$letter:$folder:${spec#*:}")
+    drives+=("$letter:$folder:${entry#*:}")
     driveenv+=("VEXAMO_E2E_CDROM_$letter=$folder")
   done
 fi
