@@ -33,10 +33,9 @@ struct LocalTime {
     int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
 };
 
-// The first-version notification icon record, in portable form. Window and icon are opaque
-// handles owned by the window binding.
+// The first-version notification icon record, in portable form; the platform gives the real
+// record its first-version size. Window and icon are opaque handles owned by the window binding.
 struct TrayIconData {
-    std::uint32_t cbSize = 0;
     std::uintptr_t Wnd = 0;
     std::uint32_t ID = 0;
     std::uint32_t Flags = 0;
