@@ -37,6 +37,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
     } catch (const std::exception& e) {
         HandleException(e);
+        // With neither the tray icon nor a window on screen the user could not reach the agent,
+        // not even to end it.
+        if (!frmMain && !MainForm->IconInTray()) return 1;
     }
 
     MSG msg;

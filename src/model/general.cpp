@@ -210,8 +210,12 @@ void SetWindowsAutoPlay(bool on, bool verbose) {
         return;
     }
     if (on) {
-        if (!Sys().RegWriteInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue, AutoPlayPolicyMask))
-            throw RegistryError(Format("Failed to set data for '%s'", AutoPlayPolicyValue));
+        // A policy key the user may open but not write (locked down by an administrator) must not
+        // stop the settings load; the user who asked for the change is told it did not happen.
+        if (!Sys().RegWriteInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue, AutoPlayPolicyMask)) {
+            if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+            return;
+        }
     } else {
         Sys().RegDeleteValue(root, AutoPlayPolicyKey, AutoPlayPolicyValue);
     }

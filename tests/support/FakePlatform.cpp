@@ -299,6 +299,8 @@ void FakePlatform::IgnoreRegWrites(RegRoot root, const std::string& key) {
     reg_[RegId(root, key)].IgnoreWrites = true;
 }
 
+void FakePlatform::FailRegWrites(RegRoot root, const std::string& key) { reg_[RegId(root, key)].FailWrites = true; }
+
 void FakePlatform::SetRegInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value) {
     reg_[RegId(root, key)].Values[Lower(name)] = RegValue{true, value, {}};
 }
@@ -346,7 +348,7 @@ std::optional<std::string> FakePlatform::RegReadString(RegRoot root, const std::
 bool FakePlatform::RegWriteInteger(RegRoot root, const std::string& key, const std::string& name,
                                    std::uint32_t value) {
     auto k = reg_.find(RegId(root, key));
-    if (k == reg_.end() || k->second.Denied) return false;
+    if (k == reg_.end() || k->second.Denied || k->second.FailWrites) return false;
     if (!k->second.IgnoreWrites) k->second.Values[Lower(name)] = RegValue{true, value, {}};
     return true;
 }
@@ -354,7 +356,7 @@ bool FakePlatform::RegWriteInteger(RegRoot root, const std::string& key, const s
 bool FakePlatform::RegWriteString(RegRoot root, const std::string& key, const std::string& name,
                                   const std::string& value) {
     auto k = reg_.find(RegId(root, key));
-    if (k == reg_.end() || k->second.Denied) return false;
+    if (k == reg_.end() || k->second.Denied || k->second.FailWrites) return false;
     if (!k->second.IgnoreWrites) k->second.Values[Lower(name)] = RegValue{false, 0, value};
     return true;
 }

@@ -57,6 +57,8 @@ public:
     void DenyRegKey(RegRoot root, const std::string& key);
     // Writes to this key silently do not take effect (as for an ordinary user under HKLM).
     void IgnoreRegWrites(RegRoot root, const std::string& key);
+    // The key opens, but every write to it fails (a key an administrator locked).
+    void FailRegWrites(RegRoot root, const std::string& key);
     bool RegValueExists(RegRoot root, const std::string& key, const std::string& name) const;
     bool RegKeyExists(RegRoot root, const std::string& key) const;
 
@@ -125,6 +127,7 @@ private:
     struct RegKey {
         bool Denied = false;
         bool IgnoreWrites = false;
+        bool FailWrites = false;
         std::map<std::string, RegValue> Values;  // by lower-case name
     };
 

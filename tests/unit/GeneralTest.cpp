@@ -186,6 +186,17 @@ TEST(Registry, AutoPlayPolicyKeyThatCannotBeOpened) {
               "There was a problem while trying to modify your registry. No changes where made !");
 }
 
+TEST(Registry, AutoPlayPolicyThatCannotBeWrittenNeverStopsALoad) {
+    FakePlatform fake;
+    fake.FailRegWrites(RegRoot::CurrentUser, AutoPlayPolicyKey);
+    EXPECT_NO_THROW(SetWindowsAutoPlay(true, false));
+    EXPECT_TRUE(fake.Messages.empty());
+    SetWindowsAutoPlay(true, true);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[0].Text, RegistryProblemText);
+}
+
 TEST(Registry, AutoStartQuotesPathAndReportsVerifiedResult) {
     FakePlatform fake;
     EXPECT_TRUE(SetAutoStart("Vexamo", "C:\\Program Files\\Vexamo\\Vexamo.exe", true, true));
