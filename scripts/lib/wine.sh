@@ -67,9 +67,10 @@ make_prefix() {
   mkdir -p "$(dirname "$prefix")"
   WINEPREFIX="$prefix" timeout 180 "$WINE" wineboot -i >/dev/null 2>&1
   WINEPREFIX="$prefix" timeout 120 wineserver -w
-  # Debian's Wine does not find its own fonts (Marlett draws the caption buttons' glyphs) in its
-  # data folder; the prefix's Fonts folder is always searched.
-  cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+  # Debian's Wine does not find its own Marlett (the caption buttons' glyphs) in its data folder;
+  # the prefix's Fonts folder is always searched. Only Marlett: the other fonts would replace the
+  # system's own sans-serif faces in captions and dialogs.
+  cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
   local reg="$prefix/vexamo-setup.reg"
   cat >"$reg" <<EOF
 REGEDIT4
