@@ -31,7 +31,7 @@ int MenuAccessKeyIndex(const std::vector<std::string>& captions, const std::vect
     return -1;
 }
 
-TMainForm::TMainForm(MainFormHost& host, std::string exePath) : host_(host), exePath_(std::move(exePath)) {
+TMainForm::TMainForm(MainFormHost& host) : host_(host) {
     PopUpSysTray[mnuSPlay] = {"mnuSPlay", "&Scan/Play CD", false, false, 0};
     PopUpSysTray[N2] = {"N2", "-", true, true, -1};
     PopUpSysTray[mnuStatus] = {"mnuStatus", "", true, false, 1};
@@ -72,7 +72,7 @@ void TMainForm::FormCreate() {
     }
 
     InitTrayIcon(ImgTray);
-    ProgramFolder = ExtractFilePath(exePath_);
+    ProgramFolder = ExtractFilePath(ExeName);
 
     Vexamo = std::make_unique<TVexamo>();
     Vexamo->CdDrives = GetCdDrives();

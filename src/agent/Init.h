@@ -54,7 +54,7 @@ public:
     // The tray menu, in order.
     enum Item { mnuSPlay, N2, mnuStatus, N4, MnuOpen, mnuSettings, N1, mnuAbout, N3, mnuExit, ItemCount };
 
-    TMainForm(MainFormHost& host, std::string exePath);
+    explicit TMainForm(MainFormHost& host);
 
     std::string Caption = "Mini Vexamo";
     std::uintptr_t ImgTray = 0;           // picture while monitoring is on
@@ -92,7 +92,6 @@ public:
 
 private:
     MainFormHost& host_;
-    std::string exePath_;
     bool iconInTray_ = false;
 };
 

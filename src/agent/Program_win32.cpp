@@ -23,7 +23,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ExeName = path;
 
     MainFormWindow window(instance);
-    MainForm = std::make_unique<TMainForm>(window, ExeName);
+    MainForm = std::make_unique<TMainForm>(window);
     MainForm->ImgTray = reinterpret_cast<std::uintptr_t>(window.TrayOnIcon());
     MainForm->ImgTrayDIsabled = reinterpret_cast<std::uintptr_t>(window.TrayOffIcon());
 

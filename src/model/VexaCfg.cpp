@@ -4,6 +4,7 @@
 
 namespace vexamo {
 
+std::string ExeName;
 std::string ProgramFolder;
 
 void TVexamo::Create() {

@@ -21,7 +21,9 @@ inline const std::string SelectionFileName = "Selection.ini";
 inline const std::string ExeFileName = "Vexamo.exe";
 inline const std::string AutoStartValueName = "Vexamo";
 
-// The folder of the running executable with a trailing backslash; set at start-up.
+// The running executable's full path, and its folder with a trailing backslash; both set at
+// start-up, before any file is read.
+extern std::string ExeName;
 extern std::string ProgramFolder;
 
 struct TOptMonitor {

@@ -8,7 +8,6 @@
 namespace vexamo {
 
 std::unique_ptr<TfrmMain> frmMain;
-std::string ExeName;
 
 TfrmMain::~TfrmMain() {
     if (host_) host_->Released(*this);

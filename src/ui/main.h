@@ -54,9 +54,6 @@ private:
 // The current configuration window, if any.
 extern std::unique_ptr<TfrmMain> frmMain;
 
-// The executable's full path; set at start-up.
-extern std::string ExeName;
-
 // The log line for an unhandled error: "dd-mm-yy <long time>:<message>" without the line end.
 std::string ErrorLogLine(const std::string& message);
 

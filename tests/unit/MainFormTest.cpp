@@ -58,7 +58,7 @@ protected:
         fake.AddFile("C:\\Winamp\\winamp.exe");
     }
     TMainForm& Start() {
-        MainForm = std::make_unique<TMainForm>(host, ExeName);
+        MainForm = std::make_unique<TMainForm>(host);
         MainForm->ImgTray = IconOn;
         MainForm->ImgTrayDIsabled = IconOff;
         MainForm->FormCreate();
@@ -347,7 +347,7 @@ TEST(TrayTip, LongTipIsCutWithEllipsisInsideTheField) {
 
     FakePlatform fake;
     FakeHost host;
-    TMainForm form(host, "C:\\V\\Vexamo.exe");
+    TMainForm form(host);
     form.TrayIconData.Tip[63] = 'Z';  // the byte after the visible characters stays a terminator
     form.SetTrayTip(std::string(200, 'y'));
     EXPECT_EQ(std::string(form.TrayIconData.Tip).size(), 63u);
