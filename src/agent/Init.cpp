@@ -8,9 +8,6 @@
 
 namespace vexamo {
 
-std::unique_ptr<TMainForm> MainForm;
-std::unique_ptr<TVexamo> Vexamo;
-std::string StatusSuffix;
 
 std::string FitTrayTip(const std::string& tip) {
     if (tip.size() <= TrayTipVisibleChars) return tip;
@@ -74,20 +71,20 @@ void TMainForm::FormCreate() {
     InitTrayIcon(ImgTray);
     ProgramFolder = ExtractFilePath(ExeName);
 
-    Vexamo = std::make_unique<TVexamo>();
-    Vexamo->CdDrives = GetCdDrives();
-    if (Vexamo->CdDrives.empty()) {
+    Globals.Vexamo = std::make_unique<TVexamo>();
+    Globals.Vexamo->CdDrives = GetCdDrives();
+    if (Globals.Vexamo->CdDrives.empty()) {
         Sys().MessageBox(MsgKind::Error, NoCdRomText, MsgButtons::Ok);
         Terminated = true;
         host_.Terminate();
         return;
     }
-    Vexamo->CdDrivesText = JoinList(Vexamo->CdDrives, " ");
+    Globals.Vexamo->CdDrivesText = JoinList(Globals.Vexamo->CdDrives, " ");
 
     if (!Sys().FileExists(ProgramFolder + SelectionFileName)) return;
-    Vexamo->Create();
-    if (Vexamo->CheckPlayersInstalled()) {
-        UpdateStatus(this);
+    Globals.Vexamo->Create();
+    if (Globals.Vexamo->CheckPlayersInstalled()) {
+        UpdateStatus(Caller::MainForm);
     } else {
         ShowConfigWindow(false);
         PopUpSysTray[mnuStatus].Enabled = false;
@@ -129,20 +126,20 @@ void TMainForm::TaskbarCreated() {
 }
 
 void TMainForm::ShowConfigWindow(bool hidden) {
-    frmMain = host_.CreateConfigWindow();
-    frmMain->FormCreate();
-    if (!hidden) frmMain->Show();
+    Globals.frmMain = host_.CreateConfigWindow();
+    Globals.frmMain->FormCreate();
+    if (!hidden) Globals.frmMain->Show();
 }
 
-bool TMainForm::UpdateStatus(const void* caller) {
-    StatusSuffix.clear();
+bool TMainForm::UpdateStatus(Caller caller) {
+    Globals.StatusSuffix.clear();
     bool result = false;
     PopUpSysTray[mnuStatus].Enabled = true;
-    TfrmMain* config = frmMain.get();
-    const TSettings& settings = *Vexamo->Settings;
+    TfrmMain* config = Globals.frmMain.get();
+    const TSettings& settings = *Globals.Vexamo->Settings;
     std::uintptr_t picture;
 
-    if (Vexamo->Status == 1) {
+    if (Globals.Vexamo->Status == 1) {
         picture = ImgTrayDIsabled;
         PopUpSysTray[mnuStatus].Caption = "Set Monitoring &On";
         PopUpSysTray[mnuStatus].ImageIndex = 1;
@@ -151,14 +148,14 @@ bool TMainForm::UpdateStatus(const void* caller) {
     } else {
         picture = ImgTray;
         if (AnyDiscPresent(settings.Monitor.Drives)) {
-            StatusSuffix = " (CD Detected)";
-            if (config && caller == config && !Vexamo->DiscLabel.empty())
-                config->StatusPanels[2] = "Label: " + Vexamo->DiscLabel;
+            Globals.StatusSuffix = " (CD Detected)";
+            if (config && caller == Caller::ConfigWindow && !Globals.Vexamo->DiscLabel.empty())
+                config->StatusPanels[2] = "Label: " + Globals.Vexamo->DiscLabel;
             result = true;
             PopUpSysTray[mnuSPlay].Enabled = true;
         } else {
-            StatusSuffix = " (No CD on Monitored Drives)";
-            Vexamo->DiscLabel.clear();
+            Globals.StatusSuffix = " (No CD on Monitored Drives)";
+            Globals.Vexamo->DiscLabel.clear();
             PopUpSysTray[mnuSPlay].Enabled = false;
         }
         PopUpSysTray[mnuStatus].Caption = "Set Monitoring O&ff";
@@ -166,11 +163,11 @@ bool TMainForm::UpdateStatus(const void* caller) {
         if (config) config->btScanNowEnabled = PopUpSysTray[mnuSPlay].Enabled;
     }
 
-    const std::string statusText = ReadyWords.at(Vexamo->Status) + StatusSuffix;
+    const std::string statusText = ReadyWords.at(Globals.Vexamo->Status) + Globals.StatusSuffix;
     if (config) {
         if (!config->Visible) AddTrayIcon();
         const std::string device = settings.Monitor.ScanAll || settings.Monitor.Drives.empty()
-                                       ? Vexamo->CdDrivesText
+                                       ? Globals.Vexamo->CdDrivesText
                                        : settings.Monitor.Drives.front();
         config->StatusPanels[0] = "Device(s): " + device;
         config->StatusPanels[1] = statusText;
@@ -193,30 +190,30 @@ void TMainForm::WMTrayNotify(std::uintptr_t mouseMessage) {
 
 void TMainForm::WMDeviceChange(std::uintptr_t event) {
     if (event == DeviceArrival) {
-        if (UpdateStatus(this) && Vexamo->Status == 0) {
-            if (!frmMain) ShowConfigWindow(true);
-            frmMain->ScanDisc(this);
+        if (UpdateStatus(Caller::MainForm) && Globals.Vexamo->Status == 0) {
+            if (!Globals.frmMain) ShowConfigWindow(true);
+            Globals.frmMain->ScanDisc(Caller::MainForm);
         }
     } else if (event == DeviceRemoveComplete) {
-        UpdateStatus(this);
+        UpdateStatus(Caller::MainForm);
     }
 }
 
 void TMainForm::mnuSPlayClick() {
     ShowConfigWindow(true);
-    frmMain->ScanDisc(this);
+    Globals.frmMain->ScanDisc(Caller::MainForm);
 }
 
 void TMainForm::mnuStatusClick() {
-    Vexamo->Status = Vexamo->Status == 0 ? 1 : 0;
-    Vexamo->SaveSettings(ProgramFolder, SettingsFileName, true);
-    UpdateStatus(this);
+    Globals.Vexamo->Status = Globals.Vexamo->Status == 0 ? 1 : 0;
+    Globals.Vexamo->SaveSettings(ProgramFolder, SettingsFileName, true);
+    UpdateStatus(Caller::MainForm);
 }
 
 void TMainForm::MnuOpenClick() { ShowConfigWindow(false); }
 
 void TMainForm::mnuSettingsClick() {
-    Vexamo->Create();
+    Globals.Vexamo->Create();
     // The options window comes with its own change.
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "agent/Globals.h"
 #include "model/VexaCfg.h"
 #include "platform/Platform.h"
 
@@ -70,7 +71,7 @@ public:
     void InitTrayIcon(std::uintptr_t icon);
     void SetTrayTip(const std::string& text);
     void ShowConfigWindow(bool hidden);
-    bool UpdateStatus(const void* caller);
+    bool UpdateStatus(Caller caller);
 
     void WMTrayNotify(std::uintptr_t mouseMessage);
     void WMDeviceChange(std::uintptr_t event);
@@ -96,9 +97,6 @@ private:
 };
 
 // The process-wide references of the agent.
-extern std::unique_ptr<TMainForm> MainForm;
-extern std::unique_ptr<TVexamo> Vexamo;
-extern std::string StatusSuffix;
 
 // Start-up texts.
 inline const std::string CdromAutoRunQuestion =

@@ -66,7 +66,7 @@ std::unique_ptr<TfrmMain> MainFormWindow::CreateConfigWindow() { return CreateFr
 void MainFormWindow::PopupTrayMenu() {
     if (popup_) DestroyMenu(popup_);
     popup_ = CreatePopupMenu();
-    const auto& items = MainForm->PopUpSysTray;
+    const auto& items = Globals.MainForm->PopUpSysTray;
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i].Separator) {
             AppendMenuA(popup_, MF_SEPARATOR, 0, nullptr);
@@ -89,12 +89,12 @@ LRESULT CALLBACK MainFormWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         self->hwnd_ = hwnd;
     }
     auto* self = reinterpret_cast<MainFormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self || !MainForm) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (!self || !Globals.MainForm) return DefWindowProcA(hwnd, msg, wParam, lParam);
     return self->Handle(msg, wParam, lParam);
 }
 
 LRESULT MainFormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
-    TMainForm& form = *MainForm;
+    TMainForm& form = *Globals.MainForm;
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
         Guarded([&] { form.TaskbarCreated(); });
         return 0;

@@ -23,23 +23,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ExeName = path;
 
     MainFormWindow window(instance);
-    MainForm = std::make_unique<TMainForm>(window);
-    MainForm->ImgTray = reinterpret_cast<std::uintptr_t>(window.TrayOnIcon());
-    MainForm->ImgTrayDIsabled = reinterpret_cast<std::uintptr_t>(window.TrayOffIcon());
+    Globals.MainForm = std::make_unique<TMainForm>(window);
+    Globals.MainForm->ImgTray = reinterpret_cast<std::uintptr_t>(window.TrayOnIcon());
+    Globals.MainForm->ImgTrayDIsabled = reinterpret_cast<std::uintptr_t>(window.TrayOffIcon());
 
     try {
-        MainForm->FormCreate();
-        if (MainForm->Terminated) return 0;
+        Globals.MainForm->FormCreate();
+        if (Globals.MainForm->Terminated) return 0;
         // First run: the user has not chosen any player yet.
         if (!Sys().FileExists(ProgramFolder + SelectionFileName)) {
-            MainForm->ShowConfigWindow(false);
-            MainForm->PopUpSysTray[TMainForm::mnuStatus].Enabled = false;
+            Globals.MainForm->ShowConfigWindow(false);
+            Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Enabled = false;
         }
     } catch (const std::exception& e) {
         HandleException(e);
         // With neither the tray icon nor a window on screen the user could not reach the agent,
         // not even to end it.
-        if (!frmMain && !MainForm->IconInTray()) return 1;
+        if (!Globals.frmMain && !Globals.MainForm->IconInTray()) return 1;
     }
 
     MSG msg;
@@ -47,6 +47,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    frmMain.reset();
+    Globals.frmMain.reset();
     return 0;
 }

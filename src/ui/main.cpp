@@ -7,7 +7,6 @@
 
 namespace vexamo {
 
-std::unique_ptr<TfrmMain> frmMain;
 
 TfrmMain::~TfrmMain() {
     if (host_) host_->Released(*this);
@@ -17,13 +16,13 @@ void TfrmMain::FormCreate() {}
 
 void TfrmMain::FormActivate() {
     // While the window is on screen the tray icon would only duplicate it.
-    if (MainForm) MainForm->RemoveTrayIcon();
+    if (Globals.MainForm) Globals.MainForm->RemoveTrayIcon();
 }
 
 void TfrmMain::FormClose() {
     std::unique_ptr<TfrmMain> self;
-    if (frmMain.get() == this) self = std::move(frmMain);
-    if (MainForm) MainForm->AddTrayIcon();
+    if (Globals.frmMain.get() == this) self = std::move(Globals.frmMain);
+    if (Globals.MainForm) Globals.MainForm->AddTrayIcon();
     // `self` frees the window when it goes out of scope; nothing may touch members after this.
 }
 
@@ -38,7 +37,7 @@ void TfrmMain::Close() {
     FormClose();
 }
 
-void TfrmMain::ScanDisc(const void*) {
+void TfrmMain::ScanDisc(Caller) {
     if (!Visible) Close();
 }
 
@@ -61,8 +60,8 @@ void TfrmMain::AppEventsException(const std::string& message) {
 }
 
 void HandleException(const std::exception& e) {
-    if (frmMain)
-        frmMain->AppEventsException(e.what());
+    if (Globals.frmMain)
+        Globals.frmMain->AppEventsException(e.what());
     else
         Sys().MessageBox(MsgKind::Error, e.what(), MsgButtons::Ok, "Vexamo");
 }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "agent/Globals.h"
+
 namespace vexamo {
 
 class TfrmMain;
@@ -42,7 +44,7 @@ public:
     void Close();
     // The disc scan and play run. Until the scan is built, a run only ends the window it was
     // given, as a finished run does.
-    void ScanDisc(const void* caller);
+    void ScanDisc(Caller caller);
 
     // The application-wide handler of unhandled errors while this window exists.
     void AppEventsException(const std::string& message);
@@ -52,7 +54,6 @@ private:
 };
 
 // The current configuration window, if any.
-extern std::unique_ptr<TfrmMain> frmMain;
 
 // The log line for an unhandled error: "dd-mm-yy <long time>:<message>" without the line end.
 std::string ErrorLogLine(const std::string& message);

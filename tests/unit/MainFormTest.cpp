@@ -46,9 +46,7 @@ protected:
         ExeName = "C:\\Vexamo\\Vexamo.exe";
     }
     void TearDown() override {
-        frmMain.reset();
-        MainForm.reset();
-        Vexamo.reset();
+        Globals.Reset();
     }
     // A user who has chosen an installed player.
     void Installed(const std::string& settings = "[Main]\r\nStatus=On\r\n") {
@@ -58,14 +56,14 @@ protected:
         fake.AddFile("C:\\Winamp\\winamp.exe");
     }
     TMainForm& Start() {
-        MainForm = std::make_unique<TMainForm>(host);
-        MainForm->ImgTray = IconOn;
-        MainForm->ImgTrayDIsabled = IconOff;
-        MainForm->FormCreate();
-        return *MainForm;
+        Globals.MainForm = std::make_unique<TMainForm>(host);
+        Globals.MainForm->ImgTray = IconOn;
+        Globals.MainForm->ImgTrayDIsabled = IconOff;
+        Globals.MainForm->FormCreate();
+        return *Globals.MainForm;
     }
     std::string Tip() const { return fake.TrayState.Tip; }
-    const MenuItemState& Item(TMainForm::Item i) const { return MainForm->PopUpSysTray[i]; }
+    const MenuItemState& Item(TMainForm::Item i) const { return Globals.MainForm->PopUpSysTray[i]; }
 
     FakePlatform fake;
     FakeHost host;
@@ -80,7 +78,7 @@ TEST_F(MainFormTest, AutoRunOnStartsWithoutDialogs) {
     Start();
     EXPECT_TRUE(fake.Messages.empty());
     EXPECT_EQ(ProgramFolder, "C:\\Vexamo\\");
-    EXPECT_EQ(Vexamo->CdDrivesText, "D:\\ E:\\");
+    EXPECT_EQ(Globals.Vexamo->CdDrivesText, "D:\\ E:\\");
     EXPECT_TRUE(fake.TrayIconShown);
 }
 
@@ -131,7 +129,7 @@ TEST_F(MainFormTest, AutoRunKeyWithoutValueCountsAsDisabled) {
     EXPECT_EQ(bare.Messages[0].Text, CdromAutoRunQuestion);
     EXPECT_EQ(bare.Messages[1].Text, CdromAutoRunChanged);
     EXPECT_EQ(bare.RegReadInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 1u);
-    EXPECT_FALSE(MainForm->Terminated);
+    EXPECT_FALSE(Globals.MainForm->Terminated);
 }
 
 TEST_F(MainFormTest, NoCdDriveShowsErrorAndTerminates) {
@@ -143,7 +141,7 @@ TEST_F(MainFormTest, NoCdDriveShowsErrorAndTerminates) {
     ASSERT_EQ(noCd.Messages.size(), 1u);
     EXPECT_EQ(noCd.Messages[0].Kind, MsgKind::Error);
     EXPECT_EQ(noCd.Messages[0].Text, "CD/DVD Rom not present! Vexamo cannot load...");
-    EXPECT_TRUE(MainForm->Terminated);
+    EXPECT_TRUE(Globals.MainForm->Terminated);
     EXPECT_EQ(host.terminated, 1);
     EXPECT_TRUE(noCd.TrayCalls.empty());
 }
@@ -151,7 +149,7 @@ TEST_F(MainFormTest, NoCdDriveShowsErrorAndTerminates) {
 TEST_F(MainFormTest, FirstRunLoadsNothingAndShowsNoIcon) {
     fake.AddFile("C:\\Vexamo\\Vexamo.ini", "[Main]\r\nStatus=On\r\n");
     Start();
-    EXPECT_EQ(Vexamo->Status, 1);  // not loaded yet: the configuration window loads it
+    EXPECT_EQ(Globals.Vexamo->Status, 1);  // not loaded yet: the configuration window loads it
     EXPECT_TRUE(fake.TrayCalls.empty());
     EXPECT_EQ(host.configWindows, 0);  // the program entry opens it
 }
@@ -161,8 +159,8 @@ TEST_F(MainFormTest, NoSelectedPlayerInstalledOpensConfigurationWindow) {
     fake.DeleteFile("C:\\Winamp\\winamp.exe");
     Start();
     ASSERT_EQ(fake.Messages.size(), 1u);
-    ASSERT_TRUE(frmMain);
-    EXPECT_TRUE(frmMain->Visible);
+    ASSERT_TRUE(Globals.frmMain);
+    EXPECT_TRUE(Globals.frmMain->Visible);
     EXPECT_FALSE(Item(TMainForm::mnuStatus).Enabled);
     EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "");
     EXPECT_FALSE(fake.TrayIconShown);
@@ -190,7 +188,7 @@ TEST_F(MainFormTest, StatusRows) {
         fake.SetDisc("D:\\", row.disc ? std::optional<std::string>("FILMS") : std::nullopt);
         Installed(row.settings);
         Start();
-        EXPECT_EQ(MainForm->UpdateStatus(MainForm.get()), row.result);
+        EXPECT_EQ(Globals.MainForm->UpdateStatus(Caller::MainForm), row.result);
         EXPECT_EQ(Tip(), row.tip);
         EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, row.caption);
         EXPECT_TRUE(Item(TMainForm::mnuStatus).Enabled);
@@ -207,7 +205,7 @@ TEST_F(MainFormTest, DiscOnlyInUnmonitoredDrive) {
     fake.SetDisc("E:\\", "OTHER");
     Installed("[Main]\r\nStatus=On\r\n[Monitor]\r\nDrives=D:\\\r\n");
     Start();
-    EXPECT_EQ(StatusSuffix, " (No CD on Monitored Drives)");
+    EXPECT_EQ(Globals.StatusSuffix, " (No CD on Monitored Drives)");
     EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
 }
 
@@ -215,27 +213,27 @@ TEST_F(MainFormTest, ConfigurationWindowGetsStatusBarAndScanButton) {
     fake.SetDisc("E:\\", "OTHER");
     Installed("[Main]\r\nStatus=On\r\n[Monitor]\r\nDrives=E:\\\r\nScanAll=0\r\n");
     Start();
-    MainForm->MnuOpenClick();
-    ASSERT_TRUE(frmMain);
-    frmMain->FormActivate();
+    Globals.MainForm->MnuOpenClick();
+    ASSERT_TRUE(Globals.frmMain);
+    Globals.frmMain->FormActivate();
     EXPECT_FALSE(fake.TrayIconShown);
-    Vexamo->DiscLabel = "OTHER";
-    EXPECT_TRUE(MainForm->UpdateStatus(frmMain.get()));
-    EXPECT_EQ(frmMain->StatusPanels[0], "Device(s): E:\\");
-    EXPECT_EQ(frmMain->StatusPanels[1], "Ready (CD Detected)");
-    EXPECT_EQ(frmMain->StatusPanels[2], "Label: OTHER");
-    EXPECT_TRUE(frmMain->btScanNowEnabled);
+    Globals.Vexamo->DiscLabel = "OTHER";
+    EXPECT_TRUE(Globals.MainForm->UpdateStatus(Caller::ConfigWindow));
+    EXPECT_EQ(Globals.frmMain->StatusPanels[0], "Device(s): E:\\");
+    EXPECT_EQ(Globals.frmMain->StatusPanels[1], "Ready (CD Detected)");
+    EXPECT_EQ(Globals.frmMain->StatusPanels[2], "Label: OTHER");
+    EXPECT_TRUE(Globals.frmMain->btScanNowEnabled);
     EXPECT_FALSE(fake.TrayIconShown);  // the visible window stands in for the icon
 
-    Vexamo->Settings->Monitor.ScanAll = true;
+    Globals.Vexamo->Settings->Monitor.ScanAll = true;
     fake.SetDisc("E:\\", std::nullopt);
-    EXPECT_FALSE(MainForm->UpdateStatus(MainForm.get()));
-    EXPECT_EQ(frmMain->StatusPanels[0], "Device(s): D:\\ E:\\");
-    EXPECT_EQ(frmMain->StatusPanels[2], "");
-    EXPECT_FALSE(frmMain->btScanNowEnabled);
+    EXPECT_FALSE(Globals.MainForm->UpdateStatus(Caller::MainForm));
+    EXPECT_EQ(Globals.frmMain->StatusPanels[0], "Device(s): D:\\ E:\\");
+    EXPECT_EQ(Globals.frmMain->StatusPanels[2], "");
+    EXPECT_FALSE(Globals.frmMain->btScanNowEnabled);
 
-    frmMain->Close();
-    EXPECT_FALSE(frmMain);
+    Globals.frmMain->Close();
+    EXPECT_FALSE(Globals.frmMain);
     EXPECT_TRUE(fake.TrayIconShown);
     EXPECT_EQ(host.frm.released, 1);
 }
@@ -245,17 +243,17 @@ TEST_F(MainFormTest, MonitoringToggleWritesOnlyTheStatus) {
     const std::string settings = "[Main]\r\nStatus=On\r\n[Monitor]\r\nScanAll=1\r\n[SubTitles]\r\nPath=C:\\S\\\r\n";
     Installed(settings);
     Start();
-    Vexamo->Settings->Monitor.ScanAll = false;  // unsaved in memory: must not reach the file
-    MainForm->mnuStatusClick();
-    EXPECT_EQ(Vexamo->Status, 1);
+    Globals.Vexamo->Settings->Monitor.ScanAll = false;  // unsaved in memory: must not reach the file
+    Globals.MainForm->mnuStatusClick();
+    EXPECT_EQ(Globals.Vexamo->Status, 1);
     EXPECT_EQ(*fake.Content("C:\\Vexamo\\Vexamo.ini"),
               "[Main]\r\nStatus=Off\r\n[Monitor]\r\nScanAll=1\r\n[SubTitles]\r\nPath=C:\\S\\\r\n");
     EXPECT_EQ(Tip(), "Vexamo: Not Ready");
     EXPECT_EQ(fake.TrayState.Icon, IconOff);
     EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
     EXPECT_EQ(Item(TMainForm::mnuStatus).ImageIndex, 1);
-    MainForm->ItemClick(TMainForm::mnuStatus);
-    EXPECT_EQ(Vexamo->Status, 0);
+    Globals.MainForm->ItemClick(TMainForm::mnuStatus);
+    EXPECT_EQ(Globals.Vexamo->Status, 0);
     EXPECT_EQ(Item(TMainForm::mnuStatus).ImageIndex, 4);
     EXPECT_TRUE(Item(TMainForm::mnuSPlay).Enabled);
 }
@@ -265,20 +263,20 @@ TEST_F(MainFormTest, ArrivalOfAnyDeviceReexaminesMonitoredDrives) {
     Start();
     EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
     fake.SetDisc("E:\\", "NEW");
-    MainForm->WMDeviceChange(DeviceArrival);
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
     EXPECT_TRUE(Item(TMainForm::mnuSPlay).Enabled);
     EXPECT_EQ(Tip(), "Vexamo: Ready (CD Detected)");
     // A scan run took a hidden configuration window and ended it, giving the icon back.
     EXPECT_EQ(host.configWindows, 1);
-    EXPECT_FALSE(frmMain);
+    EXPECT_FALSE(Globals.frmMain);
     EXPECT_TRUE(fake.TrayIconShown);
 
     fake.SetDisc("E:\\", std::nullopt);
-    MainForm->WMDeviceChange(DeviceRemoveComplete);
+    Globals.MainForm->WMDeviceChange(DeviceRemoveComplete);
     EXPECT_EQ(Tip(), "Vexamo: Ready (No CD on Monitored Drives)");
     EXPECT_EQ(host.configWindows, 1);
 
-    MainForm->WMDeviceChange(7);  // DBT_DEVNODES_CHANGED: nothing at all
+    Globals.MainForm->WMDeviceChange(7);  // DBT_DEVNODES_CHANGED: nothing at all
     EXPECT_EQ(host.configWindows, 1);
 }
 
@@ -286,7 +284,7 @@ TEST_F(MainFormTest, ArrivalWhileMonitoringOffOnlyRefreshes) {
     Installed("[Main]\r\nStatus=Off\r\n");
     Start();
     fake.SetDisc("D:\\", "FILMS");
-    MainForm->WMDeviceChange(DeviceArrival);
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
     EXPECT_EQ(Tip(), "Vexamo: Not Ready");
     EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
     EXPECT_EQ(host.configWindows, 0);
@@ -297,13 +295,13 @@ TEST_F(MainFormTest, ArrivalWhileMonitoringOffOnlyRefreshes) {
 TEST_F(MainFormTest, TrayMouseMessages) {
     Installed();
     Start();
-    MainForm->WMTrayNotify(512);  // mouse move
+    Globals.MainForm->WMTrayNotify(512);  // mouse move
     EXPECT_EQ(host.popups + host.configWindows, 0);
-    MainForm->WMTrayNotify(TrayRightButton);
+    Globals.MainForm->WMTrayNotify(TrayRightButton);
     EXPECT_EQ(host.popups, 1);
-    MainForm->WMTrayNotify(TrayDoubleClick);
-    ASSERT_TRUE(frmMain);
-    EXPECT_TRUE(frmMain->Visible);
+    Globals.MainForm->WMTrayNotify(TrayDoubleClick);
+    ASSERT_TRUE(Globals.frmMain);
+    EXPECT_TRUE(Globals.frmMain->Visible);
     EXPECT_EQ(host.frm.shown, 1);
 }
 
@@ -314,13 +312,13 @@ TEST_F(MainFormTest, MenuHasItsItemsAndExitClosesRemovingTheIcon) {
                               "About...", "-", "E&xit"};
     const int pictures[] = {0, -1, 4, -1, -1, 2, -1, -1, -1, 3};
     for (int i = 0; i < TMainForm::ItemCount; ++i) {
-        EXPECT_EQ(MainForm->PopUpSysTray[i].Caption, captions[i]);
-        EXPECT_EQ(MainForm->PopUpSysTray[i].ImageIndex, pictures[i]);
+        EXPECT_EQ(Globals.MainForm->PopUpSysTray[i].Caption, captions[i]);
+        EXPECT_EQ(Globals.MainForm->PopUpSysTray[i].ImageIndex, pictures[i]);
     }
-    MainForm->ItemClick(TMainForm::mnuExit);
+    Globals.MainForm->ItemClick(TMainForm::mnuExit);
     EXPECT_EQ(host.closeRequests, 1);
-    MainForm->FormClose();
-    MainForm->FormDestroy();
+    Globals.MainForm->FormClose();
+    Globals.MainForm->FormDestroy();
     EXPECT_FALSE(fake.TrayIconShown);
 }
 
@@ -328,11 +326,11 @@ TEST_F(MainFormTest, TaskbarRestartBringsTheIconBackOnlyIfItWasThere) {
     Installed();
     Start();
     fake.TrayIconShown = false;  // Explorer restarted: every icon is gone
-    MainForm->TaskbarCreated();
+    Globals.MainForm->TaskbarCreated();
     EXPECT_TRUE(fake.TrayIconShown);
 
-    MainForm->RemoveTrayIcon();  // e.g. while the configuration window is on screen
-    MainForm->TaskbarCreated();
+    Globals.MainForm->RemoveTrayIcon();  // e.g. while the configuration window is on screen
+    Globals.MainForm->TaskbarCreated();
     EXPECT_FALSE(fake.TrayIconShown);
 }
 
@@ -405,9 +403,9 @@ TEST(ErrorLog, OnlyLoggedWhileAConfigurationWindowExists) {
     ExeName = "C:\\Vexamo\\Vexamo.exe";
     HandleException(Error("first"));
     EXPECT_FALSE(fake.FileExists("C:\\Vexamo\\Vexamo.log"));
-    frmMain = std::make_unique<TfrmMain>(nullptr);
+    Globals.frmMain = std::make_unique<TfrmMain>(nullptr);
     HandleException(Error("second"));
-    frmMain.reset();
+    Globals.frmMain.reset();
     EXPECT_EQ(fake.Content("C:\\Vexamo\\Vexamo.log"), "07-12-26 14:05:31:second\r\n");
     EXPECT_EQ(fake.Messages.size(), 2u);
 }

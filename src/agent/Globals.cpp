@@ -1,0 +1,33 @@
+#include "agent/Globals.h"
+
+#include "agent/Init.h"
+#include "model/User.h"
+#include "model/VexaCfg.h"
+#include "scan/Splash.h"
+#include "scan/fileMonitor.h"
+#include "ui/About.h"
+#include "ui/Settings.h"
+#include "ui/main.h"
+
+namespace vexamo {
+
+TGlobals Globals;
+
+TGlobals::TGlobals() = default;
+TGlobals::~TGlobals() = default;
+
+void TGlobals::Reset() {
+    AboutBox.reset();
+    FrmOptions.reset();
+    frmMonitor.reset();
+    frmScaning.reset();
+    frmMain.reset();
+    SelectedPlayers.reset();
+    CurrentPlayer = nullptr;
+    PlayerStarted = false;
+    MainForm.reset();
+    Vexamo.reset();
+    StatusSuffix.clear();
+}
+
+}  // namespace vexamo

@@ -1,0 +1,8 @@
+// The playback chooser.
+#pragma once
+
+namespace vexamo {
+
+class TfrmMonitor {};
+
+}  // namespace vexamo

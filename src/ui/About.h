@@ -1,0 +1,8 @@
+// The about box.
+#pragma once
+
+namespace vexamo {
+
+class TAboutBox {};
+
+}  // namespace vexamo

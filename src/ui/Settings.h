@@ -1,0 +1,8 @@
+// The options window.
+#pragma once
+
+namespace vexamo {
+
+class TFrmOptions {};
+
+}  // namespace vexamo
