@@ -19,9 +19,12 @@ MainFormWindow::MainFormWindow(HINSTANCE instance) : instance_(instance) {
     const int small = GetSystemMetrics(SM_CXSMICON);
     trayOn_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY_ON), IMAGE_ICON, small, small, 0));
     trayOff_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY_OFF), IMAGE_ICON, small, small, 0));
-    images_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 5, 0);
-    if (HBITMAP strip = static_cast<HBITMAP>(
-            LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENU_STRIP), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    // The five 16-pixel pictures, enlarged with the screen's DPI so that they keep their place
+    // beside the (scaled) menu text.
+    const int picture = win32::Scale(16);
+    images_ = ImageList_Create(picture, picture, ILC_COLOR24 | ILC_MASK, 5, 0);
+    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENU_STRIP), IMAGE_BITMAP,
+                                                        picture * 5, picture, LR_CREATEDIBSECTION))) {
         ImageList_AddMasked(images_, strip, RGB(255, 0, 255));
         DeleteObject(strip);
     }
