@@ -5,3 +5,5 @@
 #define IDI_TRAY_ON 101
 #define IDI_TRAY_OFF 102
 #define IDB_MENU_STRIP 201
+#define IDI_WIZARD_TEST 3003
+#define IDI_WIZARD_CMD 3004

@@ -36,7 +36,9 @@ void MirrorText(HWND control, const std::string& text) {
 void MirrorState(HWND control, bool enabled, bool visible) {
     if (!control) return;
     if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
-    if ((IsWindowVisible(control) != FALSE) != visible) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+    // The control's own flag: IsWindowVisible also answers false while the dialog is not shown yet.
+    const bool shown = (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != visible) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void MirrorControl(HWND control, const TControl& record, bool onPage = true) {
@@ -334,13 +336,16 @@ private:
             SetBkColor(dc, RGB(255, 255, 255));
             return reinterpret_cast<INT_PTR>(white_.get());
         }
-        COLORREF text;
+        // The examples on the command-line pages: a grey "e.g:" and maroon switches.
+        const int page = (id - IDC_PAGETEXT) / IDC_PAGETEXT_PER_PAGE;
         const int k = (id - IDC_PAGETEXT) % IDC_PAGETEXT_PER_PAGE;
+        const bool example = id >= IDC_PAGETEXT && (page == 1 || page == 3 || page == 5);
+        COLORREF text;
         if (id == IDC_lblWarning)
             text = WarningRed;
-        else if (id >= IDC_PAGETEXT && id < IDC_PAGETEXT + 7 * IDC_PAGETEXT_PER_PAGE && k >= 10)
+        else if (example && k >= 10)
             text = Maroon;
-        else if (id >= IDC_PAGETEXT && id < IDC_PAGETEXT + 7 * IDC_PAGETEXT_PER_PAGE && k == 5)
+        else if (example && k == 5)
             text = Grey;
         else
             return FALSE;

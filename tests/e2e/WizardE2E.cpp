@@ -1,0 +1,256 @@
+// The player wizard's real window under Wine: a player defined with the stand-in as its
+// executable, the command-line test starting it, an edit that renames, and every page seen at 96
+// and 144 DPI.
+#include <gtest/gtest.h>
+
+#include "e2e/E2E.h"
+#include "ui/PlayerWizard_res.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr DWORD TimeoutMs = 15000;
+
+// The wizard on its own (WizardHost.exe, copied into the program folder so that Players.ini is
+// read and written beside it), new or editing a player.
+struct WizardRun {
+    explicit WizardRun(const ProgramFolder& folder, const std::string& editName = "") {
+        const std::string host = folder / "WizardHost.exe";
+        if (!CopyFileA((BuildDir() + "WizardHost.exe").c_str(), host.c_str(), FALSE))
+            throw std::runtime_error("cannot copy WizardHost.exe");
+        Proc = Process::Start(host, editName);
+        Wnd = WaitForDialog(Proc.Id(), TimeoutMs, "Player Wizard");
+    }
+
+    HWND Item(int id) const { return GetDlgItem(Wnd, id); }
+    bool Shown(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+    std::string Text(int id) const { return WindowText(Item(id)); }
+    void Click(int id) const { PressButtonId(Wnd, id); }
+    // Typing into a box: WM_SETTEXT gives the same change notification as the keyboard.
+    void Type(int id, const std::string& text) const {
+        SendWithin(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), TimeoutMs);
+    }
+    // Waits until the page whose fixed heading is `pageTextId` is shown.
+    bool OnPage(int page) const {
+        return WaitUntil([&] { return Shown(IDC_PAGETEXT + page * IDC_PAGETEXT_PER_PAGE); }, TimeoutMs);
+    }
+    void Next(int expectedPage) const {
+        Click(IDOK);
+        ASSERT_TRUE(OnPage(expectedPage)) << "page " << expectedPage;
+    }
+    // Answers the file-open dialog with a path typed into its name box.
+    bool ChooseFile(const std::string& path) const {
+        HWND open = WaitForDialog(Proc.Id(), TimeoutMs, "Open");
+        if (!open) return false;
+        HWND name = GetDlgItem(open, 0x047c);  // the combined name box
+        if (!name) name = GetDlgItem(open, 0x0480);
+        HWND edit = name ? FindWindowExA(name, nullptr, "Edit", nullptr) : nullptr;
+        SendWithin(edit ? edit : name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), TimeoutMs);
+        PressButtonId(open, IDOK);
+        return WaitUntil([&] { return !IsWindow(open); }, TimeoutMs);
+    }
+    // Reads a message box with the caption, answers it with the button and returns its text.
+    std::string Answer(const std::string& caption, const std::string& button) const {
+        HWND box = WaitForDialog(Proc.Id(), TimeoutMs, caption);
+        if (!box) return "<no " + caption + " box>";
+        const std::string text = ReadDialog(box).Message;
+        ClickButton(box, button);
+        WaitUntil([&] { return !IsWindow(box); }, TimeoutMs);
+        return text;
+    }
+
+    Process Proc;
+    HWND Wnd = nullptr;
+};
+
+std::vector<std::string> Arguments(const std::string& commandLine) {
+    std::vector<std::string> out;
+    std::string cur;
+    bool quoted = false, any = false;
+    for (char c : commandLine) {
+        if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if (c == ' ' && !quoted) {
+            if (any) out.push_back(cur);
+            cur.clear();
+            any = false;
+        } else {
+            cur += c;
+            any = true;
+        }
+    }
+    if (any) out.push_back(cur);
+    if (!out.empty()) out.erase(out.begin());  // the program itself
+    return out;
+}
+
+}  // namespace
+
+TEST(Wizard, NewPlayerWithATestedCommandLineIsWritten) {
+    ProgramFolder folder;
+    const std::string player = folder.InstallStandIn("Stand In");
+    const std::string sample = folder / "My Films\\sample film.avi";
+    WriteFile(sample, "x");
+    WizardRun w(folder);
+    ASSERT_NE(w.Wnd, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(w.Item(IDOK)));
+    EXPECT_FALSE(IsWindowEnabled(w.Item(IDC_btBack)));
+
+    w.Type(IDC_edPlayerName, "Stand In");
+    w.Click(IDC_btPlayer);
+    ASSERT_TRUE(w.ChooseFile(player));
+    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_btPlayer) == player; }, TimeoutMs));
+    EXPECT_TRUE(IsWindowEnabled(w.Item(IDOK)));
+    w.Next(1);
+    EXPECT_EQ(w.Text(IDC_edSingleFileFlag), "[FILE]");
+
+    w.Click(IDC_btTest);
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_btOpenFile); }, TimeoutMs));
+    EXPECT_FALSE(w.Shown(IDOK));
+    EXPECT_EQ(w.Text(IDC_LblCmd), "> [PLAYER] [FILE]");
+    w.Click(IDC_btOpenFile);
+    ASSERT_TRUE(w.ChooseFile(sample));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(w.Item(IDC_btExecute)) != FALSE; }, TimeoutMs));
+    w.Click(IDC_btExecute);
+    EXPECT_EQ(w.Answer("Vexamo", "OK"), "Please wait while 'Stand In' loads, then press 'OK' !");
+    ASSERT_TRUE(WaitUntil([&] { return !StandInLog(player).empty(); }, TimeoutMs));
+    EXPECT_EQ(Arguments(StandInLog(player)[0]), (std::vector<std::string>{sample})) << StandInLog(player)[0];
+    EXPECT_EQ(w.Answer("Confirm", "Yes"),
+              "Was the player able to play 'Single Files' with the command line specified ?");
+    EXPECT_EQ(w.Answer("Information", "OK"), "Test Sucessfull! \r\rYour player is able to play 'Single Files' !");
+    ASSERT_TRUE(w.OnPage(2));  // the test pressed Next
+    EXPECT_TRUE(WaitUntil([&] { return w.Shown(IDOK); }, TimeoutMs));
+
+    w.Next(3);
+    w.Next(4);
+    w.Click(IDC_RdSubsSupportNo);
+    w.Next(6);
+    EXPECT_EQ(w.Text(IDOK), "Finish");
+    EXPECT_EQ(w.Text(IDC_LblFinalCmd3), "n/a");
+    w.Click(IDOK);
+    ASSERT_TRUE(w.Proc.WaitExit(TimeoutMs));
+    EXPECT_EQ(folder.Read("Players.ini").value_or("<missing>"),
+              "[Stand In]\r\nexe=" + player + "\r\nindex=0\r\nicon=\r\next=.m3u\r\nsingle=[FILE]\r\n"
+              "playlist=[PLAYLIST]\r\nsubtitles=\r\n");
+}
+
+TEST(Wizard, AFailedTestWarnsAndClosesTheTestArea) {
+    ProgramFolder folder;
+    const std::string player = folder.InstallStandIn("Stand In");
+    const std::string sample = folder / "a.mp3";
+    WriteFile(sample, "x");
+    WizardRun w(folder);
+    ASSERT_NE(w.Wnd, nullptr);
+    w.Type(IDC_edPlayerName, "SI");
+    w.Click(IDC_btPlayer);
+    ASSERT_TRUE(w.ChooseFile(player));
+    w.Next(1);
+    w.Type(IDC_edSingleFileFlag, "/play [file]");
+    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_edSingleFileFlag) == "/play [FILE]"; }, TimeoutMs));
+    w.Type(IDC_edSingleFileFlag, "/play");  // drops the tag: undone, with the warning
+    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_edSingleFileFlag) == "/play [FILE]"; }, TimeoutMs));
+    EXPECT_EQ(w.Text(IDC_lblWarning), "Tag [FILE] must be present !");
+    w.Click(IDC_btTest);
+    w.Click(IDC_btOpenFile);
+    ASSERT_TRUE(w.ChooseFile(sample));
+    w.Click(IDC_btExecute);
+    w.Answer("Vexamo", "OK");
+    w.Answer("Confirm", "No");
+    EXPECT_EQ(w.Answer("Warning", "OK"),
+              "Please read \"SI\" documentation carefully, look for the apropriate command line, \r"
+              "and ensure that your player can play the file you want to test. \r\r"
+              "\rIf you aren't sure about this particular command line try using the default rule: \r\r"
+              "[PLAYER] [FILE]\r\r Note: If you continue, you will not be able to play 'Single Files'.");
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDOK) && !w.Shown(IDC_btExecute); }, TimeoutMs));
+    EXPECT_TRUE(w.Shown(IDC_PAGETEXT + 1 * IDC_PAGETEXT_PER_PAGE));
+    EXPECT_EQ(w.Text(IDC_btTest), "&Test Command Line >>");
+    ASSERT_TRUE(WaitUntil([&] { return !StandInLog(player).empty(); }, TimeoutMs));
+    EXPECT_EQ(Arguments(StandInLog(player)[0]), (std::vector<std::string>{"/play", sample}));
+    w.Click(IDCANCEL);
+    ASSERT_TRUE(w.Proc.WaitExit(TimeoutMs));
+    EXPECT_FALSE(folder.Exists("Players.ini"));
+}
+
+TEST(Wizard, EditWithARenameMovesTheSection) {
+    ProgramFolder folder;
+    const std::string player = folder.InstallStandIn("Stand In");
+    folder.Write("Players.ini", "[Old Name]\r\nexe=" + player + "\r\nindex=0\r\nicon=\r\next=.lst\r\n"
+                                "single=-f [FILE]\r\nplaylist=-l [PLAYLIST]\r\nsubtitles=\r\n"
+                                "[Other]\r\nexe=C:\\other.exe\r\n");
+    WizardRun w(folder, "Old Name");
+    ASSERT_NE(w.Wnd, nullptr);
+    EXPECT_EQ(w.Text(IDC_edPlayerName), "Old Name");
+    EXPECT_EQ(w.Text(IDC_btPlayer), player);
+    w.Type(IDC_edPlayerName, "New Name");
+    w.Next(1);
+    EXPECT_EQ(w.Text(IDC_edSingleFileFlag), "-f [FILE]");
+    w.Next(2);
+    w.Next(3);
+    EXPECT_EQ(w.Text(IDC_edPlaylistFlag), "-l [PLAYLIST]");
+    w.Next(4);
+    w.Next(6);
+    w.Click(IDOK);
+    ASSERT_TRUE(w.Proc.WaitExit(TimeoutMs));
+    EXPECT_EQ(folder.Read("Players.ini").value_or("<missing>"),
+              "[Other]\r\nexe=C:\\other.exe\r\n[New Name]\r\nexe=" + player +
+                  "\r\nindex=0\r\nicon=\r\next=.lst\r\nsingle=-f [FILE]\r\nplaylist=-l [PLAYLIST]\r\nsubtitles=\r\n");
+}
+
+namespace {
+
+// Every page and the open test area, as pictures.
+void ScreenshotEveryPage(const std::string& suffix) {
+    ProgramFolder folder("screens" + suffix);
+    const std::string player = folder.InstallStandIn("Stand In");
+    WizardRun w(folder);
+    ASSERT_NE(w.Wnd, nullptr);
+    Sleep(500);
+    Screenshot("wizard-0-player" + suffix);
+    w.Type(IDC_edPlayerName, "Stand In");
+    w.Click(IDC_btPlayer);
+    ASSERT_TRUE(w.ChooseFile(player));
+    w.Next(1);
+    w.Type(IDC_edSingleFileFlag, "/F:[FILE] -skin='x'");
+    w.Type(IDC_edSingleFileFlag, "/F: -skin='x'");
+    Sleep(300);
+    Screenshot("wizard-1-single" + suffix);
+    w.Click(IDC_btTest);
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_btOpenFile); }, TimeoutMs));
+    Sleep(300);
+    Screenshot("wizard-1-test-area" + suffix);
+    w.Click(IDC_btTest);
+    w.Next(2);
+    Screenshot("wizard-2-playlist-support" + suffix);
+    w.Next(3);
+    Screenshot("wizard-3-playlist" + suffix);
+    w.Next(4);
+    Screenshot("wizard-4-subtitle-support" + suffix);
+    w.Next(5);
+    w.Click(IDC_btTest);
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_btSubtitle); }, TimeoutMs));
+    Sleep(300);
+    Screenshot("wizard-5-subtitles-test-area" + suffix);
+    w.Click(IDC_btTest);
+    Sleep(300);
+    Screenshot("wizard-5-subtitles" + suffix);
+    w.Next(6);
+    Sleep(300);
+    Screenshot("wizard-6-final" + suffix);
+    RECT r{};
+    GetClientRect(w.Wnd, &r);
+    EXPECT_GT(r.bottom, 0);
+    w.Click(IDCANCEL);
+    ASSERT_TRUE(w.Proc.WaitExit(TimeoutMs));
+}
+
+}  // namespace
+
+TEST(Wizard, EveryPageAt96Dpi) { ScreenshotEveryPage(""); }
+
+TEST(Wizard, EveryPageAt144Dpi) {
+    RegWriteDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", 144);
+    ScreenshotEveryPage("-144dpi");
+    RegWriteDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", 96);
+}
