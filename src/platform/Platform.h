@@ -110,7 +110,8 @@ public:
 };
 
 // The process-wide platform. Installed once at start-up (or by a test) before anything else runs.
+// SetPlatform returns the platform it replaces, so that a stand-in can put it back.
 Platform& Sys();
-void SetPlatform(Platform* platform);
+Platform* SetPlatform(Platform* platform);
 
 }  // namespace vexamo

@@ -70,12 +70,13 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
     return p == pattern.size();
 }
 
-FakePlatform::FakePlatform() {
-    previous_ = nullptr;
-    SetPlatform(this);
-}
+FakePlatform::FakePlatform() : previous_(SetPlatform(this)) {}
 
-FakePlatform::~FakePlatform() { SetPlatform(nullptr); }
+FakePlatform::~FakePlatform() {
+    Platform* current = SetPlatform(previous_);
+    // Fakes ended out of order: the one still alive and current stays so.
+    if (current != this) SetPlatform(current);
+}
 
 void FakePlatform::AddDrive(const std::string& root, unsigned type, std::optional<std::string> discLabel) {
     drives_.push_back(Drive{root, type, std::move(discLabel)});

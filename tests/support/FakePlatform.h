@@ -32,8 +32,11 @@ struct TrayCall {
 
 class FakePlatform : public Platform {
 public:
+    // Becomes the current platform; on destruction puts back the one it replaced.
     FakePlatform();
     ~FakePlatform() override;
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
 
     // --- set-up -------------------------------------------------------------------------
     // A drive of the given type; a CD drive holds a disc only when a label is given.
