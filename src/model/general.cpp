@@ -184,27 +184,27 @@ std::string GetWindowsVersion() {
 // --- registry -----------------------------------------------------------------------------
 
 std::int32_t ReadRegInteger(RegRoot root, const std::string& key, const std::string& name) {
-    if (!Sys().RegOpenKey(root, key, false)) return 0;
+    if (!Sys().RegKeyExists(root, key)) return 0;
     std::optional<std::uint32_t> value = Sys().RegReadInteger(root, key, name);
     if (!value) throw RegistryError(Format("Failed to get data for '%s'", name));
     return static_cast<std::int32_t>(*value);
 }
 
 void WriteRegInteger(RegRoot root, const std::string& key, const std::string& name, std::int32_t value) {
-    if (!Sys().RegOpenKey(root, key, false)) return;
+    if (!Sys().RegKeyExists(root, key)) return;
     if (!Sys().RegWriteInteger(root, key, name, static_cast<std::uint32_t>(value)))
         throw RegistryError(Format("Failed to set data for '%s'", name));
 }
 
 std::string ReadRegString(RegRoot root, const std::string& key, const std::string& name) {
-    if (!Sys().RegOpenKey(root, key, false)) return "";
+    if (!Sys().RegKeyExists(root, key)) return "";
     return Sys().RegReadString(root, key, name).value_or("");
 }
 
 void SetWindowsAutoPlay(bool on, bool verbose) {
     const RegRoot root = RegRoot::CurrentUser;
-    if (!Sys().RegOpenKey(root, AutoPlayPolicyKey, false)) Sys().RegOpenKey(root, AutoPlayPolicyKey, true);
-    if (!Sys().RegOpenKey(root, AutoPlayPolicyKey, false)) {
+    if (!Sys().RegKeyExists(root, AutoPlayPolicyKey)) Sys().RegCreateKey(root, AutoPlayPolicyKey);
+    if (!Sys().RegKeyExists(root, AutoPlayPolicyKey)) {
         // Without the key there is nothing to write to or delete from; a silent caller carries on.
         if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
         return;
@@ -231,14 +231,14 @@ bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool
     bool result = false;
     if (on) {
         const std::string quoted = "\"" + exePath + "\"";
-        if (Sys().RegOpenKey(root, RunKey, true)) Sys().RegWriteString(root, RunKey, valueName, quoted);
+        if (Sys().RegCreateKey(root, RunKey)) Sys().RegWriteString(root, RunKey, valueName, quoted);
         if (Sys().RegReadString(root, RunKey, valueName).value_or("") == quoted)
             result = true;
         else if (verbose)
             Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
     } else {
         const std::string key = RunKey + "\\";
-        if (!Sys().RegOpenKey(root, key, true)) return false;
+        if (!Sys().RegCreateKey(root, key)) return false;
         Sys().RegDeleteValue(root, key, valueName);
         if (verbose)
             Sys().MessageBox(MsgKind::Information, "'Vexamo' was removed from the registry succesfully...",

@@ -79,8 +79,11 @@ public:
     virtual bool IniEraseSection(const std::string& path, const std::string& section) = 0;
 
     // Registry. Keys are paths as the program writes them (a leading backslash means from the
-    // root). Open means opening with full access; a key that cannot be opened so counts as missing.
-    virtual bool RegOpenKey(RegRoot root, const std::string& key, bool create) = 0;
+    // root). Each operation opens the key and closes it again; a key that cannot be opened
+    // counts as missing. RegKeyExists only probes; RegCreateKey creates a missing key and is true
+    // when the key is there afterwards.
+    virtual bool RegKeyExists(RegRoot root, const std::string& key) = 0;
+    virtual bool RegCreateKey(RegRoot root, const std::string& key) = 0;
     virtual std::optional<std::uint32_t> RegReadInteger(RegRoot root, const std::string& key,
                                                         const std::string& name) = 0;
     virtual std::optional<std::string> RegReadString(RegRoot root, const std::string& key,

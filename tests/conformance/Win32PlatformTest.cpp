@@ -64,19 +64,19 @@ protected:
 };
 
 TEST_F(Win32Registry, MissingKeyIsNeitherOpenedNorCreatedByWrites) {
-    EXPECT_FALSE(sys.RegOpenKey(RegRoot::CurrentUser, Key, false));
+    EXPECT_FALSE(sys.RegKeyExists(RegRoot::CurrentUser, Key));
     EXPECT_FALSE(sys.RegWriteInteger(RegRoot::CurrentUser, Key, "n", 1));
     EXPECT_FALSE(sys.RegWriteString(RegRoot::CurrentUser, Key, "s", "x"));
     EXPECT_FALSE(sys.RegDeleteValue(RegRoot::CurrentUser, Key, "n"));
     EXPECT_FALSE(sys.RegReadInteger(RegRoot::CurrentUser, Key, "n").has_value());
     EXPECT_FALSE(sys.RegReadString(RegRoot::CurrentUser, Key, "s").has_value());
-    EXPECT_FALSE(sys.RegOpenKey(RegRoot::CurrentUser, Key, false));
+    EXPECT_FALSE(sys.RegKeyExists(RegRoot::CurrentUser, Key));
 }
 
 TEST_F(Win32Registry, ValuesRoundTripWithTheirTypes) {
-    ASSERT_TRUE(sys.RegOpenKey(RegRoot::CurrentUser, Key, true));
+    ASSERT_TRUE(sys.RegCreateKey(RegRoot::CurrentUser, Key));
     // With or without the surrounding backslashes it is the same key.
-    ASSERT_TRUE(sys.RegOpenKey(RegRoot::CurrentUser, "Software\\VexamoConformance", false));
+    ASSERT_TRUE(sys.RegKeyExists(RegRoot::CurrentUser, "Software\\VexamoConformance"));
     ASSERT_TRUE(sys.RegWriteInteger(RegRoot::CurrentUser, Key, "NoDriveTypeAutoRun", 181));
     ASSERT_TRUE(sys.RegWriteString(RegRoot::CurrentUser, Key, "Vexamo", "\"C:\\Program Files\\Vexamo.exe\""));
     ASSERT_TRUE(sys.RegWriteString(RegRoot::CurrentUser, Key, "", "player.exe \"%1\""));
@@ -105,7 +105,7 @@ TEST_F(Win32Registry, ExpandableStringsReadUnexpanded) {
 }
 
 TEST_F(Win32Registry, LongStringsComeBackWhole) {
-    ASSERT_TRUE(sys.RegOpenKey(RegRoot::CurrentUser, Key, true));
+    ASSERT_TRUE(sys.RegCreateKey(RegRoot::CurrentUser, Key));
     std::string text(5000, 'x');
     text += "end";
     ASSERT_TRUE(sys.RegWriteString(RegRoot::CurrentUser, Key, "long", text));

@@ -311,19 +311,20 @@ void FakePlatform::SetRegString(RegRoot root, const std::string& key, const std:
     reg_[RegId(root, key)].Values[Lower(name)] = RegValue{false, 0, value};
 }
 
-bool FakePlatform::RegKeyExists(RegRoot root, const std::string& key) const {
-    return reg_.count(RegId(root, key)) > 0;
-}
 
 bool FakePlatform::RegValueExists(RegRoot root, const std::string& key, const std::string& name) const {
     auto k = reg_.find(RegId(root, key));
     return k != reg_.end() && k->second.Values.count(Lower(name)) > 0;
 }
 
-bool FakePlatform::RegOpenKey(RegRoot root, const std::string& key, bool create) {
+bool FakePlatform::RegKeyExists(RegRoot root, const std::string& key) {
+    auto k = reg_.find(RegId(root, key));
+    return k != reg_.end() && !k->second.Denied;
+}
+
+bool FakePlatform::RegCreateKey(RegRoot root, const std::string& key) {
     auto k = reg_.find(RegId(root, key));
     if (k != reg_.end()) return !k->second.Denied;
-    if (!create) return false;
     reg_[RegId(root, key)];
     return true;
 }

@@ -63,7 +63,6 @@ public:
     // The key opens, but every write to it fails (a key an administrator locked).
     void FailRegWrites(RegRoot root, const std::string& key);
     bool RegValueExists(RegRoot root, const std::string& key, const std::string& name) const;
-    bool RegKeyExists(RegRoot root, const std::string& key) const;
 
     // Answers for the next message boxes, in order; once used up every box answers its default
     // (OK, or No for a Yes/No box).
@@ -96,7 +95,8 @@ public:
     bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value) override;
     bool IniEraseSection(const std::string& path, const std::string& section) override;
-    bool RegOpenKey(RegRoot root, const std::string& key, bool create) override;
+    bool RegKeyExists(RegRoot root, const std::string& key) override;
+    bool RegCreateKey(RegRoot root, const std::string& key) override;
     std::optional<std::uint32_t> RegReadInteger(RegRoot root, const std::string& key, const std::string& name) override;
     std::optional<std::string> RegReadString(RegRoot root, const std::string& key, const std::string& name) override;
     bool RegWriteInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value) override;

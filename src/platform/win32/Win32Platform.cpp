@@ -236,8 +236,12 @@ bool Win32Platform::IniEraseSection(const std::string& path, const std::string& 
 
 // --- registry -----------------------------------------------------------------------------
 
-bool Win32Platform::RegOpenKey(RegRoot root, const std::string& key, bool create) {
-    return static_cast<bool>(OpenKey(root, key, create));
+bool Win32Platform::RegKeyExists(RegRoot root, const std::string& key) {
+    return static_cast<bool>(OpenKey(root, key, false));
+}
+
+bool Win32Platform::RegCreateKey(RegRoot root, const std::string& key) {
+    return static_cast<bool>(OpenKey(root, key, true));
 }
 
 std::optional<std::uint32_t> Win32Platform::RegReadInteger(RegRoot root, const std::string& key,
