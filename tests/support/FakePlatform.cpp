@@ -317,14 +317,9 @@ bool FakePlatform::RegValueExists(RegRoot root, const std::string& key, const st
     return k != reg_.end() && k->second.Values.count(Lower(name)) > 0;
 }
 
-bool FakePlatform::RegKeyExists(RegRoot root, const std::string& key) {
-    auto k = reg_.find(RegId(root, key));
-    return k != reg_.end() && !k->second.Denied;
-}
+bool FakePlatform::RegKeyExists(RegRoot root, const std::string& key) { return reg_.count(RegId(root, key)) > 0; }
 
 bool FakePlatform::RegCreateKey(RegRoot root, const std::string& key) {
-    auto k = reg_.find(RegId(root, key));
-    if (k != reg_.end()) return !k->second.Denied;
     reg_[RegId(root, key)];
     return true;
 }
@@ -332,7 +327,7 @@ bool FakePlatform::RegCreateKey(RegRoot root, const std::string& key) {
 std::optional<std::uint32_t> FakePlatform::RegReadInteger(RegRoot root, const std::string& key,
                                                           const std::string& name) {
     auto k = reg_.find(RegId(root, key));
-    if (k == reg_.end() || k->second.Denied) return std::nullopt;
+    if (k == reg_.end()) return std::nullopt;
     auto v = k->second.Values.find(Lower(name));
     if (v == k->second.Values.end() || !v->second.IsInteger) return std::nullopt;
     return v->second.Integer;
@@ -341,7 +336,7 @@ std::optional<std::uint32_t> FakePlatform::RegReadInteger(RegRoot root, const st
 std::optional<std::string> FakePlatform::RegReadString(RegRoot root, const std::string& key,
                                                        const std::string& name) {
     auto k = reg_.find(RegId(root, key));
-    if (k == reg_.end() || k->second.Denied) return std::nullopt;
+    if (k == reg_.end()) return std::nullopt;
     auto v = k->second.Values.find(Lower(name));
     if (v == k->second.Values.end() || v->second.IsInteger) return std::nullopt;
     return v->second.Text;

@@ -56,7 +56,8 @@ public:
     void SetRegInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value);
     void SetRegString(RegRoot root, const std::string& key, const std::string& name, const std::string& value);
     void AddRegKey(RegRoot root, const std::string& key);
-    // A key that exists but cannot be opened with full access.
+    // A key that exists and reads, but cannot be opened for writing (an ordinary user's view of
+    // most of HKEY_LOCAL_MACHINE): every write and delete fails.
     void DenyRegKey(RegRoot root, const std::string& key);
     // Writes to this key silently do not take effect (as for an ordinary user under HKLM).
     void IgnoreRegWrites(RegRoot root, const std::string& key);

@@ -154,6 +154,19 @@ TEST(Registry, ReadIntegerOfMissingKeyIsZeroMissingValueRaises) {
     EXPECT_FALSE(fake.RegKeyExists(RegRoot::LocalMachine, "SYSTEM\\Nowhere"));
 }
 
+TEST(Registry, KeyReadableButNotWritableReadsItsValues) {
+    // An ordinary user's view of the CD-ROM service key: it reads, but does not open for writing.
+    FakePlatform fake;
+    fake.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 1);
+    fake.SetRegString(RegRoot::LocalMachine, CdromServiceKey, "Group", "SCSI CDROM Class");
+    fake.DenyRegKey(RegRoot::LocalMachine, CdromServiceKey);
+    EXPECT_EQ(ReadRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 1);
+    EXPECT_EQ(ReadRegString(RegRoot::LocalMachine, CdromServiceKey, "Group"), "SCSI CDROM Class");
+    // Only the write fails, and says so.
+    EXPECT_THROW(WriteRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 0), RegistryError);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 1u);
+}
+
 TEST(Registry, AutoPlayPolicyWritesMaskOrDeletesWithMessages) {
     FakePlatform fake;
     SetWindowsAutoPlay(true, true);
