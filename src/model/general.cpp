@@ -1,5 +1,7 @@
 #include "model/general.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <functional>
 
@@ -183,6 +185,22 @@ std::string GetWindowsVersion() {
 
 // --- registry -----------------------------------------------------------------------------
 
+namespace {
+
+std::string Unquoted(const std::string& text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+    return text;
+}
+
+// Windows paths compare without regard to case.
+bool SamePath(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
 std::int32_t ReadRegInteger(RegRoot root, const std::string& key, const std::string& name) {
     if (!Sys().RegKeyExists(root, key)) return 0;
     std::optional<std::uint32_t> value = Sys().RegReadInteger(root, key, name);
@@ -216,7 +234,9 @@ void SetWindowsAutoPlay(bool on, bool verbose) {
             if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
             return;
         }
-    } else {
+    } else if (Sys().RegReadInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue) ==
+               static_cast<std::uint32_t>(AutoPlayPolicyMask)) {
+        // Any other mask was set by the user or an administrator, not by this switch: it stays.
         Sys().RegDeleteValue(root, AutoPlayPolicyKey, AutoPlayPolicyValue);
     }
     if (verbose)
@@ -239,7 +259,10 @@ bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool
     } else {
         const std::string key = RunKey + "\\";
         if (!Sys().RegCreateKey(root, key)) return false;
-        Sys().RegDeleteValue(root, key, valueName);
+        // A value of that name that starts another program is not this program's to remove.
+        const std::optional<std::string> stored = Sys().RegReadString(root, key, valueName);
+        if (stored && SamePath(Unquoted(*stored), exePath) && !Sys().RegDeleteValue(root, key, valueName))
+            return false;
         if (verbose)
             Sys().MessageBox(MsgKind::Information, "'Vexamo' was removed from the registry succesfully...",
                              MsgButtons::Ok);

@@ -223,6 +223,39 @@ TEST(Registry, AutoStartQuotesPathAndReportsVerifiedResult) {
     EXPECT_EQ(fake.Messages[0].Text, "'Vexamo' was removed from the registry succesfully...");
 }
 
+TEST(Registry, SwitchingOffRemovesOnlyWhatTheProgramWrote) {
+    FakePlatform fake;
+    // A policy mask the user or an administrator set stays.
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x91);
+    SetWindowsAutoPlay(false, false);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue), 0x91u);
+
+    // A Run value of that name starting another program stays.
+    const std::string exe = "C:\\Program Files\\Vexamo\\Vexamo.exe";
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\Other\\other.exe\" /tray");
+    EXPECT_FALSE(SetAutoStart("Vexamo", exe, false, false));
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), "\"C:\\Other\\other.exe\" /tray");
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"" + exe + "\" /x");
+    SetAutoStart("Vexamo", exe, false, false);
+    EXPECT_TRUE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+
+    // This program's own value goes, quoted or not, in any case.
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "c:\\program files\\VEXAMO\\vexamo.exe");
+    SetAutoStart("Vexamo", exe, false, false);
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\PROGRAM FILES\\Vexamo\\Vexamo.exe\"");
+    SetAutoStart("Vexamo", exe, false, false);
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+}
+
+TEST(Registry, AutoStartOffThatCannotDeleteIsNoSuccess) {
+    FakePlatform fake;
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\V\\Vexamo.exe\"");
+    fake.DenyRegKey(RegRoot::LocalMachine, RunKey);
+    EXPECT_FALSE(SetAutoStart("Vexamo", "C:\\V\\Vexamo.exe", false, true));
+    EXPECT_TRUE(fake.Messages.empty()) << "nothing was removed";
+}
+
 TEST(Registry, AutoStartWithoutRightsFailsWithWarning) {
     FakePlatform fake;
     fake.AddRegKey(RegRoot::LocalMachine, RunKey);

@@ -88,6 +88,15 @@ TEST_F(Settings, LoadAppliesRegistrySwitchesSilently) {
     EXPECT_FALSE(core.Settings->Windows.AutoStart);
 }
 
+TEST_F(Settings, LoadWithSwitchesOffLeavesOtherOwnersValuesAlone) {
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x91);
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\Other\\Vexamo.exe\"");
+    Load("[Windows]\r\nAutoStart=0\r\nAutoCD=0\r\n");
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue), 0x91u);
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), "\"C:\\Other\\Vexamo.exe\"");
+    EXPECT_TRUE(fake.Messages.empty());
+}
+
 TEST_F(Settings, FullSaveWritesEveryKeyAndReadsBack) {
     Load("");
     TSettings& s = *core.Settings;
