@@ -116,10 +116,13 @@ void DiscoverDefaultPlayers(const std::string& iniPath) {
     TPlayer player;
     for (const std::string& name : DefaultPlayerNames) {
         player.LoadDefault(name);
-        if (Sys().FileExists(player.Exe))
+        if (Sys().FileExists(player.Exe)) {
             player.SaveToIni(iniPath, false);
-        else
+        } else if (!Sys().FileExists(ReadIniString(iniPath, name, "exe"))) {
+            // Only a section whose own program is missing as well goes: one the user pointed at
+            // an installed program by hand stays, whatever the registry says.
             EraseIniSection(iniPath, name);
+        }
     }
 }
 
