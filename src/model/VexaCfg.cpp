@@ -22,9 +22,15 @@ void TVexamo::LoadSettings(const std::string& path) {
     // Stored joined with blanks but read back split at ";": several roots read as one entry that is
     // no drive root and so fall back to all CD drives, which is what "all drives" stored them for.
     const std::string drives = IniRead(path, "Monitor", "Drives", "");
+    // A folder on a CD drive passes the drive-type check but never shows a disc, and a root
+    // listed twice would be queried twice at every refresh: only distinct roots are kept.
     if (!drives.empty()) {
-        for (const std::string& root : SplitString(drives, ';'))
-            if (Sys().DriveType(root) == DriveCdRom) monitor.Drives.push_back(root);
+        for (const std::string& root : SplitString(drives, ';')) {
+            if (!IsDriveRoot(root) || Sys().DriveType(root) != DriveCdRom) continue;
+            if (std::none_of(monitor.Drives.begin(), monitor.Drives.end(),
+                             [&](const std::string& kept) { return SameText(kept, root); }))
+                monitor.Drives.push_back(root);
+        }
     }
     if (monitor.Drives.empty()) monitor.Drives = CdDrives;
 

@@ -192,13 +192,6 @@ std::string Unquoted(const std::string& text) {
     return text;
 }
 
-// Windows paths compare without regard to case.
-bool SamePath(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 }  // namespace
 
 std::int32_t ReadRegInteger(RegRoot root, const std::string& key, const std::string& name) {
@@ -261,7 +254,7 @@ bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool
         if (!Sys().RegCreateKey(root, key)) return false;
         // A value of that name that starts another program is not this program's to remove.
         const std::optional<std::string> stored = Sys().RegReadString(root, key, valueName);
-        if (stored && SamePath(Unquoted(*stored), exePath) && !Sys().RegDeleteValue(root, key, valueName))
+        if (stored && SameText(Unquoted(*stored), exePath) && !Sys().RegDeleteValue(root, key, valueName))
             return false;
         if (verbose)
             Sys().MessageBox(MsgKind::Information, "'Vexamo' was removed from the registry succesfully...",
@@ -271,6 +264,16 @@ bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool
 }
 
 // --- paths --------------------------------------------------------------------------------
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool IsDriveRoot(const std::string& path) {
+    return path.size() == 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
+}
 
 std::string ExtractFilePath(const std::string& path) {
     size_t p = path.find_last_of("\\:");

@@ -63,6 +63,11 @@ inline const std::string CdromAutoRunValue = "AutoRun";
 inline const std::string RegistryProblemText =
     "There was a problem while trying to modify your registry. No changes where made !";
 
+// Text compared without regard to case, as Windows compares paths and names.
+bool SameText(const std::string& a, const std::string& b);
+// A drive root: letter, colon, backslash and nothing more.
+bool IsDriveRoot(const std::string& path);
+
 // Path helpers.
 std::string ExtractFilePath(const std::string& path);  // up to and including the last \ or :
 std::string ExtractFileName(const std::string& path);  // after the last \ or :

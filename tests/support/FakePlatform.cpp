@@ -190,10 +190,13 @@ std::string FakePlatform::LogicalDriveStrings() {
     return s;
 }
 
-unsigned FakePlatform::DriveType(const std::string& root) {
+unsigned FakePlatform::DriveType(const std::string& path) {
+    // As on Windows, an existing folder answers with the type of the drive it is on.
+    const Node* folder = Find(path);
+    if (path.size() < 3 || !folder || !folder->Directory) return 1;  // DRIVE_NO_ROOT_DIR
     for (const Drive& d : drives_)
-        if (Lower(d.Root) == Lower(root)) return d.Type;
-    return 1;  // DRIVE_NO_ROOT_DIR
+        if (Lower(d.Root) == Lower(path.substr(0, 3))) return d.Type;
+    return 1;
 }
 
 bool FakePlatform::VolumeLabel(const std::string& root, std::string& label) {

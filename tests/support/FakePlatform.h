@@ -81,7 +81,7 @@ public:
 
     // --- Platform -------------------------------------------------------------------------
     std::string LogicalDriveStrings() override;
-    unsigned DriveType(const std::string& root) override;
+    unsigned DriveType(const std::string& path) override;
     bool VolumeLabel(const std::string& root, std::string& label) override;
     std::string SysErrorMessage(int code) override;
     std::vector<DirEntry> ListFolder(const std::string& mask) override;

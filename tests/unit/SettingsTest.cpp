@@ -67,6 +67,15 @@ TEST_F(Settings, DrivesKeepCdRootsAndFallBackToAll) {
     EXPECT_EQ(core.Settings->Monitor.Drives, StringList{"D:\\"});
 }
 
+TEST_F(Settings, DrivesKeepEachCdRootOnceInTheirOrder) {
+    fake.AddFolder("D:\\Movies");
+    Load("[Monitor]\r\nDrives=D:\\Movies\\;e:\\;D:\\;E:\\;d:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"e:\\", "D:\\"}));
+    // A folder alone would leave nothing to watch.
+    Load("[Monitor]\r\nDrives=D:\\Movies\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, core.CdDrives);
+}
+
 TEST_F(Settings, SubtitleFoldersAreAllCdDrivesThenThePath) {
     Load("[SubTitles]\r\nAuto=0\r\nPath=C:\\Subs\\\r\n");
     EXPECT_FALSE(core.Settings->Subtitles.Auto);
