@@ -21,11 +21,20 @@ struct TExtension {
     std::unique_ptr<TPlaylist> Found;  // null until a scan finds a file
 };
 
+// An extension of a hand-edited Selection.ini that the program does not know. It has no kind and
+// no place in any list the user sees, but goes back to the file where it stood: after the first
+// `Before` entries of Extensions.
+struct TKeptExtension {
+    size_t Before = 0;
+    std::string Ext;
+};
+
 class TUserPlayer {
 public:
     std::unique_ptr<TPlayer> Player = std::make_unique<TPlayer>();
     std::uint8_t Prompt = 0;  // 0 "Yes", 1 "No"
     std::vector<TExtension> Extensions;
+    std::vector<TKeptExtension> UnknownExtensions;
 
     // An extension outside KnownExtensions has no kind and is not added.
     void AddExtension(const std::string& ext);
