@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <functional>
 
 #include "model/Errors.h"
@@ -116,21 +115,46 @@ std::string IniRead(const std::string& path, const std::string& section, const s
     return Sys().IniReadString(path, section, key, def);
 }
 
+std::optional<std::int32_t> ParseInteger(const std::string& text) {
+    // Parsed here rather than by the C library, whose long is 64 bits wide natively and 32 bits
+    // on Windows: a value out of range would wrap in one build and saturate in the other.
+    size_t at = 0;
+    int base = 10;
+    bool negative = false;
+    if (!text.empty() && text[0] == '$') {
+        base = 16;
+        at = 1;
+    } else if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        at = 2;
+    } else if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        negative = text[0] == '-';
+        at = 1;
+    }
+    if (at == text.size()) return std::nullopt;
+    // Hexadecimal spells the 32 bits themselves ("$FFFFFFFF" is -1); decimal is the value.
+    const std::int64_t limit = base == 16 ? 0xFFFFFFFFLL : negative ? 0x80000000LL : 0x7FFFFFFFLL;
+    std::int64_t value = 0;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > limit) return std::nullopt;
+    }
+    if (negative) value = -value;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
 int IniReadInteger(const std::string& path, const std::string& section, const std::string& key, int def) {
-    std::string text = Sys().IniReadString(path, section, key, "");
-    if (text.empty()) return def;
-    // Decimal or Delphi-style "$" hexadecimal, the whole text and nothing else.
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    long value;
-    if (text[0] == '$')
-        value = std::strtol(begin + 1, &end, 16);
-    else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        value = std::strtol(begin + 2, &end, 16);
-    else
-        value = std::strtol(begin, &end, 10);
-    if (end == begin || *end != '\0') return def;
-    return static_cast<int>(value);
+    return ParseInteger(Sys().IniReadString(path, section, key, "")).value_or(def);
 }
 
 bool IniReadBool(const std::string& path, const std::string& section, const std::string& key, bool def) {

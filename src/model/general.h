@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,13 @@ bool IniSectionExists(const std::string& path, const std::string& section);
 std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key);
 void DeleteIniSectionOrFile(const std::string& path, const std::string& section);
 
+// An integer as the INI files hold it: decimal with an optional sign, or hexadecimal after "$"
+// or "0x" giving the 32 bits themselves; the whole text and nothing else, within 32 bits.
+std::optional<std::int32_t> ParseInteger(const std::string& text);
+
 // Typed INI access as the settings and catalogue files use it. A flag is "1"/"0" on disk; any
-// integer other than 0 reads as true; a missing or non-numeric value gives the default.
+// integer other than 0 reads as true; a missing value, or one that ParseInteger does not take,
+// gives the default.
 std::string IniRead(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& def);
 int IniReadInteger(const std::string& path, const std::string& section, const std::string& key, int def);

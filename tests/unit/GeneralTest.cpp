@@ -139,6 +139,28 @@ TEST(IniHelpers, SectionExistsNeedsAKeyAndTypedReads) {
     EXPECT_EQ(ReadIniString("C:\\P\\nofile.ini", "Full", "flag"), "");
 }
 
+TEST(IniHelpers, IntegersReadAlikeInEveryBuildAndOnlyWhenWhole) {
+    FakePlatform fake;
+    fake.AddFile("C:\\P\\n.ini",
+                 "[N]\r\nmax=2147483647\r\nmin=-2147483648\r\nplus=+7\r\nhex=$1f\r\nhex0x=0X1F\r\nallbits=$FFFFFFFF\r\n"
+                 "over=2147483648\r\nunder=-2147483649\r\nwide=4294967296\r\nhexover=$100000000\r\n"
+                 "dollar=$\r\nzerox=0x\r\nsign=-\r\nsignedhex=$-5\r\ninner=1 2\r\n");
+    const auto read = [](const char* key) { return IniReadInteger("C:\\P\\n.ini", "N", key, 99); };
+    EXPECT_EQ(read("max"), 2147483647);
+    EXPECT_EQ(read("min"), -2147483647 - 1);
+    EXPECT_EQ(read("plus"), 7);
+    EXPECT_EQ(read("hex"), 31);
+    EXPECT_EQ(read("hex0x"), 31);
+    EXPECT_EQ(read("allbits"), -1);
+    for (const char* bad : {"over", "under", "wide", "hexover", "dollar", "zerox", "sign", "signedhex", "inner"})
+        EXPECT_EQ(read(bad), 99) << bad;
+
+    // A flag too wide for 32 bits, or a bare "$", keeps its default instead of reading as off.
+    fake.AddFile("C:\\P\\f.ini", "[F]\r\nAlways On=4294967296\r\nAuto=$\r\n");
+    EXPECT_TRUE(IniReadBool("C:\\P\\f.ini", "F", "Always On", true));
+    EXPECT_TRUE(IniReadBool("C:\\P\\f.ini", "F", "Auto", true));
+}
+
 TEST(Registry, ReadIntegerOfMissingKeyIsZeroMissingValueRaises) {
     FakePlatform fake;
     EXPECT_EQ(ReadRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 0);
