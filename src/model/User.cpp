@@ -34,9 +34,9 @@ void TUserPlayer::SaveToIni(const std::string& path) const {
         for (; unknown != UnknownExtensions.end() && unknown->Before <= i; ++unknown) exts.push_back(unknown->Ext);
         if (i < Extensions.size()) exts.push_back(Extensions[i].Ext);
     }
-    IniWrite(path, section, "Name", section);
-    IniWrite(path, section, "Prompt", PromptWords[Prompt == 0 ? 0 : 1]);
-    IniWrite(path, section, "Ext", JoinList(exts, ";"));
+    WriteIniString(path, section, "Name", section);
+    WriteIniString(path, section, "Prompt", PromptWords[Prompt == 0 ? 0 : 1]);
+    WriteIniString(path, section, "Ext", JoinList(exts, ";"));
 }
 
 void TUserPlayer::LoadFromIni(const std::string& path, const std::string& section,

@@ -99,10 +99,6 @@ bool IniSectionExists(const std::string& path, const std::string& section) {
     return !Sys().IniKeyNames(path, section).empty();
 }
 
-std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key) {
-    return Sys().IniReadString(path, section, key, "");
-}
-
 void DeleteIniSectionOrFile(const std::string& path, const std::string& section) {
     EraseIniSection(path, section);
     std::optional<std::string> text = Sys().ReadTextFile(path);
@@ -110,8 +106,8 @@ void DeleteIniSectionOrFile(const std::string& path, const std::string& section)
     if (text->empty()) Sys().DeleteFile(path);
 }
 
-std::string IniRead(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& def) {
+std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key,
+                          const std::string& def) {
     return Sys().IniReadString(path, section, key, def);
 }
 
@@ -153,25 +149,25 @@ std::optional<std::int32_t> ParseInteger(const std::string& text) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-int IniReadInteger(const std::string& path, const std::string& section, const std::string& key, int def) {
+int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def) {
     return ParseInteger(Sys().IniReadString(path, section, key, "")).value_or(def);
 }
 
-bool IniReadBool(const std::string& path, const std::string& section, const std::string& key, bool def) {
-    return IniReadInteger(path, section, key, def ? 1 : 0) != 0;
+bool ReadIniBool(const std::string& path, const std::string& section, const std::string& key, bool def) {
+    return ReadIniInteger(path, section, key, def ? 1 : 0) != 0;
 }
 
-void IniWrite(const std::string& path, const std::string& section, const std::string& key,
-              const std::string& value) {
+void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value) {
     if (!Sys().IniWriteString(path, section, key, value)) throw IniFileError("Unable to write to " + path);
 }
 
-void IniWriteInteger(const std::string& path, const std::string& section, const std::string& key, int value) {
-    IniWrite(path, section, key, std::to_string(value));
+void WriteIniInteger(const std::string& path, const std::string& section, const std::string& key, int value) {
+    WriteIniString(path, section, key, std::to_string(value));
 }
 
-void IniWriteBool(const std::string& path, const std::string& section, const std::string& key, bool value) {
-    IniWrite(path, section, key, value ? "1" : "0");
+void WriteIniBool(const std::string& path, const std::string& section, const std::string& key, bool value) {
+    WriteIniString(path, section, key, value ? "1" : "0");
 }
 
 // --- lists --------------------------------------------------------------------------------

@@ -24,28 +24,30 @@ StringList FindFiles(const std::string& mask);
 StringList FindFilesExcept(const std::string& mask, const std::string& skippedName);
 int AppendLinesToFile(const StringList& lines, const std::string& path);
 
+// INI files, one private-profile operation per call; a missing file reads as empty.
 StringList ReadIniSections(const std::string& path);
-void EraseIniSection(const std::string& path, const std::string& section);
+// True when the section has at least one key.
 bool IniSectionExists(const std::string& path, const std::string& section);
-std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key);
+// Erasing or writing raises IniFileError "Unable to write to <path>" when the file cannot be
+// written; DeleteIniSectionOrFile also deletes the file once it is empty, and raises InOutError
+// when it is missing.
+void EraseIniSection(const std::string& path, const std::string& section);
 void DeleteIniSectionOrFile(const std::string& path, const std::string& section);
+
+// Typed values. A flag is "1"/"0" on disk; any integer other than 0 reads as true; a missing
+// value, or one that ParseInteger does not take, gives the default.
+std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key,
+                          const std::string& def = "");
+int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def);
+bool ReadIniBool(const std::string& path, const std::string& section, const std::string& key, bool def);
+void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value);
+void WriteIniInteger(const std::string& path, const std::string& section, const std::string& key, int value);
+void WriteIniBool(const std::string& path, const std::string& section, const std::string& key, bool value);
 
 // An integer as the INI files hold it: decimal with an optional sign, or hexadecimal after "$"
 // or "0x" giving the 32 bits themselves; the whole text and nothing else, within 32 bits.
 std::optional<std::int32_t> ParseInteger(const std::string& text);
-
-// Typed INI access as the settings and catalogue files use it. A flag is "1"/"0" on disk; any
-// integer other than 0 reads as true; a missing value, or one that ParseInteger does not take,
-// gives the default.
-std::string IniRead(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& def);
-int IniReadInteger(const std::string& path, const std::string& section, const std::string& key, int def);
-bool IniReadBool(const std::string& path, const std::string& section, const std::string& key, bool def);
-// Raise IniFileError "Unable to write to <path>" when the value cannot be written.
-void IniWrite(const std::string& path, const std::string& section, const std::string& key,
-              const std::string& value);
-void IniWriteInteger(const std::string& path, const std::string& section, const std::string& key, int value);
-void IniWriteBool(const std::string& path, const std::string& section, const std::string& key, bool value);
 
 std::string JoinList(const StringList& list, const std::string& separator);
 StringList SplitString(const std::string& text, char separator);

@@ -132,10 +132,10 @@ TEST(IniHelpers, SectionExistsNeedsAKeyAndTypedReads) {
     fake.AddFile("C:\\P\\s.ini", "[Empty]\r\n[Full]\r\nflag=7\r\nbad=x1\r\nzero=0\r\n");
     EXPECT_FALSE(IniSectionExists("C:\\P\\s.ini", "Empty"));
     EXPECT_TRUE(IniSectionExists("C:\\P\\s.ini", "FULL"));
-    EXPECT_TRUE(IniReadBool("C:\\P\\s.ini", "Full", "flag", false));
-    EXPECT_TRUE(IniReadBool("C:\\P\\s.ini", "Full", "bad", true));
-    EXPECT_FALSE(IniReadBool("C:\\P\\s.ini", "Full", "zero", true));
-    EXPECT_EQ(IniReadInteger("C:\\P\\s.ini", "Full", "missing", 5), 5);
+    EXPECT_TRUE(ReadIniBool("C:\\P\\s.ini", "Full", "flag", false));
+    EXPECT_TRUE(ReadIniBool("C:\\P\\s.ini", "Full", "bad", true));
+    EXPECT_FALSE(ReadIniBool("C:\\P\\s.ini", "Full", "zero", true));
+    EXPECT_EQ(ReadIniInteger("C:\\P\\s.ini", "Full", "missing", 5), 5);
     EXPECT_EQ(ReadIniString("C:\\P\\nofile.ini", "Full", "flag"), "");
 }
 
@@ -145,7 +145,7 @@ TEST(IniHelpers, IntegersReadAlikeInEveryBuildAndOnlyWhenWhole) {
                  "[N]\r\nmax=2147483647\r\nmin=-2147483648\r\nplus=+7\r\nhex=$1f\r\nhex0x=0X1F\r\nallbits=$FFFFFFFF\r\n"
                  "over=2147483648\r\nunder=-2147483649\r\nwide=4294967296\r\nhexover=$100000000\r\n"
                  "dollar=$\r\nzerox=0x\r\nsign=-\r\nsignedhex=$-5\r\ninner=1 2\r\n");
-    const auto read = [](const char* key) { return IniReadInteger("C:\\P\\n.ini", "N", key, 99); };
+    const auto read = [](const char* key) { return ReadIniInteger("C:\\P\\n.ini", "N", key, 99); };
     EXPECT_EQ(read("max"), 2147483647);
     EXPECT_EQ(read("min"), -2147483647 - 1);
     EXPECT_EQ(read("plus"), 7);
@@ -157,8 +157,8 @@ TEST(IniHelpers, IntegersReadAlikeInEveryBuildAndOnlyWhenWhole) {
 
     // A flag too wide for 32 bits, or a bare "$", keeps its default instead of reading as off.
     fake.AddFile("C:\\P\\f.ini", "[F]\r\nAlways On=4294967296\r\nAuto=$\r\n");
-    EXPECT_TRUE(IniReadBool("C:\\P\\f.ini", "F", "Always On", true));
-    EXPECT_TRUE(IniReadBool("C:\\P\\f.ini", "F", "Auto", true));
+    EXPECT_TRUE(ReadIniBool("C:\\P\\f.ini", "F", "Always On", true));
+    EXPECT_TRUE(ReadIniBool("C:\\P\\f.ini", "F", "Auto", true));
 }
 
 TEST(Registry, ReadIntegerOfMissingKeyIsZeroMissingValueRaises) {
