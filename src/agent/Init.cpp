@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "ui/main.h"
 
 namespace vexamo {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 
 namespace vexamo {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <functional>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 
 namespace vexamo {
 

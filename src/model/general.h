@@ -49,6 +49,9 @@ void WriteIniBool(const std::string& path, const std::string& section, const std
 // or "0x" giving the 32 bits themselves; the whole text and nothing else, within 32 bits.
 std::optional<std::int32_t> ParseInteger(const std::string& text);
 
+// Replaces the first "%s" of a message pattern, as the program's messages are written.
+std::string Format(const std::string& pattern, const std::string& arg);
+
 std::string JoinList(const StringList& list, const std::string& separator);
 StringList SplitString(const std::string& text, char separator);
 std::string GetWindowsVersion();

@@ -1,7 +1,7 @@
 // Drives, file search, lists, INI helpers and the registry switches over the fake platform.
 #include <gtest/gtest.h>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "model/general.h"
 #include "support/FakePlatform.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "agent/Init.h"
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "support/FakePlatform.h"
 #include "ui/main.h"
 

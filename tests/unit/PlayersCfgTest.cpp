@@ -2,7 +2,7 @@
 // discovery that keeps it in line with what is installed.
 #include <gtest/gtest.h>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "model/PlayersCfg.h"
 #include "support/FakePlatform.h"
 

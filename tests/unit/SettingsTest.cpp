@@ -1,7 +1,7 @@
 // Loading and saving Vexamo.ini, and the check of the selected players, over the fake platform.
 #include <gtest/gtest.h>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "model/VexaCfg.h"
 #include "support/FakePlatform.h"
 
