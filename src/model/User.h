@@ -65,19 +65,4 @@ TUserPlayer* AddToSelection(TSelectedPlayer& selection, const std::string& folde
 
 void RunProgram(const std::string& exe, const std::string& parameters);
 
-// What to start for one launch: the player's executable and its expanded parameters.
-struct TLaunch {
-    std::string Exe;
-    std::string Parameters;
-};
-
-// Prepares one launch of `player`: writes the groups of files to ProgramFolder + "VexamoList" +
-// the player's playlist extension (deleted first), resets and fills vexamo.Files, chooses the
-// playlist, single-file or subtitle template and expands it. `kind` is the MediaKinds index of
-// the extension the user chose. Nothing is started.
-TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<StringList>& groups, int kind);
-TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const StringList& files, int kind);
-
-inline const std::string PlaylistBaseName = "VexamoList";
-
 }  // namespace vexamo

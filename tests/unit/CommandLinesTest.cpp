@@ -2,7 +2,7 @@
 // with its playlist file.
 #include <gtest/gtest.h>
 
-#include "model/User.h"
+#include "model/CommandLines.h"
 #include "model/VexaCfg.h"
 #include "support/FakePlatform.h"
 
