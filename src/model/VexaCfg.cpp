@@ -26,7 +26,7 @@ void TVexamo::LoadSettings(const std::string& path) {
     // listed twice would be queried twice at every refresh: only distinct roots are kept.
     if (!drives.empty()) {
         for (const std::string& root : SplitString(drives, ';')) {
-            if (!IsDriveRoot(root) || Sys().DriveType(root) != DriveCdRom) continue;
+            if (!IsDriveRoot(root) || Sys().DriveType(root) != DriveKind::CdRom) continue;
             if (std::none_of(monitor.Drives.begin(), monitor.Drives.end(),
                              [&](const std::string& kept) { return SameText(kept, root); }))
                 monitor.Drives.push_back(root);

@@ -25,7 +25,7 @@ StringList GetCdDrives() {
     if (buffer.size() > BufferSize) throw Error(Sys().SysErrorMessage(14));
     for (size_t at = 0; at < buffer.size() && buffer[at] != '\0'; at += 4) {
         std::string root = buffer.substr(at, 3);
-        if (Sys().DriveType(root) == DriveCdRom) result.push_back(root);
+        if (Sys().DriveType(root) == DriveKind::CdRom) result.push_back(root);
     }
     return result;
 }

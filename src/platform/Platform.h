@@ -17,8 +17,16 @@ enum class MsgKind { Plain, Confirmation, Warning, Information, Error };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgResult { Ok, Yes, No, Cancel };
 
-// Drive types as GetDriveType reports them.
-constexpr unsigned DriveCdRom = 5;
+// Drive types as GetDriveType reports them; the numbers are Windows' own (see Win32Facts.cpp).
+enum class DriveKind : unsigned {
+    Unknown = 0,
+    NoRootDir = 1,
+    Removable = 2,
+    Fixed = 3,
+    Remote = 4,
+    CdRom = 5,
+    RamDisk = 6,
+};
 
 // One entry of a folder listing.
 struct DirEntry {
@@ -53,7 +61,7 @@ public:
     // Drives and volumes. LogicalDriveStrings returns what GetLogicalDriveStrings writes: roots
     // such as "C:\" each followed by a zero, the whole ended by one more zero.
     virtual std::string LogicalDriveStrings() = 0;
-    virtual unsigned DriveType(const std::string& root) = 0;
+    virtual DriveKind DriveType(const std::string& root) = 0;
     // False when the volume cannot be read (no disc, no such drive).
     virtual bool VolumeLabel(const std::string& root, std::string& label) = 0;
     // The system's text for an error code (FormatMessage).

@@ -121,7 +121,7 @@ TEST(Win32Drives, DriveStringsListRootsEndedByAnEmptyEntry) {
     EXPECT_EQ(s[s.size() - 2], '\0');
     EXPECT_EQ(s.size() % 4, 1u);  // "X:\" and its zero per drive, then the final zero
     EXPECT_NE(s.find(std::string("C:\\\0", 4)), std::string::npos);
-    EXPECT_EQ(sys.DriveType("C:\\"), 3u);  // fixed
+    EXPECT_EQ(sys.DriveType("C:\\"), DriveKind::Fixed);
 
     std::string label = "unchanged";
     EXPECT_TRUE(sys.VolumeLabel("C:\\", label));

@@ -78,7 +78,7 @@ FakePlatform::~FakePlatform() {
     if (current != this) SetPlatform(current);
 }
 
-void FakePlatform::AddDrive(const std::string& root, unsigned type, std::optional<std::string> discLabel) {
+void FakePlatform::AddDrive(const std::string& root, DriveKind type, std::optional<std::string> discLabel) {
     drives_.push_back(Drive{root, type, std::move(discLabel)});
     std::sort(drives_.begin(), drives_.end(), [](const Drive& a, const Drive& b) {
         return Lower(a.Root) < Lower(b.Root);
@@ -190,19 +190,19 @@ std::string FakePlatform::LogicalDriveStrings() {
     return s;
 }
 
-unsigned FakePlatform::DriveType(const std::string& path) {
+DriveKind FakePlatform::DriveType(const std::string& path) {
     // As on Windows, an existing folder answers with the type of the drive it is on.
     const Node* folder = Find(path);
-    if (path.size() < 3 || !folder || !folder->Directory) return 1;  // DRIVE_NO_ROOT_DIR
+    if (path.size() < 3 || !folder || !folder->Directory) return DriveKind::NoRootDir;
     for (const Drive& d : drives_)
         if (Lower(d.Root) == Lower(path.substr(0, 3))) return d.Type;
-    return 1;
+    return DriveKind::NoRootDir;
 }
 
 bool FakePlatform::VolumeLabel(const std::string& root, std::string& label) {
     for (const Drive& d : drives_) {
         if (Lower(d.Root) != Lower(root)) continue;
-        if (d.Type == DriveCdRom && !d.Label) return false;
+        if (d.Type == DriveKind::CdRom && !d.Label) return false;
         label = d.Label.value_or("");
         return true;
     }

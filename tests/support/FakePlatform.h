@@ -40,7 +40,7 @@ public:
 
     // --- set-up -------------------------------------------------------------------------
     // A drive of the given type; a CD drive holds a disc only when a label is given.
-    void AddDrive(const std::string& root, unsigned type, std::optional<std::string> discLabel = {});
+    void AddDrive(const std::string& root, DriveKind type, std::optional<std::string> discLabel = {});
     void SetDisc(const std::string& root, std::optional<std::string> discLabel);
     void RemoveDrive(const std::string& root);
     // Forces the raw drive string (to test odd GetLogicalDriveStrings answers).
@@ -81,7 +81,7 @@ public:
 
     // --- Platform -------------------------------------------------------------------------
     std::string LogicalDriveStrings() override;
-    unsigned DriveType(const std::string& path) override;
+    DriveKind DriveType(const std::string& path) override;
     bool VolumeLabel(const std::string& root, std::string& label) override;
     std::string SysErrorMessage(int code) override;
     std::vector<DirEntry> ListFolder(const std::string& mask) override;
@@ -120,7 +120,7 @@ private:
     };
     struct Drive {
         std::string Root;
-        unsigned Type = 0;
+        DriveKind Type = DriveKind::Unknown;
         std::optional<std::string> Label;
     };
     struct RegValue {

@@ -16,10 +16,10 @@ StringList L(std::initializer_list<const char*> items) { return StringList(items
 
 TEST(Drives, CdDrivesInListedOrderOnlyCdRom) {
     FakePlatform fake;
-    fake.AddDrive("C:\\", 3);
-    fake.AddDrive("E:\\", DriveCdRom);
-    fake.AddDrive("D:\\", DriveCdRom, "MOVIE");
-    fake.AddDrive("F:\\", 2);
+    fake.AddDrive("C:\\", DriveKind::Fixed);
+    fake.AddDrive("E:\\", DriveKind::CdRom);
+    fake.AddDrive("D:\\", DriveKind::CdRom, "MOVIE");
+    fake.AddDrive("F:\\", DriveKind::Removable);
     EXPECT_EQ(GetCdDrives(), L({"D:\\", "E:\\"}));
 }
 
@@ -41,8 +41,8 @@ TEST(Drives, NoDrivesAndOverlongAnswer) {
 
 TEST(Drives, VolumeLabelAndDiscPresence) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "");
-    fake.AddDrive("E:\\", DriveCdRom);
+    fake.AddDrive("D:\\", DriveKind::CdRom, "");
+    fake.AddDrive("E:\\", DriveKind::CdRom);
     EXPECT_EQ(GetVolumeLabel("D:\\"), "");
     EXPECT_EQ(GetVolumeLabel("E:\\"), "/NOCD");
     EXPECT_EQ(GetVolumeLabel("Q:\\"), "/NOCD");
@@ -53,7 +53,7 @@ TEST(Drives, VolumeLabelAndDiscPresence) {
 
 TEST(FindFiles, RootFilesFirstThenDepthFirstSkippingHiddenAndSystem) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
     fake.AddFile("D:\\A\\one.mp3");
     fake.AddFile("D:\\A\\Deep\\two.mp3");
     fake.AddFile("D:\\root.mp3");
@@ -73,7 +73,7 @@ TEST(FindFiles, RootFilesFirstThenDepthFirstSkippingHiddenAndSystem) {
 
 TEST(FindFiles, NeverFollowsJunctionsOrLinks) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
     fake.AddFile("D:\\Music\\a.mp3");
     // A link back to the drive root: following it would never end.
     fake.AddFolder("D:\\Music\\Loop", false, false, true);
@@ -83,7 +83,7 @@ TEST(FindFiles, NeverFollowsJunctionsOrLinks) {
 
 TEST(FindFiles, ExceptSkipsOnlyTheExactName) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
     fake.AddFile("D:\\movie.avi");
     fake.AddFile("D:\\movie.srt");
     fake.AddFile("D:\\Sub\\MOVIE.AVI");

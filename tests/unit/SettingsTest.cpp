@@ -17,9 +17,9 @@ protected:
     void SetUp() override {
         ProgramFolder = "C:\\Vexamo\\";
         fake.AddFolder("C:\\Vexamo");
-        fake.AddDrive("C:\\", 3);
-        fake.AddDrive("D:\\", DriveCdRom);
-        fake.AddDrive("E:\\", DriveCdRom);
+        fake.AddDrive("C:\\", DriveKind::Fixed);
+        fake.AddDrive("D:\\", DriveKind::CdRom);
+        fake.AddDrive("E:\\", DriveKind::CdRom);
         core.CdDrives = {"D:\\", "E:\\"};
         core.CdDrivesText = "D:\\ E:\\";
     }

@@ -118,7 +118,9 @@ std::string Win32Platform::LogicalDriveStrings() {
     return std::string(buffer, n + 1);  // with the zero that ends the list
 }
 
-unsigned Win32Platform::DriveType(const std::string& root) { return GetDriveTypeA(root.c_str()); }
+DriveKind Win32Platform::DriveType(const std::string& root) {
+    return static_cast<DriveKind>(GetDriveTypeA(root.c_str()));
+}
 
 bool Win32Platform::VolumeLabel(const std::string& root, std::string& label) {
     char name[256] = {};

@@ -14,7 +14,7 @@ public:
     static constexpr size_t MaxIniWriteLength = 32766;
 
     std::string LogicalDriveStrings() override;
-    unsigned DriveType(const std::string& root) override;
+    DriveKind DriveType(const std::string& root) override;
     bool VolumeLabel(const std::string& root, std::string& label) override;
     std::string SysErrorMessage(int code) override;
 
