@@ -36,8 +36,9 @@ struct NamePattern {
     bool Matches(const std::string& name) const {
         if (!SuffixOnly) return MatchesMask(Pattern, name);
         if (name.size() < Suffix.size()) return false;
+        // From the end: most names differ from an extension in their last character.
         const char* tail = name.data() + (name.size() - Suffix.size());
-        for (size_t i = 0; i < Suffix.size(); ++i)
+        for (size_t i = Suffix.size(); i-- > 0;)
             if (Fold(tail[i]) != Suffix[i]) return false;
         return true;
     }
@@ -48,6 +49,7 @@ struct Walk {
     std::string Folder;
     std::vector<NamePattern> Patterns;
     std::vector<StringList> Found;  // by pattern
+    std::vector<int> Uses;          // by pattern: how many (player, extension, root) still take its files
 
     size_t PatternIndex(const std::string& pattern) {
         const std::string folded = Folded(pattern);
@@ -87,6 +89,8 @@ DiscSearchResult SearchDiscs(const StringList& roots, const std::vector<SearchPl
                     }
                     s.Walk = static_cast<size_t>(at - walks.begin());
                     s.Pattern = at->PatternIndex(pattern);
+                    at->Uses.resize(at->Patterns.size());
+                    ++at->Uses[s.Pattern];
                 }
                 perRoot.push_back(s);
             }
@@ -120,9 +124,16 @@ DiscSearchResult SearchDiscs(const StringList& roots, const std::vector<SearchPl
             for (size_t r = 0; r < roots.size(); ++r) {
                 const Source& s = sources[p][x][r];
                 if (!s.Searched) continue;
-                const StringList& found = walks[s.Walk].Found[s.Pattern];
+                Walk& walk = walks[s.Walk];
+                StringList& found = walk.Found[s.Pattern];
                 if (found.empty()) continue;
-                files.insert(files.end(), found.begin(), found.end());
+                // Usually a pattern serves one pair on one drive: its list is handed over, not copied.
+                if (--walk.Uses[s.Pattern] == 0 && files.empty()) {
+                    files = std::move(found);
+                    found.clear();
+                } else {
+                    files.insert(files.end(), found.begin(), found.end());
+                }
                 addDrive(roots[r]);
             }
             if (!files.empty()) {
