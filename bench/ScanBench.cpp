@@ -87,11 +87,15 @@ void BareDiscWalk(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(ScanDisc<FakeScanDisc, PerPairTwoListings>)->Name("Scan12/fake/per-pair-two-listings")->Unit(benchmark::kMillisecond);
+BENCHMARK(ScanDisc<FakeScanDisc, PerPairTwoListings>)
+    ->Name("Scan12/fake/per-pair-two-listings")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(ScanDisc<FakeScanDisc, PerPair>)->Name("Scan12/fake/per-pair")->Unit(benchmark::kMillisecond);
 BENCHMARK(ScanDisc<FakeScanDisc, SingleWalk>)->Name("Scan12/fake/single-walk")->Unit(benchmark::kMillisecond);
 BENCHMARK(BareDiscWalk<FakeScanDisc>)->Name("Scan12/fake/bare-walk")->Unit(benchmark::kMillisecond);
-BENCHMARK(ScanDisc<RealScanDisc, PerPairTwoListings>)->Name("Scan12/posix/per-pair-two-listings")->Unit(benchmark::kMillisecond);
+BENCHMARK(ScanDisc<RealScanDisc, PerPairTwoListings>)
+    ->Name("Scan12/posix/per-pair-two-listings")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(ScanDisc<RealScanDisc, PerPair>)->Name("Scan12/posix/per-pair")->Unit(benchmark::kMillisecond);
 BENCHMARK(ScanDisc<RealScanDisc, SingleWalk>)->Name("Scan12/posix/single-walk")->Unit(benchmark::kMillisecond);
 BENCHMARK(BareDiscWalk<RealScanDisc>)->Name("Scan12/posix/bare-walk")->Unit(benchmark::kMillisecond);

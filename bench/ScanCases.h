@@ -25,9 +25,9 @@ void GenerateScanDisc(Folder folder, File file) {
     int n = 0;
     auto files = [&](const std::string& at) {
         for (int f = 0; f < ScanFilesPerFolder; ++f, ++n) {
-            const int kind = n % (static_cast<int>(KnownExtensions.size()) + 2);
-            const std::string ext = kind < static_cast<int>(KnownExtensions.size()) ? KnownExtensions[kind]
-                                                                                    : others[kind - KnownExtensions.size()];
+            const int known = static_cast<int>(KnownExtensions.size());
+            const int kind = n % (known + 2);
+            const std::string ext = kind < known ? KnownExtensions[kind] : others[kind - known];
             file(at + "track " + std::to_string(f) + ext);
         }
     };
@@ -94,6 +94,23 @@ inline size_t BareWalk(const StringList& roots) {
     for (const std::string& root : roots)
         WalkFolders(root, [&](const std::string&, const std::vector<DirEntry>& entries) { n += entries.size(); });
     return n;
+}
+
+// Whether the single walk gives every pair exactly the files, in the order, that both per-pair
+// searches give it: on a real drive the platform's own order and matching are in play.
+inline bool ScansAgree(const StringList& roots, const std::vector<SearchPlayer>& players) {
+    const DiscSearchResult walk = SearchDiscs(roots, players);
+    for (size_t p = 0; p < players.size(); ++p)
+        for (size_t x = 0; x < players[p].Extensions.size(); ++x) {
+            StringList one, two;
+            for (const std::string& root : roots) {
+                const StringList found = FindFiles(root + "*" + players[p].Extensions[x]);
+                one.insert(one.end(), found.begin(), found.end());
+                TwoListingSearch(root, "*" + players[p].Extensions[x], two);
+            }
+            if (walk.Files[p][x] != one || one != two) return false;
+        }
+    return true;
 }
 
 }  // namespace vexamo::bench

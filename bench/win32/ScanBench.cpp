@@ -98,7 +98,11 @@ int main(int argc, char** argv) {
     std::printf("ScanBench: %s (drive type %u), %d folders of %d files, %zu pairs; disc ready in %.0f ms\n",
                 root.c_str(), GetDriveTypeA(root.c_str()), ScanTopFolders * (ScanSubFolders + 1), ScanFilesPerFolder,
                 pairs, buildMs);
-    BareWalk(roots);  // the first listing of a fresh disc costs more than any later one
+    // Also the first listing of a fresh disc, which costs more than any later one.
+    if (!ScansAgree(roots, players)) {
+        std::fprintf(stderr, "ScanBench: the single walk and the per-pair searches found different files\n");
+        return 1;
+    }
 
     std::vector<Timing> results = {
         {"per pair, two listings a folder", [&] { return PerPairTwoListings(roots, players); }, {}},
@@ -108,7 +112,8 @@ int main(int argc, char** argv) {
     };
     TimeRounds(results, rounds);
     std::printf("%-34s %12s %12s %10s\n", "scan", "median ms", "min ms", "found");
-    for (const Timing& t : results) std::printf("%-34s %12.1f %12.1f %10zu\n", t.Name, t.Median(), t.Ms.front(), t.Found);
+    for (const Timing& t : results)
+        std::printf("%-34s %12.1f %12.1f %10zu\n", t.Name, t.Median(), t.Ms.front(), t.Found);
     const double single = results[2].Median();
     std::printf("per pair (two listings) / single walk: %.1fx\n", results[0].Median() / single);
     std::printf("per pair (one listing) / single walk:  %.1fx\n", results[1].Median() / single);

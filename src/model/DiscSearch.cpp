@@ -82,7 +82,8 @@ DiscSearchResult SearchDiscs(const StringList& roots, const std::vector<SearchPl
                 Source s;
                 s.Searched = !pattern.empty();
                 if (s.Searched) {
-                    auto at = std::find_if(walks.begin(), walks.end(), [&](const Walk& w) { return w.Folder == folder; });
+                    auto at = std::find_if(walks.begin(), walks.end(),
+                                           [&](const Walk& w) { return w.Folder == folder; });
                     if (at == walks.end()) {
                         walks.emplace_back().Folder = folder;
                         at = walks.end() - 1;

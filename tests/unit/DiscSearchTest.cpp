@@ -47,7 +47,8 @@ void TwoListingSearch(const std::string& folder, const std::string& pattern, Str
     for (const DirEntry& e : Sys().ListFolder(folder + pattern))
         if (!e.Directory && !e.Hidden && !e.System) out.push_back(folder + e.Name);
     for (const DirEntry& e : Sys().ListFolder(folder + "*"))
-        if (e.Directory && !e.Hidden && !e.System && !e.ReparsePoint) TwoListingSearch(folder + e.Name + "\\", pattern, out);
+        if (e.Directory && !e.Hidden && !e.System && !e.ReparsePoint)
+            TwoListingSearch(folder + e.Name + "\\", pattern, out);
 }
 
 // What a scan gets with one FindFiles per (player, extension, drive).
@@ -232,7 +233,8 @@ TEST(DiscSearch, RandomDiscsGiveWhatPerPairSearchesGive) {
         std::set<std::string> starts;
         for (const std::string& r : roots) starts.insert(r.size() == 2 ? r + "\\" : r);
         int bare = 0;
-        for (const std::string& s : starts) WalkFolders(s, [&](const std::string&, const std::vector<DirEntry>&) { ++bare; });
+        for (const std::string& s : starts)
+            WalkFolders(s, [&](const std::string&, const std::vector<DirEntry>&) { ++bare; });
         bool any = false;
         for (const SearchPlayer& p : players) any = any || !p.Extensions.empty();
         EXPECT_EQ(walkListings, any ? bare : 0);
