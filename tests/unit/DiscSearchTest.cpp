@@ -2,6 +2,8 @@
 // against many random discs compared with the search of one (player, extension) pair at a time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <random>
@@ -13,7 +15,6 @@
 
 using namespace vexamo;
 using vexamo::test::FakePlatform;
-using vexamo::test::WildcardMatch;
 
 namespace {
 
