@@ -299,7 +299,11 @@ void SetWindowsAutoPlay(bool on, bool verbose) {
     } else if (Sys().RegReadInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue) ==
                static_cast<std::uint32_t>(AutoPlayPolicyMask)) {
         // Any other mask was set by the user or an administrator, not by this switch: it stays.
-        Sys().RegDeleteValue(root, AutoPlayPolicyKey, AutoPlayPolicyValue);
+        // A key that reads but does not open for writing keeps the value: not a restore.
+        if (!Sys().RegDeleteValue(root, AutoPlayPolicyKey, AutoPlayPolicyValue)) {
+            if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+            return;
+        }
     }
     if (verbose)
         Sys().MessageBox(MsgKind::Information,

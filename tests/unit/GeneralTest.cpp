@@ -221,6 +221,19 @@ TEST(Registry, AutoPlayPolicyKeyThatCannotBeOpened) {
               "There was a problem while trying to modify your registry. No changes where made !");
 }
 
+TEST(Registry, AutoPlayPolicyThatCannotBeRemovedIsNoRestore) {
+    FakePlatform fake;
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 181);
+    fake.DenyRegKey(RegRoot::CurrentUser, AutoPlayPolicyKey);
+    EXPECT_NO_THROW(SetWindowsAutoPlay(false, false));
+    EXPECT_TRUE(fake.Messages.empty());
+    SetWindowsAutoPlay(false, true);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[0].Text, RegistryProblemText);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue), 181u);
+}
+
 TEST(Registry, AutoPlayPolicyThatCannotBeWrittenNeverStopsALoad) {
     FakePlatform fake;
     fake.FailRegWrites(RegRoot::CurrentUser, AutoPlayPolicyKey);
