@@ -150,6 +150,10 @@ protected:
             case WM_COMMAND:
                 if (form_ && !syncing_) Command(LOWORD(wParam), HIWORD(wParam));
                 return TRUE;
+            case WM_CLOSE:
+                // The close box cancels the wizard, also while the test area is open.
+                if (form_) Run([&] { form_->btCancelClick(); });
+                return TRUE;
             case WM_CTLCOLOREDIT:
             case WM_CTLCOLORSTATIC:
                 return Colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg);

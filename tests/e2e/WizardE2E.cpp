@@ -64,6 +64,22 @@ struct WizardRun {
     HWND Wnd = nullptr;
 };
 
+// A 16 by 16 icon file of one colour.
+std::string IconFile() {
+    std::string ico;
+    auto put16 = [&](unsigned v) { ico += static_cast<char>(v & 0xFF), ico += static_cast<char>(v >> 8); };
+    auto put32 = [&](unsigned v) { put16(v & 0xFFFF), put16(v >> 16); };
+    const unsigned pixels = 16 * 16 * 4, mask = 16 * 4, dib = 40 + pixels + mask;
+    put16(0), put16(1), put16(1);                                   // header: one icon
+    ico += '\x10', ico += '\x10', ico += '\0', ico += '\0';          // 16 x 16
+    put16(1), put16(32), put32(dib), put32(6 + 16);                 // planes, bits, size, offset
+    put32(40), put32(16), put32(32), put16(1), put16(32);           // BITMAPINFOHEADER
+    for (int i = 0; i < 6; ++i) put32(0);
+    for (unsigned i = 0; i < 16 * 16; ++i) put32(0xFFC03020);       // opaque orange-brown
+    ico.append(mask, '\0');
+    return ico;
+}
+
 std::vector<std::string> Arguments(const std::string& commandLine) {
     std::vector<std::string> out;
     std::string cur;
@@ -168,7 +184,10 @@ TEST(Wizard, AFailedTestWarnsAndClosesTheTestArea) {
     EXPECT_EQ(w.Text(IDC_btTest), "&Test Command Line >>");
     ASSERT_TRUE(WaitUntil([&] { return !StandInLog(player).empty(); }, TimeoutMs));
     EXPECT_EQ(Arguments(StandInLog(player)[0]), (std::vector<std::string>{"/play", sample}));
-    w.Click(IDCANCEL);
+    // The close box ends the wizard also while the test area is open.
+    w.Click(IDC_btTest);
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_btExecute); }, TimeoutMs));
+    PostMessageA(w.Wnd, WM_CLOSE, 0, 0);
     ASSERT_TRUE(w.Proc.WaitExit(TimeoutMs));
     EXPECT_FALSE(folder.Exists("Players.ini"));
 }
@@ -179,11 +198,21 @@ TEST(Wizard, EditWithARenameMovesTheSection) {
     folder.Write("Players.ini", "[Old Name]\r\nexe=" + player + "\r\nindex=0\r\nicon=\r\next=.lst\r\n"
                                 "single=-f [FILE]\r\nplaylist=-l [PLAYLIST]\r\nsubtitles=\r\n"
                                 "[Other]\r\nexe=C:\\other.exe\r\n");
+    const std::string icon = folder / "Icons\\new.ico";
+    WriteFile(icon, IconFile());
     WizardRun w(folder, "Old Name");
     ASSERT_NE(w.Wnd, nullptr);
     EXPECT_EQ(w.Text(IDC_edPlayerName), "Old Name");
     EXPECT_EQ(w.Text(IDC_btPlayer), player);
     w.Type(IDC_edPlayerName, "New Name");
+    w.Click(IDC_Button1);
+    ASSERT_NE(WaitForDialog(w.Proc.Id(), TimeoutMs, "Open"), nullptr);
+    Sleep(500);
+    Screenshot("wizard-icon-chooser");
+    ASSERT_TRUE(w.ChooseFile(icon));
+    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_LblIcon) == icon; }, TimeoutMs));
+    Sleep(300);
+    Screenshot("wizard-0-edit-with-icon");
     w.Next(1);
     EXPECT_EQ(w.Text(IDC_edSingleFileFlag), "-f [FILE]");
     w.Next(2);
@@ -194,8 +223,8 @@ TEST(Wizard, EditWithARenameMovesTheSection) {
     w.Click(IDOK);
     ASSERT_TRUE(w.Proc.WaitExit(TimeoutMs));
     EXPECT_EQ(folder.Read("Players.ini").value_or("<missing>"),
-              "[Other]\r\nexe=C:\\other.exe\r\n[New Name]\r\nexe=" + player +
-                  "\r\nindex=0\r\nicon=\r\next=.lst\r\nsingle=-f [FILE]\r\nplaylist=-l [PLAYLIST]\r\nsubtitles=\r\n");
+              "[Other]\r\nexe=C:\\other.exe\r\n[New Name]\r\nexe=" + player + "\r\nindex=0\r\nicon=" + icon +
+                  "\r\next=.lst\r\nsingle=-f [FILE]\r\nplaylist=-l [PLAYLIST]\r\nsubtitles=\r\n");
 }
 
 namespace {
