@@ -148,11 +148,12 @@ protected:
                 Mirror();
                 return TRUE;
             case WM_COMMAND:
-                if (form_ && !syncing_) Command(LOWORD(wParam), HIWORD(wParam));
+                // Nothing reaches a wizard that has finished, while its window is being taken down.
+                if (form_ && !form_->Closed && !syncing_) Command(LOWORD(wParam), HIWORD(wParam));
                 return TRUE;
             case WM_CLOSE:
                 // The close box cancels the wizard, also while the test area is open.
-                if (form_) Run([&] { form_->btCancelClick(); });
+                if (form_ && !form_->Closed) Run([&] { form_->btCancelClick(); });
                 return TRUE;
             case WM_CTLCOLOREDIT:
             case WM_CTLCOLORSTATIC:
