@@ -138,19 +138,19 @@ bool TMainForm::UpdateStatus(Caller caller) {
     TfrmMain* config = Globals.frmMain.get();
     const TSettings& settings = *Globals.Vexamo->Settings;
     std::uintptr_t picture;
+    std::optional<std::string> labelPanel;
 
     if (Globals.Vexamo->Status == 1) {
         picture = ImgTrayDIsabled;
         PopUpSysTray[mnuStatus].Caption = "Set Monitoring &On";
         PopUpSysTray[mnuStatus].ImageIndex = 1;
         PopUpSysTray[mnuSPlay].Enabled = false;
-        if (config) config->btScanNowEnabled = false;
     } else {
         picture = ImgTray;
         if (AnyDiscPresent(settings.Monitor.Drives)) {
             Globals.StatusSuffix = " (CD Detected)";
-            if (config && caller == Caller::ConfigWindow && !Globals.Vexamo->DiscLabel.empty())
-                config->StatusPanels[2] = "Label: " + Globals.Vexamo->DiscLabel;
+            if (caller == Caller::ConfigWindow && !Globals.Vexamo->DiscLabel.empty())
+                labelPanel = "Label: " + Globals.Vexamo->DiscLabel;
             result = true;
             PopUpSysTray[mnuSPlay].Enabled = true;
         } else {
@@ -160,7 +160,6 @@ bool TMainForm::UpdateStatus(Caller caller) {
         }
         PopUpSysTray[mnuStatus].Caption = "Set Monitoring O&ff";
         PopUpSysTray[mnuStatus].ImageIndex = 4;
-        if (config) config->btScanNowEnabled = PopUpSysTray[mnuSPlay].Enabled;
     }
 
     const std::string statusText = ReadyWords.at(Globals.Vexamo->Status) + Globals.StatusSuffix;
@@ -169,9 +168,8 @@ bool TMainForm::UpdateStatus(Caller caller) {
         const std::string device = settings.Monitor.ScanAll || settings.Monitor.Drives.empty()
                                        ? Globals.Vexamo->CdDrivesText
                                        : settings.Monitor.Drives.front();
-        config->StatusPanels[0] = "Device(s): " + device;
-        config->StatusPanels[1] = statusText;
-        if (!result) config->StatusPanels[2].clear();
+        if (!result) labelPanel = "";
+        config->ShowStatus(device, statusText, labelPanel, PopUpSysTray[mnuSPlay].Enabled);
     } else {
         AddTrayIcon();
     }

@@ -11,10 +11,9 @@
 #include "agent/Globals.h"
 #include "model/VexaCfg.h"
 #include "platform/Platform.h"
+#include "ui/main.h"
 
 namespace vexamo {
-
-class TfrmMain;
 
 // What the window binding does for the portable main window: the parts that need a real window.
 class MainFormHost {
@@ -50,7 +49,7 @@ constexpr std::uint32_t TrayIconFlags = 7;      // message, icon and tip are val
 constexpr int MenuItemWidth = 140;
 constexpr std::size_t TrayTipVisibleChars = 63;
 
-class TMainForm {
+class TMainForm final : public TrayAgent {
 public:
     // The tray menu, in order.
     enum Item { mnuSPlay, N2, mnuStatus, N4, MnuOpen, mnuSettings, N1, mnuAbout, N3, mnuExit, ItemCount };
@@ -71,7 +70,7 @@ public:
     void InitTrayIcon(std::uintptr_t icon);
     void SetTrayTip(const std::string& text);
     void ShowConfigWindow(bool hidden);
-    bool UpdateStatus(Caller caller);
+    bool UpdateStatus(Caller caller) override;
 
     void WMTrayNotify(std::uintptr_t mouseMessage);
     void WMDeviceChange(std::uintptr_t event);
@@ -87,8 +86,13 @@ public:
     void ItemClick(Item item);
 
     // The tray icon's presence as the agent wants it.
-    void AddTrayIcon();
-    void RemoveTrayIcon();
+    void AddTrayIcon() override;
+    void RemoveTrayIcon() override;
+    // What the configuration window asks of the agent.
+    void ShowAbout() override { mnuAboutClick(); }
+    void ShowOptions(Caller) override { mnuSettingsClick(); }
+    void ExitAgent() override { mnuExitClick(); }
+    void EnableMonitoringItem(bool enabled) override { PopUpSysTray[mnuStatus].Enabled = enabled; }
     bool IconInTray() const { return iconInTray_; }
 
 private:

@@ -61,7 +61,7 @@ void MainFormWindow::Terminate() { PostQuitMessage(0); }
 
 void MainFormWindow::CloseMainWindow() { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
 
-std::unique_ptr<TfrmMain> MainFormWindow::CreateConfigWindow() { return CreateFrmMainWindow(instance_); }
+std::unique_ptr<TfrmMain> MainFormWindow::CreateConfigWindow() { return CreateFrmMainWindow(instance_, *Globals.MainForm); }
 
 void MainFormWindow::PopupTrayMenu() {
     if (popup_) DestroyMenu(popup_);

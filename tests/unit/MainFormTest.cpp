@@ -4,20 +4,15 @@
 #include "agent/Init.h"
 #include "model/Errors.h"
 #include "support/FakePlatform.h"
+#include "support/WindowFakes.h"
 #include "ui/main.h"
 
 using namespace vexamo;
 using vexamo::test::FakePlatform;
+using vexamo::test::FakeTrayAgent;
+using vexamo::test::FrmMainHostLog;
 
 namespace {
-
-class FakeFrmMainHost : public FrmMainHost {
-public:
-    void Show(TfrmMain&) override { ++shown; }
-    void Close(TfrmMain&) override { ++closed; }
-    void Released(TfrmMain&) override { ++released; }
-    int shown = 0, closed = 0, released = 0;
-};
 
 class FakeHost : public MainFormHost {
 public:
@@ -27,10 +22,10 @@ public:
     void PopupTrayMenu() override { ++popups; }
     std::unique_ptr<TfrmMain> CreateConfigWindow() override {
         ++configWindows;
-        return std::make_unique<TfrmMain>(&frm);
+        return std::make_unique<TfrmMain>(*Globals.MainForm, test::FakeFrmMainHostFactory(frm));
     }
     int terminated = 0, closeRequests = 0, popups = 0, configWindows = 0;
-    FakeFrmMainHost frm;
+    FrmMainHostLog frm;
 };
 
 constexpr std::uintptr_t IconOn = 11, IconOff = 22;
@@ -162,7 +157,8 @@ TEST_F(MainFormTest, NoSelectedPlayerInstalledOpensConfigurationWindow) {
     ASSERT_TRUE(Globals.frmMain);
     EXPECT_TRUE(Globals.frmMain->Visible);
     EXPECT_FALSE(Item(TMainForm::mnuStatus).Enabled);
-    EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "");
+    // The window found no usable player, switched monitoring off and showed that status.
+    EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "Set Monitoring &On");
     EXPECT_FALSE(fake.TrayIconShown);
 }
 
@@ -219,23 +215,23 @@ TEST_F(MainFormTest, ConfigurationWindowGetsStatusBarAndScanButton) {
     EXPECT_FALSE(fake.TrayIconShown);
     Globals.Vexamo->DiscLabel = "OTHER";
     EXPECT_TRUE(Globals.MainForm->UpdateStatus(Caller::ConfigWindow));
-    EXPECT_EQ(Globals.frmMain->StatusPanels[0], "Device(s): E:\\");
-    EXPECT_EQ(Globals.frmMain->StatusPanels[1], "Ready (CD Detected)");
-    EXPECT_EQ(Globals.frmMain->StatusPanels[2], "Label: OTHER");
-    EXPECT_TRUE(Globals.frmMain->btScanNowEnabled);
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[0].Text, "Device(s): E:\\");
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[1].Text, "Ready (CD Detected)");
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[2].Text, "Label: OTHER");
+    EXPECT_TRUE(Globals.frmMain->btScanNow.Enabled);
     EXPECT_FALSE(fake.TrayIconShown);  // the visible window stands in for the icon
 
     Globals.Vexamo->Settings->Monitor.ScanAll = true;
     fake.SetDisc("E:\\", std::nullopt);
     EXPECT_FALSE(Globals.MainForm->UpdateStatus(Caller::MainForm));
-    EXPECT_EQ(Globals.frmMain->StatusPanels[0], "Device(s): D:\\ E:\\");
-    EXPECT_EQ(Globals.frmMain->StatusPanels[2], "");
-    EXPECT_FALSE(Globals.frmMain->btScanNowEnabled);
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[0].Text, "Device(s): D:\\ E:\\");
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[2].Text, "");
+    EXPECT_FALSE(Globals.frmMain->btScanNow.Enabled);
 
     Globals.frmMain->Close();
     EXPECT_FALSE(Globals.frmMain);
     EXPECT_TRUE(fake.TrayIconShown);
-    EXPECT_EQ(host.frm.released, 1);
+    EXPECT_EQ(host.frm.destroyed, 1);
 }
 
 TEST_F(MainFormTest, MonitoringToggleWritesOnlyTheStatus) {
@@ -376,7 +372,8 @@ TEST(ErrorLog, LineFormatAndAppendThenBox) {
     EXPECT_EQ(ErrorLogLine("Division by zero"), "07-12-26 14:05:31:Division by zero");
 
     fake.AddFile("C:\\Vexamo\\Vexamo.log", "old line\r\n");
-    TfrmMain form(nullptr);
+    FakeTrayAgent agent;
+    TfrmMain form(agent, nullptr);
     form.AppEventsException("Unable to write to C:\\Vexamo\\Vexamo.ini");
     EXPECT_EQ(*fake.Content("C:\\Vexamo\\Vexamo.log"),
               "old line\r\n07-12-26 14:05:31:Unable to write to C:\\Vexamo\\Vexamo.ini\r\n");
@@ -390,7 +387,8 @@ TEST(ErrorLog, UnwritableLogStillShowsTheError) {
     fake.AddFolder("C:\\Vexamo");
     fake.SetReadOnly("C:\\Vexamo");
     ExeName = "C:\\Vexamo\\Vexamo.exe";
-    TfrmMain form(nullptr);
+    FakeTrayAgent agent;
+    TfrmMain form(agent, nullptr);
     ASSERT_NO_THROW(form.AppEventsException("Boom"));
     EXPECT_FALSE(fake.FileExists("C:\\Vexamo\\Vexamo.log"));
     ASSERT_EQ(fake.Messages.size(), 1u);
@@ -403,7 +401,8 @@ TEST(ErrorLog, OnlyLoggedWhileAConfigurationWindowExists) {
     ExeName = "C:\\Vexamo\\Vexamo.exe";
     HandleException(Error("first"));
     EXPECT_FALSE(fake.FileExists("C:\\Vexamo\\Vexamo.log"));
-    Globals.frmMain = std::make_unique<TfrmMain>(nullptr);
+    FakeTrayAgent agent;
+    Globals.frmMain = std::make_unique<TfrmMain>(agent, nullptr);
     HandleException(Error("second"));
     Globals.frmMain.reset();
     EXPECT_EQ(fake.Content("C:\\Vexamo\\Vexamo.log"), "07-12-26 14:05:31:second\r\n");
