@@ -452,8 +452,12 @@ void TfrmMain::SelectAllClick(TCheckListBox& list, TLabel& selectAll, void (Tfrm
     }
 }
 
-void TfrmMain::LblSelAllAudioClick() { SelectAllClick(chkExtsAudio, LblSelAllAudio, &TfrmMain::chkExtsAudioClickCheck); }
-void TfrmMain::LblSelAllVideoClick() { SelectAllClick(ChkExtsVideo, LblSelAllVideo, &TfrmMain::ChkExtsVideoClickCheck); }
+void TfrmMain::LblSelAllAudioClick() {
+    SelectAllClick(chkExtsAudio, LblSelAllAudio, &TfrmMain::chkExtsAudioClickCheck);
+}
+void TfrmMain::LblSelAllVideoClick() {
+    SelectAllClick(ChkExtsVideo, LblSelAllVideo, &TfrmMain::ChkExtsVideoClickCheck);
+}
 
 void TfrmMain::btAddClick() {
     const int row = lstPlayers.ItemIndex;

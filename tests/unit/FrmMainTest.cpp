@@ -127,7 +127,8 @@ TEST_F(FrmMainTest, FirstStartListsInstalledDefaultsAndKeepsMonitoringOff) {
 TEST_F(FrmMainTest, AvailableListRowsAndPictures) {
     fake.AddFile("C:\\Tools\\mine.exe");
     fake.AddFile(PlayersIni,
-                 "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\nindex=x7\r\n[Empty]\r\nexe=\r\n[Far]\r\nexe=C:\\Tools\\mine.exe\r\n"
+                 "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\nindex=x7\r\n[Empty]\r\nexe=\r\n"
+                 "[Far]\r\nexe=C:\\Tools\\mine.exe\r\n"
                  "index=12\r\n[Bare]\r\nexe=C:\\Tools\\mine.exe\r\n");
     Open();
     // A section without an exe is not offered; one whose exe file is missing still is.
@@ -461,7 +462,8 @@ TEST_F(FrmMainTest, PriorityControlsRestoredFromTheSettings) {
     fake.AddFile(SelectionIni,
                  "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n[BsPlayer]\r\nName=BsPlayer\r\nPrompt=No\r\n"
                  "Ext=.avi\r\n");
-    fake.AddFile(PlayersIni, "[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n[BsPlayer]\r\nexe=C:\\BsPlayer\\bsplayer.exe\r\n");
+    fake.AddFile(PlayersIni,
+                 "[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n[BsPlayer]\r\nexe=C:\\BsPlayer\\bsplayer.exe\r\n");
     struct Case {
         const char* priority;
         bool given;
