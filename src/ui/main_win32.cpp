@@ -3,98 +3,422 @@
 #include <exception>
 
 #include "../../resources/resource.h"
+#include "platform/win32/Controls_win32.h"
+#include "ui/main_res.h"
 
 namespace vexamo {
 
 namespace {
 
-const char* const FrmMainClassName = "TfrmMain";
+using win32::ControlMirror;
+using win32::Scale;
+
+// The banner's colours, top to bottom, and its text.
+constexpr COLORREF BannerTop = RGB(38, 74, 132);
+constexpr COLORREF BannerBottom = RGB(70, 128, 196);
+constexpr int BannerHeight96 = 60;
+
+COLORREF Blend(COLORREF a, COLORREF b, int num, int den) {
+    auto mix = [&](int x, int y) { return x + (y - x) * num / (den > 0 ? den : 1); };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
+// Paints the part `area` of the banner, given in the coordinates of a control whose top lies
+// `top` pixels below the banner's top; the banner is `height` pixels high.
+void PaintBannerBand(HDC dc, RECT area, int top, int height) {
+    for (int y = area.top; y < area.bottom; ++y) {
+        RECT line{area.left, y, area.right, y + 1};
+        HBRUSH brush = CreateSolidBrush(Blend(BannerTop, BannerBottom, y + top, height));
+        FillRect(dc, &line, brush);
+        DeleteObject(brush);
+    }
+}
 
 // Owns the real window of one portable TfrmMain; lives as long as that window does.
 class FrmMainWindow : public FrmMainHost {
 public:
-    explicit FrmMainWindow(HINSTANCE instance) : instance_(instance) {}
+    FrmMainWindow(HINSTANCE instance, TfrmMain& form) : instance_(instance), form_(form) {
+        // A dialog class of its own, named after the window, so that it can be told from message
+        // boxes and found from outside.
+        static const bool registered = [instance] {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefDlgProcA;
+            wc.cbWndExtra = DLGWINDOWEXTRA;
+            wc.hInstance = instance;
+            wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
+            wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+            wc.lpszClassName = "TfrmMain";
+            return RegisterClassA(&wc) != 0;
+        }();
+        (void)registered;
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_FRMMAIN), nullptr, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+    }
 
-    void Attach(TfrmMain* form) { form_ = form; }
+    ~FrmMainWindow() override {
+        *alive_ = false;
+        if (hwnd_) {
+            HWND h = hwnd_;
+            hwnd_ = nullptr;
+            SetWindowLongPtrA(h, DWLP_USER, 0);
+            mirror_.reset();
+            DestroyWindow(h);
+        }
+        if (players_) ImageList_Destroy(players_);
+        for (HICON icon : icons_) DestroyIcon(icon);
+        if (boldFont_) DeleteObject(boldFont_);
+        if (titleFont_) DeleteObject(titleFont_);
+    }
 
-    void Show(TfrmMain& form) override {
-        if (!hwnd_) Create(form);
+    void Show() override {
+        if (!hwnd_) return;
+        mirror_->Put();
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         SetForegroundWindow(hwnd_);
     }
 
-    void Close(TfrmMain&) override { Destroy(); }
+    void Repaint() override {
+        if (!hwnd_) return;
+        mirror_->Put();
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
 
-    void Released(TfrmMain&) override {
-        form_ = nullptr;
-        Destroy();
-        delete this;
+    void RunPlayerWizard(const std::string&) override {
+        // The player wizard comes with its own change.
     }
 
 private:
-    void Create(TfrmMain& form) {
-        static bool registered = [this] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = WndProc;
-            wc.hInstance = instance_;
-            wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_APP));
-            wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            wc.lpszClassName = FrmMainClassName;
-            return RegisterClassA(&wc) != 0;
-        }();
-        (void)registered;
-        hwnd_ = CreateWindowExA(WS_EX_APPWINDOW, FrmMainClassName, form.Caption.c_str(),
-                                WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, 560, 420,
-                                nullptr, nullptr, instance_, this);
-    }
-
-    void Destroy() {
-        if (!hwnd_) return;
-        HWND h = hwnd_;
-        hwnd_ = nullptr;
-        SetWindowLongPtrA(h, GWLP_USERDATA, 0);
-        DestroyWindow(h);
-    }
-
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == WM_NCCREATE) {
-            auto* self = static_cast<FrmMainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<FrmMainWindow*>(lParam);
+            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+            self->hwnd_ = hwnd;
         }
-        auto* self = reinterpret_cast<FrmMainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (!self || !self->form_) return DefWindowProcA(hwnd, msg, wParam, lParam);
+        auto* self = reinterpret_cast<FrmMainWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+        if (!self) return FALSE;
         try {
-            switch (msg) {
-                case WM_ACTIVATE:
-                    if (LOWORD(wParam) != WA_INACTIVE) self->form_->FormActivate();
-                    break;
-                case WM_CLOSE:
-                    // Frees the portable window, which releases (and deletes) this binding.
-                    self->form_->Close();
-                    return 0;
-                default:
-                    break;
-            }
+            return self->HandleMessage(msg, wParam, lParam);
         } catch (const std::exception& e) {
             HandleException(e);
-            return 0;
+            return FALSE;
         }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+
+    // Runs a handler the way the portable window expects: what the user changed is in the state
+    // first, and the state is shown afterwards unless the handler closed the window.
+    template <typename F>
+    void Run(F&& handler) {
+        const std::shared_ptr<bool> alive = alive_;
+        mirror_->Take();
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            HandleException(e);
+        }
+        if (*alive) mirror_->Put();
+    }
+
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+        switch (msg) {
+            case WM_INITDIALOG:
+                Init();
+                // No focus yet: focusing a control would activate the window while it is still
+                // hidden, and its activation (which takes the tray icon away) belongs to Show.
+                return FALSE;
+            case WM_COMMAND:
+                return Command(LOWORD(wParam), HIWORD(wParam));
+            case WM_NOTIFY:
+                return Notify(*reinterpret_cast<NMHDR*>(lParam));
+            case WM_CONTEXTMENU:
+                return ContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+            case WM_SYSCOMMAND: {
+                const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+                if (command != SC_CLOSE && command != SC_MINIMIZE) return FALSE;
+                Run([&] { form_.WMSysCommand(command == SC_CLOSE ? SysCommand::Close : SysCommand::Minimize); });
+                return TRUE;
+            }
+            case WM_CLOSE:
+                Run([&] { form_.WMSysCommand(SysCommand::Close); });
+                return TRUE;
+            case WM_ACTIVATE:
+                if (LOWORD(wParam) != WA_INACTIVE) Run([&] { form_.FormActivate(); });
+                return FALSE;
+            case WM_DRAWITEM:
+                return DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+            case WM_CTLCOLORSTATIC:
+                return mirror_ ? mirror_->CtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))
+                               : 0;
+            case WM_SETCURSOR:
+                if (mirror_ && mirror_->SetCursor(reinterpret_cast<HWND>(wParam))) {
+                    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+                    return TRUE;
+                }
+                return FALSE;
+            default:
+                return FALSE;
+        }
+    }
+
+    void Init() {
+        mirror_ = std::make_unique<ControlMirror>(hwnd_);
+        const UINT dpi = mirror_->Dpi();
+
+        const int pictureSize = win32::PictureSize(16, dpi, {16, 24, 32});
+        const int bitmap = pictureSize == 32 ? IDB_PLAYERS_32 : pictureSize == 24 ? IDB_PLAYERS_24 : IDB_PLAYERS_16;
+        players_ = ImageList_Create(pictureSize, pictureSize, ILC_COLOR24 | ILC_MASK, PlayerPictureCount, 0);
+        if (HBITMAP strip = static_cast<HBITMAP>(
+                LoadImageA(instance_, MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+            ImageList_AddMasked(players_, strip, RGB(255, 0, 255));
+            DeleteObject(strip);
+        }
+        const int stepSize = win32::PictureSize(16, dpi, {16, 24, 32});
+        const int steps[] = {IDC_STEP1, IDC_STEP2, IDC_STEP3, IDC_STEP4};
+        for (int i = 0; i < 4; ++i) {
+            HICON icon = static_cast<HICON>(
+                LoadImageA(instance_, MAKEINTRESOURCEA(IDI_STEP_1 + i), IMAGE_ICON, stepSize, stepSize, 0));
+            icons_.push_back(icon);
+            SendDlgItemMessageA(hwnd_, steps[i], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        }
+        const int bannerIcon = win32::PictureSize(40, dpi, {40, 60, 80});
+        banner_ = static_cast<HICON>(
+            LoadImageA(instance_, MAKEINTRESOURCEA(IDI_BANNER), IMAGE_ICON, bannerIcon, bannerIcon, 0));
+        icons_.push_back(banner_);
+        SendMessageA(hwnd_, WM_SETICON, ICON_BIG,
+                     reinterpret_cast<LPARAM>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                                         GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                                         GetSystemMetrics(SM_CXSMICON),
+                                                         GetSystemMetrics(SM_CYSMICON), 0)));
+
+        // The step numbers and titles stand out from the rest.
+        LOGFONTA lf{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        LOGFONTA bold = lf;
+        bold.lfWeight = FW_BOLD;
+        boldFont_ = CreateFontIndirectA(&bold);
+        for (int id : {IDC_LABEL2, IDC_LABEL4, IDC_LBLSTEP2, IDC_LABEL3, IDC_LABEL9, IDC_LABEL12, IDC_LABEL7,
+                       IDC_LABEL8})
+            SendDlgItemMessageA(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+        LOGFONTA title = bold;
+        title.lfHeight = -MulDiv(20, static_cast<int>(dpi), 72);
+        lstrcpynA(title.lfFaceName, "Arial", LF_FACESIZE);
+        titleFont_ = CreateFontIndirectA(&title);
+
+        // The status bar sits at the bottom of whatever size the dialog units gave the window.
+        SendDlgItemMessageA(hwnd_, IDC_STSTATUS, WM_SIZE, 0, 0);
+
+        ControlMirror& m = *mirror_;
+        m.BindLink(IDC_LBLABOUT, form_.lblAbout);
+        m.Bind(IDC_LSTPLAYERS, form_.lstPlayers, players_);
+        m.Bind(IDC_CHKEXTSAUDIO, form_.chkExtsAudio);
+        m.BindLink(IDC_LBLSELALLAUDIO, form_.LblSelAllAudio);
+        m.Bind(IDC_CHKEXTSVIDEO, form_.ChkExtsVideo);
+        m.BindLink(IDC_LBLSELALLVIDEO, form_.LblSelAllVideo);
+        m.Bind(IDC_CHKPROMPT, form_.chkPrompt);
+        m.Bind(IDC_BTADD, form_.btAdd);
+        m.Bind(IDC_LSTLOADEDPLAYERS, form_.LstLoadedPlayers);
+        m.Bind(IDC_RDNOPLAYERPRIORITY, form_.rdNoPlayerPriority);
+        m.Bind(IDC_RDPLAYERPRIORITY, form_.rdPlayerPriority);
+        m.Bind(IDC_CBODIFPLAYER, form_.cboDifPlayer);
+        m.Bind(IDC_RDMONITORON, form_.RdMonitorOn);
+        m.Bind(IDC_RDMONITOROFF, form_.RdMonitorOff);
+        m.Bind(IDC_BTSETTINGS, form_.btSettings);
+        m.Bind(IDC_BTSCANNOW, form_.btScanNow);
+        m.Bind(IDC_PROGBAR, form_.ProgBar);
+        m.Bind(IDC_BTEXIT, form_.btExit);
+        m.Bind(IDC_STSTATUS, form_.stStatus);
+        SetWindowTextA(hwnd_, form_.Caption.c_str());
+        m.Put();
+    }
+
+    INT_PTR Command(int id, int code) {
+        switch (id) {
+            case IDCANCEL:
+                // Escape does what the close box does.
+                Run([&] { form_.WMSysCommand(SysCommand::Close); });
+                return TRUE;
+            case IDOK:
+                // Enter on the available players chooses the selected row, as a click would.
+                if (GetFocus() == mirror_->Item(IDC_LSTPLAYERS)) Run([&] { form_.lstPlayersClick(); });
+                return TRUE;
+            case IDC_BTADD: Clicked(code, &TfrmMain::btAddClick); return TRUE;
+            case IDC_BTSETTINGS: Clicked(code, &TfrmMain::btSettingsClick); return TRUE;
+            case IDC_BTSCANNOW: Clicked(code, &TfrmMain::btScanNowClick); return TRUE;
+            case IDC_BTEXIT: Clicked(code, &TfrmMain::btExitClick); return TRUE;
+            case IDC_LBLABOUT: Clicked(code, &TfrmMain::lblAboutClick); return TRUE;
+            case IDC_LBLSELALLAUDIO: Clicked(code, &TfrmMain::LblSelAllAudioClick); return TRUE;
+            case IDC_LBLSELALLVIDEO: Clicked(code, &TfrmMain::LblSelAllVideoClick); return TRUE;
+            case IDC_CHKPROMPT: Clicked(code, nullptr); return TRUE;  // only its tick: no handler
+            case IDC_RDNOPLAYERPRIORITY:
+                RadioClicked(code, form_.rdNoPlayerPriority, &TfrmMain::rdNoPlayerPriorityClick);
+                return TRUE;
+            case IDC_RDPLAYERPRIORITY:
+                RadioClicked(code, form_.rdPlayerPriority, &TfrmMain::rdPlayerPriorityClick);
+                return TRUE;
+            case IDC_RDMONITORON: RadioClicked(code, form_.RdMonitorOn, &TfrmMain::RdMonitorOnClick); return TRUE;
+            case IDC_RDMONITOROFF: RadioClicked(code, form_.RdMonitorOff, &TfrmMain::RdMonitorOffClick); return TRUE;
+            case IDC_CBODIFPLAYER:
+                if (code == CBN_SELCHANGE) Run([&] { form_.cboDifPlayerChange(); });
+                return TRUE;
+            case IDC_CHKEXTSAUDIO:
+                if (code == win32::CLN_CLICKCHECK) Run([&] { form_.chkExtsAudioClickCheck(); });
+                return TRUE;
+            case IDC_CHKEXTSVIDEO:
+                if (code == win32::CLN_CLICKCHECK) Run([&] { form_.ChkExtsVideoClickCheck(); });
+                return TRUE;
+            default:
+                return FALSE;
+        }
+    }
+
+    void Clicked(int code, void (TfrmMain::*handler)()) {
+        if (code != BN_CLICKED && code != STN_CLICKED) return;
+        Run([&] {
+            if (handler) (form_.*handler)();
+        });
+    }
+
+    // A radio button's handler runs when the click checked it, not when it was checked already.
+    void RadioClicked(int code, TRadioButton& radio, void (TfrmMain::*handler)()) {
+        if (code != BN_CLICKED) return;
+        const bool was = radio.Checked;
+        Run([&] {
+            if (!was && radio.Checked) (form_.*handler)();
+        });
+    }
+
+    INT_PTR Notify(const NMHDR& header) {
+        if (!mirror_ || mirror_->Putting()) return FALSE;
+        if (header.idFrom == IDC_LSTPLAYERS) {
+            if (header.code == NM_CLICK) {
+                Run([&] { form_.lstPlayersClick(); });
+            } else if (header.code == LVN_ITEMCHANGED) {
+                // A row reached with the keyboard is chosen as a click would choose it; the
+                // mouse's own click follows as NM_CLICK. "(Add new Player)" opens the wizard only
+                // on a click or Enter, not while the user walks past it.
+                const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+                const bool selected = (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED);
+                if (selected && change.iItem > 0 && GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0)
+                    Run([&] { form_.lstPlayersClick(); });
+            }
+        } else if (header.idFrom == IDC_LSTLOADEDPLAYERS && header.code == LVN_ITEMCHANGED) {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            const UINT oldImage = change.uOldState & LVIS_STATEIMAGEMASK;
+            const UINT newImage = change.uNewState & LVIS_STATEIMAGEMASK;
+            // A new row gets its first check box picture without the user; that is no change.
+            if ((change.uChanged & LVIF_STATE) && oldImage != 0 && oldImage != newImage)
+                Run([&] { form_.LstLoadedPlayersChange(change.iItem); });
+        }
+        return FALSE;
+    }
+
+    INT_PTR ContextMenu(HWND control, LPARAM lParam) {
+        const int id = GetDlgCtrlID(control);
+        if (id != IDC_LSTPLAYERS && id != IDC_LSTLOADEDPLAYERS) return FALSE;
+        const POINT at = win32::ContextMenuPoint(control, lParam);
+        const std::shared_ptr<bool> alive = alive_;
+        if (id == IDC_LSTPLAYERS) {
+            Run([&] { form_.PopPlayerPopup(); });
+            const int chosen = win32::TrackPopup(hwnd_, form_.PopPlayer, at);
+            if (!*alive) return TRUE;
+            if (chosen == TfrmMain::PopPlayerEdit) Run([&] { form_.PopPlayerEditClick(); });
+            if (chosen == TfrmMain::PopPlayerDelete) Run([&] { form_.PopPlayerDeleteClick(); });
+            if (chosen == TfrmMain::popPlayerResetAll) Run([&] { form_.popPlayerResetAllClick(); });
+        } else {
+            Run([&] { form_.PopListOptionsPopup(); });
+            const int chosen = win32::TrackPopup(hwnd_, form_.PopListOptions, at);
+            if (!*alive) return TRUE;
+            if (chosen == TfrmMain::popLstDelete) Run([&] { form_.popLstDeleteClick(); });
+            if (chosen == TfrmMain::popLstDelAll) Run([&] { form_.popLstDelAllClick(); });
+            if (chosen == TfrmMain::popCmdLines) Run([&] { form_.popCmdLinesClick(); });
+        }
+        return TRUE;
+    }
+
+    INT_PTR DrawItem(const DRAWITEMSTRUCT& draw) {
+        switch (draw.CtlID) {
+            case IDC_CHKEXTSAUDIO:
+            case IDC_CHKEXTSVIDEO:
+                win32::DrawCheckListItem(draw);
+                return TRUE;
+            case IDC_BANNER:
+                DrawBanner(draw);
+                return TRUE;
+            case IDC_LBLABOUT:
+                DrawAbout(draw);
+                return TRUE;
+            default:
+                return FALSE;
+        }
+    }
+
+    int BannerPixels() const {
+        RECT r{};
+        GetClientRect(GetDlgItem(hwnd_, IDC_BANNER), &r);
+        return r.bottom > 0 ? r.bottom : Scale(BannerHeight96, mirror_->Dpi());
+    }
+
+    void DrawBanner(const DRAWITEMSTRUCT& draw) {
+        const UINT dpi = mirror_ ? mirror_->Dpi() : 96;
+        const RECT r = draw.rcItem;
+        PaintBannerBand(draw.hDC, r, 0, r.bottom - r.top);
+        const int margin = Scale(10, dpi);
+        int x = r.left + margin;
+        if (banner_) {
+            ICONINFO info{};
+            BITMAP bm{};
+            int size = Scale(40, dpi);
+            if (GetIconInfo(banner_, &info)) {
+                if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) size = bm.bmWidth;
+                if (info.hbmColor) DeleteObject(info.hbmColor);
+                if (info.hbmMask) DeleteObject(info.hbmMask);
+            }
+            DrawIconEx(draw.hDC, x, r.top + (r.bottom - r.top - size) / 2, banner_, size, size, 0, nullptr, DI_NORMAL);
+            x += size + margin;
+        }
+        HGDIOBJ old = SelectObject(draw.hDC, titleFont_);
+        SetBkMode(draw.hDC, TRANSPARENT);
+        SetTextColor(draw.hDC, RGB(255, 255, 255));
+        RECT text{x, r.top, r.right, r.bottom};
+        DrawTextA(draw.hDC, "Vexamo", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        SelectObject(draw.hDC, old);
+    }
+
+    // "About Us..." lies on the banner: it paints its own piece of the banner under its text.
+    void DrawAbout(const DRAWITEMSTRUCT& draw) {
+        RECT place{};
+        GetWindowRect(draw.hwndItem, &place);
+        MapWindowPoints(nullptr, GetDlgItem(hwnd_, IDC_BANNER), reinterpret_cast<POINT*>(&place), 2);
+        PaintBannerBand(draw.hDC, draw.rcItem, place.top, BannerPixels());
+        char text[64] = {};
+        GetWindowTextA(draw.hwndItem, text, sizeof text);
+        SetBkMode(draw.hDC, TRANSPARENT);
+        SetTextColor(draw.hDC, IsWindowEnabled(draw.hwndItem) ? RGB(255, 255, 255) : RGB(170, 190, 220));
+        RECT r = draw.rcItem;
+        DrawTextA(draw.hDC, text, -1, &r, DT_SINGLELINE | DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
+        if (draw.itemState & ODS_FOCUS) DrawFocusRect(draw.hDC, &draw.rcItem);
     }
 
     HINSTANCE instance_;
+    TfrmMain& form_;
     HWND hwnd_ = nullptr;
-    TfrmMain* form_ = nullptr;
+    std::unique_ptr<ControlMirror> mirror_;
+    HIMAGELIST players_ = nullptr;
+    HICON banner_ = nullptr;
+    std::vector<HICON> icons_;
+    HFONT boldFont_ = nullptr;
+    HFONT titleFont_ = nullptr;
+    // Emptied when the window goes, so a handler that closed it does not touch it afterwards.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace
 
-std::unique_ptr<TfrmMain> CreateFrmMainWindow(HINSTANCE instance) {
-    auto* window = new FrmMainWindow(instance);
-    auto form = std::make_unique<TfrmMain>(window);
-    window->Attach(form.get());
-    return form;
+std::unique_ptr<TfrmMain> CreateFrmMainWindow(HINSTANCE instance, TrayAgent& agent) {
+    return std::make_unique<TfrmMain>(
+        agent, [instance](TfrmMain& form) { return std::make_unique<FrmMainWindow>(instance, form); });
 }
 
 }  // namespace vexamo
