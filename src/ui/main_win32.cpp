@@ -192,14 +192,14 @@ private:
                                                          GetSystemMetrics(SM_CXSMICON),
                                                          GetSystemMetrics(SM_CYSMICON), 0)));
 
-        // The step numbers and titles stand out from the rest.
+        // The step numbers stand out; their titles keep the dialog font, whose width the dialog
+        // units are measured in, so that they fit at every DPI.
         LOGFONTA lf{};
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof lf, &lf);
         LOGFONTA bold = lf;
         bold.lfWeight = FW_BOLD;
         boldFont_ = CreateFontIndirectA(&bold);
-        for (int id : {IDC_LABEL2, IDC_LABEL4, IDC_LBLSTEP2, IDC_LABEL3, IDC_LABEL9, IDC_LABEL12, IDC_LABEL7,
-                       IDC_LABEL8})
+        for (int id : {IDC_LABEL2, IDC_LBLSTEP2, IDC_LABEL9, IDC_LABEL7})
             SendDlgItemMessageA(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
         LOGFONTA title = bold;
         title.lfHeight = -MulDiv(20, static_cast<int>(dpi), 72);

@@ -479,7 +479,8 @@ void ControlMirror::SetHint(HWND control, const std::string& hint) {
 
 LRESULT ControlMirror::CtlColorStatic(HDC dc, HWND control) {
     if (std::find(links_.begin(), links_.end(), control) == links_.end()) return 0;
-    SetTextColor(dc, IsWindowEnabled(control) ? GetSysColor(COLOR_HOTLIGHT) : GetSysColor(COLOR_GRAYTEXT));
+    // The classic link blue: not every palette gives COLOR_HOTLIGHT a colour that reads as a link.
+    SetTextColor(dc, IsWindowEnabled(control) ? RGB(0, 102, 204) : GetSysColor(COLOR_GRAYTEXT));
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
