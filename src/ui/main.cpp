@@ -184,8 +184,8 @@ void TfrmMain::SetStatusText(int panel, const std::string& text) {
 }
 
 void TfrmMain::ShowStatus(const std::string& device, const std::string& statusText,
-                          std::optional<std::string> labelPanel, bool scanNowEnabled) {
-    SetStatusText(PanelDevice, "Device(s): " + device);
+                          const std::optional<std::string>& labelPanel, bool scanNowEnabled) {
+    SetStatusText(PanelDevice, device);
     SetStatusText(PanelStatus, statusText);
     if (labelPanel) SetStatusText(PanelMessage, *labelPanel);
     btScanNow.Enabled = scanNowEnabled;

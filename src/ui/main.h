@@ -21,23 +21,6 @@ class TfrmMain;
 class TSelectedPlayer;
 class TUserPlayer;
 
-// What the configuration window asks of the tray agent. The window never reaches the agent's
-// main window directly.
-class TrayAgent {
-public:
-    virtual void AddTrayIcon() = 0;
-    virtual void RemoveTrayIcon() = 0;
-    virtual bool UpdateStatus(Caller caller) = 0;
-    virtual void ShowAbout() = 0;
-    virtual void ShowOptions(Caller opener) = 0;
-    virtual void ExitAgent() = 0;
-    // The tray menu's monitoring item is usable exactly when the window's "On" is.
-    virtual void EnableMonitoringItem(bool enabled) = 0;
-
-protected:
-    ~TrayAgent() = default;
-};
-
 // What the window binding does for the portable window. Destroying the host destroys the real
 // window.
 class FrmMainHost {
@@ -113,10 +96,10 @@ public:
     // Saves the settings, lets the monitoring list go and closes the window.
     void SaveMonitorState(Caller caller);
     void SetStatusText(int panel, const std::string& text);
-    // What a status refresh shows here: the monitored drives, the status text, the message panel
-    // (nullopt leaves it as it is, "" clears it) and whether "Scan Now" is usable.
-    void ShowStatus(const std::string& device, const std::string& statusText, std::optional<std::string> labelPanel,
-                    bool scanNowEnabled);
+    // What a status refresh shows here: the device and status panels, the message panel (nullopt
+    // leaves it as it is, "" clears it) and whether "Scan Now" is usable.
+    void ShowStatus(const std::string& device, const std::string& statusText,
+                    const std::optional<std::string>& labelPanel, bool scanNowEnabled);
     // The disc scan and play run.
     void ScanDisc(Caller caller);
 

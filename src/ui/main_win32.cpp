@@ -4,6 +4,7 @@
 
 #include "../../resources/resource.h"
 #include "platform/win32/Controls_win32.h"
+#include "platform/win32/Window.h"
 #include "ui/main_res.h"
 
 namespace vexamo {
@@ -35,7 +36,7 @@ void PaintBannerBand(HDC dc, RECT area, int top, int height) {
 }
 
 // Owns the real window of one portable TfrmMain; lives as long as that window does.
-class FrmMainWindow : public FrmMainHost {
+class FrmMainWindow : public FrmMainHost, public win32::Dialog {
 public:
     FrmMainWindow(HINSTANCE instance, TfrmMain& form) : instance_(instance), form_(form) {
         // A dialog class of its own, named after the window, so that it can be told from message
@@ -52,36 +53,30 @@ public:
             return RegisterClassA(&wc) != 0;
         }();
         (void)registered;
-        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_FRMMAIN), nullptr, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+        CreateModeless(instance, IDD_FRMMAIN, nullptr);
     }
 
     ~FrmMainWindow() override {
+        // The portable window is going: nothing of the dialog's last messages may reach it.
         *alive_ = false;
-        if (hwnd_) {
-            HWND h = hwnd_;
-            hwnd_ = nullptr;
-            SetWindowLongPtrA(h, DWLP_USER, 0);
-            mirror_.reset();
-            DestroyWindow(h);
-        }
-        if (players_) ImageList_Destroy(players_);
+        mirror_.reset();
+        // The player list owns its image list and frees it with itself.
         for (HICON icon : icons_) DestroyIcon(icon);
         if (boldFont_) DeleteObject(boldFont_);
         if (titleFont_) DeleteObject(titleFont_);
     }
 
     void Show() override {
-        if (!hwnd_) return;
+        if (!Handle() || !mirror_) return;
         mirror_->Put();
-        ShowWindow(hwnd_, SW_SHOWNORMAL);
-        SetForegroundWindow(hwnd_);
+        ShowWindow(Handle(), SW_SHOWNORMAL);
+        SetForegroundWindow(Handle());
     }
 
     void Repaint() override {
-        if (!hwnd_) return;
+        if (!Handle() || !mirror_) return;
         mirror_->Put();
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 
     void RunPlayerWizard(const std::string&) override {
@@ -89,37 +84,18 @@ public:
     }
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == WM_INITDIALOG) {
-            auto* self = reinterpret_cast<FrmMainWindow*>(lParam);
-            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-            self->hwnd_ = hwnd;
-        }
-        auto* self = reinterpret_cast<FrmMainWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-        if (!self) return FALSE;
-        try {
-            return self->HandleMessage(msg, wParam, lParam);
-        } catch (const std::exception& e) {
-            HandleException(e);
-            return FALSE;
-        }
-    }
-
     // Runs a handler the way the portable window expects: what the user changed is in the state
     // first, and the state is shown afterwards unless the handler closed the window.
     template <typename F>
     void Run(F&& handler) {
         const std::shared_ptr<bool> alive = alive_;
         mirror_->Take();
-        try {
-            handler();
-        } catch (const std::exception& e) {
-            HandleException(e);
-        }
+        win32::Guarded(handler);
         if (*alive) mirror_->Put();
     }
 
-    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (!*alive_ || (!mirror_ && msg != WM_INITDIALOG)) return FALSE;
         switch (msg) {
             case WM_INITDIALOG:
                 Init();
@@ -147,11 +123,10 @@ private:
             case WM_DRAWITEM:
                 return DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
             case WM_CTLCOLORSTATIC:
-                return mirror_ ? mirror_->CtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))
-                               : 0;
+                return mirror_->CtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
             case WM_SETCURSOR:
-                if (mirror_ && mirror_->SetCursor(reinterpret_cast<HWND>(wParam))) {
-                    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+                if (mirror_->SetCursor(reinterpret_cast<HWND>(wParam))) {
+                    SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, TRUE);
                     return TRUE;
                 }
                 return FALSE;
@@ -161,57 +136,58 @@ private:
     }
 
     void Init() {
-        mirror_ = std::make_unique<ControlMirror>(hwnd_);
-        const UINT dpi = mirror_->Dpi();
+        mirror_ = std::make_unique<ControlMirror>(Handle());
+        const int dpi = win32::ScreenDpi();
 
-        const int pictureSize = win32::PictureSize(16, dpi, {16, 24, 32});
+        const int pictureSize = win32::PictureSize(16, {16, 24, 32});
         const int bitmap = pictureSize == 32 ? IDB_PLAYERS_32 : pictureSize == 24 ? IDB_PLAYERS_24 : IDB_PLAYERS_16;
-        players_ = ImageList_Create(pictureSize, pictureSize, ILC_COLOR24 | ILC_MASK, PlayerPictureCount, 0);
+        HIMAGELIST players = ImageList_Create(pictureSize, pictureSize, ILC_COLOR24 | ILC_MASK, PlayerPictureCount, 0);
         if (HBITMAP strip = static_cast<HBITMAP>(
                 LoadImageA(instance_, MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
-            ImageList_AddMasked(players_, strip, RGB(255, 0, 255));
+            ImageList_AddMasked(players, strip, RGB(255, 0, 255));
             DeleteObject(strip);
         }
-        const int stepSize = win32::PictureSize(16, dpi, {16, 24, 32});
+        const int stepSize = win32::PictureSize(16, {16, 24, 32});
         const int steps[] = {IDC_STEP1, IDC_STEP2, IDC_STEP3, IDC_STEP4};
         for (int i = 0; i < 4; ++i) {
             HICON icon = static_cast<HICON>(
                 LoadImageA(instance_, MAKEINTRESOURCEA(IDI_STEP_1 + i), IMAGE_ICON, stepSize, stepSize, 0));
             icons_.push_back(icon);
-            SendDlgItemMessageA(hwnd_, steps[i], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+            SendDlgItemMessageA(Handle(), steps[i], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
         }
-        const int bannerIcon = win32::PictureSize(40, dpi, {40, 60, 80});
+        const int bannerIcon = win32::PictureSize(40, {40, 60, 80});
         banner_ = static_cast<HICON>(
             LoadImageA(instance_, MAKEINTRESOURCEA(IDI_BANNER), IMAGE_ICON, bannerIcon, bannerIcon, 0));
         icons_.push_back(banner_);
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG,
+        SendMessageA(Handle(), WM_SETICON, ICON_BIG,
                      reinterpret_cast<LPARAM>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                                         GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL,
+                                                         GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                                         LR_SHARED)));
+        SendMessageA(Handle(), WM_SETICON, ICON_SMALL,
                      reinterpret_cast<LPARAM>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
                                                          GetSystemMetrics(SM_CXSMICON),
-                                                         GetSystemMetrics(SM_CYSMICON), 0)));
+                                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
 
         // The step numbers stand out; their titles keep the dialog font, whose width the dialog
         // units are measured in, so that they fit at every DPI.
         LOGFONTA lf{};
-        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
         LOGFONTA bold = lf;
         bold.lfWeight = FW_BOLD;
         boldFont_ = CreateFontIndirectA(&bold);
         for (int id : {IDC_LABEL2, IDC_LBLSTEP2, IDC_LABEL9, IDC_LABEL7})
-            SendDlgItemMessageA(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+            SendDlgItemMessageA(Handle(), id, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
         LOGFONTA title = bold;
-        title.lfHeight = -MulDiv(20, static_cast<int>(dpi), 72);
+        title.lfHeight = -MulDiv(20, dpi, 72);
         lstrcpynA(title.lfFaceName, "Arial", LF_FACESIZE);
         titleFont_ = CreateFontIndirectA(&title);
 
         // The status bar sits at the bottom of whatever size the dialog units gave the window.
-        SendDlgItemMessageA(hwnd_, IDC_STSTATUS, WM_SIZE, 0, 0);
+        SendDlgItemMessageA(Handle(), IDC_STSTATUS, WM_SIZE, 0, 0);
 
         ControlMirror& m = *mirror_;
         m.BindLink(IDC_LBLABOUT, form_.lblAbout);
-        m.Bind(IDC_LSTPLAYERS, form_.lstPlayers, players_);
+        m.Bind(IDC_LSTPLAYERS, form_.lstPlayers, players);
         m.Bind(IDC_CHKEXTSAUDIO, form_.chkExtsAudio);
         m.BindLink(IDC_LBLSELALLAUDIO, form_.LblSelAllAudio);
         m.Bind(IDC_CHKEXTSVIDEO, form_.ChkExtsVideo);
@@ -229,7 +205,7 @@ private:
         m.Bind(IDC_PROGBAR, form_.ProgBar);
         m.Bind(IDC_BTEXIT, form_.btExit);
         m.Bind(IDC_STSTATUS, form_.stStatus);
-        SetWindowTextA(hwnd_, form_.Caption.c_str());
+        SetWindowTextA(Handle(), form_.Caption.c_str());
         m.Put();
     }
 
@@ -290,7 +266,7 @@ private:
     }
 
     INT_PTR Notify(const NMHDR& header) {
-        if (!mirror_ || mirror_->Putting()) return FALSE;
+        if (mirror_->Putting()) return FALSE;
         if (header.idFrom == IDC_LSTPLAYERS) {
             if (header.code == NM_CLICK) {
                 Run([&] { form_.lstPlayersClick(); });
@@ -321,14 +297,14 @@ private:
         const std::shared_ptr<bool> alive = alive_;
         if (id == IDC_LSTPLAYERS) {
             Run([&] { form_.PopPlayerPopup(); });
-            const int chosen = win32::TrackPopup(hwnd_, form_.PopPlayer, at);
+            const int chosen = win32::TrackPopup(Handle(), form_.PopPlayer, at);
             if (!*alive) return TRUE;
             if (chosen == TfrmMain::PopPlayerEdit) Run([&] { form_.PopPlayerEditClick(); });
             if (chosen == TfrmMain::PopPlayerDelete) Run([&] { form_.PopPlayerDeleteClick(); });
             if (chosen == TfrmMain::popPlayerResetAll) Run([&] { form_.popPlayerResetAllClick(); });
         } else {
             Run([&] { form_.PopListOptionsPopup(); });
-            const int chosen = win32::TrackPopup(hwnd_, form_.PopListOptions, at);
+            const int chosen = win32::TrackPopup(Handle(), form_.PopListOptions, at);
             if (!*alive) return TRUE;
             if (chosen == TfrmMain::popLstDelete) Run([&] { form_.popLstDeleteClick(); });
             if (chosen == TfrmMain::popLstDelAll) Run([&] { form_.popLstDelAllClick(); });
@@ -356,20 +332,19 @@ private:
 
     int BannerPixels() const {
         RECT r{};
-        GetClientRect(GetDlgItem(hwnd_, IDC_BANNER), &r);
-        return r.bottom > 0 ? r.bottom : Scale(BannerHeight96, mirror_->Dpi());
+        GetClientRect(GetDlgItem(Handle(), IDC_BANNER), &r);
+        return r.bottom > 0 ? r.bottom : Scale(BannerHeight96);
     }
 
     void DrawBanner(const DRAWITEMSTRUCT& draw) {
-        const UINT dpi = mirror_ ? mirror_->Dpi() : 96;
         const RECT r = draw.rcItem;
         PaintBannerBand(draw.hDC, r, 0, r.bottom - r.top);
-        const int margin = Scale(10, dpi);
+        const int margin = Scale(10);
         int x = r.left + margin;
         if (banner_) {
             ICONINFO info{};
             BITMAP bm{};
-            int size = Scale(40, dpi);
+            int size = Scale(40);
             if (GetIconInfo(banner_, &info)) {
                 if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) size = bm.bmWidth;
                 if (info.hbmColor) DeleteObject(info.hbmColor);
@@ -390,7 +365,7 @@ private:
     void DrawAbout(const DRAWITEMSTRUCT& draw) {
         RECT place{};
         GetWindowRect(draw.hwndItem, &place);
-        MapWindowPoints(nullptr, GetDlgItem(hwnd_, IDC_BANNER), reinterpret_cast<POINT*>(&place), 2);
+        MapWindowPoints(nullptr, GetDlgItem(Handle(), IDC_BANNER), reinterpret_cast<POINT*>(&place), 2);
         PaintBannerBand(draw.hDC, draw.rcItem, place.top, BannerPixels());
         char text[64] = {};
         GetWindowTextA(draw.hwndItem, text, sizeof text);
@@ -403,9 +378,7 @@ private:
 
     HINSTANCE instance_;
     TfrmMain& form_;
-    HWND hwnd_ = nullptr;
     std::unique_ptr<ControlMirror> mirror_;
-    HIMAGELIST players_ = nullptr;
     HICON banner_ = nullptr;
     std::vector<HICON> icons_;
     HFONT boldFont_ = nullptr;

@@ -162,6 +162,22 @@ TEST(ConfigWindow, CloseBoxSavesTheSettingsAndBringsTheIconBack) {
     EXPECT_TRUE(agent.Proc.Running());
 }
 
+TEST(ConfigWindow, KeyboardAccessKeysAndEscape) {
+    ConfigAgent agent;
+    ASSERT_NE(agent.Open(), nullptr);
+    // Alt+X is "E&xit": its question comes up; No keeps everything.
+    PostMessageA(agent.Item(IDC_LSTPLAYERS), WM_SYSCHAR, 'x', 1 << 29);
+    const HWND box = WaitForDialog(agent.Proc.Id(), AgentTimeoutMs, "Confirm");
+    ASSERT_NE(box, nullptr) << "Alt+X did not reach Exit";
+    ASSERT_TRUE(ClickButton(box, "No"));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, AgentTimeoutMs));
+    // Escape does what the close box does.
+    PostMessageA(agent.Item(IDC_LSTPLAYERS), WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(agent.Window); }, AgentTimeoutMs));
+    EXPECT_TRUE(agent.Folder.Exists("Vexamo.ini"));
+    EXPECT_TRUE(agent.Proc.Running());
+}
+
 TEST(HiDpiConfigWindow, FirstStartAndTwoPlayers) {
     ConfigAgent agent(true);
     ASSERT_NE(agent.Open(), nullptr);

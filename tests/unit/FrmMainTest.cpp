@@ -526,12 +526,12 @@ TEST_F(FrmMainTest, BottomRowReachesTheAgent) {
     EXPECT_EQ(agent.exits, 1);
 
     F().stStatus.Panels[2].Text = "Label: FILMS";
-    F().ShowStatus("D:\\", "Ready (CD Detected)", std::nullopt, true);
+    F().ShowStatus("Device(s): D:\\", "Ready (CD Detected)", std::nullopt, true);
     EXPECT_EQ(F().stStatus.Panels[0].Text, "Device(s): D:\\");
     EXPECT_EQ(F().stStatus.Panels[1].Text, "Ready (CD Detected)");
     EXPECT_EQ(F().stStatus.Panels[2].Text, "Label: FILMS");
     EXPECT_TRUE(F().btScanNow.Enabled);
-    F().ShowStatus("D:\\", "Not Ready", "", false);
+    F().ShowStatus("Device(s): D:\\", "Not Ready", "", false);
     EXPECT_EQ(F().stStatus.Panels[2].Text, "");
     EXPECT_FALSE(F().btScanNow.Enabled);
 }

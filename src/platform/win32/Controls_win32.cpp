@@ -5,17 +5,8 @@
 
 namespace vexamo::win32 {
 
-UINT SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
-
-int Scale(int px96, UINT dpi) { return MulDiv(px96, static_cast<int>(dpi), 96); }
-
-int PictureSize(int px96, UINT dpi, const std::vector<int>& sizes) {
-    const int wanted = Scale(px96, dpi);
+int PictureSize(int px96, const std::vector<int>& sizes) {
+    const int wanted = Scale(px96);
     int best = sizes.front();
     for (int size : sizes)
         if (size <= wanted && size > best) best = size;
@@ -31,7 +22,7 @@ constexpr LRESULT DisabledBit = 2;
 
 LRESULT ItemData(const TCheckListItem& item) { return (item.Checked ? CheckedBit : 0) | (item.Enabled ? 0 : DisabledBit); }
 
-int CheckBoxSize(UINT dpi) { return Scale(13, dpi); }
+int CheckBoxSize() { return Scale(13); }
 
 void ToggleItem(HWND list, int index) {
     if (!IsWindowEnabled(list) || index < 0) return;
@@ -78,14 +69,13 @@ LRESULT CALLBACK CheckListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam
 void DrawCheckListItem(const DRAWITEMSTRUCT& draw) {
     if (draw.itemID == static_cast<UINT>(-1)) return;
     const HWND list = draw.hwndItem;
-    const UINT dpi = SystemDpi();
     const bool enabled = IsWindowEnabled(list) && !(draw.itemData & DisabledBit);
     const bool selected = (draw.itemState & ODS_SELECTED) && IsWindowEnabled(list);
     RECT r = draw.rcItem;
     FillRect(draw.hDC, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
-    const int box = CheckBoxSize(dpi);
-    RECT boxRect{r.left + Scale(2, dpi), r.top + (r.bottom - r.top - box) / 2, 0, 0};
+    const int box = CheckBoxSize();
+    RECT boxRect{r.left + Scale(2), r.top + (r.bottom - r.top - box) / 2, 0, 0};
     boxRect.right = boxRect.left + box;
     boxRect.bottom = boxRect.top + box;
     UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
@@ -96,7 +86,7 @@ void DrawCheckListItem(const DRAWITEMSTRUCT& draw) {
     char text[256] = {};
     SendMessageA(list, LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(text));
     RECT textRect = r;
-    textRect.left = boxRect.right + Scale(4, dpi);
+    textRect.left = boxRect.right + Scale(4);
     SetBkMode(draw.hDC, TRANSPARENT);
     SetTextColor(draw.hDC, GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     DrawTextA(draw.hDC, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -197,7 +187,7 @@ public:
                 LVCOLUMNA col{};
                 col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
                 col.pszText = const_cast<char*>(state_.Columns[c].Caption.c_str());
-                col.cx = Scale(state_.Columns[c].Width, mirror_.Dpi());
+                col.cx = Scale(state_.Columns[c].Width);
                 col.iSubItem = static_cast<int>(c);
                 SendMessageA(hwnd_, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
             }
@@ -287,7 +277,7 @@ public:
             GetTextMetricsA(dc, &tm);
             SelectObject(dc, old);
             ReleaseDC(hwnd_, dc);
-            const int height = std::max<int>(tm.tmHeight, CheckBoxSize(mirror_.Dpi())) + Scale(3, mirror_.Dpi());
+            const int height = std::max<int>(tm.tmHeight, CheckBoxSize()) + Scale(3);
             SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, height);
             if (state_.Columns > 1) {
                 RECT client{};
@@ -385,7 +375,7 @@ public:
             std::vector<int> edges;
             int right = 0;
             for (size_t i = 0; i < panels.size(); ++i) {
-                right += Scale(panels[i].Width, mirror_.Dpi());
+                right += Scale(panels[i].Width);
                 edges.push_back(i + 1 == panels.size() ? -1 : right);
             }
             SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
@@ -411,11 +401,11 @@ private:
 
 // --- the mirror ----------------------------------------------------------------------------------
 
-ControlMirror::ControlMirror(HWND dialog) : dialog_(dialog), dpi_(SystemDpi()) {
+ControlMirror::ControlMirror(HWND dialog) : dialog_(dialog) {
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
-    if (tooltip_) SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(320, dpi_));
+    if (tooltip_) SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(320));
 }
 
 ControlMirror::~ControlMirror() {

@@ -16,18 +16,17 @@
 #include <vector>
 
 #include "platform/win32/WinApi.h"
+#include "platform/win32/Window.h"
 #include <commctrl.h>
 
 #include "ui/Controls.h"
 
 namespace vexamo::win32 {
 
-// The system DPI (the program is system-DPI aware) and a 96-DPI length scaled to it.
-UINT SystemDpi();
-int Scale(int px96, UINT dpi);
-// The one of the given square picture sizes that suits a 96-DPI size at the DPI best: the
-// largest that does not exceed the scaled size, or the smallest.
-int PictureSize(int px96, UINT dpi, const std::vector<int>& sizes);
+// The one of the given square picture sizes (drawn for 96, 144, 192 DPI...) that suits a 96-DPI
+// size at the screen's DPI best: the largest that does not exceed the scaled size, or the
+// smallest. Pictures are chosen, not stretched, so they stay sharp.
+int PictureSize(int px96, const std::vector<int>& sizes);
 
 // Check lists are owner-drawn list boxes (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, and
 // LBS_MULTICOLUMN for more than one column). A click on an item or the space bar ticks it; the
@@ -70,7 +69,6 @@ public:
 
     HWND Dialog() const { return dialog_; }
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-    UINT Dpi() const { return dpi_; }
 
     // Link colour and hand cursor for bound links; 0 / false when the control is none of them.
     LRESULT CtlColorStatic(HDC dc, HWND control);
@@ -83,7 +81,6 @@ private:
     void SetHint(HWND control, const std::string& hint);
 
     HWND dialog_;
-    UINT dpi_;
     HWND tooltip_ = nullptr;
     std::vector<std::unique_ptr<Binding>> bindings_;
     std::vector<HWND> links_;
