@@ -4,6 +4,7 @@
 
 #include "../../resources/resource.h"
 #include "platform/win32/Controls_win32.h"
+#include "platform/win32/ScopedGdi.h"
 #include "platform/win32/Window.h"
 #include "ui/main_res.h"
 
@@ -29,9 +30,8 @@ COLORREF Blend(COLORREF a, COLORREF b, int num, int den) {
 void PaintBannerBand(HDC dc, RECT area, int top, int height) {
     for (int y = area.top; y < area.bottom; ++y) {
         RECT line{area.left, y, area.right, y + 1};
-        HBRUSH brush = CreateSolidBrush(Blend(BannerTop, BannerBottom, y + top, height));
+        const win32::GdiObject<HBRUSH> brush(CreateSolidBrush(Blend(BannerTop, BannerBottom, y + top, height)));
         FillRect(dc, &line, brush);
-        DeleteObject(brush);
     }
 }
 
@@ -62,8 +62,6 @@ public:
         mirror_.reset();
         // The player list owns its image list and frees it with itself.
         for (HICON icon : icons_) DestroyIcon(icon);
-        if (boldFont_) DeleteObject(boldFont_);
-        if (titleFont_) DeleteObject(titleFont_);
     }
 
     void Show() override {
@@ -155,9 +153,9 @@ private:
             icons_.push_back(icon);
             SendDlgItemMessageA(Handle(), steps[i], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
         }
-        const int bannerIcon = win32::PictureSize(40, {40, 60, 80});
+        bannerSize_ = win32::PictureSize(40, {40, 60, 80});
         banner_ = static_cast<HICON>(
-            LoadImageA(instance_, MAKEINTRESOURCEA(IDI_BANNER), IMAGE_ICON, bannerIcon, bannerIcon, 0));
+            LoadImageA(instance_, MAKEINTRESOURCEA(IDI_BANNER), IMAGE_ICON, bannerSize_, bannerSize_, 0));
         icons_.push_back(banner_);
         SendMessageA(Handle(), WM_SETICON, ICON_BIG,
                      reinterpret_cast<LPARAM>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
@@ -174,13 +172,13 @@ private:
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
         LOGFONTA bold = lf;
         bold.lfWeight = FW_BOLD;
-        boldFont_ = CreateFontIndirectA(&bold);
+        boldFont_ = win32::GdiObject<HFONT>(CreateFontIndirectA(&bold));
         for (int id : {IDC_LABEL2, IDC_LBLSTEP2, IDC_LABEL9, IDC_LABEL7})
-            SendDlgItemMessageA(Handle(), id, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+            SendDlgItemMessageA(Handle(), id, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
         LOGFONTA title = bold;
         title.lfHeight = -MulDiv(20, dpi, 72);
         lstrcpynA(title.lfFaceName, "Arial", LF_FACESIZE);
-        titleFont_ = CreateFontIndirectA(&title);
+        titleFont_ = win32::GdiObject<HFONT>(CreateFontIndirectA(&title));
 
         // The status bar sits at the bottom of whatever size the dialog units gave the window.
         SendDlgItemMessageA(Handle(), IDC_STSTATUS, WM_SIZE, 0, 0);
@@ -342,23 +340,16 @@ private:
         const int margin = Scale(10);
         int x = r.left + margin;
         if (banner_) {
-            ICONINFO info{};
-            BITMAP bm{};
-            int size = Scale(40);
-            if (GetIconInfo(banner_, &info)) {
-                if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) size = bm.bmWidth;
-                if (info.hbmColor) DeleteObject(info.hbmColor);
-                if (info.hbmMask) DeleteObject(info.hbmMask);
-            }
+            const int size = bannerSize_;
             DrawIconEx(draw.hDC, x, r.top + (r.bottom - r.top - size) / 2, banner_, size, size, 0, nullptr, DI_NORMAL);
             x += size + margin;
         }
-        HGDIOBJ old = SelectObject(draw.hDC, titleFont_);
+        const win32::ScopedSelect font(draw.hDC, titleFont_);
+        const win32::ScopedTextColours colours(draw.hDC);
         SetBkMode(draw.hDC, TRANSPARENT);
         SetTextColor(draw.hDC, RGB(255, 255, 255));
         RECT text{x, r.top, r.right, r.bottom};
         DrawTextA(draw.hDC, "Vexamo", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-        SelectObject(draw.hDC, old);
     }
 
     // "About Us..." lies on the banner: it paints its own piece of the banner under its text.
@@ -369,6 +360,7 @@ private:
         PaintBannerBand(draw.hDC, draw.rcItem, place.top, BannerPixels());
         char text[64] = {};
         GetWindowTextA(draw.hwndItem, text, sizeof text);
+        const win32::ScopedTextColours colours(draw.hDC);
         SetBkMode(draw.hDC, TRANSPARENT);
         SetTextColor(draw.hDC, IsWindowEnabled(draw.hwndItem) ? RGB(255, 255, 255) : RGB(170, 190, 220));
         RECT r = draw.rcItem;
@@ -380,9 +372,10 @@ private:
     TfrmMain& form_;
     std::unique_ptr<ControlMirror> mirror_;
     HICON banner_ = nullptr;
+    int bannerSize_ = 0;
     std::vector<HICON> icons_;
-    HFONT boldFont_ = nullptr;
-    HFONT titleFont_ = nullptr;
+    win32::GdiObject<HFONT> boldFont_;
+    win32::GdiObject<HFONT> titleFont_;
     // Emptied when the window goes, so a handler that closed it does not touch it afterwards.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -113,7 +113,8 @@ std::vector<std::string> ListBoxItems(HWND list) {
     const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     std::vector<std::string> items;
     for (int i = 0; i < count; ++i) {
-        std::wstring text(static_cast<size_t>(std::max<LRESULT>(SendMessageW(list, LB_GETTEXTLEN, i, 0), 0)) + 1, L'\0');
+        const LRESULT length = std::max<LRESULT>(SendMessageW(list, LB_GETTEXTLEN, i, 0), 0);
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
         text.resize(static_cast<size_t>(
             std::max<LRESULT>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data())), 0)));
         std::string ansi(text.size() * 2 + 1, '\0');

@@ -1,5 +1,7 @@
 #include "platform/win32/Controls_win32.h"
 
+#include "platform/win32/ScopedGdi.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -20,7 +22,9 @@ namespace {
 constexpr LRESULT CheckedBit = 1;
 constexpr LRESULT DisabledBit = 2;
 
-LRESULT ItemData(const TCheckListItem& item) { return (item.Checked ? CheckedBit : 0) | (item.Enabled ? 0 : DisabledBit); }
+LRESULT ItemData(const TCheckListItem& item) {
+    return (item.Checked ? CheckedBit : 0) | (item.Enabled ? 0 : DisabledBit);
+}
 
 int CheckBoxSize() { return Scale(13); }
 
@@ -87,6 +91,7 @@ void DrawCheckListItem(const DRAWITEMSTRUCT& draw) {
     SendMessageA(list, LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(text));
     RECT textRect = r;
     textRect.left = boxRect.right + Scale(4);
+    const ScopedTextColours colours(draw.hDC);
     SetBkMode(draw.hDC, TRANSPARENT);
     SetTextColor(draw.hDC, GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     DrawTextA(draw.hDC, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -271,12 +276,12 @@ public:
         const bool first = !shown_;
         PutCommon(state_, shown_ ? &*shown_ : nullptr, false);
         if (first) {
-            HDC dc = GetDC(hwnd_);
-            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
             TEXTMETRICA tm{};
-            GetTextMetricsA(dc, &tm);
-            SelectObject(dc, old);
-            ReleaseDC(hwnd_, dc);
+            {
+                const ScopedGetDC dc(hwnd_);
+                const ScopedSelect font(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+                GetTextMetricsA(dc, &tm);
+            }
             const int height = std::max<int>(tm.tmHeight, CheckBoxSize()) + Scale(3);
             SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, height);
             if (state_.Columns > 1) {
@@ -369,7 +374,8 @@ public:
         PutCommon(state_, shown_ ? &*shown_ : nullptr, false);
         const auto& panels = state_.Panels;
         bool sameWidths = !first && shown_->Panels.size() == panels.size();
-        for (size_t i = 0; sameWidths && i < panels.size(); ++i) sameWidths = shown_->Panels[i].Width == panels[i].Width;
+        for (size_t i = 0; sameWidths && i < panels.size(); ++i)
+            sameWidths = shown_->Panels[i].Width == panels[i].Width;
         if (!sameWidths) {
             // The last panel takes what is left of the bar.
             std::vector<int> edges;
@@ -381,8 +387,8 @@ public:
             SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
         }
         for (size_t i = 0; i < panels.size(); ++i) {
-            if (sameWidths && shown_->Panels[i].Text == panels[i].Text && shown_->Panels[i].Alignment == panels[i].Alignment)
-                continue;
+            const TStatusPanel& was = shown_ ? shown_->Panels[i] : TStatusPanel{};
+            if (sameWidths && was.Text == panels[i].Text && was.Alignment == panels[i].Alignment) continue;
             const char* align = panels[i].Alignment == TAlignment::Center  ? "\t"
                                 : panels[i].Alignment == TAlignment::Right ? "\t\t"
                                                                            : "";
@@ -409,7 +415,6 @@ ControlMirror::ControlMirror(HWND dialog) : dialog_(dialog) {
 }
 
 ControlMirror::~ControlMirror() {
-    if (linkFont_) DeleteObject(linkFont_);
     if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
 }
 
@@ -505,13 +510,15 @@ int TrackPopup(HWND owner, const TPopupMenu& menu, POINT at) {
 POINT ContextMenuPoint(HWND control, LPARAM lParam) {
     if (lParam != -1) return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     RECT r{};
-    const int selected = ListView_GetNextItem(control, -1, LVNI_SELECTED);
     char className[32] = {};
     GetClassNameA(control, className, sizeof className);
-    if (lstrcmpiA(className, WC_LISTVIEWA) == 0 && selected >= 0 && ListView_GetItemRect(control, selected, &r, LVIR_LABEL)) {
-        POINT p{r.left, r.bottom};
-        ClientToScreen(control, &p);
-        return p;
+    if (lstrcmpiA(className, WC_LISTVIEWA) == 0) {
+        const int selected = ListView_GetNextItem(control, -1, LVNI_SELECTED);
+        if (selected >= 0 && ListView_GetItemRect(control, selected, &r, LVIR_LABEL)) {
+            POINT p{r.left, r.bottom};
+            ClientToScreen(control, &p);
+            return p;
+        }
     }
     GetWindowRect(control, &r);
     return {r.left, r.top};

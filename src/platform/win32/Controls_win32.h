@@ -84,7 +84,6 @@ private:
     HWND tooltip_ = nullptr;
     std::vector<std::unique_ptr<Binding>> bindings_;
     std::vector<HWND> links_;
-    HFONT linkFont_ = nullptr;
     int putting_ = 0;
 };
 
