@@ -45,13 +45,9 @@ TMenuItem Item(const char* name, const char* caption, bool enabled = true) {
 
 int PlayerPictureIndex(const std::string& indexValue) {
     if (indexValue.empty()) return -1;
-    const bool digits = std::all_of(indexValue.begin(), indexValue.end(),
-                                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
-    if (!digits) return 0;
-    const size_t first = std::min(indexValue.find_first_not_of('0'), indexValue.size() - 1);
-    if (indexValue.size() - first > 1) return 0;
-    const int n = indexValue[first] - '0';
-    return n < PlayerPictureCount ? n : 0;
+    // Read as the catalogue reads its numbers, so "$3" is picture 3 here as it is index 3 there.
+    const std::optional<std::int32_t> n = ParseInteger(indexValue);
+    return n && *n >= 0 && *n < PlayerPictureCount ? *n : 0;
 }
 
 std::string CommandLinesText(const std::string& name, const std::string& single, const std::string& playlist,
@@ -494,9 +490,7 @@ void TfrmMain::LstLoadedPlayersChange(int row) {
     TUserPlayer& user = *Globals.SelectedPlayers->Players[at];
     user.Prompt = LstLoadedPlayers.Items[row].Checked ? 0 : 1;
     Globals.Vexamo->Settings->UserPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
-    // Only the prompt changed: rewriting the whole section would drop an extension the program
-    // does not know (a hand-edited file), which is kept in the file though it is not listed.
-    IniWrite(SelectionPath(), name, "Prompt", PromptWords[user.Prompt]);
+    user.SaveToIni(SelectionPath());
 }
 
 void TfrmMain::PopListOptionsPopup() {

@@ -142,6 +142,7 @@ TEST_F(FrmMainTest, AvailableListRowsAndPictures) {
     EXPECT_EQ(PlayerPictureIndex("0"), 0);
     EXPECT_EQ(PlayerPictureIndex("7"), 7);
     EXPECT_EQ(PlayerPictureIndex("05"), 5);
+    EXPECT_EQ(PlayerPictureIndex("$6"), 6);
     EXPECT_EQ(PlayerPictureIndex("8"), 0);
     EXPECT_EQ(PlayerPictureIndex("-1"), 0);
     EXPECT_EQ(PlayerPictureIndex("two"), 0);
@@ -149,7 +150,7 @@ TEST_F(FrmMainTest, AvailableListRowsAndPictures) {
 
 TEST_F(FrmMainTest, AddNewPlayerRowRunsTheWizardAndRefills) {
     Open();
-    log.onWizard = [&] { IniWrite(PlayersIni, "Mine", "exe", "C:\\Tools\\mine.exe"); };
+    log.onWizard = [&] { WriteIniString(PlayersIni, "Mine", "exe", "C:\\Tools\\mine.exe"); };
     Choose("(Add new Player)");
     EXPECT_EQ(log.wizardRuns, std::vector<std::string>{""});
     EXPECT_EQ(RowOf(F().lstPlayers, "Mine"), 3);
@@ -194,8 +195,8 @@ TEST_F(FrmMainTest, CatalogueConfirmationsDoNothingOnNo) {
     F().PopPlayerDeleteClick();
     EXPECT_NE(RowOf(F().lstPlayers, "Winamp"), -1);
 
-    IniWrite(PlayersIni, "Mine", "exe", "C:\\Tools\\mine.exe");
-    IniWrite(PlayersIni, "BsPlayer", "single", "/edited [FILE]");
+    WriteIniString(PlayersIni, "Mine", "exe", "C:\\Tools\\mine.exe");
+    WriteIniString(PlayersIni, "BsPlayer", "single", "/edited [FILE]");
     fake.Answer(MsgResult::Yes);
     F().popPlayerResetAllClick();
     EXPECT_EQ(ReadIniSections(PlayersIni), (StringList{"BsPlayer", "Winamp"}));
