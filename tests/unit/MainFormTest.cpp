@@ -221,6 +221,9 @@ TEST_F(MainFormTest, StatusItemPictureFollowsTheStatusBeforeAnyRefresh) {
     // With no usable player the window switches monitoring off; the picture follows.
     EXPECT_EQ(Globals.Vexamo->Status, 1);
     EXPECT_EQ(Globals.MainForm->TrayMenuItem(TMainForm::mnuStatus).ImageIndex, 1);
+    // Whatever changes the status next, the picture shows it without waiting for a refresh.
+    Globals.Vexamo->Status = 0;
+    EXPECT_EQ(Globals.MainForm->TrayMenuItem(TMainForm::mnuStatus).ImageIndex, 4);
 }
 
 TEST_F(MainFormTest, FailedMonitoringToggleKeepsTheStatus) {
