@@ -151,6 +151,27 @@ void TfrmPlayerWizard::ShowPage(int page) {
         case TabFinal: TabFinalShow(); break;
         default: break;
     }
+    ShowPageControls();
+}
+
+void TfrmPlayerWizard::ShowPageControls() {
+    const int page = PageControl.ActivePage;
+    for (TControl* c : {static_cast<TControl*>(&edPlayerName), static_cast<TControl*>(&ImgIcon), &Button1, &btPlayer})
+        c->Visible = page == TabPlayerLocation;
+    edSingleFileFlag.Visible = page == TabSingle;
+    RdPlaylist.Visible = cboPlaylist.Visible = page == TabPlaylistSup;
+    edPlaylistFlag.Visible = page == TabPlaylist;
+    RdSubsSupport.Visible = page == TabSubsSup;
+    edSubtitleFlag.Visible = page == TabSubs;
+    for (TControl* c : {static_cast<TControl*>(&LblFinalPlayerName), static_cast<TControl*>(&ImgFinalIcon),
+                        &LblPlaylistExt, &LblFinalCmd1, &LblFinalCmd2, &LblFinalCmd3})
+        c->Visible = page == TabFinal;
+    lblWarning.Visible = btTest.Visible = PanelTest.Visible;
+    const int emulated = PageEmulator.Visible ? PageEmulator.ActivePage : -1;
+    btOpenFile.Visible = emulated == 0;
+    btPlaylist.Visible = emulated == 1;
+    btFile2.Visible = btSubtitle.Visible = emulated == 2;
+    LblCmd.Visible = btExecute.Visible = PanelCmd.Visible;
 }
 
 // --- Page show handlers ---------------------------------------------------------------------
@@ -431,6 +452,7 @@ void TfrmPlayerWizard::btTestClick() {
     // The test area lies over the button bar.
     btCancel.Visible = btBack.Visible = btNext.Visible = !PanelCmd.Visible;
     ShowTestCommand();
+    ShowPageControls();
 }
 
 void TfrmPlayerWizard::ShowTestCommand() {

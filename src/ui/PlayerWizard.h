@@ -163,6 +163,8 @@ public:
 
 private:
     void ShowPage(int page);
+    // Each control is visible on its own page only; the test bar and test area follow their panels.
+    void ShowPageControls();
     void FlagKeyDown(TEdit& box);
     bool FlagChange(TEdit& box);  // false when the change was undone
     // What a show handler puts into a command-line box: guarded like typed text.

@@ -7,6 +7,7 @@
 
 #include "../../resources/resource.h"
 #include "platform/Jpeg.h"
+#include "platform/win32/Controls_win32.h"
 #include "platform/win32/ScopedGdi.h"
 #include "platform/win32/Window.h"
 #include "ui/PlayerWizard_res.h"
@@ -17,9 +18,9 @@ namespace {
 
 using win32::GdiObject;
 
-// --- Mirroring control records into real controls --------------------------------------------
-// Each call writes only what differs, so mirroring after every handler neither flickers nor
-// sends change notifications for text that did not change.
+// --- What the shared control mirror does not cover --------------------------------------------
+// The page's fixed texts, the radio groups, the pictures and the command-line boxes, whose caret
+// must stay where the user typed. Each call writes only what differs.
 
 std::string ControlText(HWND control) {
     const int n = GetWindowTextLengthA(control);
@@ -29,21 +30,12 @@ std::string ControlText(HWND control) {
     return text;
 }
 
-void MirrorText(HWND control, const std::string& text) {
-    if (control && ControlText(control) != text) SetWindowTextA(control, text.c_str());
-}
-
 void MirrorState(HWND control, bool enabled, bool visible) {
     if (!control) return;
     if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled);
     // The control's own flag: IsWindowVisible also answers false while the dialog is not shown yet.
     const bool shown = (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown != visible) ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-void MirrorControl(HWND control, const TControl& record, bool onPage = true) {
-    MirrorText(control, record.Caption);
-    MirrorState(control, record.Enabled, record.Visible && onPage);
 }
 
 // An edit box keeps its caret where the user typed when the text it gets back has the same
@@ -68,26 +60,6 @@ void MirrorRadioGroup(HWND dialog, const int (&ids)[2], const TRadioGroup& recor
         SendMessageA(button, BM_SETCHECK, record.ItemIndex == i ? BST_CHECKED : BST_UNCHECKED, 0);
         MirrorState(button, record.Enabled, record.Visible && onPage);
     }
-}
-
-void MirrorCombo(HWND control, const TComboBox& record, bool onPage) {
-    if (!control) return;
-    const int count = static_cast<int>(SendMessageA(control, CB_GETCOUNT, 0, 0));
-    bool same = count == static_cast<int>(record.Items.size());
-    for (int i = 0; same && i < count; ++i) {
-        char item[256] = {};
-        if (SendMessageA(control, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof item))
-            SendMessageA(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
-        same = record.Items[static_cast<size_t>(i)] == item;
-    }
-    if (!same) {
-        SendMessageA(control, CB_RESETCONTENT, 0, 0);
-        for (const std::string& item : record.Items)
-            SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    }
-    if (SendMessageA(control, CB_GETCURSEL, 0, 0) != record.ItemIndex)
-        SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(record.ItemIndex), 0);
-    MirrorState(control, record.Enabled, record.Visible && onPage);
 }
 
 // "Name|patterns|Name|patterns|" to the dialog's pairs of zero-ended strings.
@@ -149,8 +121,13 @@ protected:
                 return TRUE;
             case WM_COMMAND:
                 // Nothing reaches a wizard that has finished, while its window is being taken down.
-                if (form_ && !form_->Closed && !syncing_) Command(LOWORD(wParam), HIWORD(wParam));
+                if (form_ && !form_->Closed && !syncing_ && !(mirror_ && mirror_->Putting()))
+                    Command(LOWORD(wParam), HIWORD(wParam));
                 return TRUE;
+            case WM_DESTROY:
+                // The mirror's tooltip goes with the dialog; no record is put after this.
+                mirror_.reset();
+                return FALSE;
             case WM_CLOSE:
                 // The close box cancels the wizard, also while the test area is open.
                 if (form_ && !form_->Closed) Run([&] { form_->btCancelClick(); });
@@ -182,8 +159,9 @@ private:
     // Runs a handler of the portable window and shows its state again.
     template <typename F>
     void Run(F&& handler) {
+        if (mirror_) mirror_->Take();
         handler();
-        if (form_ && !form_->Closed && Handle()) Mirror();
+        if (form_ && !form_->Closed && Handle() && mirror_) Mirror();
     }
 
     void Command(int id, int code) {
@@ -211,7 +189,6 @@ private:
             case IDC_btSubtitle: Run([&] { f.btSubtitleClick(); }); break;
             case IDC_edPlayerName:
                 if (code == EN_CHANGE) {
-                    f.edPlayerName.Text = ControlText(Item(id));
                     Run([&] { f.edPlayerNameChange(); });
                 } else if (code == EN_KILLFOCUS && IsChild(Handle(), GetFocus())) {
                     // Leaving the box for another control of the wizard, not for another window.
@@ -239,11 +216,7 @@ private:
                 break;
             case IDC_cboPlaylist:
                 if (code == CBN_SELCHANGE) {
-                    const int at = static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0));
-                    f.cboPlaylist.ItemIndex = at;
-                    f.cboPlaylist.Text = at >= 0 && at < static_cast<int>(f.cboPlaylist.Items.size())
-                                             ? f.cboPlaylist.Items[static_cast<size_t>(at)]
-                                             : std::string();
+                    mirror_->Take();
                 } else if (code == CBN_KILLFOCUS && IsChild(Handle(), GetFocus())) {
                     Run([&] { f.cboPlaylistExit(); });
                 }
@@ -294,6 +267,31 @@ private:
         LoadBanner();
         shownHeight_ = 0;
         shownPage_ = -1;
+
+        TfrmPlayerWizard& f = *form_;
+        mirror_ = std::make_unique<win32::ControlMirror>(Handle());
+        win32::ControlMirror& m = *mirror_;
+        m.Bind(IDC_edPlayerName, f.edPlayerName);
+        m.Bind(IDC_Button1, f.Button1);
+        m.Bind(IDC_LblIcon, f.LblIcon);
+        m.Bind(IDC_btPlayer, f.btPlayer);
+        m.Bind(IDC_cboPlaylist, f.cboPlaylist);
+        m.Bind(IDC_LblFinalPlayerName, f.LblFinalPlayerName);
+        m.Bind(IDC_LblPlaylistExt, f.LblPlaylistExt);
+        m.Bind(IDC_LblFinalCmd1, f.LblFinalCmd1);
+        m.Bind(IDC_LblFinalCmd2, f.LblFinalCmd2);
+        m.Bind(IDC_LblFinalCmd3, f.LblFinalCmd3);
+        m.Bind(IDC_lblWarning, f.lblWarning);
+        m.Bind(IDC_btTest, f.btTest);
+        m.Bind(IDCANCEL, f.btCancel);
+        m.Bind(IDC_btBack, f.btBack);
+        m.Bind(IDOK, f.btNext);
+        m.Bind(IDC_LblCmd, f.LblCmd);
+        m.Bind(IDC_btExecute, f.btExecute);
+        m.Bind(IDC_btOpenFile, f.btOpenFile);
+        m.Bind(IDC_btPlaylist, f.btPlaylist);
+        m.Bind(IDC_btFile2, f.btFile2);
+        m.Bind(IDC_btSubtitle, f.btSubtitle);
     }
 
     void LoadBanner() {
@@ -385,54 +383,30 @@ private:
         const bool area = f.TestAreaOpen();
         using P = TfrmPlayerWizard::Page;
 
+        mirror_->Put();
         for (int p = 0; p < P::PageCount; ++p)
             for (int k = 0; k < IDC_PAGETEXT_PER_PAGE; ++k)
                 MirrorState(Item(IDC_PAGETEXT + p * IDC_PAGETEXT_PER_PAGE + k), true, p == page);
+        MirrorIcon(IDC_ImgIcon, f.ImgIcon.Picture, f.ImgIcon.Visible);
+        MirrorEdit(Item(IDC_edSingleFileFlag), f.edSingleFileFlag, true);
+        MirrorEdit(Item(IDC_edPlaylistFlag), f.edPlaylistFlag, true);
+        MirrorEdit(Item(IDC_edSubtitleFlag), f.edSubtitleFlag, true);
+        MirrorRadioGroup(Handle(), {IDC_RdPlaylistYes, IDC_RdPlaylistNo}, f.RdPlaylist, true);
+        MirrorRadioGroup(Handle(), {IDC_RdSubsSupportYes, IDC_RdSubsSupportNo}, f.RdSubsSupport, true);
+        MirrorIcon(IDC_ImgFinalIcon, f.ImgFinalIcon.Picture, f.ImgFinalIcon.Visible);
 
-        MirrorEdit(Item(IDC_edPlayerName), f.edPlayerName, page == P::TabPlayerLocation);
-        MirrorIcon(IDC_ImgIcon, f.ImgIcon.Picture, page == P::TabPlayerLocation);
-        MirrorControl(Item(IDC_Button1), f.Button1, page == P::TabPlayerLocation);
-        MirrorControl(Item(IDC_LblIcon), f.LblIcon, page == P::TabPlayerLocation);
-        MirrorControl(Item(IDC_btPlayer), f.btPlayer, page == P::TabPlayerLocation);
-
-        MirrorEdit(Item(IDC_edSingleFileFlag), f.edSingleFileFlag, page == P::TabSingle);
-        MirrorEdit(Item(IDC_edPlaylistFlag), f.edPlaylistFlag, page == P::TabPlaylist);
-        MirrorEdit(Item(IDC_edSubtitleFlag), f.edSubtitleFlag, page == P::TabSubs);
-        MirrorRadioGroup(Handle(), {IDC_RdPlaylistYes, IDC_RdPlaylistNo}, f.RdPlaylist, page == P::TabPlaylistSup);
-        MirrorCombo(Item(IDC_cboPlaylist), f.cboPlaylist, page == P::TabPlaylistSup);
-        MirrorRadioGroup(Handle(), {IDC_RdSubsSupportYes, IDC_RdSubsSupportNo}, f.RdSubsSupport, page == P::TabSubsSup);
-
-        MirrorControl(Item(IDC_LblFinalPlayerName), f.LblFinalPlayerName, page == P::TabFinal);
-        MirrorIcon(IDC_ImgFinalIcon, f.ImgFinalIcon.Picture, page == P::TabFinal);
-        MirrorControl(Item(IDC_LblPlaylistExt), f.LblPlaylistExt, page == P::TabFinal);
-        MirrorControl(Item(IDC_LblFinalCmd1), f.LblFinalCmd1, page == P::TabFinal);
-        MirrorControl(Item(IDC_LblFinalCmd2), f.LblFinalCmd2, page == P::TabFinal);
-        MirrorControl(Item(IDC_LblFinalCmd3), f.LblFinalCmd3, page == P::TabFinal);
-
-        MirrorControl(Item(IDC_lblWarning), f.lblWarning, f.PanelTest.Visible);
         MirrorState(Item(IDC_TestIcon), true, f.PanelTest.Visible);
-        MirrorControl(Item(IDC_btTest), f.btTest, f.PanelTest.Visible);
         MirrorState(Item(IDC_ButtonBarLine), true, !area);
-        MirrorControl(Item(IDCANCEL), f.btCancel);
-        MirrorControl(Item(IDC_btBack), f.btBack);
-        MirrorControl(Item(IDOK), f.btNext);
-
         const int emu = f.PageEmulator.Visible ? f.PageEmulator.ActivePage : -1;
         MirrorState(Item(IDC_BrowseText), true, emu >= 0);
         MirrorState(Item(IDC_FileText), true, emu == 0);
-        MirrorControl(Item(IDC_btOpenFile), f.btOpenFile, emu == 0);
         MirrorState(Item(IDC_PlaylistText), true, emu == 1);
-        MirrorControl(Item(IDC_btPlaylist), f.btPlaylist, emu == 1);
         MirrorState(Item(IDC_File2Text), true, emu == 2);
-        MirrorControl(Item(IDC_btFile2), f.btFile2, emu == 2);
         MirrorState(Item(IDC_SubtitleText), true, emu == 2);
-        MirrorControl(Item(IDC_btSubtitle), f.btSubtitle, emu == 2);
         MirrorState(Item(IDC_PanelCmd), true, f.PanelCmd.Visible);
         MirrorState(Item(IDC_CmdIcon), true, f.PanelCmd.Visible);
-        MirrorControl(Item(IDC_LblCmd), f.LblCmd, f.PanelCmd.Visible);
-        MirrorControl(Item(IDC_btExecute), f.btExecute, f.PanelCmd.Visible);
 
-        MirrorText(Handle(), f.Caption);
+        if (ControlText(Handle()) != f.Caption) SetWindowTextA(Handle(), f.Caption.c_str());
         if (shownHeight_ != f.Height) {
             shownHeight_ = f.Height;
             Resize(f.Height == WizardTestHeight ? WIZARD_TEST_CLIENT_HEIGHT : WIZARD_CLIENT_HEIGHT);
@@ -504,6 +478,7 @@ private:
     GdiObject<HBRUSH> white_;
     JpegImage banner_;
     std::map<int, ShownIcon> icons_;
+    std::unique_ptr<win32::ControlMirror> mirror_;
 };
 
 }  // namespace

@@ -99,9 +99,12 @@ TEST_F(Wizard, PageGraphSkipsUnansweredPagesAndBackRetracesTheHistory) {
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabSingle);
     EXPECT_TRUE(w->PanelTest.Visible);
+    EXPECT_TRUE(w->edSingleFileFlag.Visible && w->btTest.Visible && w->lblWarning.Visible);
+    EXPECT_FALSE(w->edPlayerName.Visible || w->btPlayer.Visible || w->edPlaylistFlag.Visible);
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabPlaylistSup);
-    EXPECT_FALSE(w->PanelTest.Visible);
+    EXPECT_FALSE(w->PanelTest.Visible || w->btTest.Visible || w->edSingleFileFlag.Visible);
+    EXPECT_TRUE(w->RdPlaylist.Visible && w->cboPlaylist.Visible);
 
     w->RdPlaylist.ItemIndex = 1;  // No: the playlist page is skipped
     w->RdPlaylistClick();
@@ -384,6 +387,8 @@ TEST_F(TestRun, TheAreaOpensAndClosesOverTheButtonBar) {
     EXPECT_FALSE(w->btNext.Visible || w->btBack.Visible || w->btCancel.Visible);
     EXPECT_EQ(w->LblCmd.Caption, "> [PLAYER] [FILE]");
     EXPECT_EQ(w->PageEmulator.ActivePage, 0);
+    EXPECT_TRUE(w->btOpenFile.Visible && w->btExecute.Visible);
+    EXPECT_FALSE(w->btPlaylist.Visible || w->btFile2.Visible);
     EXPECT_FALSE(w->btExecute.Enabled);
     w->btTestClick();
     EXPECT_EQ(w->Height, 340);
