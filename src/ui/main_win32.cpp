@@ -6,6 +6,7 @@
 #include "platform/win32/Controls_win32.h"
 #include "platform/win32/ScopedGdi.h"
 #include "platform/win32/Window.h"
+#include "ui/PlayerWizard_win32.h"
 #include "ui/main_res.h"
 
 namespace vexamo {
@@ -77,8 +78,13 @@ public:
         RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 
-    void RunPlayerWizard(const std::string&) override {
-        // The player wizard comes with its own change.
+    void RunPlayerWizard(const std::string& playerName) override {
+        // Modal over this window; the wizard's real window goes with it when it returns.
+        std::unique_ptr<TfrmPlayerWizard> wizard = CreatePlayerWizardWindow(instance_, Handle());
+        if (playerName.empty())
+            wizard->NewPlayer();
+        else
+            wizard->EditPlayer(true, playerName);
     }
 
 private:
