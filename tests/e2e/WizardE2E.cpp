@@ -3,8 +3,11 @@
 // and 144 DPI.
 #include <gtest/gtest.h>
 
+#include "e2e/AgentE2E.h"
+#include "e2e/Controls.h"
 #include "e2e/E2E.h"
 #include "ui/PlayerWizard_res.h"
+#include "ui/main_res.h"
 
 using namespace e2e;
 
@@ -15,12 +18,15 @@ constexpr DWORD TimeoutMs = 15000;
 // The wizard on its own (WizardHost.exe, copied into the program folder so that Players.ini is
 // read and written beside it), new or editing a player.
 struct WizardRun {
+    // The wizard a running program opened.
+    WizardRun(DWORD pid, HWND wnd) : Pid(pid), Wnd(wnd) {}
     explicit WizardRun(const ProgramFolder& folder, const std::string& editName = "") {
         const std::string host = folder / "WizardHost.exe";
         if (!CopyFileA((BuildDir() + "WizardHost.exe").c_str(), host.c_str(), FALSE))
             throw std::runtime_error("cannot copy WizardHost.exe");
         Proc = Process::Start(host, editName);
-        Wnd = WaitForDialog(Proc.Id(), TimeoutMs, "Player Wizard");
+        Pid = Proc.Id();
+        Wnd = WaitForDialog(Pid, TimeoutMs, "Player Wizard");
     }
 
     HWND Item(int id) const { return GetDlgItem(Wnd, id); }
@@ -41,7 +47,7 @@ struct WizardRun {
     }
     // Answers the file-open dialog with a path typed into its name box.
     bool ChooseFile(const std::string& path) const {
-        HWND open = WaitForDialog(Proc.Id(), TimeoutMs, "Open");
+        HWND open = WaitForDialog(Pid, TimeoutMs, "Open");
         if (!open) return false;
         HWND name = GetDlgItem(open, 0x047c);  // the combined name box
         if (!name) name = GetDlgItem(open, 0x0480);
@@ -52,7 +58,7 @@ struct WizardRun {
     }
     // Reads a message box with the caption, answers it with the button and returns its text.
     std::string Answer(const std::string& caption, const std::string& button) const {
-        HWND box = WaitForDialog(Proc.Id(), TimeoutMs, caption);
+        HWND box = WaitForDialog(Pid, TimeoutMs, caption);
         if (!box) return "<no " + caption + " box>";
         const std::string text = ReadDialog(box).Message;
         ClickButton(box, button);
@@ -61,6 +67,7 @@ struct WizardRun {
     }
 
     Process Proc;
+    DWORD Pid = 0;
     HWND Wnd = nullptr;
 };
 
@@ -225,6 +232,39 @@ TEST(Wizard, EditWithARenameMovesTheSection) {
     EXPECT_EQ(folder.Read("Players.ini").value_or("<missing>"),
               "[Other]\r\nexe=C:\\other.exe\r\n[New Name]\r\nexe=" + player + "\r\nindex=0\r\nicon=" + icon +
                   "\r\next=.lst\r\nsingle=-f [FILE]\r\nplaylist=-l [PLAYLIST]\r\nsubtitles=\r\n");
+}
+
+TEST(Wizard, TheConfigurationWindowOpensItAndListsTheNewPlayer) {
+    Agent agent(true);
+    const std::string player = agent.Folder.InstallStandIn("Stand In");
+    agent.Start();
+    const HWND config = WaitForWindow(agent.Proc.Id(), "TfrmMain", "Vexamo", AgentTimeoutMs, true);
+    ASSERT_NE(config, nullptr);
+    const HWND list = GetDlgItem(config, IDC_LSTPLAYERS);
+    ClickAt(Centre(ListViewRowRect(list, 0)));  // "(Add new Player)"
+    WizardRun w(agent.Proc.Id(), WaitForDialog(agent.Proc.Id(), TimeoutMs, "Player Wizard"));
+    ASSERT_NE(w.Wnd, nullptr);
+    EXPECT_EQ(GetWindow(w.Wnd, GW_OWNER), config);
+    w.Type(IDC_edPlayerName, "Stand In");
+    w.Click(IDC_btPlayer);
+    ASSERT_TRUE(w.ChooseFile(player));
+    w.Next(1);
+    w.Next(2);
+    w.Click(IDC_RdPlaylistNo);
+    w.Next(4);
+    w.Next(5);
+    w.Next(6);
+    w.Click(IDOK);
+    // The list is refilled once the wizard has closed.
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const auto& row : ListViewRows(list))
+            if (row.size() > 1 && row[1] == "Stand In") return true;
+        return false;
+    }, AgentTimeoutMs));
+    EXPECT_EQ(agent.Folder.Read("Players.ini").value_or("").find(
+                  "[Stand In]\r\nexe=" + player + "\r\nindex=0\r\nicon=\r\next=\r\nsingle=[FILE]\r\n"
+                  "playlist=\r\nsubtitles=[FILE] [SUBTITLE]\r\n"),
+              0u);
 }
 
 namespace {
