@@ -4,6 +4,8 @@
 #include "agent/Init.h"
 #include "model/Errors.h"
 #include "support/FakePlatform.h"
+#include "ui/About.h"
+#include "ui/Settings.h"
 #include "ui/main.h"
 
 using namespace vexamo;
@@ -31,6 +33,10 @@ public:
         ++configWindows;
         return std::make_unique<TfrmMain>(tray, &frm);
     }
+    std::unique_ptr<TFrmOptions> CreateOptionsWindow(TrayAgent& tray) override {
+        return std::make_unique<TFrmOptions>(tray, nullptr);
+    }
+    std::unique_ptr<TAboutBox> CreateAboutBox() override { return std::make_unique<TAboutBox>(nullptr); }
     int terminated = 0, closeRequests = 0, popups = 0, configWindows = 0, menuRefreshes = 0;
     bool failWindows = false;
     FakeFrmMainHost frm;
