@@ -5,3 +5,6 @@
 #define IDI_TRAY_ON 101
 #define IDI_TRAY_OFF 102
 #define IDB_MENU_STRIP 201
+// The about box's pictures (JPEG, decoded when the box opens).
+#define IDR_ABOUT_PRODUCT 301
+#define IDR_ABOUT_MAKER 302

@@ -25,6 +25,8 @@ inline const std::string SupportAddress = "support@vexamo.example.com";
 class TAboutBox {
 public:
     explicit TAboutBox(AboutBoxHost* host);
+    // The Win32 build derives a window that also owns its real window.
+    virtual ~TAboutBox() = default;
     TAboutBox(const TAboutBox&) = delete;
     TAboutBox& operator=(const TAboutBox&) = delete;
 

@@ -32,6 +32,8 @@ inline const std::string ChooseFolderTitle = "Choose Folder";
 class TFrmOptions {
 public:
     TFrmOptions(TrayAgent& tray, FrmOptionsHost* host);
+    // The Win32 build derives a window that also owns its real window.
+    virtual ~TFrmOptions() = default;
     TFrmOptions(const TFrmOptions&) = delete;
     TFrmOptions& operator=(const TFrmOptions&) = delete;
 
