@@ -81,9 +81,9 @@ class Options : public ::testing::Test {
 protected:
     void SetUp() override {
         fake.AddFolder("C:\\Vexamo");
-        fake.AddDrive("C:\\", 3);
-        fake.AddDrive("D:\\", DriveCdRom);
-        fake.AddDrive("E:\\", DriveCdRom);
+        fake.AddDrive("C:\\", DriveKind::Fixed);
+        fake.AddDrive("D:\\", DriveKind::CdRom);
+        fake.AddDrive("E:\\", DriveKind::CdRom);
         fake.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 1);
         fake.AddRegKey(RegRoot::LocalMachine, RunKey);
         ExeName = "C:\\Vexamo\\Vexamo.exe";
@@ -170,7 +170,7 @@ TEST_F(Options, AllDrivesStoresEveryOpticalDriveAndOneDriveExactlyThatOne) {
 TEST_F(Options, NoDriveChosenInTheListKeepsTheMonitoredDrives) {
     // F: is an optical drive added after start-up: monitored, but not in the agent's drive list.
     Start("[Monitor]\r\nDrives=F:\\\r\n");
-    fake.AddDrive("F:\\", DriveCdRom);
+    fake.AddDrive("F:\\", DriveKind::CdRom);
     FromTray([](TFrmOptions& f) {
         EXPECT_EQ(f.Settings_cbDrives.ItemIndex, -1);
         f.btOkClick();
