@@ -230,6 +230,25 @@ TEST_F(Options, EachSwitchRunsOnlyWhenItsBoxChangedWithItsMessages) {
     EXPECT_FALSE(fake.RegValueExists(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue));
 }
 
+TEST_F(Options, RunOnStartupWorksForAnOrdinaryUserThroughTheirOwnRunKey) {
+    fake.IgnoreRegWrites(RegRoot::LocalMachine, RunKey);
+    Start();
+    FromTray([](TFrmOptions& f) {
+        f.Settings_Startup.Checked = true;
+        f.btOkClick();
+    });
+    EXPECT_TRUE(fake.Messages.empty()) << fake.Messages.front().Text;
+    EXPECT_EQ(fake.RegReadString(RegRoot::CurrentUser, RunKey, "Vexamo"), QuotedExe);
+    // The next load reads it back and keeps the box ticked.
+    FromTray([](TFrmOptions& f) {
+        EXPECT_TRUE(f.Settings_Startup.Checked);
+        f.Settings_Startup.Checked = false;
+        f.btOkClick();
+    });
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::CurrentUser, RunKey, "Vexamo"));
+    EXPECT_EQ(Value("Windows", "AutoStart"), "0");
+}
+
 TEST_F(Options, OffTheNtFamilyAutoPlayBoxIsClearedAndOkRestoresAutoPlay) {
     fake.Platform_Id = 1;
     Start("[Windows]\r\nAutoCD=1\r\n");
