@@ -5,6 +5,7 @@
 
 #include "agent/Init.h"
 #include "support/FakePlatform.h"
+#include "support/WindowFakes.h"
 #include "ui/About.h"
 #include "ui/Settings.h"
 #include "ui/main.h"
@@ -51,13 +52,6 @@ public:
     int shown = 0, result = 0;
 };
 
-class FakeFrmMainHost : public FrmMainHost {
-public:
-    void Show(TfrmMain&) override {}
-    void Close(TfrmMain&) override {}
-    void Released(TfrmMain&) override {}
-};
-
 class AgentHost : public MainFormHost {
 public:
     std::uintptr_t WindowHandle() override { return 0x1234; }
@@ -66,13 +60,13 @@ public:
     void PopupTrayMenu() override {}
     void TrayMenuChanged() override {}
     std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) override {
-        return std::make_unique<TfrmMain>(tray, &frm);
+        return std::make_unique<TfrmMain>(tray, test::FakeFrmMainHostFactory(frm));
     }
     std::unique_ptr<TFrmOptions> CreateOptionsWindow(TrayAgent& tray) override {
         return std::make_unique<TFrmOptions>(tray, &options);
     }
     std::unique_ptr<TAboutBox> CreateAboutBox() override { return std::make_unique<TAboutBox>(&about); }
-    FakeFrmMainHost frm;
+    test::FrmMainHostLog frm;
     FakeOptionsHost options;
     FakeAboutHost about;
 };
