@@ -4,9 +4,9 @@
 
 #include "../../resources/resource.h"
 #include "platform/Jpeg.h"
+#include "platform/win32/Controls_win32.h"
 #include "platform/win32/ScopedGdi.h"
 #include "platform/win32/Window.h"
-#include "ui/ControlMirror_win32.h"
 #include "ui/OptionsDialogs.h"
 
 namespace vexamo {
@@ -58,8 +58,6 @@ void DrawPicture(HDC dc, const RECT& box, const Picture& picture) {
                   &picture.Info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-bool IsLink(int id) { return id == IDC_ABOUT_HOME || id == IDC_ABOUT_SUPPORT || id == IDC_ABOUT_URL; }
-
 class AboutDialog : public AboutBoxHost, public win32::Dialog {
 public:
     AboutDialog(HINSTANCE instance, TAboutBox& box) : instance_(instance), box_(box) {}
@@ -88,16 +86,16 @@ protected:
                 }
                 break;
             case WM_CTLCOLORSTATIC: {
-                const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-                if (!IsLink(id)) break;
+                if (!mirror_) break;
                 HDC dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, id == IDC_ABOUT_SUPPORT ? RGB(128, 128, 128) : RGB(0, 0, 255));
-                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+                HWND control = reinterpret_cast<HWND>(lParam);
+                const INT_PTR brush = mirror_->CtlColorStatic(dc, control);
+                // The support address is the one grey link.
+                if (brush && GetDlgCtrlID(control) == IDC_ABOUT_SUPPORT) SetTextColor(dc, RGB(128, 128, 128));
+                return brush;
             }
             case WM_SETCURSOR:
-                if (IsLink(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)))) {
-                    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));  // IDC_HAND
+                if (mirror_ && mirror_->SetCursor(reinterpret_cast<HWND>(wParam))) {
                     SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, TRUE);
                     return TRUE;
                 }
@@ -119,11 +117,13 @@ private:
     void Prepare() {
         HWND dialog = Handle();
         SetWindowTextA(dialog, box_.Caption.c_str());
-        win32::ShowControl(dialog, IDC_ABOUT_VERSION, box_.lblVersion);
-        win32::ShowControl(dialog, IDC_ABOUT_HOME, box_.lblVexamo);
-        win32::ShowControl(dialog, IDC_ABOUT_SUPPORT, box_.lblLinkSupport);
-        win32::ShowControl(dialog, IDC_ABOUT_URL, box_.lblUrl);
-        win32::ShowControl(dialog, IDOK, box_.OKButton);
+        mirror_ = std::make_unique<win32::ControlMirror>(dialog);
+        mirror_->Bind(IDC_ABOUT_VERSION, box_.lblVersion);
+        mirror_->BindLink(IDC_ABOUT_HOME, box_.lblVexamo);
+        mirror_->BindLink(IDC_ABOUT_SUPPORT, box_.lblLinkSupport);
+        mirror_->BindLink(IDC_ABOUT_URL, box_.lblUrl);
+        mirror_->Bind(IDOK, box_.OKButton);
+        mirror_->Put();
 
         LOGFONTA font{};
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
@@ -148,6 +148,7 @@ private:
 
     HINSTANCE instance_;
     TAboutBox& box_;
+    std::unique_ptr<win32::ControlMirror> mirror_;
     Picture product_, maker_;
     win32::GdiObject<HFONT> bold_, link_;
 };

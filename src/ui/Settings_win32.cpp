@@ -5,9 +5,9 @@
 #include <uxtheme.h>
 
 #include "../../resources/resource.h"
+#include "platform/win32/Controls_win32.h"
 #include "platform/win32/ScopedGdi.h"
 #include "platform/win32/Window.h"
-#include "ui/ControlMirror_win32.h"
 #include "ui/OptionsDialogs.h"
 
 namespace vexamo {
@@ -66,10 +66,11 @@ protected:
         switch (msg) {
             case WM_INITDIALOG:
                 Prepare();
-                Show();
+                mirror_->Put();
                 return TRUE;
             case WM_COMMAND:
-                if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == CBN_SELCHANGE) {
+                if (mirror_ && !mirror_->Putting() &&
+                    (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == CBN_SELCHANGE)) {
                     Command(LOWORD(wParam));
                     return TRUE;
                 }
@@ -114,60 +115,30 @@ private:
         for (int id : {IDC_OPT_ICON_MONITOR, IDC_OPT_ICON_WINDOWS, IDC_OPT_ICON_SUBTITLES})
             SendDlgItemMessageA(dialog, id, STM_SETICON, reinterpret_cast<WPARAM>(small_), 0);
 
-        tips_ = win32::CreateHints(dialog);
-        win32::AddHint(tips_, dialog, IDC_OPT_DRIVES, form_.Settings_cbDrives.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_DRIVES_ALL, form_.Settings_DrivesAll.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_MONITOR_DEFAULT, form_.rdMonitorDefault.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_MONITOR_ON, form_.rdMonitorOn.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_ONPLAY_MIN, form_.rdOnPlayMin.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_ONPLAY_CLOSE, form_.rdOnPlayClose.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_CDAUTORUN, form_.Settings_CDAutorun.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_STARTUP, form_.Settings_Startup.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_USESUBS, form_.Settings_UseSubs.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_SUBS_PATH, form_.Settings_SubsPath.Hint);
-        win32::AddHint(tips_, dialog, IDC_OPT_NONE, form_.btNone.Hint);
+        mirror_ = std::make_unique<win32::ControlMirror>(dialog);
+        win32::ControlMirror& m = *mirror_;
+        m.Bind(IDC_OPT_DRIVES_USER, form_.Settings_DrivesUser);
+        m.Bind(IDC_OPT_DRIVES, form_.Settings_cbDrives);
+        m.Bind(IDC_OPT_DRIVES_ALL, form_.Settings_DrivesAll);
+        m.Bind(IDC_OPT_MONITOR_DEFAULT, form_.rdMonitorDefault);
+        m.Bind(IDC_OPT_MONITOR_ON, form_.rdMonitorOn);
+        m.Bind(IDC_OPT_ONPLAY_MIN, form_.rdOnPlayMin);
+        m.Bind(IDC_OPT_ONPLAY_CLOSE, form_.rdOnPlayClose);
+        m.Bind(IDC_OPT_CDAUTORUN, form_.Settings_CDAutorun);
+        m.Bind(IDC_OPT_STARTUP, form_.Settings_Startup);
+        m.Bind(IDC_OPT_USESUBS, form_.Settings_UseSubs);
+        m.Bind(IDC_OPT_SUBS_EXTS, form_.lblSubtitles);
+        m.Bind(IDC_OPT_SUBS_PATH, form_.Settings_SubsPath);
+        m.Bind(IDC_OPT_NONE, form_.btNone);
+        m.Bind(IDC_OPT_SUBS_FOLDER, form_.LblSubsFolder);
+        m.Bind(IDOK, form_.btOk);
+        m.Bind(IDCANCEL, form_.btCancel);
 
         win32::SizeClientAndCentre(dialog, 526, 400);
     }
 
-    // Every control from its record.
-    void Show() {
-        HWND d = Handle();
-        win32::ShowCheck(d, IDC_OPT_DRIVES_USER, form_.Settings_DrivesUser);
-        win32::ShowCombo(d, IDC_OPT_DRIVES, form_.Settings_cbDrives);
-        win32::ShowCheck(d, IDC_OPT_DRIVES_ALL, form_.Settings_DrivesAll);
-        win32::ShowCheck(d, IDC_OPT_MONITOR_DEFAULT, form_.rdMonitorDefault);
-        win32::ShowCheck(d, IDC_OPT_MONITOR_ON, form_.rdMonitorOn);
-        win32::ShowCheck(d, IDC_OPT_ONPLAY_MIN, form_.rdOnPlayMin);
-        win32::ShowCheck(d, IDC_OPT_ONPLAY_CLOSE, form_.rdOnPlayClose);
-        win32::ShowCheck(d, IDC_OPT_CDAUTORUN, form_.Settings_CDAutorun);
-        win32::ShowCheck(d, IDC_OPT_STARTUP, form_.Settings_Startup);
-        win32::ShowCheck(d, IDC_OPT_USESUBS, form_.Settings_UseSubs);
-        win32::ShowControl(d, IDC_OPT_SUBS_EXTS, form_.lblSubtitles);
-        win32::ShowControl(d, IDC_OPT_SUBS_PATH, form_.Settings_SubsPath);
-        win32::ShowControl(d, IDC_OPT_NONE, form_.btNone);
-        win32::ShowControl(d, IDC_OPT_SUBS_FOLDER, form_.LblSubsFolder);
-        win32::ShowControl(d, IDOK, form_.btOk);
-        win32::ShowControl(d, IDCANCEL, form_.btCancel);
-    }
-
-    // What the user changed, into the records.
-    void Read() {
-        HWND d = Handle();
-        win32::ReadCheck(d, IDC_OPT_DRIVES_USER, form_.Settings_DrivesUser);
-        win32::ReadCombo(d, IDC_OPT_DRIVES, form_.Settings_cbDrives);
-        win32::ReadCheck(d, IDC_OPT_DRIVES_ALL, form_.Settings_DrivesAll);
-        win32::ReadCheck(d, IDC_OPT_MONITOR_DEFAULT, form_.rdMonitorDefault);
-        win32::ReadCheck(d, IDC_OPT_MONITOR_ON, form_.rdMonitorOn);
-        win32::ReadCheck(d, IDC_OPT_ONPLAY_MIN, form_.rdOnPlayMin);
-        win32::ReadCheck(d, IDC_OPT_ONPLAY_CLOSE, form_.rdOnPlayClose);
-        win32::ReadCheck(d, IDC_OPT_CDAUTORUN, form_.Settings_CDAutorun);
-        win32::ReadCheck(d, IDC_OPT_STARTUP, form_.Settings_Startup);
-        win32::ReadCheck(d, IDC_OPT_USESUBS, form_.Settings_UseSubs);
-    }
-
     void Command(int id) {
-        Read();
+        mirror_->Take();
         switch (id) {
             case IDOK: form_.btOkClick(); return;  // the window may be closing: show nothing more
             case IDCANCEL: form_.btCancelClick(); return;
@@ -181,12 +152,12 @@ private:
             case IDC_OPT_NONE: form_.btNoneClick(); break;
             default: break;
         }
-        Show();
+        mirror_->Put();
     }
 
     HINSTANCE instance_;
     TFrmOptions& form_;
-    HWND tips_ = nullptr;
+    std::unique_ptr<win32::ControlMirror> mirror_;
     HICON icon_ = nullptr;
     HICON small_ = nullptr;
     win32::GdiObject<HFONT> bold_;
