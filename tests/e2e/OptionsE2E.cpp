@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/OptionsDialogs.h"
+#include "ui/main_res.h"
 
 using namespace e2e;
 
@@ -108,6 +109,28 @@ TEST(Options, AutoPlayBoxWritesThePolicyAndCancelWritesNothing) {
     EXPECT_EQ(agent.Folder.Read("Vexamo.ini").value_or(""), before);
     EXPECT_EQ(RegReadDword(HKEY_CURRENT_USER, PolicyKey, "NoDriveTypeAutoRun").value_or(0), 181u);
     EXPECT_FALSE(RegReadString(HKEY_LOCAL_MACHINE, MachineRunKey, "Vexamo").has_value());
+    EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+}
+
+TEST(Options, FromTheConfigurationWindowTheIconStaysAwayUntilThatWindowCloses) {
+    Agent agent;
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    PostMessageA(agent.Main, TrayCallback, 0, WM_LBUTTONDBLCLK);
+    const HWND config = WaitForWindow(agent.Proc.Id(), "TfrmMain", "Vexamo", AgentTimeoutMs, true);
+    ASSERT_NE(config, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+
+    PressButtonId(config, IDC_BTSETTINGS);
+    const HWND dialog = WaitForDialog(agent.Proc.Id(), AgentTimeoutMs, "Vexamo Settings");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), config) << "modal over the window that opened it";
+    PressButtonId(dialog, IDOK);
+    ASSERT_TRUE(Gone(dialog));
+    Sleep(500);
+    EXPECT_FALSE(TrayHasIcon(agent.Main)) << "the configuration window is still on screen";
+
+    PostMessageA(config, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
 }
 
