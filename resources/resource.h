@@ -15,6 +15,9 @@
 #define IDI_STEP_2 122
 #define IDI_STEP_3 123
 #define IDI_STEP_4 124
+// The about box's pictures (JPEG, decoded when the box opens).
+#define IDR_ABOUT_PRODUCT 301
+#define IDR_ABOUT_MAKER 302
 // The player wizard's test bar and command-line group.
 #define IDI_WIZARD_TEST 3003
 #define IDI_WIZARD_CMD 3004
