@@ -267,6 +267,45 @@ TEST(Wizard, TheConfigurationWindowOpensItAndListsTheNewPlayer) {
               0u);
 }
 
+TEST(Wizard, EditPlayerFromTheConfigurationWindowRenames) {
+    Agent agent(true);
+    const std::string player = agent.Folder.InstallStandIn("Stand In");
+    agent.Folder.Write("Players.ini", "[Mine]\r\nexe=" + player + "\r\nindex=0\r\nicon=\r\next=.m3u\r\n"
+                                      "single=[FILE]\r\nplaylist=[PLAYLIST]\r\nsubtitles=\r\n");
+    agent.Start();
+    const HWND config = WaitForWindow(agent.Proc.Id(), "TfrmMain", "Vexamo", AgentTimeoutMs, true);
+    ASSERT_NE(config, nullptr);
+    const HWND list = GetDlgItem(config, IDC_LSTPLAYERS);
+    int row = -1;
+    const auto rows = ListViewRows(list);
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].size() > 1 && rows[i][1] == "Mine") row = static_cast<int>(i);
+    ASSERT_GT(row, 0);
+    ClickAt(Centre(ListViewRowRect(list, row)), true);
+    const HWND menu = WaitForWindow(agent.Proc.Id(), "#32768", "", TimeoutMs, true);
+    ASSERT_NE(menu, nullptr);
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);  // "Edit Player..."
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    WizardRun w(agent.Proc.Id(), WaitForDialog(agent.Proc.Id(), TimeoutMs, "Player Wizard"));
+    ASSERT_NE(w.Wnd, nullptr);
+    EXPECT_EQ(w.Text(IDC_edPlayerName), "Mine");
+    w.Type(IDC_edPlayerName, "Renamed");
+    w.Next(1);
+    w.Next(2);
+    w.Next(3);
+    w.Next(4);
+    w.Next(6);
+    w.Click(IDOK);
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const auto& r : ListViewRows(list))
+            if (r.size() > 1 && r[1] == "Renamed") return true;
+        return false;
+    }, AgentTimeoutMs));
+    const std::string ini = agent.Folder.Read("Players.ini").value_or("");
+    EXPECT_EQ(ini.find("[Mine]"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("[Renamed]\r\nexe=" + player + "\r\nindex=0\r\n"), std::string::npos) << ini;
+}
+
 namespace {
 
 // Every page and the open test area, as pictures.
