@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "model/Errors.h"
+#include "scan/fileMonitor.h"
 #include "ui/main.h"
 
 namespace vexamo {
@@ -196,6 +197,7 @@ void TMainForm::WMDeviceChange(std::uintptr_t event) {
         }
     } else if (event == DeviceRemoveComplete) {
         UpdateStatus(Caller::MainForm);
+        if (Globals.frmMonitor) Globals.frmMonitor->DiscRemoved();
     }
 }
 

@@ -1,6 +1,7 @@
 // Command lines of a launch: tag expansion, the subtitle search and the choice of template.
 #include <array>
 
+#include "model/Errors.h"
 #include "model/PlayersCfg.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
@@ -71,7 +72,8 @@ TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<
     vexamo.Files = std::make_unique<TMonitoredFiles>();
     TMonitoredFiles& files = *vexamo.Files;
 
-    Sys().DeleteFile(playlist);
+    // A playlist that outlives its delete would have the new files appended to an earlier disc's.
+    if (!Sys().DeleteFile(playlist) && Sys().FileExists(playlist)) throw InOutError("Unable to write to " + playlist);
     int written = 0;
     for (const StringList& group : groups) written += AppendLinesToFile(group, playlist);
 

@@ -50,6 +50,7 @@ struct TListItem {
 struct TListColumn {
     std::string Caption;
     int Width = 0;  // in pixels at 96 DPI
+    int MinWidth = 0, MaxWidth = 0;  // the range the user may drag it to; 0: no limit
 };
 struct TListView : TControl {
     std::vector<TListColumn> Columns;
