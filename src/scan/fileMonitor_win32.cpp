@@ -1,0 +1,419 @@
+#include "scan/fileMonitor_win32.h"
+
+#include <exception>
+
+#include "agent/Init.h"
+#include "agent/MenuDraw_win32.h"
+#include "platform/win32/WinApi.h"
+#include "scan/ScanResources.h"
+#include "ui/main.h"
+#include <commctrl.h>
+#include <commdlg.h>
+
+namespace vexamo {
+
+namespace {
+
+// Menu command identifiers: the MonitorCommand plus this base.
+constexpr UINT CommandBase = 300;
+constexpr MonitorCommand PlayCommands[] = {MonitorCommand::Selected, MonitorCommand::Audio, MonitorCommand::Video,
+                                           MonitorCommand::All};
+constexpr COLORREF Navy = RGB(0, 0, 128);
+constexpr COLORREF Gray = RGB(128, 128, 128);
+constexpr COLORREF KeyColour = RGB(255, 0, 255);
+
+UINT CommandId(MonitorCommand c) { return CommandBase + static_cast<UINT>(c); }
+
+template <typename F>
+void Guarded(F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        HandleException(e);
+    }
+}
+
+// Control places in pixels: the window's layout is fixed, whatever the dialog font.
+struct Place {
+    int Id, Left, Top, Width, Height;
+};
+constexpr Place Places[] = {
+    {IDC_LABEL5, 12, 78, 200, 16},      {IDC_LSTFILETYPES, 12, 96, 424, 262}, {IDC_LABEL1, 12, 362, 260, 16},
+    {IDC_LABEL3, 12, 390, 50, 16},      {IDC_LBLCDLABEL, 66, 390, 260, 16},   {IDC_LABEL2, 12, 410, 50, 16},
+    {IDC_LBLDEVICE, 66, 410, 260, 34},  {IDCANCEL, 348, 426, 88, 30},
+};
+constexpr RECT Label4Rect{16, 8, 330, 40};
+
+class MonitorWindow : public MonitorHost {
+public:
+    MonitorWindow() : instance_(GetModuleHandleA(nullptr)) {}
+    ~MonitorWindow() override {
+        if (bold_) DeleteObject(bold_);
+        if (heading_) DeleteObject(heading_);
+        if (menuBold_) DeleteObject(menuBold_);
+        if (banner_) DeleteObject(banner_);
+        if (types_) ImageList_Destroy(types_);
+        if (popupImages_) ImageList_Destroy(popupImages_);
+    }
+
+    void Attach(TfrmMonitor* form) { form_ = form; }
+
+    void ShowModal(TfrmMonitor&) override {
+        DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_FILEMONITOR), nullptr, DlgProc, reinterpret_cast<LPARAM>(this));
+        hwnd_ = nullptr;
+    }
+
+    void EndModal(TfrmMonitor&) override {
+        if (hwnd_) EndDialog(hwnd_, 0);
+    }
+
+    void PopupOptions(TfrmMonitor& form, bool atSelectedRow) override;
+
+    std::string ChooseFile(TfrmMonitor&, const std::string& filter) override {
+        // "Name (*.ext)|*.ext" becomes the dialog's pairs of zero-ended strings.
+        std::string pairs = filter;
+        for (char& c : pairs)
+            if (c == '|') c = '\0';
+        pairs += '\0';
+        char file[MAX_PATH * 4] = {};
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = hwnd_;
+        ofn.lpstrFilter = pairs.c_str();
+        ofn.lpstrFile = file;
+        ofn.nMaxFile = sizeof file - 1;
+        ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        return GetOpenFileNameA(&ofn) ? std::string(file) : std::string();
+    }
+
+    void Released(TfrmMonitor&) override {
+        form_ = nullptr;
+        if (hwnd_) {
+            SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+            EndDialog(hwnd_, 0);
+        }
+        delete this;
+    }
+
+private:
+    static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_INITDIALOG) {
+            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+            auto* self = reinterpret_cast<MonitorWindow*>(lParam);
+            self->hwnd_ = hwnd;
+            Guarded([&] { self->Init(); });
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<MonitorWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+        if (!self || !self->form_) return FALSE;
+        INT_PTR result = FALSE;
+        Guarded([&] { result = self->Handle(msg, wParam, lParam); });
+        return result;
+    }
+
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND List() const { return Item(IDC_LSTFILETYPES); }
+
+    // A result for messages whose answer a dialog procedure gives through DWLP_MSGRESULT.
+    INT_PTR Answer(LRESULT value) {
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, value);
+        return TRUE;
+    }
+
+    void Init();
+    void FillList();
+    void ShowState();
+    // What the user did to the controls, into the portable state.
+    void ReadState() { form_->lstFileTypes.ItemIndex = ListView_GetNextItem(List(), -1, LVNI_SELECTED); }
+    void Paint();
+    INT_PTR Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    INT_PTR DrawMenuEntry(const DRAWITEMSTRUCT& d);
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    HMENU menu_ = nullptr;
+    TfrmMonitor* form_ = nullptr;
+    HFONT bold_ = nullptr, heading_ = nullptr, menuBold_ = nullptr;
+    HBITMAP banner_ = nullptr;
+    HIMAGELIST types_ = nullptr, popupImages_ = nullptr;
+};
+
+void MonitorWindow::Init() {
+    // Client area of the size the layout was made for, centred on the desktop.
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
+    RECT frame{0, 0, TfrmMonitor::ClientWidth, TfrmMonitor::ClientHeight};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
+                 h, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const Place& p : Places) MoveWindow(Item(p.Id), p.Left, p.Top, p.Width, p.Height, FALSE);
+
+    LOGFONTA lf{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    lf.lfWeight = FW_BOLD;
+    bold_ = CreateFontIndirectA(&lf);
+    lf.lfHeight = lf.lfHeight * 3 / 2;
+    heading_ = CreateFontIndirectA(&lf);
+    for (int id : {IDC_LABEL5, IDC_LABEL1, IDC_LBLDEVICE, IDCANCEL})
+        SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
+
+    banner_ = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_SCAN_BANNER), IMAGE_BITMAP, 0, 0, 0));
+    types_ = ImageList_Create(TfrmMonitor::TypePictureWidth, TfrmMonitor::TypePictureHeight, ILC_COLOR24 | ILC_MASK,
+                              13, 0);
+    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_SCAN_TYPES), IMAGE_BITMAP, 0, 0,
+                                                        LR_CREATEDIBSECTION))) {
+        ImageList_AddMasked(types_, strip, KeyColour);
+        DeleteObject(strip);
+    }
+    popupImages_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0);
+    if (HBITMAP icon = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_SCAN_POPUP), IMAGE_BITMAP, 0, 0,
+                                                       LR_CREATEDIBSECTION))) {
+        ImageList_AddMasked(popupImages_, icon, KeyColour);
+        DeleteObject(icon);
+    }
+
+    HWND list = List();
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    ListView_SetImageList(list, types_, LVSIL_SMALL);
+    const auto& columns = form_->lstFileTypes.Columns;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        LVCOLUMNA c{};
+        c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        c.pszText = const_cast<char*>(columns[i].Caption.c_str());
+        c.cx = columns[i].Width;
+        c.iSubItem = static_cast<int>(i);
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
+    }
+
+    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+    TOOLINFOA ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(list);
+    ti.lpszText = const_cast<char*>(form_->lstFileTypes.Hint.c_str());
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+
+    SetWindowTextA(hwnd_, form_->Caption.c_str());
+    FillList();
+    ShowState();
+    SetForegroundWindow(hwnd_);
+}
+
+void MonitorWindow::FillList() {
+    HWND list = List();
+    ListView_DeleteAllItems(list);
+    const auto& rows = form_->lstFileTypes.Items;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = static_cast<int>(r);
+        item.pszText = const_cast<char*>(rows[r].Caption.c_str());
+        item.iImage = rows[r].ImageIndex < 0 ? I_IMAGENONE : rows[r].ImageIndex;
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        for (size_t s = 0; s < rows[r].SubItems.size(); ++s) {
+            LVITEMA sub{};
+            sub.iSubItem = static_cast<int>(s + 1);
+            sub.pszText = const_cast<char*>(rows[r].SubItems[s].c_str());
+            SendMessageA(list, LVM_SETITEMTEXTA, r, reinterpret_cast<LPARAM>(&sub));
+        }
+    }
+}
+
+void MonitorWindow::ShowState() {
+    const TfrmMonitor& f = *form_;
+    const std::pair<int, const TControl*> labels[] = {
+        {IDC_LABEL5, &f.Label5},         {IDC_LABEL1, &f.Label1}, {IDC_LABEL3, &f.Label3},
+        {IDC_LBLCDLABEL, &f.lblCDLabel}, {IDC_LABEL2, &f.Label2}, {IDC_LBLDEVICE, &f.lblDevice},
+        {IDCANCEL, &f.btCancel},
+    };
+    for (const auto& [id, control] : labels) {
+        SetDlgItemTextA(hwnd_, id, control->Caption.c_str());
+        EnableWindow(Item(id), control->Enabled);
+        ShowWindow(Item(id), control->Visible ? SW_SHOWNA : SW_HIDE);
+    }
+    if (ListView_GetItemCount(List()) != static_cast<int>(f.lstFileTypes.Items.size())) FillList();
+}
+
+void MonitorWindow::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (banner_) {
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, banner_);
+        BitBlt(dc, 0, 0, TfrmMonitor::ClientWidth, 69, mem, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+    HGDIOBJ oldFont = SelectObject(dc, heading_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, Navy);
+    RECT r = Label4Rect;
+    DrawTextA(dc, form_->Label4.Caption.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    EndPaint(hwnd_, &ps);
+}
+
+void MonitorWindow::PopupOptions(TfrmMonitor& form, bool atSelectedRow) {
+    HMENU play = CreatePopupMenu();
+    const auto& playItems = form.popOptions.Items[TfrmMonitor::mnuPlay].Items;
+    for (size_t i = 0; i < playItems.size() && i < std::size(PlayCommands); ++i)
+        AppendMenuA(play, MF_STRING | (playItems[i].Enabled ? MF_ENABLED : MF_GRAYED), CommandId(PlayCommands[i]),
+                    playItems[i].Caption.c_str());
+    HMENU menu = CreatePopupMenu();
+    const auto& items = form.popOptions.Items;
+    auto state = [&](int i) { return static_cast<UINT>(items[i].Enabled ? MF_ENABLED : MF_GRAYED); };
+    // Owner-drawn items carry their position in popOptions as their data.
+    AppendMenuA(menu, MF_POPUP | MF_OWNERDRAW | state(TfrmMonitor::mnuPlay), reinterpret_cast<UINT_PTR>(play),
+                reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(TfrmMonitor::mnuPlay)));
+    AppendMenuA(menu, MF_OWNERDRAW | state(TfrmMonitor::mnuOpen), CommandId(MonitorCommand::Open),
+                reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(TfrmMonitor::mnuOpen)));
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_OWNERDRAW | state(TfrmMonitor::mnuChoose), CommandId(MonitorCommand::Choose),
+                reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(TfrmMonitor::mnuChoose)));
+
+    POINT at{};
+    RECT row{};
+    const int selected = form.lstFileTypes.ItemIndex;
+    if (atSelectedRow && ListView_GetItemRect(List(), selected, &row, LVIR_BOUNDS)) {
+        at = {(row.left + row.right) / 2, row.bottom};
+        ClientToScreen(List(), &at);
+    } else {
+        GetCursorPos(&at);
+    }
+    menu_ = menu;
+    const UINT command = static_cast<UINT>(TrackPopupMenu(
+        menu, TPM_CENTERALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, hwnd_, nullptr));
+    menu_ = nullptr;
+    DestroyMenu(menu);
+    if (command >= CommandBase && command <= CommandId(MonitorCommand::Choose))
+        form.CommandClick(static_cast<MonitorCommand>(command - CommandBase));
+}
+
+INT_PTR MonitorWindow::DrawMenuEntry(const DRAWITEMSTRUCT& d) {
+    const auto& items = form_->popOptions.Items;
+    if (d.itemData >= items.size()) return FALSE;
+    const TMenuItem& item = items[d.itemData];
+    const bool selected = (d.itemState & ODS_SELECTED) != 0;
+    HFONT old = PrepareMenuCanvas(d.hDC, selected);
+    const bool play = d.itemData == TfrmMonitor::mnuPlay;
+    if (play) {
+        if (!menuBold_) {
+            LOGFONTA lf{};
+            GetObjectA(GetCurrentObject(d.hDC, OBJ_FONT), sizeof lf, &lf);
+            lf.lfWeight = FW_BOLD;
+            menuBold_ = CreateFontIndirectA(&lf);
+        }
+        SelectObject(d.hDC, menuBold_);
+    }
+    DrawMenuItem(d.hDC, d.rcItem, item.Enabled, true, item.Caption, play ? 0 : -1, popupImages_, selected);
+    if (d.itemData == TfrmMonitor::mnuChoose) DrawMenuBanner(d.hDC, 2, form_->MenuBanner, 60);
+    SelectObject(d.hDC, old);
+    return Answer(TRUE);
+}
+
+INT_PTR MonitorWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TfrmMonitor& form = *form_;
+    switch (msg) {
+        case WM_PAINT:
+            Paint();
+            return TRUE;
+        case WM_CTLCOLORSTATIC: {
+            HWND control = reinterpret_cast<HWND>(lParam);
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            if (control == Item(IDC_LABEL1) || control == Item(IDC_LBLDEVICE)) SetTextColor(dc, Gray);
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_SETCURSOR: {
+            HWND over = reinterpret_cast<HWND>(wParam);
+            if (LOWORD(lParam) == HTCLIENT && (over == List() || over == Item(IDCANCEL))) {
+                SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));  // the hand
+                return Answer(TRUE);
+            }
+            return FALSE;
+        }
+        case WM_NOTIFY: {
+            const auto* nm = reinterpret_cast<const NMHDR*>(lParam);
+            if (nm->hwndFrom == List() && (nm->code == NM_CLICK || nm->code == NM_RCLICK)) {
+                ReadState();
+                form.lstFileTypesMouseDown();
+                if (form_) ShowState();
+                return Answer(0);
+            }
+            if (nm->code == HDN_ITEMCHANGEDA || nm->code == HDN_ITEMCHANGEDW) {
+                // Keeps the extension column within the width it may be dragged to.
+                const auto* h = reinterpret_cast<const NMHEADERA*>(lParam);
+                const auto& columns = form.lstFileTypes.Columns;
+                if (h->iItem >= 0 && h->iItem < static_cast<int>(columns.size())) {
+                    const TListColumn& c = columns[h->iItem];
+                    const int width = ListView_GetColumnWidth(List(), h->iItem);
+                    if (c.MaxWidth > 0 && width > c.MaxWidth) ListView_SetColumnWidth(List(), h->iItem, c.MaxWidth);
+                    if (c.MinWidth > 0 && width < c.MinWidth) ListView_SetColumnWidth(List(), h->iItem, c.MinWidth);
+                }
+            }
+            return FALSE;
+        }
+        case WM_CONTEXTMENU:
+            // The context-menu key (or Shift+F10) on the list; a right click came as NM_RCLICK.
+            if (reinterpret_cast<HWND>(wParam) == List() && lParam == -1) {
+                ReadState();
+                form.lstFileTypesKeyDown(ListKey::ContextMenu);
+                if (form_) ShowState();
+                return TRUE;
+            }
+            return FALSE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL) {
+                form.btCancelClick();
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDOK) {
+                // Enter: the menu of the selected row (the window has no default button).
+                ReadState();
+                form.lstFileTypesKeyDown(ListKey::Return);
+                if (form_) ShowState();
+                return TRUE;
+            }
+            return FALSE;
+        case WM_MEASUREITEM: {
+            auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (m->CtlType != ODT_MENU) return FALSE;
+            m->itemWidth = OwnerDrawnMenuWidth;
+            m->itemHeight = OwnerDrawnMenuHeight();
+            return TRUE;
+        }
+        case WM_DRAWITEM: {
+            const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (d->CtlType != ODT_MENU) return FALSE;
+            return DrawMenuEntry(*d);
+        }
+        case WM_MENUCHAR: {
+            // Owner-drawn items have no text for the system to find access keys in.
+            if (!menu_ || reinterpret_cast<HMENU>(lParam) != menu_) return FALSE;
+            std::vector<std::string> captions;
+            std::vector<bool> enabled;
+            for (const TMenuItem& item : form.popOptions.Items) {
+                captions.push_back(item.IsSeparator() ? std::string() : item.Caption);
+                enabled.push_back(item.Enabled && !item.IsSeparator());
+            }
+            const int index = MenuAccessKeyIndex(captions, enabled, static_cast<char>(LOWORD(wParam)));
+            return Answer(index < 0 ? MAKELRESULT(0, MNC_IGNORE) : MAKELRESULT(index, MNC_EXECUTE));
+        }
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<TfrmMonitor> CreateMonitorWindow() {
+    auto* window = new MonitorWindow();
+    auto form = std::make_unique<TfrmMonitor>(window);
+    window->Attach(form.get());
+    return form;
+}
+
+}  // namespace vexamo
