@@ -10,6 +10,8 @@ target_link_libraries(vexamo_fake PUBLIC vexamo_core)
 file(GLOB VEXAMO_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${VEXAMO_UNIT_SOURCES})
 target_link_libraries(unit_tests PRIVATE vexamo_fake GTest::gtest GTest::gtest_main)
+# Files the tests read (hostile pictures and the like) live in the repository, found through this path.
+target_compile_definitions(unit_tests PRIVATE VEXAMO_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
 include(GoogleTest)
 gtest_discover_tests(unit_tests NO_PRETTY_VALUES PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 

@@ -22,6 +22,23 @@ class TAboutBox;
 // configuration window that asked itself.
 enum class Caller { MainForm, ConfigWindow, Options };
 
+// What the other windows may ask of the tray agent; the hidden main window implements it, so no
+// window reaches into another through the references below.
+class TrayAgent {
+public:
+    virtual void AddTrayIcon() = 0;
+    virtual void RemoveTrayIcon() = 0;
+    // Refreshes every status display; true when monitoring is on and a monitored drive holds a disc.
+    virtual bool UpdateStatus(Caller caller) = 0;
+    virtual void ShowAbout() = 0;
+    virtual void ShowOptions(Caller opener) = 0;
+    // Ends the agent, as the tray menu's "E&xit" does.
+    virtual void ExitAgent() = 0;
+
+protected:
+    ~TrayAgent() = default;
+};
+
 struct TGlobals {
     TGlobals();
     ~TGlobals();

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <exception>
 
 #include "model/Errors.h"
 #include "scan/fileMonitor.h"
@@ -9,24 +10,37 @@
 
 namespace vexamo {
 
-
 std::string FitTrayTip(const std::string& tip) {
-    if (tip.size() <= TrayTipVisibleChars) return tip;
-    return tip.substr(0, TrayTipVisibleChars - 3) + "...";
+    constexpr std::size_t visible = TrayTipSize - 1;
+    if (tip.size() <= visible) return tip;
+    return tip.substr(0, visible - 3) + "...";
 }
 
-int MenuAccessKeyIndex(const std::vector<std::string>& captions, const std::vector<bool>& enabled, char key) {
-    const int wanted = std::tolower(static_cast<unsigned char>(key));
-    for (size_t i = 0; i < captions.size(); ++i) {
-        const std::string& c = captions[i];
-        for (size_t at = c.find('&'); at != std::string::npos && at + 1 < c.size(); at = c.find('&', at + 2)) {
-            if (c[at + 1] == '&') continue;  // "&&" is a literal ampersand
-            if (std::tolower(static_cast<unsigned char>(c[at + 1])) == wanted && i < enabled.size() && enabled[i])
-                return static_cast<int>(i);
-            break;
-        }
+namespace {
+
+// The access-key character of a caption ("&&" is a literal ampersand), or 0.
+int AccessKeyOf(const std::string& caption) {
+    for (size_t at = caption.find('&'); at != std::string::npos && at + 1 < caption.size();
+         at = caption.find('&', at + 2)) {
+        if (caption[at + 1] != '&') return std::tolower(static_cast<unsigned char>(caption[at + 1]));
     }
-    return -1;
+    return 0;
+}
+
+}  // namespace
+
+MenuKeyAnswer MenuAccessKey(const std::vector<std::string>& captions, const std::vector<bool>& enabled, char key,
+                            int selected) {
+    const int wanted = std::tolower(static_cast<unsigned char>(key));
+    std::vector<int> matches;
+    for (size_t i = 0; i < captions.size(); ++i)
+        if (i < enabled.size() && enabled[i] && AccessKeyOf(captions[i]) == wanted) matches.push_back(static_cast<int>(i));
+    if (matches.empty()) return {};
+    if (matches.size() == 1) return {matches.front(), true};
+    // As Windows does with a shared mnemonic: each press selects the next item that has it.
+    for (int index : matches)
+        if (index > selected) return {index, false};
+    return {matches.front(), false};
 }
 
 TMainForm::TMainForm(MainFormHost& host) : host_(host) {
@@ -40,6 +54,26 @@ TMainForm::TMainForm(MainFormHost& host) : host_(host) {
     PopUpSysTray[mnuAbout] = {"mnuAbout", "About...", true, false, -1};
     PopUpSysTray[N3] = {"N3", "-", true, true, -1};
     PopUpSysTray[mnuExit] = {"mnuExit", "E&xit", true, false, 3};
+}
+
+bool TMainForm::Start() {
+    try {
+        FormCreate();
+        if (Terminated) return false;
+        // First run: the user has not chosen any player yet; the configuration window loads the
+        // settings itself.
+        if (!Sys().FileExists(ProgramFolder + SelectionFileName)) {
+            ShowConfigWindow(false);
+            PopUpSysTray[mnuStatus].Enabled = false;
+        }
+    } catch (const std::exception& e) {
+        HandleException(e);
+        // With neither the tray icon nor a window on screen the user could not reach the agent,
+        // not even to end it.
+        if (!Globals.frmMain && !iconInTray_) return false;
+    }
+    started_ = true;
+    return true;
 }
 
 void TMainForm::FormCreate() {
@@ -123,11 +157,11 @@ void TMainForm::RemoveTrayIcon() {
 }
 
 void TMainForm::TaskbarCreated() {
-    if (iconInTray_) Sys().NotifyIcon(NotifyAction::Add, TrayIconData);
+    if (started_ && iconInTray_) Sys().NotifyIcon(NotifyAction::Add, TrayIconData);
 }
 
 void TMainForm::ShowConfigWindow(bool hidden) {
-    Globals.frmMain = host_.CreateConfigWindow();
+    Globals.frmMain = host_.CreateConfigWindow(*this);
     Globals.frmMain->FormCreate();
     if (!hidden) Globals.frmMain->Show();
 }
@@ -136,43 +170,39 @@ bool TMainForm::UpdateStatus(Caller caller) {
     Globals.StatusSuffix.clear();
     bool result = false;
     PopUpSysTray[mnuStatus].Enabled = true;
-    TfrmMain* config = Globals.frmMain.get();
-    const TSettings& settings = *Globals.Vexamo->Settings;
+    TVexamo& vexamo = *Globals.Vexamo;
+    const TSettings& settings = *vexamo.Settings;
     std::uintptr_t picture;
+    std::optional<std::string> labelPanel;
 
-    if (Globals.Vexamo->Status == 1) {
+    if (vexamo.Status == 1) {
         picture = ImgTrayDIsabled;
         PopUpSysTray[mnuStatus].Caption = "Set Monitoring &On";
-        PopUpSysTray[mnuStatus].ImageIndex = 1;
         PopUpSysTray[mnuSPlay].Enabled = false;
-        if (config) config->btScanNowEnabled = false;
     } else {
         picture = ImgTray;
         if (AnyDiscPresent(settings.Monitor.Drives)) {
             Globals.StatusSuffix = " (CD Detected)";
-            if (config && caller == Caller::ConfigWindow && !Globals.Vexamo->DiscLabel.empty())
-                config->StatusPanels[2] = "Label: " + Globals.Vexamo->DiscLabel;
+            if (caller == Caller::ConfigWindow && !vexamo.DiscLabel.empty()) labelPanel = "Label: " + vexamo.DiscLabel;
             result = true;
             PopUpSysTray[mnuSPlay].Enabled = true;
         } else {
             Globals.StatusSuffix = " (No CD on Monitored Drives)";
-            Globals.Vexamo->DiscLabel.clear();
+            vexamo.DiscLabel.clear();
             PopUpSysTray[mnuSPlay].Enabled = false;
         }
         PopUpSysTray[mnuStatus].Caption = "Set Monitoring O&ff";
-        PopUpSysTray[mnuStatus].ImageIndex = 4;
-        if (config) config->btScanNowEnabled = PopUpSysTray[mnuSPlay].Enabled;
     }
+    host_.TrayMenuChanged();
 
-    const std::string statusText = ReadyWords.at(Globals.Vexamo->Status) + Globals.StatusSuffix;
-    if (config) {
+    const std::string statusText = ReadyWords.at(vexamo.Status) + Globals.StatusSuffix;
+    if (TfrmMain* config = Globals.frmMain.get()) {
         if (!config->Visible) AddTrayIcon();
         const std::string device = settings.Monitor.ScanAll || settings.Monitor.Drives.empty()
-                                       ? Globals.Vexamo->CdDrivesText
+                                       ? vexamo.CdDrivesText
                                        : settings.Monitor.Drives.front();
-        config->StatusPanels[0] = "Device(s): " + device;
-        config->StatusPanels[1] = statusText;
-        if (!result) config->StatusPanels[2].clear();
+        if (!result) labelPanel = "";
+        config->ShowStatus("Device(s): " + device, statusText, labelPanel, PopUpSysTray[mnuSPlay].Enabled);
     } else {
         AddTrayIcon();
     }
@@ -182,7 +212,24 @@ bool TMainForm::UpdateStatus(Caller caller) {
     return result;
 }
 
+MenuItemState TMainForm::TrayMenuItem(Item item) const {
+    MenuItemState state = PopUpSysTray[item];
+    if (item == mnuStatus) state.ImageIndex = Globals.Vexamo && Globals.Vexamo->Status == 0 ? 4 : 1;
+    return state;
+}
+
+MenuKeyAnswer TMainForm::TrayMenuKey(char key, int selected) const {
+    std::vector<std::string> captions;
+    std::vector<bool> enabled;
+    for (const MenuItemState& item : PopUpSysTray) {
+        captions.push_back(item.Separator ? std::string() : item.Caption);
+        enabled.push_back(item.Enabled && !item.Separator);
+    }
+    return MenuAccessKey(captions, enabled, key, selected);
+}
+
 void TMainForm::WMTrayNotify(std::uintptr_t mouseMessage) {
+    if (!started_) return;
     if (mouseMessage == TrayDoubleClick)
         MnuOpenClick();
     else if (mouseMessage == TrayRightButton)
@@ -190,6 +237,7 @@ void TMainForm::WMTrayNotify(std::uintptr_t mouseMessage) {
 }
 
 void TMainForm::WMDeviceChange(std::uintptr_t event) {
+    if (!started_) return;
     if (event == DeviceArrival) {
         if (UpdateStatus(Caller::MainForm) && Globals.Vexamo->Status == 0) {
             if (!Globals.frmMain) ShowConfigWindow(true);
@@ -207,8 +255,16 @@ void TMainForm::mnuSPlayClick() {
 }
 
 void TMainForm::mnuStatusClick() {
-    Globals.Vexamo->Status = Globals.Vexamo->Status == 0 ? 1 : 0;
-    Globals.Vexamo->SaveSettings(ProgramFolder, SettingsFileName, true);
+    TVexamo& vexamo = *Globals.Vexamo;
+    const std::uint8_t before = vexamo.Status;
+    vexamo.Status = before == 0 ? 1 : 0;
+    try {
+        vexamo.SaveSettings(ProgramFolder, SettingsFileName, true);
+    } catch (...) {
+        // The file keeps the old status, so the agent does too: menu, icon and file agree.
+        vexamo.Status = before;
+        throw;
+    }
     UpdateStatus(Caller::MainForm);
 }
 
@@ -216,16 +272,25 @@ void TMainForm::MnuOpenClick() { ShowConfigWindow(false); }
 
 void TMainForm::mnuSettingsClick() {
     Globals.Vexamo->Create();
-    // The options window comes with its own change.
+    ShowOptions(Caller::MainForm);
 }
 
-void TMainForm::mnuAboutClick() {
-    // The about box comes with its own change.
-}
+void TMainForm::mnuAboutClick() { ShowAbout(); }
 
 void TMainForm::mnuExitClick() { host_.CloseMainWindow(); }
 
+void TMainForm::ShowAbout() {
+    // The about box comes with its own change.
+}
+
+void TMainForm::ShowOptions(Caller) {
+    // The options window comes with its own change.
+}
+
+void TMainForm::ExitAgent() { host_.CloseMainWindow(); }
+
 void TMainForm::ItemClick(Item item) {
+    if (!PopUpSysTray[item].Enabled || PopUpSysTray[item].Separator) return;
     switch (item) {
         case mnuSPlay: mnuSPlayClick(); break;
         case mnuStatus: mnuStatusClick(); break;

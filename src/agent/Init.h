@@ -14,7 +14,18 @@
 
 namespace vexamo {
 
-class TfrmMain;
+// The running agent is found by exactly this window class and caption.
+inline constexpr const char* MainFormClassName = "TMainForm";
+inline constexpr const char* MainFormCaption = "Mini Vexamo";
+
+// Window messages and codes the agent handles, named once; the Win32 build checks each against
+// <windows.h>.
+constexpr std::uint32_t WM_TRAYNOTIFY = 0x0400 + 1;     // WM_USER + 1: the tray icon's callback
+constexpr std::uint32_t TrayDoubleClick = 0x0203;       // WM_LBUTTONDBLCLK
+constexpr std::uint32_t TrayRightButton = 0x0204;       // WM_RBUTTONDOWN
+constexpr std::uintptr_t DeviceArrival = 0x8000;        // DBT_DEVICEARRIVAL
+constexpr std::uintptr_t DeviceRemoveComplete = 0x8004; // DBT_DEVICEREMOVECOMPLETE
+constexpr std::uint32_t TrayIconFlags = 1 | 2 | 4;      // NIF_MESSAGE | NIF_ICON | NIF_TIP
 
 // What the window binding does for the portable main window: the parts that need a real window.
 class MainFormHost {
@@ -27,8 +38,10 @@ public:
     virtual void CloseMainWindow() = 0;
     // Foreground, cursor position, the popup menu's own loop, then the null message.
     virtual void PopupTrayMenu() = 0;
+    // The menu's items changed while it may be open: show their enabled states now.
+    virtual void TrayMenuChanged() = 0;
     // Creates a configuration window (portable part and its real window) and returns it.
-    virtual std::unique_ptr<TfrmMain> CreateConfigWindow() = 0;
+    virtual std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) = 0;
 };
 
 // One owner-drawn menu item as the window binding shows it.
@@ -40,30 +53,35 @@ struct MenuItemState {
     int ImageIndex = -1;
 };
 
-// Tray callback and device-change codes.
-constexpr std::uint32_t WM_TRAYNOTIFY = 1025;
-constexpr std::uint32_t TrayDoubleClick = 515;  // WM_LBUTTONDBLCLK
-constexpr std::uint32_t TrayRightButton = 516;  // WM_RBUTTONDOWN
-constexpr std::uintptr_t DeviceArrival = 32768;
-constexpr std::uintptr_t DeviceRemoveComplete = 32772;
-constexpr std::uint32_t TrayIconFlags = 7;      // message, icon and tip are valid
-constexpr int MenuItemWidth = 140;
-constexpr std::size_t TrayTipVisibleChars = 63;
+// What an access-key press in an owner-drawn menu does: nothing (Index -1), select an item (the
+// key is shared, so each press moves on to the next item that has it), or run the only item.
+struct MenuKeyAnswer {
+    int Index = -1;
+    bool Execute = false;
+};
+MenuKeyAnswer MenuAccessKey(const std::vector<std::string>& captions, const std::vector<bool>& enabled, char key,
+                            int selected);
 
-class TMainForm {
+// The tip as it fits the record's field, a longer text cut and ended with "..." so the user sees
+// that it goes on.
+std::string FitTrayTip(const std::string& tip);
+
+class TMainForm : public TrayAgent {
 public:
     // The tray menu, in order.
     enum Item { mnuSPlay, N2, mnuStatus, N4, MnuOpen, mnuSettings, N1, mnuAbout, N3, mnuExit, ItemCount };
 
     explicit TMainForm(MainFormHost& host);
 
-    std::string Caption = "Mini Vexamo";
     std::uintptr_t ImgTray = 0;           // picture while monitoring is on
     std::uintptr_t ImgTrayDIsabled = 0;   // picture while monitoring is off
     vexamo::TrayIconData TrayIconData{};
     std::array<MenuItemState, ItemCount> PopUpSysTray;
     bool Terminated = false;
 
+    // The whole start: the start-up checks, then the first-run path. False when the agent must
+    // end at once (no optical drive, or an error left nothing on screen to reach it by).
+    bool Start();
     void FormCreate();
     void FormClose();
     void FormDestroy();
@@ -71,7 +89,7 @@ public:
     void InitTrayIcon(std::uintptr_t icon);
     void SetTrayTip(const std::string& text);
     void ShowConfigWindow(bool hidden);
-    bool UpdateStatus(Caller caller);
+    bool UpdateStatus(Caller caller) override;
 
     void WMTrayNotify(std::uintptr_t mouseMessage);
     void WMDeviceChange(std::uintptr_t event);
@@ -84,19 +102,30 @@ public:
     void mnuSettingsClick();
     void mnuAboutClick();
     void mnuExitClick();
+    // A menu command; a disabled item does nothing, whatever the menu showed.
     void ItemClick(Item item);
 
+    // An item as it is drawn now; the status item's picture follows the monitoring status.
+    MenuItemState TrayMenuItem(Item item) const;
+    // What an access-key press in the open tray menu does, `selected` being its highlighted item.
+    MenuKeyAnswer TrayMenuKey(char key, int selected) const;
+
     // The tray icon's presence as the agent wants it.
-    void AddTrayIcon();
-    void RemoveTrayIcon();
+    void AddTrayIcon() override;
+    void RemoveTrayIcon() override;
     bool IconInTray() const { return iconInTray_; }
+
+    void ShowAbout() override;
+    void ShowOptions(Caller opener) override;
+    void ExitAgent() override;
 
 private:
     MainFormHost& host_;
     bool iconInTray_ = false;
+    // Until the start-up checks are done, the core object and the status do not exist yet: a
+    // device change or a click on the tray reaching the window meanwhile is not acted on.
+    bool started_ = false;
 };
-
-// The process-wide references of the agent.
 
 // Start-up texts.
 inline const std::string CdromAutoRunQuestion =
@@ -111,12 +140,5 @@ inline const std::string CdromAutoRunDeclined =
     "With this setting disabled 'Vexamo' will not be able to autoplay CD's. \rOnly manual 'Scan' will be "
     "possible !\r\rPress 'OK' to continue...";
 inline const std::string NoCdRomText = "CD/DVD Rom not present! Vexamo cannot load...";
-
-// The tip as it fits the record's field: at most 63 characters, a longer text cut and ended with
-// "..." so the user sees that it goes on.
-std::string FitTrayTip(const std::string& tip);
-
-// The item an access-key character chooses in an owner-drawn menu, or -1.
-int MenuAccessKeyIndex(const std::vector<std::string>& captions, const std::vector<bool>& enabled, char key);
 
 }  // namespace vexamo

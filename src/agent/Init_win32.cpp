@@ -1,7 +1,5 @@
 #include "agent/Init_win32.h"
 
-#include <exception>
-
 #include "../../resources/resource.h"
 #include "agent/MenuDraw_win32.h"
 #include "ui/main.h"
@@ -11,40 +9,22 @@ namespace vexamo {
 
 namespace {
 
-const char* const MainClassName = "TMainForm";
-
 TMainForm::Item ItemOf(UINT command) { return static_cast<TMainForm::Item>(command - TrayMenuCommandBase); }
-
-// Every handler runs behind this guard: an error nothing else caught is shown (and logged while a
-// configuration window exists) and the agent carries on.
-template <typename F>
-void Guarded(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        HandleException(e);
-    }
-}
 
 }  // namespace
 
 MainFormWindow::MainFormWindow(HINSTANCE instance) : instance_(instance) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    wc.lpszClassName = MainClassName;
-    RegisterClassA(&wc);
-    hwnd_ = CreateWindowExA(0, MainClassName, "Mini Vexamo", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 200,
-                            100, nullptr, nullptr, instance, this);
+    Create(instance, 0, MainFormCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 200, 100);
 
     const int small = GetSystemMetrics(SM_CXSMICON);
     trayOn_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY_ON), IMAGE_ICON, small, small, 0));
     trayOff_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY_OFF), IMAGE_ICON, small, small, 0));
-    images_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 5, 0);
-    if (HBITMAP strip = static_cast<HBITMAP>(
-            LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENU_STRIP), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {
+    // The five 16-pixel pictures, enlarged with the screen's DPI so that they keep their place
+    // beside the (scaled) menu text.
+    const int picture = win32::Scale(16);
+    images_ = ImageList_Create(picture, picture, ILC_COLOR24 | ILC_MASK, 5, 0);
+    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENU_STRIP), IMAGE_BITMAP,
+                                                        picture * 5, picture, LR_CREATEDIBSECTION))) {
         ImageList_AddMasked(images_, strip, RGB(255, 0, 255));
         DeleteObject(strip);
     }
@@ -54,111 +34,117 @@ MainFormWindow::MainFormWindow(HINSTANCE instance) : instance_(instance) {
 MainFormWindow::~MainFormWindow() {
     if (popup_) DestroyMenu(popup_);
     if (images_) ImageList_Destroy(images_);
-    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void MainFormWindow::PrepareClass(WNDCLASSA& wc) const {
+    wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_APP));
+    wc.hbrBackground = nullptr;
 }
 
 void MainFormWindow::Terminate() { PostQuitMessage(0); }
 
-void MainFormWindow::CloseMainWindow() { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
+void MainFormWindow::CloseMainWindow() { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
 
-std::unique_ptr<TfrmMain> MainFormWindow::CreateConfigWindow() { return CreateFrmMainWindow(instance_); }
+std::unique_ptr<TfrmMain> MainFormWindow::CreateConfigWindow(TrayAgent& tray) {
+    return CreateFrmMainWindow(instance_, tray);
+}
 
 void MainFormWindow::PopupTrayMenu() {
     if (popup_) DestroyMenu(popup_);
     popup_ = CreatePopupMenu();
-    const auto& items = Globals.MainForm->PopUpSysTray;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].Separator) {
+    for (size_t i = 0; i < form_->PopUpSysTray.size(); ++i) {
+        if (form_->PopUpSysTray[i].Separator)
             AppendMenuA(popup_, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        UINT flags = MF_OWNERDRAW | (items[i].Enabled ? MF_ENABLED : MF_GRAYED);
-        AppendMenuA(popup_, flags, TrayMenuCommandBase + i, reinterpret_cast<LPCSTR>(i));
+        else
+            AppendMenuA(popup_, MF_OWNERDRAW, TrayMenuCommandBase + i, reinterpret_cast<LPCSTR>(i));
     }
-    SetForegroundWindow(hwnd_);
+    TrayMenuChanged();
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(Handle());
     POINT at{};
     GetCursorPos(&at);
-    TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
-    PostMessageA(hwnd_, WM_NULL, 0, 0);
+    TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+    PostMessageA(Handle(), WM_NULL, 0, 0);
 }
 
-LRESULT CALLBACK MainFormWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<MainFormWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd_ = hwnd;
+void MainFormWindow::TrayMenuChanged() {
+    // The menu may be open (a disc arrived meanwhile): what it lets the user choose follows
+    // what it draws.
+    if (!popup_) return;
+    for (size_t i = 0; i < form_->PopUpSysTray.size(); ++i) {
+        const MenuItemState& item = form_->PopUpSysTray[i];
+        if (item.Separator) continue;
+        EnableMenuItem(popup_, TrayMenuCommandBase + i, MF_BYCOMMAND | (item.Enabled ? MF_ENABLED : MF_GRAYED));
     }
-    auto* self = reinterpret_cast<MainFormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self || !Globals.MainForm) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    return self->Handle(msg, wParam, lParam);
 }
 
-LRESULT MainFormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
-    TMainForm& form = *Globals.MainForm;
+LRESULT MainFormWindow::MenuChar(WPARAM wParam, LPARAM lParam) {
+    // Owner-drawn items have no text for the system to find access keys in.
+    HMENU menu = reinterpret_cast<HMENU>(lParam);
+    int selected = -1;
+    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i)
+        if (GetMenuState(menu, i, MF_BYPOSITION) & MF_HILITE) selected = i;
+    const MenuKeyAnswer answer = form_->TrayMenuKey(static_cast<char>(LOWORD(wParam)), selected);
+    if (answer.Index < 0) return MAKELRESULT(0, MNC_IGNORE);
+    return MAKELRESULT(answer.Index, answer.Execute ? MNC_EXECUTE : MNC_SELECT);
+}
+
+LRESULT MainFormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!form_) return Default(msg, wParam, lParam);
+    TMainForm& form = *form_;
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-        Guarded([&] { form.TaskbarCreated(); });
+        form.TaskbarCreated();
         return 0;
     }
     switch (msg) {
         case WM_TRAYNOTIFY:
-            Guarded([&] { form.WMTrayNotify(static_cast<std::uintptr_t>(lParam)); });
+            form.WMTrayNotify(static_cast<std::uintptr_t>(lParam));
             return 0;
         case WM_DEVICECHANGE: {
-            LRESULT result = DefWindowProcA(hwnd_, msg, wParam, lParam);
-            Guarded([&] { form.WMDeviceChange(static_cast<std::uintptr_t>(wParam)); });
+            const LRESULT result = Default(msg, wParam, lParam);
+            form.WMDeviceChange(static_cast<std::uintptr_t>(wParam));
             return result ? result : TRUE;
         }
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && LOWORD(wParam) >= TrayMenuCommandBase &&
                 LOWORD(wParam) < TrayMenuCommandBase + TMainForm::ItemCount) {
-                Guarded([&] { form.ItemClick(ItemOf(LOWORD(wParam))); });
+                form.ItemClick(ItemOf(LOWORD(wParam)));
                 return 0;
             }
             break;
         case WM_MEASUREITEM: {
             auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
             if (m->CtlType != ODT_MENU) break;
-            m->itemWidth = OwnerDrawnMenuWidth;
+            m->itemWidth = win32::Scale(OwnerDrawnMenuWidth);
             m->itemHeight = OwnerDrawnMenuHeight();
             return TRUE;
         }
         case WM_DRAWITEM: {
             auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             if (d->CtlType != ODT_MENU || d->itemData >= TMainForm::ItemCount) break;
-            const MenuItemState& item = form.PopUpSysTray[d->itemData];
+            const auto item = static_cast<TMainForm::Item>(d->itemData);
+            const MenuItemState state = form.TrayMenuItem(item);
             const bool selected = (d->itemState & ODS_SELECTED) != 0;
-            HFONT old = PrepareMenuCanvas(d->hDC, selected);
-            DrawMenuItem(d->hDC, d->rcItem, item.Enabled, true, item.Caption, item.ImageIndex, images_, selected);
-            if (d->itemData == TMainForm::mnuExit) DrawMenuBanner(d->hDC, 2, "Vexamo", 143);
-            SelectObject(d->hDC, old);
+            MenuCanvas canvas(d->hDC, selected);
+            DrawMenuItem(d->hDC, d->rcItem, state.Enabled, true, state.Caption, state.ImageIndex, images_, selected);
+            if (item == TMainForm::mnuExit) DrawMenuBanner(d->hDC, win32::Scale(2), "Vexamo", d->rcItem.bottom - win32::Scale(7));
             return TRUE;
         }
-        case WM_MENUCHAR: {
-            // Owner-drawn items have no text for the system to find access keys in.
+        case WM_MENUCHAR:
             if (reinterpret_cast<HMENU>(lParam) != popup_) break;
-            std::vector<std::string> captions;
-            std::vector<bool> enabled;
-            for (const MenuItemState& item : form.PopUpSysTray) {
-                captions.push_back(item.Separator ? std::string() : item.Caption);
-                enabled.push_back(item.Enabled && !item.Separator);
-            }
-            int index = MenuAccessKeyIndex(captions, enabled, static_cast<char>(LOWORD(wParam)));
-            if (index < 0) return MAKELRESULT(0, MNC_IGNORE);
-            return MAKELRESULT(index, MNC_EXECUTE);
-        }
+            return MenuChar(wParam, lParam);
         case WM_CLOSE:
-            Guarded([&] { form.FormClose(); });
-            DestroyWindow(hwnd_);
+            form.FormClose();
+            DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:
-            Guarded([&] { form.FormDestroy(); });
-            hwnd_ = nullptr;
+            form.FormDestroy();
             PostQuitMessage(0);
             return 0;
         default:
             break;
     }
-    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    return Default(msg, wParam, lParam);
 }
 
 }  // namespace vexamo

@@ -1,6 +1,14 @@
 #include "agent/MenuDraw_win32.h"
 
+#include <algorithm>
+
+#include "platform/win32/Window.h"
+
 namespace vexamo {
+
+using win32::GdiObject;
+using win32::Scale;
+using win32::ScopedSelect;
 
 namespace {
 
@@ -16,23 +24,18 @@ HFONT MenuFont() {
 
 }  // namespace
 
-HFONT PrepareMenuCanvas(HDC canvas, bool selected) {
-    HFONT old = static_cast<HFONT>(SelectObject(canvas, MenuFont()));
+MenuCanvas::MenuCanvas(HDC canvas, bool selected) : colours_(canvas), font_(canvas, MenuFont()) {
     SetBkColor(canvas, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     SetTextColor(canvas, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-    return old;
 }
 
 int OwnerDrawnMenuHeight() {
     // The height the system gives a text item of the menu font.
-    HDC screen = GetDC(nullptr);
-    HFONT old = static_cast<HFONT>(SelectObject(screen, MenuFont()));
+    win32::ScopedGetDC screen(nullptr);
+    ScopedSelect font(screen, MenuFont());
     TEXTMETRICA tm{};
     GetTextMetricsA(screen, &tm);
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-    int height = tm.tmHeight + 4;
-    return height < GetSystemMetrics(SM_CYMENUSIZE) ? GetSystemMetrics(SM_CYMENUSIZE) : height;
+    return std::max<int>(tm.tmHeight + Scale(4), GetSystemMetrics(SM_CYMENUSIZE));
 }
 
 void DrawMenuItem(HDC canvas, RECT itemRect, bool enabled, bool indented, const std::string& caption,
@@ -43,28 +46,30 @@ void DrawMenuItem(HDC canvas, RECT itemRect, bool enabled, bool indented, const 
     } else {
         SetTextColor(canvas, GetSysColor(COLOR_GRAYTEXT));
     }
-    itemRect.left = 20;
-    HBRUSH brush = CreateSolidBrush(fill);
+    itemRect.left = Scale(20);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(fill));
     FillRect(canvas, &itemRect, brush);
-    DeleteObject(brush);
-    if (images && pictureIndex >= 0)
-        ImageList_Draw(images, pictureIndex, canvas, 22, itemRect.top + 2, ILD_TRANSPARENT);
-    DrawMenuItemText(indented ? 45 : 25, canvas, caption, itemRect);
+    if (images && pictureIndex >= 0) {
+        int width = 16, height = 16;
+        ImageList_GetIconSize(images, &width, &height);
+        const int top = itemRect.top + (itemRect.bottom - itemRect.top - height) / 2;
+        ImageList_Draw(images, pictureIndex, canvas, Scale(22), top, ILD_TRANSPARENT);
+    }
+    DrawMenuItemText(Scale(indented ? 45 : 25), canvas, caption, itemRect);
 }
 
 void DrawMenuItemText(int x, HDC canvas, const std::string& caption, RECT itemRect) {
     itemRect.left = x;
-    int oldMode = SetBkMode(canvas, TRANSPARENT);
+    const int oldMode = SetBkMode(canvas, TRANSPARENT);
     DrawTextA(canvas, caption.c_str(), static_cast<int>(caption.size()), &itemRect,
               DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
     SetBkMode(canvas, oldMode);
 }
 
 void DrawMenuBanner(HDC canvas, int x, const std::string& text, int y) {
-    RECT band{0, 0, 20, 150};
-    HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+    RECT band{0, 0, Scale(20), std::max(Scale(150), y + Scale(7))};
+    GdiObject<HBRUSH> grey(CreateSolidBrush(RGB(128, 128, 128)));
     FillRect(canvas, &band, grey);
-    DeleteObject(grey);
 
     LOGFONTA base{};
     GetObjectA(GetCurrentObject(canvas, OBJ_FONT), sizeof base, &base);
@@ -76,15 +81,12 @@ void DrawMenuBanner(HDC canvas, int x, const std::string& text, int y) {
     turned.lfCharSet = DEFAULT_CHARSET;
     turned.lfQuality = ANTIALIASED_QUALITY;
     lstrcpynA(turned.lfFaceName, "Arial", LF_FACESIZE);
-    HFONT font = CreateFontIndirectA(&turned);
-    HFONT old = static_cast<HFONT>(SelectObject(canvas, font));
-    COLORREF oldColour = SetTextColor(canvas, RGB(255, 255, 255));
-    int oldMode = SetBkMode(canvas, TRANSPARENT);
+    GdiObject<HFONT> font(CreateFontIndirectA(&turned));
+    win32::ScopedTextColours colours(canvas);
+    ScopedSelect selectFont(canvas, font);
+    SetTextColor(canvas, RGB(255, 255, 255));
+    SetBkMode(canvas, TRANSPARENT);
     TextOutA(canvas, x, y, text.c_str(), static_cast<int>(text.size()));
-    SetBkMode(canvas, oldMode);
-    SetTextColor(canvas, oldColour);
-    SelectObject(canvas, old);
-    DeleteObject(font);
 }
 
 }  // namespace vexamo

@@ -19,8 +19,13 @@ struct ErrorManager {
     jpeg_error_mgr Base;
     std::jmp_buf Jump;
     char Message[JMSG_LENGTH_MAX];
-    bool Truncated;
 };
+
+[[noreturn]] void Fail(j_common_ptr info, const char* message) {
+    auto* mgr = reinterpret_cast<ErrorManager*>(info->err);
+    std::snprintf(mgr->Message, sizeof mgr->Message, "%s", message);
+    std::longjmp(mgr->Jump, 1);
+}
 
 [[noreturn]] void OnError(j_common_ptr info) {
     auto* mgr = reinterpret_cast<ErrorManager*>(info->err);
@@ -29,15 +34,28 @@ struct ErrorManager {
 }
 
 void OnMessage(j_common_ptr info, int level) {
-    // Warnings are not printed (the agent has no console). A premature end of the data is
-    // remembered: libjpeg would otherwise pad the picture with grey and call it a success.
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
-        reinterpret_cast<ErrorManager*>(info->err)->Truncated = true;
+    // Trace messages are dropped (the agent has no console). A warning means corrupt data: a
+    // premature end, a bad code, a scan out of order. libjpeg would carry on to the end, padding
+    // with grey, and call the result a success; the decoding stops where the fault is found.
+    if (level >= 0)
+        return;
+    if (info->err->msg_code == JWRN_JPEG_EOF)
+        Fail(info, "the data ends before the picture does");
+    OnError(info);
 }
 
-// Far beyond any picture the program ships, small enough that a hostile header cannot make the
-// decoder ask for gigabytes.
-constexpr unsigned long long MaxPixels = 64ull * 1024 * 1024;
+void OnProgress(j_common_ptr info) {
+    // libjpeg calls this before each row of input it consumes, so an extra scan is refused as soon
+    // as its header is read, before any pass over the picture is made for it.
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > JpegMaxScans)
+        Fail(info, "the picture has too many scans");
+}
+
+// libjpeg's whole-picture buffers (the coefficients of a progressive picture) are held to what the
+// largest accepted picture needs, 48 MiB for three full-size components, plus room. It is a second
+// fence behind the size check: a buffer beyond it fails ("Backing store not supported") instead of
+// being allocated.
+constexpr long MaxLibjpegMemory = 64l * 1024 * 1024;
 
 }  // namespace
 
@@ -46,6 +64,7 @@ constexpr unsigned long long MaxPixels = 64ull * 1024 * 1024;
 struct Decoder {
     jpeg_decompress_struct Info;
     ErrorManager Err;
+    jpeg_progress_mgr Progress;
     JpegImage Image;
 };
 
@@ -56,16 +75,20 @@ JpegImage DecodeJpeg(const std::string& bytes) {
     info.err = jpeg_std_error(&d->Err.Base);
     d->Err.Base.error_exit = OnError;
     d->Err.Base.emit_message = OnMessage;
+    d->Progress.progress_monitor = OnProgress;
 
     if (setjmp(d->Err.Jump)) {
         jpeg_destroy_decompress(&d->Info);
         throw Error(std::string("Invalid JPEG picture: ") + d->Err.Message);
     }
     jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = MaxLibjpegMemory;
+    info.progress = &d->Progress;
     jpeg_mem_src(&info, bytes.empty() ? &Empty : reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
-    if (static_cast<unsigned long long>(info.image_width) * info.image_height > MaxPixels) {
+    if (info.image_width > JpegMaxSide || info.image_height > JpegMaxSide ||
+        static_cast<unsigned long long>(info.image_width) * info.image_height > JpegMaxPixels) {
         jpeg_destroy_decompress(&info);
         throw Error("Invalid JPEG picture: the picture is too large");
     }
@@ -83,8 +106,6 @@ JpegImage DecodeJpeg(const std::string& bytes) {
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    if (d->Err.Truncated)
-        throw Error("Invalid JPEG picture: the data ends before the picture does");
     return std::move(image);
 }
 

@@ -3,6 +3,7 @@
 // src/platform/win32/, an in-memory fake in tests/support/.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,13 +36,16 @@ struct LocalTime {
 
 // The first-version notification icon record, in portable form; the platform gives the real
 // record its first-version size. Window and icon are opaque handles owned by the window binding.
+// The tip field of the first-version record: 63 visible characters and the terminating zero.
+constexpr std::size_t TrayTipSize = 64;
+
 struct TrayIconData {
     std::uintptr_t Wnd = 0;
     std::uint32_t ID = 0;
     std::uint32_t Flags = 0;
     std::uint32_t CallbackMessage = 0;
     std::uintptr_t Icon = 0;
-    char Tip[64] = {};
+    char Tip[TrayTipSize] = {};
 };
 
 enum class NotifyAction { Add, Modify, Delete };

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "agent/Init.h"
+#include "model/VexaCfg.h"
 #include "model/general.h"
 
 namespace vexamo {
@@ -16,14 +16,22 @@ void TfrmMain::FormCreate() {}
 
 void TfrmMain::FormActivate() {
     // While the window is on screen the tray icon would only duplicate it.
-    if (Globals.MainForm) Globals.MainForm->RemoveTrayIcon();
+    tray_.RemoveTrayIcon();
 }
 
 void TfrmMain::FormClose() {
     std::unique_ptr<TfrmMain> self;
     if (Globals.frmMain.get() == this) self = std::move(Globals.frmMain);
-    if (Globals.MainForm) Globals.MainForm->AddTrayIcon();
+    tray_.AddTrayIcon();
     // `self` frees the window when it goes out of scope; nothing may touch members after this.
+}
+
+void TfrmMain::ShowStatus(const std::string& device, const std::string& statusText,
+                          const std::optional<std::string>& labelPanel, bool scanNowEnabled) {
+    StatusPanels[0] = device;
+    StatusPanels[1] = statusText;
+    if (labelPanel) StatusPanels[2] = *labelPanel;
+    btScanNowEnabled = scanNowEnabled;
 }
 
 void TfrmMain::Show() {

@@ -6,6 +6,7 @@
 #include <array>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "agent/Globals.h"
@@ -26,7 +27,7 @@ public:
 
 class TfrmMain {
 public:
-    explicit TfrmMain(FrmMainHost* host) : host_(host) {}
+    TfrmMain(TrayAgent& tray, FrmMainHost* host) : tray_(tray), host_(host) {}
     ~TfrmMain();
     TfrmMain(const TfrmMain&) = delete;
     TfrmMain& operator=(const TfrmMain&) = delete;
@@ -35,6 +36,11 @@ public:
     bool Visible = false;
     std::array<std::string, 4> StatusPanels;  // stStatus
     bool btScanNowEnabled = false;
+
+    // What the status refresh shows here: the device and status panels, the label panel
+    // (nothing: keep it; empty: clear it) and whether "Scan Now" can run.
+    void ShowStatus(const std::string& device, const std::string& statusText,
+                    const std::optional<std::string>& labelPanel, bool scanNowEnabled);
 
     void FormCreate();
     void FormActivate();
@@ -50,6 +56,7 @@ public:
     void AppEventsException(const std::string& message);
 
 private:
+    TrayAgent& tray_;
     FrmMainHost* host_;
 };
 

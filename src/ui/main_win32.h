@@ -8,6 +8,6 @@
 
 namespace vexamo {
 
-std::unique_ptr<TfrmMain> CreateFrmMainWindow(HINSTANCE instance);
+std::unique_ptr<TfrmMain> CreateFrmMainWindow(HINSTANCE instance, TrayAgent& tray);
 
 }  // namespace vexamo

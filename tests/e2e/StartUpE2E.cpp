@@ -6,6 +6,8 @@
 
 #include "e2e/AgentE2E.h"
 
+#include <dbt.h>
+
 using namespace e2e;
 
 namespace {
@@ -100,6 +102,29 @@ TEST(StartUp, AutoRunOffAnsweredNoWarnsAndStoresNothing) {
     EXPECT_NE(agent.Main, nullptr);
 }
 
+TEST(StartUp, DeviceChangeDuringTheAutoRunQuestionIsIgnored) {
+    Agent agent;
+    RegWriteDword(HKEY_LOCAL_MACHINE, CdRomServiceKey, "AutoRun", 0);
+    agent.Start(false);
+    Expect(agent.Proc, "Warning", Question, "autorun-question-device-change");
+    // The hidden window exists while the question is on screen; the core object does not yet.
+    agent.Main = WaitForWindow(agent.Proc.Id(), "TMainForm", "Mini Vexamo", AgentTimeoutMs);
+    ASSERT_NE(agent.Main, nullptr);
+    EXPECT_TRUE(SendDeviceChange(agent.Main, DBT_DEVICEARRIVAL, 'D'));
+    EXPECT_FALSE(TrayHasIcon(agent.Main));
+    ASSERT_TRUE(ClickButton(WaitForDialog(agent.Proc.Id(), 1000, "Warning"), "No"));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            HWND box = WaitForDialog(agent.Proc.Id(), 200, "Warning");
+            return box && ReadDialog(box).Message != Question;
+        },
+        AgentTimeoutMs));
+    ASSERT_TRUE(ClickButton(WaitForDialog(agent.Proc.Id(), 1000, "Warning"), "OK"));
+    EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    EXPECT_EQ(WaitForDialog(agent.Proc.Id(), 1000), nullptr) << "an error box came up";
+    EXPECT_TRUE(agent.Proc.Running());
+}
+
 TEST(StartUp, UnhandledErrorIsLoggedAndShown) {
     Agent agent(false, "");
     // A folder where the settings file belongs: every write to it fails, as on a locked file.
@@ -135,4 +160,17 @@ TEST(NoCdDrive, ErrorBoxThenTheProcessEnds) {
     EXPECT_TRUE(agent.Proc.WaitExit(AgentTimeoutMs, &code));
     EXPECT_EQ(CountAgents(), 0);
     EXPECT_EQ(box.Buttons.size(), 1u);
+}
+
+TEST(NoCdDrive, DeviceChangeDuringTheErrorBoxPutsNoIconUp) {
+    Agent agent;
+    agent.Start(false);
+    Expect(agent.Proc, "Error", "CD/DVD Rom not present! Vexamo cannot load...", "no-cd-device-change");
+    const HWND main = WaitForWindow(agent.Proc.Id(), "TMainForm", "Mini Vexamo", AgentTimeoutMs);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(SendDeviceChange(main, DBT_DEVICEARRIVAL, 'D'));
+    EXPECT_TRUE(SendDeviceChange(main, DBT_DEVICEREMOVECOMPLETE, 'D'));
+    EXPECT_FALSE(TrayHasIcon(main));
+    ASSERT_TRUE(ClickButton(WaitForDialog(agent.Proc.Id(), 1000, "Error"), "OK"));
+    EXPECT_TRUE(agent.Proc.WaitExit(AgentTimeoutMs));
 }

@@ -96,3 +96,34 @@ TEST(Tray, RestartedTaskbarGetsTheIconBack) {
     ASSERT_TRUE(SendWithin(agent.Main, taskbarCreated, 0, 0, 5000));
     EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
 }
+
+TEST(Tray, SharedAccessKeyOnlySelects) {
+    WriteFile(CdRomFolder() + "film.avi", "x");  // a disc: "&Scan/Play CD" is enabled beside "&Settings..."
+    Agent agent;
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    const HWND menu = OpenTrayMenu(agent);
+    ASSERT_NE(menu, nullptr);
+    ChooseByAccessKey(menu, 's');
+    Sleep(500);
+    // Neither command ran: the menu stays open and no configuration window was made for a scan.
+    EXPECT_TRUE(IsWindowVisible(menu));
+    EXPECT_EQ(WaitForWindow(agent.Proc.Id(), "TfrmMain", "", 200), nullptr);
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, AgentTimeoutMs));
+}
+
+TEST(Tray, MenuScalesWithTheScreenDpi) {
+    RegWriteDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", 144);
+    Agent agent;
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    const HWND menu = OpenTrayMenu(agent);
+    ASSERT_NE(menu, nullptr);
+    Screenshot("tray-menu-144dpi");
+    RECT box{};
+    GetWindowRect(menu, &box);
+    EXPECT_GE(box.right - box.left, 140 * 144 / 96);  // the items' width, scaled
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    RegWriteDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", 96);
+}

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,8 +19,10 @@ using vexamo::DecodeJpeg;
 
 namespace {
 
-// Encodes a picture with libjpeg itself, at high quality so decoded pixels stay close.
-std::string Encode(int width, int height, int components, const std::vector<unsigned char>& pixels) {
+// Encodes a picture with libjpeg itself, at high quality so decoded pixels stay close. With a
+// script the picture is progressive in those scans; `progressive` alone uses libjpeg's own.
+std::string Encode(int width, int height, int components, const std::vector<unsigned char>& pixels,
+                   const std::vector<jpeg_scan_info>& script = {}, bool progressive = false) {
     jpeg_compress_struct info;
     jpeg_error_mgr err;
     info.err = jpeg_std_error(&err);
@@ -29,6 +36,12 @@ std::string Encode(int width, int height, int components, const std::vector<unsi
     info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 98, TRUE);
+    if (!script.empty()) {
+        info.scan_info = script.data();
+        info.num_scans = static_cast<int>(script.size());
+    } else if (progressive) {
+        jpeg_simple_progression(&info);
+    }
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<unsigned char*>(pixels.data()) + info.next_scanline * width * components;
@@ -55,6 +68,50 @@ std::vector<unsigned char> Quadrants(int w, int h) {
             else { p[0] = p[1] = p[2] = 255; }
         }
     return px;
+}
+
+// The pixels libjpeg gives with its defaults: the decoder's limits must not change them.
+std::vector<unsigned char> PlainDecode(const std::string& bytes) {
+    jpeg_decompress_struct info;
+    jpeg_error_mgr err;
+    info.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    std::vector<unsigned char> rgb(info.output_width * info.output_height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = rgb.data() + info.output_scanline * info.output_width * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return rgb;
+}
+
+// A grey progressive picture in `scans` scans: the DC scan, then the 63 AC coefficients in bands.
+std::vector<jpeg_scan_info> Bands(int scans) {
+    std::vector<jpeg_scan_info> script(scans);
+    for (int i = 0; i < scans; ++i) {
+        script[i].comps_in_scan = 1;
+        if (i > 0) {
+            script[i].Ss = 1 + (i - 1) * 63 / (scans - 1);
+            script[i].Se = i * 63 / (scans - 1);
+        }
+    }
+    return script;
+}
+
+std::string ReadTestFile(const std::string& name) {
+    std::ifstream in(std::string(VEXAMO_TEST_DATA) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+long PeakMemoryKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 void ExpectPixelNear(const vexamo::JpegImage& img, int x, int y, int r, int g, int b) {
@@ -108,3 +165,51 @@ TEST(Jpeg, BadDataRaisesInsteadOfEndingTheProgram) {
     // After all that, a good picture still decodes: no state is left behind.
     EXPECT_EQ(DecodeJpeg(good).Width, w);
 }
+
+TEST(Jpeg, OrdinaryPicturesDecodeAsPlainLibjpegDoes) {
+    // Odd sizes leave partial blocks at the right and bottom, and colour is subsampled.
+    const int w = 203, h = 117;
+    const auto px = Quadrants(w, h);
+    for (const bool progressive : {false, true}) {
+        const std::string bytes = Encode(w, h, 3, px, {}, progressive);
+        const auto img = DecodeJpeg(bytes);
+        ASSERT_EQ(img.Width, w);
+        EXPECT_EQ(img.Rgb, PlainDecode(bytes)) << (progressive ? "progressive" : "baseline");
+    }
+}
+
+TEST(Jpeg, ScansBeyondTheLimitAreRefused) {
+    const int w = 48, h = 40;
+    std::vector<unsigned char> px(w * h);
+    for (std::size_t i = 0; i < px.size(); ++i)
+        px[i] = static_cast<unsigned char>(i * 7);  // every coefficient band carries data
+    const std::string most = Encode(w, h, 1, px, Bands(vexamo::JpegMaxScans));
+    EXPECT_EQ(DecodeJpeg(most).Rgb, PlainDecode(most));
+    EXPECT_THROW(DecodeJpeg(Encode(w, h, 1, px, Bands(vexamo::JpegMaxScans + 1))), vexamo::Error);
+}
+
+// Small files that tied the decoder up for seconds and hundreds of megabytes. Each is progressive
+// and declares 8000 x 8000: scans1 has an AC scan and no DC scan, scans3000 repeats that scan 3000
+// times, trunc-prog ends inside its first scan. As they are, their size refuses them; declaring a
+// size within the limits, the scan out of order or the early end must stop them at once.
+class HostileJpeg : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(HostileJpeg, IsRefusedQuicklyInLittleMemory) {
+    const std::string bytes = ReadTestFile(std::string("hostile-jpeg/") + GetParam());
+    const auto sof = bytes.find("\xFF\xC2");
+    ASSERT_NE(sof, std::string::npos);
+    std::string fitting = bytes;
+    fitting.replace(sof + 5, 4, "\x08\x00\x10\x00", 4);  // 2048 rows of 4096 pixels
+    for (const std::string& data : {bytes, fitting}) {
+        const long peakBefore = PeakMemoryKiB();
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_THROW(DecodeJpeg(data), vexamo::Error);
+        // Measured below 15 ms; the bound leaves room for a loaded machine.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+        // ctest runs each case in a process of its own, so the peak can only rise by what this
+        // decoding touched (a full decoding of the fitting size touches over 40 MiB).
+        EXPECT_LT(PeakMemoryKiB() - peakBefore, 8 * 1024);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HostileJpeg, ::testing::Values("scans1.jpg", "scans3000.jpg", "trunc-prog.jpg"));

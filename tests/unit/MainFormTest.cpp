@@ -25,11 +25,14 @@ public:
     void Terminate() override { ++terminated; }
     void CloseMainWindow() override { ++closeRequests; }
     void PopupTrayMenu() override { ++popups; }
-    std::unique_ptr<TfrmMain> CreateConfigWindow() override {
+    void TrayMenuChanged() override { ++menuRefreshes; }
+    std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) override {
+        if (failWindows) throw Error("no window");
         ++configWindows;
-        return std::make_unique<TfrmMain>(&frm);
+        return std::make_unique<TfrmMain>(tray, &frm);
     }
-    int terminated = 0, closeRequests = 0, popups = 0, configWindows = 0;
+    int terminated = 0, closeRequests = 0, popups = 0, configWindows = 0, menuRefreshes = 0;
+    bool failWindows = false;
     FakeFrmMainHost frm;
 };
 
@@ -59,7 +62,7 @@ protected:
         Globals.MainForm = std::make_unique<TMainForm>(host);
         Globals.MainForm->ImgTray = IconOn;
         Globals.MainForm->ImgTrayDIsabled = IconOff;
-        Globals.MainForm->FormCreate();
+        started = Globals.MainForm->Start();
         return *Globals.MainForm;
     }
     std::string Tip() const { return fake.TrayState.Tip; }
@@ -67,6 +70,18 @@ protected:
 
     FakePlatform fake;
     FakeHost host;
+    bool started = false;
+};
+
+// A tray agent for windows tested on their own.
+class NullTray : public TrayAgent {
+public:
+    void AddTrayIcon() override {}
+    void RemoveTrayIcon() override {}
+    bool UpdateStatus(Caller) override { return false; }
+    void ShowAbout() override {}
+    void ShowOptions(Caller) override {}
+    void ExitAgent() override {}
 };
 
 }  // namespace
@@ -146,12 +161,79 @@ TEST_F(MainFormTest, NoCdDriveShowsErrorAndTerminates) {
     EXPECT_TRUE(noCd.TrayCalls.empty());
 }
 
-TEST_F(MainFormTest, FirstRunLoadsNothingAndShowsNoIcon) {
+TEST_F(MainFormTest, FirstRunOpensTheConfigurationWindowWithStatusItemDisabled) {
     fake.AddFile("C:\\Vexamo\\Vexamo.ini", "[Main]\r\nStatus=On\r\n");
     Start();
-    EXPECT_EQ(Globals.Vexamo->Status, 1);  // not loaded yet: the configuration window loads it
+    EXPECT_TRUE(started);
+    EXPECT_EQ(Globals.Vexamo->Status, 1);  // not loaded by the agent: the configuration window loads it
     EXPECT_TRUE(fake.TrayCalls.empty());
-    EXPECT_EQ(host.configWindows, 0);  // the program entry opens it
+    EXPECT_EQ(host.configWindows, 1);
+    ASSERT_TRUE(Globals.frmMain);
+    EXPECT_TRUE(Globals.frmMain->Visible);
+    EXPECT_FALSE(Item(TMainForm::mnuStatus).Enabled);
+    EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "");
+}
+
+TEST_F(MainFormTest, StartUpErrorWithNothingOnScreenEndsTheAgent) {
+    host.failWindows = true;  // first run, and the configuration window cannot be made
+    Start();
+    EXPECT_FALSE(started);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Text, "no window");
+}
+
+TEST_F(MainFormTest, NoActionOnDeviceOrTrayMessagesBeforeStartUpIsDone) {
+    // Messages reach the hidden window while the start-up boxes are on screen, before the core
+    // object exists; and after a refused start nothing may put an icon up.
+    fake.SetDisc("D:\\", "FILMS");
+    Installed();
+    Globals.MainForm = std::make_unique<TMainForm>(host);
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    Globals.MainForm->WMTrayNotify(TrayDoubleClick);
+    Globals.MainForm->TaskbarCreated();
+    EXPECT_TRUE(fake.TrayCalls.empty());
+    EXPECT_EQ(host.configWindows, 0);
+
+    FakePlatform noCd;
+    noCd.AddFolder("C:\\Vexamo");
+    noCd.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 1);
+    Start();
+    EXPECT_FALSE(started);
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    Globals.MainForm->WMDeviceChange(DeviceRemoveComplete);
+    EXPECT_TRUE(noCd.TrayCalls.empty());
+}
+
+TEST_F(MainFormTest, DisabledMenuItemDoesNothingWhateverTheOpenMenuShowed) {
+    Installed();
+    Start();
+    ASSERT_FALSE(Item(TMainForm::mnuSPlay).Enabled);  // no disc
+    const int refreshes = host.menuRefreshes;
+    Globals.MainForm->ItemClick(TMainForm::mnuSPlay);
+    EXPECT_EQ(host.configWindows, 0);
+    // A refresh while the menu is open tells the binding, which re-enables the open menu's items.
+    fake.SetDisc("D:\\", "FILMS");
+    Globals.MainForm->UpdateStatus(Caller::MainForm);
+    EXPECT_GT(host.menuRefreshes, refreshes);
+    EXPECT_TRUE(Item(TMainForm::mnuSPlay).Enabled);
+}
+
+TEST_F(MainFormTest, StatusItemPictureFollowsTheStatusBeforeAnyRefresh) {
+    Installed("[Main]\r\nStatus=On\r\n");
+    fake.DeleteFile("C:\\Winamp\\winamp.exe");  // the player check fails: no refresh runs
+    Start();
+    EXPECT_EQ(Globals.Vexamo->Status, 0);
+    EXPECT_EQ(Globals.MainForm->TrayMenuItem(TMainForm::mnuStatus).ImageIndex, 4);
+}
+
+TEST_F(MainFormTest, FailedMonitoringToggleKeepsTheStatus) {
+    Installed("[Main]\r\nStatus=On\r\n");
+    Start();
+    fake.SetReadOnly("C:\\Vexamo\\Vexamo.ini");
+    EXPECT_THROW(Globals.MainForm->mnuStatusClick(), IniFileError);
+    EXPECT_EQ(Globals.Vexamo->Status, 0);
+    EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "Set Monitoring O&ff");
+    EXPECT_EQ(Tip(), "Vexamo: Ready (No CD on Monitored Drives)");
 }
 
 TEST_F(MainFormTest, NoSelectedPlayerInstalledOpensConfigurationWindow) {
@@ -251,10 +333,10 @@ TEST_F(MainFormTest, MonitoringToggleWritesOnlyTheStatus) {
     EXPECT_EQ(Tip(), "Vexamo: Not Ready");
     EXPECT_EQ(fake.TrayState.Icon, IconOff);
     EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
-    EXPECT_EQ(Item(TMainForm::mnuStatus).ImageIndex, 1);
+    EXPECT_EQ(Globals.MainForm->TrayMenuItem(TMainForm::mnuStatus).ImageIndex, 1);
     Globals.MainForm->ItemClick(TMainForm::mnuStatus);
     EXPECT_EQ(Globals.Vexamo->Status, 0);
-    EXPECT_EQ(Item(TMainForm::mnuStatus).ImageIndex, 4);
+    EXPECT_EQ(Globals.MainForm->TrayMenuItem(TMainForm::mnuStatus).ImageIndex, 4);
     EXPECT_TRUE(Item(TMainForm::mnuSPlay).Enabled);
 }
 
@@ -313,7 +395,7 @@ TEST_F(MainFormTest, MenuHasItsItemsAndExitClosesRemovingTheIcon) {
     const int pictures[] = {0, -1, 4, -1, -1, 2, -1, -1, -1, 3};
     for (int i = 0; i < TMainForm::ItemCount; ++i) {
         EXPECT_EQ(Globals.MainForm->PopUpSysTray[i].Caption, captions[i]);
-        EXPECT_EQ(Globals.MainForm->PopUpSysTray[i].ImageIndex, pictures[i]);
+        EXPECT_EQ(Globals.MainForm->TrayMenuItem(static_cast<TMainForm::Item>(i)).ImageIndex, pictures[i]);
     }
     Globals.MainForm->ItemClick(TMainForm::mnuExit);
     EXPECT_EQ(host.closeRequests, 1);
@@ -352,18 +434,39 @@ TEST(TrayTip, LongTipIsCutWithEllipsisInsideTheField) {
     EXPECT_EQ(form.TrayIconData.Tip[63], '\0');
 }
 
-TEST(MenuAccessKeys, UnderlinedLetterChoosesEnabledItem) {
+TEST(MenuAccessKeys, UniqueKeyRunsSharedKeySelectsInTurn) {
     std::vector<std::string> captions = {"&Scan/Play CD", "", "Set Monitoring O&ff", "", "O&pen", "&Settings...",
                                          "", "About...", "", "E&xit", "Fish && &Chips"};
     std::vector<bool> enabled = {false, false, true, false, true, true, false, true, false, true, true};
-    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'x'), 9);
-    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'X'), 9);
-    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'f'), 2);
-    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'p'), 4);
-    // "S" is both the disabled scan item and settings: the enabled one answers.
-    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 's'), 5);
-    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'a'), -1);  // "About..." has no access key
-    EXPECT_EQ(MenuAccessKeyIndex(captions, enabled, 'c'), 10);  // "&&" is a plain ampersand
+    auto key = [&](char c, int selected = -1) {
+        const MenuKeyAnswer a = MenuAccessKey(captions, enabled, c, selected);
+        return std::make_pair(a.Index, a.Execute);
+    };
+    EXPECT_EQ(key('x'), std::make_pair(9, true));
+    EXPECT_EQ(key('X'), std::make_pair(9, true));
+    EXPECT_EQ(key('f'), std::make_pair(2, true));
+    // "S" is both the disabled scan item and settings: the enabled one runs.
+    EXPECT_EQ(key('s'), std::make_pair(5, true));
+    EXPECT_EQ(key('a').first, -1);  // "About..." has no access key
+    EXPECT_EQ(key('c'), std::make_pair(10, true));  // "&&" is a plain ampersand
+
+    // With both enabled, "S" only selects, moving on with each press and wrapping round.
+    enabled[0] = true;
+    EXPECT_EQ(key('s'), std::make_pair(0, false));
+    EXPECT_EQ(key('s', 0), std::make_pair(5, false));
+    EXPECT_EQ(key('s', 5), std::make_pair(0, false));
+}
+
+TEST_F(MainFormTest, TrayMenuKeyAnswersFromTheLiveStates) {
+    fake.SetDisc("D:\\", "FILMS");
+    Installed();
+    Start();
+    EXPECT_FALSE(Globals.MainForm->TrayMenuKey('s', -1).Execute);  // scan and settings share "S"
+    fake.SetDisc("D:\\", std::nullopt);
+    Globals.MainForm->WMDeviceChange(DeviceRemoveComplete);
+    const MenuKeyAnswer settings = Globals.MainForm->TrayMenuKey('s', -1);
+    EXPECT_EQ(settings.Index, TMainForm::mnuSettings);
+    EXPECT_TRUE(settings.Execute);
 }
 
 // --- unhandled errors ---------------------------------------------------------------------------
@@ -376,7 +479,8 @@ TEST(ErrorLog, LineFormatAndAppendThenBox) {
     EXPECT_EQ(ErrorLogLine("Division by zero"), "07-12-26 14:05:31:Division by zero");
 
     fake.AddFile("C:\\Vexamo\\Vexamo.log", "old line\r\n");
-    TfrmMain form(nullptr);
+    NullTray tray;
+    TfrmMain form(tray, nullptr);
     form.AppEventsException("Unable to write to C:\\Vexamo\\Vexamo.ini");
     EXPECT_EQ(*fake.Content("C:\\Vexamo\\Vexamo.log"),
               "old line\r\n07-12-26 14:05:31:Unable to write to C:\\Vexamo\\Vexamo.ini\r\n");
@@ -390,7 +494,8 @@ TEST(ErrorLog, UnwritableLogStillShowsTheError) {
     fake.AddFolder("C:\\Vexamo");
     fake.SetReadOnly("C:\\Vexamo");
     ExeName = "C:\\Vexamo\\Vexamo.exe";
-    TfrmMain form(nullptr);
+    NullTray tray;
+    TfrmMain form(tray, nullptr);
     ASSERT_NO_THROW(form.AppEventsException("Boom"));
     EXPECT_FALSE(fake.FileExists("C:\\Vexamo\\Vexamo.log"));
     ASSERT_EQ(fake.Messages.size(), 1u);
@@ -403,7 +508,8 @@ TEST(ErrorLog, OnlyLoggedWhileAConfigurationWindowExists) {
     ExeName = "C:\\Vexamo\\Vexamo.exe";
     HandleException(Error("first"));
     EXPECT_FALSE(fake.FileExists("C:\\Vexamo\\Vexamo.log"));
-    Globals.frmMain = std::make_unique<TfrmMain>(nullptr);
+    NullTray tray;
+    Globals.frmMain = std::make_unique<TfrmMain>(tray, nullptr);
     HandleException(Error("second"));
     Globals.frmMain.reset();
     EXPECT_EQ(fake.Content("C:\\Vexamo\\Vexamo.log"), "07-12-26 14:05:31:second\r\n");

@@ -350,7 +350,7 @@ bool Win32Platform::NotifyIcon(NotifyAction action, const TrayIconData& data) {
     nid.uFlags = data.Flags;
     nid.uCallbackMessage = data.CallbackMessage;
     nid.hIcon = reinterpret_cast<HICON>(data.Icon);
-    std::memcpy(nid.szTip, data.Tip, strnlen(data.Tip, 63));
+    std::memcpy(nid.szTip, data.Tip, strnlen(data.Tip, TrayTipSize - 1));
     DWORD message = action == NotifyAction::Add ? NIM_ADD : action == NotifyAction::Modify ? NIM_MODIFY : NIM_DELETE;
     return Shell_NotifyIconA(message, &nid) != 0;
 }
