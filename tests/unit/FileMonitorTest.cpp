@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <sstream>
 
 #include "agent/Globals.h"
 #include "model/Errors.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
+#include "platform/Jpeg.h"
 #include "scan/Splash.h"
 #include "scan/fileMonitor.h"
 #include "support/FakePlatform.h"
@@ -379,4 +382,13 @@ TEST(ScanProgress, WindowPaintsEachStepAndFreesItselfOnClose) {
     EXPECT_EQ(Globals.frmScaning, nullptr);
     EXPECT_EQ(host.released, 1);
     Globals.Reset();
+}
+
+TEST(ScanProgress, PictureDecodesAtTheWindowsSize) {
+    std::ifstream in(std::string(VEXAMO_TEST_DATA) + "/../../resources/scan_splash.jpg", std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const JpegImage picture = DecodeJpeg(bytes.str());
+    EXPECT_EQ(picture.Width, TfrmScaning::ClientWidth);
+    EXPECT_EQ(picture.Height, TfrmScaning::ClientHeight);
 }
