@@ -4,16 +4,17 @@
 #include <exception>
 
 #include "platform/Jpeg.h"
+#include "platform/win32/ScopedGdi.h"
+#include "platform/win32/Window.h"
 #include "platform/win32/WinApi.h"
 #include "scan/ScanResources.h"
-#include "ui/main.h"
 #include <commctrl.h>
 
 namespace vexamo {
 
 namespace {
 
-const char* const ScaningClassName = "TfrmScaning";
+using win32::Scale;
 
 // The picture resource decoded into a bitmap of the screen's kind; null when it cannot be read.
 HBITMAP LoadJpegResource(HINSTANCE instance, int id) {
@@ -52,28 +53,24 @@ HBITMAP LoadJpegResource(HINSTANCE instance, int id) {
     return bitmap;
 }
 
-class ScaningWindow : public ScaningHost {
+// Owns the real progress window of one portable TfrmScaning.
+class ScaningWindow : public ScaningHost, public win32::Window {
 public:
     ScaningWindow() : instance_(GetModuleHandleA(nullptr)) {}
-    ~ScaningWindow() override {
-        if (hwnd_) DestroyWindow(hwnd_);
-        if (picture_) DeleteObject(picture_);
-        if (font_) DeleteObject(font_);
-    }
 
     void Attach(TfrmScaning* form) { form_ = form; }
 
     void Show(TfrmScaning& form) override {
-        if (!hwnd_) Create(form);
-        ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+        if (!Handle()) Open(form);
+        ShowWindow(Handle(), SW_SHOWNOACTIVATE);
         Repaint(form);
     }
 
     void Repaint(TfrmScaning& form) override {
-        if (!hwnd_) return;
+        if (!Handle()) return;
         SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(form.ProgBar.Position), 0);
         // The scan keeps the message loop waiting: paint now, not when it next runs.
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 
     void Released(TfrmScaning&) override {
@@ -81,75 +78,69 @@ public:
         delete this;
     }
 
-private:
-    void Create(TfrmScaning& form) {
-        static const bool registered = [this] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = WndProc;
-            wc.hInstance = instance_;
-            wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));  // the hourglass: a scan runs
-            wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-            wc.lpszClassName = ScaningClassName;
-            return RegisterClassA(&wc) != 0;
-        }();
-        (void)registered;
-        picture_ = LoadJpegResource(instance_, IDR_SCAN_SPLASH);
-        HDC screen = GetDC(nullptr);
-        font_ = CreateFontA(-MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_SWISS, "Arial");
-        ReleaseDC(nullptr, screen);
+protected:
+    const char* ClassName() const override { return "TfrmScaning"; }
+    void PrepareClass(WNDCLASSA& wc) const override {
+        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));  // the hourglass: a scan runs
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    }
 
-        const int w = TfrmScaning::ClientWidth, h = TfrmScaning::ClientHeight;
-        hwnd_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, ScaningClassName, "", WS_POPUP,
-                                (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
-                                h, nullptr, nullptr, instance_, this);
-        const TRectangle b = TfrmScaning::ProgBarBounds;
-        bar_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_BORDER, b.Left, b.Top, b.Width,
-                               b.Height, hwnd_, nullptr, instance_, nullptr);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_PAINT) {
+            Paint();
+            return 0;
+        }
+        return Default(msg, wParam, lParam);
+    }
+
+private:
+    static RECT Scaled(const TRectangle& r) {
+        return {Scale(r.Left), Scale(r.Top), Scale(r.Left + r.Width), Scale(r.Top + r.Height)};
+    }
+
+    void Open(TfrmScaning& form) {
+        picture_ = win32::GdiObject<HBITMAP>(LoadJpegResource(instance_, IDR_SCAN_SPLASH));
+        font_ = win32::GdiObject<HFONT>(CreateFontA(-MulDiv(8, win32::ScreenDpi(), 72), 0, 0, 0, FW_BOLD, FALSE,
+                                                    FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                                    "Arial"));
+        const int w = Scale(TfrmScaning::ClientWidth), h = Scale(TfrmScaning::ClientHeight);
+        Create(instance_, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "", WS_POPUP, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h);
+        const RECT b = Scaled(TfrmScaning::ProgBarBounds);
+        bar_ = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE | WS_BORDER, b.left, b.top,
+                               b.right - b.left, b.bottom - b.top, Handle(), nullptr, instance_, nullptr);
         SendMessageA(bar_, PBM_SETRANGE32, static_cast<WPARAM>(form.ProgBar.Min), form.ProgBar.Max);
     }
 
     void Paint() {
         PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
+        HDC dc = BeginPaint(Handle(), &ps);
         if (picture_) {
             HDC mem = CreateCompatibleDC(dc);
-            HGDIOBJ old = SelectObject(mem, picture_);
-            BitBlt(dc, 0, 0, TfrmScaning::ClientWidth, TfrmScaning::ClientHeight, mem, 0, 0, SRCCOPY);
-            SelectObject(mem, old);
+            {
+                win32::ScopedSelect picture(mem, picture_);
+                SetStretchBltMode(dc, HALFTONE);
+                StretchBlt(dc, 0, 0, Scale(TfrmScaning::ClientWidth), Scale(TfrmScaning::ClientHeight), mem, 0, 0,
+                           TfrmScaning::ClientWidth, TfrmScaning::ClientHeight, SRCCOPY);
+            }
             DeleteDC(mem);
         }
         if (form_) {
-            const TRectangle l = TfrmScaning::lblScanBounds;
-            RECT r{l.Left, l.Top, l.Left + l.Width, l.Top + l.Height};
-            HGDIOBJ oldFont = SelectObject(dc, font_);
+            RECT r = Scaled(TfrmScaning::lblScanBounds);
+            win32::ScopedSelect font(dc, font_);
+            win32::ScopedTextColours colours(dc);
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, RGB(0, 0, 0));
-            DrawTextA(dc, form_->lblScan.Caption.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-            SelectObject(dc, oldFont);
+            DrawTextA(dc, form_->lblScan.Caption.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
         }
-        EndPaint(hwnd_, &ps);
-    }
-
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == WM_NCCREATE) {
-            auto* self = static_cast<ScaningWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        auto* self = reinterpret_cast<ScaningWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self && msg == WM_PAINT) {
-            self->Paint();
-            return 0;
-        }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        EndPaint(Handle(), &ps);
     }
 
     HINSTANCE instance_;
-    HWND hwnd_ = nullptr;
     HWND bar_ = nullptr;
-    HBITMAP picture_ = nullptr;
-    HFONT font_ = nullptr;
+    win32::GdiObject<HBITMAP> picture_;
+    win32::GdiObject<HFONT> font_;
     TfrmScaning* form_ = nullptr;
 };
 

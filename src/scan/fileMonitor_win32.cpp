@@ -4,9 +4,10 @@
 
 #include "agent/Init.h"
 #include "agent/MenuDraw_win32.h"
+#include "platform/win32/ScopedGdi.h"
+#include "platform/win32/Window.h"
 #include "platform/win32/WinApi.h"
 #include "scan/ScanResources.h"
-#include "ui/main.h"
 #include <commctrl.h>
 #include <commdlg.h>
 
@@ -24,16 +25,9 @@ constexpr COLORREF KeyColour = RGB(255, 0, 255);
 
 UINT CommandId(MonitorCommand c) { return CommandBase + static_cast<UINT>(c); }
 
-template <typename F>
-void Guarded(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        HandleException(e);
-    }
-}
+using win32::Scale;
 
-// Control places in pixels: the window's layout is fixed, whatever the dialog font.
+// Control places in pixels at 96 DPI: the window's layout is fixed, whatever the dialog font.
 struct Place {
     int Id, Left, Top, Width, Height;
 };
@@ -43,29 +37,22 @@ constexpr Place Places[] = {
     {IDC_LBLDEVICE, 66, 410, 260, 34},  {IDCANCEL, 348, 426, 88, 30},
 };
 constexpr RECT Label4Rect{16, 8, 330, 40};
+constexpr int BannerWidth = 450, BannerHeight = 69;
 
-class MonitorWindow : public MonitorHost {
+// Owns the real dialog of one portable TfrmMonitor while it is shown modally.
+class MonitorWindow : public MonitorHost, public win32::Dialog {
 public:
     MonitorWindow() : instance_(GetModuleHandleA(nullptr)) {}
     ~MonitorWindow() override {
-        if (bold_) DeleteObject(bold_);
-        if (heading_) DeleteObject(heading_);
-        if (menuBold_) DeleteObject(menuBold_);
-        if (banner_) DeleteObject(banner_);
         if (types_) ImageList_Destroy(types_);
         if (popupImages_) ImageList_Destroy(popupImages_);
     }
 
     void Attach(TfrmMonitor* form) { form_ = form; }
 
-    void ShowModal(TfrmMonitor&) override {
-        DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_FILEMONITOR), nullptr, DlgProc, reinterpret_cast<LPARAM>(this));
-        hwnd_ = nullptr;
-    }
+    void ShowModal(TfrmMonitor&) override { RunModal(instance_, IDD_FILEMONITOR, nullptr); }
 
-    void EndModal(TfrmMonitor&) override {
-        if (hwnd_) EndDialog(hwnd_, 0);
-    }
+    void EndModal(TfrmMonitor&) override { Dialog::EndModal(IDCANCEL); }
 
     void PopupOptions(TfrmMonitor& form, bool atSelectedRow) override;
 
@@ -78,7 +65,7 @@ public:
         char file[MAX_PATH * 4] = {};
         OPENFILENAMEA ofn{};
         ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = hwnd_;
+        ofn.hwndOwner = Handle();
         ofn.lpstrFilter = pairs.c_str();
         ofn.lpstrFile = file;
         ofn.nMaxFile = sizeof file - 1;
@@ -88,35 +75,25 @@ public:
 
     void Released(TfrmMonitor&) override {
         form_ = nullptr;
-        if (hwnd_) {
-            SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
-            EndDialog(hwnd_, 0);
-        }
         delete this;
     }
 
-private:
-    static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+protected:
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (!form_) return FALSE;
         if (msg == WM_INITDIALOG) {
-            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-            auto* self = reinterpret_cast<MonitorWindow*>(lParam);
-            self->hwnd_ = hwnd;
-            Guarded([&] { self->Init(); });
+            Init();
             return TRUE;
         }
-        auto* self = reinterpret_cast<MonitorWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-        if (!self || !self->form_) return FALSE;
-        INT_PTR result = FALSE;
-        Guarded([&] { result = self->Handle(msg, wParam, lParam); });
-        return result;
+        return OnMessage(msg, wParam, lParam);
     }
 
-    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+private:
     HWND List() const { return Item(IDC_LSTFILETYPES); }
 
     // A result for messages whose answer a dialog procedure gives through DWLP_MSGRESULT.
     INT_PTR Answer(LRESULT value) {
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, value);
+        SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, value);
         return TRUE;
     }
 
@@ -126,51 +103,54 @@ private:
     // What the user did to the controls, into the portable state.
     void ReadState() { form_->lstFileTypes.ItemIndex = ListView_GetNextItem(List(), -1, LVNI_SELECTED); }
     void Paint();
-    INT_PTR Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR DrawMenuEntry(const DRAWITEMSTRUCT& d);
 
     HINSTANCE instance_;
-    HWND hwnd_ = nullptr;
     HMENU menu_ = nullptr;
     TfrmMonitor* form_ = nullptr;
-    HFONT bold_ = nullptr, heading_ = nullptr, menuBold_ = nullptr;
-    HBITMAP banner_ = nullptr;
+    win32::GdiObject<HFONT> bold_, heading_, menuBold_;
+    win32::GdiObject<HBITMAP> banner_;
     HIMAGELIST types_ = nullptr, popupImages_ = nullptr;
 };
 
 void MonitorWindow::Init() {
     // Client area of the size the layout was made for, centred on the desktop.
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
-    RECT frame{0, 0, TfrmMonitor::ClientWidth, TfrmMonitor::ClientHeight};
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE));
+    RECT frame{0, 0, Scale(TfrmMonitor::ClientWidth), Scale(TfrmMonitor::ClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
                  h, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const Place& p : Places) MoveWindow(Item(p.Id), p.Left, p.Top, p.Width, p.Height, FALSE);
+    for (const Place& p : Places)
+        MoveWindow(Item(p.Id), Scale(p.Left), Scale(p.Top), Scale(p.Width), Scale(p.Height), FALSE);
 
     LOGFONTA lf{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
     lf.lfWeight = FW_BOLD;
-    bold_ = CreateFontIndirectA(&lf);
+    bold_ = win32::GdiObject<HFONT>(CreateFontIndirectA(&lf));
     lf.lfHeight = lf.lfHeight * 3 / 2;
-    heading_ = CreateFontIndirectA(&lf);
+    heading_ = win32::GdiObject<HFONT>(CreateFontIndirectA(&lf));
     for (int id : {IDC_LABEL5, IDC_LABEL1, IDC_LBLDEVICE, IDCANCEL})
-        SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
+        SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), FALSE);
 
-    banner_ = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_SCAN_BANNER), IMAGE_BITMAP, 0, 0, 0));
-    types_ = ImageList_Create(TfrmMonitor::TypePictureWidth, TfrmMonitor::TypePictureHeight, ILC_COLOR24 | ILC_MASK,
-                              13, 0);
-    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_SCAN_TYPES), IMAGE_BITMAP, 0, 0,
-                                                        LR_CREATEDIBSECTION))) {
+    // Pictures enlarged with the screen's DPI, as the text beside them is.
+    banner_ = win32::GdiObject<HBITMAP>(static_cast<HBITMAP>(LoadImageA(
+        instance_, MAKEINTRESOURCEA(IDB_SCAN_BANNER), IMAGE_BITMAP, Scale(BannerWidth), Scale(BannerHeight), 0)));
+    const int typeW = Scale(TfrmMonitor::TypePictureWidth), typeH = Scale(TfrmMonitor::TypePictureHeight);
+    types_ = ImageList_Create(typeW, typeH, ILC_COLOR24 | ILC_MASK, 13, 0);
+    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_SCAN_TYPES), IMAGE_BITMAP,
+                                                        typeW * 13, typeH, LR_CREATEDIBSECTION))) {
         ImageList_AddMasked(types_, strip, KeyColour);
         DeleteObject(strip);
     }
-    popupImages_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0);
-    if (HBITMAP icon = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_SCAN_POPUP), IMAGE_BITMAP, 0, 0,
-                                                       LR_CREATEDIBSECTION))) {
-        ImageList_AddMasked(popupImages_, icon, KeyColour);
-        DeleteObject(icon);
+    const int icon = Scale(16);
+    popupImages_ = ImageList_Create(icon, icon, ILC_COLOR24 | ILC_MASK, 1, 0);
+    if (HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_SCAN_POPUP), IMAGE_BITMAP,
+                                                         icon, icon, LR_CREATEDIBSECTION))) {
+        ImageList_AddMasked(popupImages_, bitmap, KeyColour);
+        DeleteObject(bitmap);
     }
 
     HWND list = List();
@@ -181,25 +161,25 @@ void MonitorWindow::Init() {
         LVCOLUMNA c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         c.pszText = const_cast<char*>(columns[i].Caption.c_str());
-        c.cx = columns[i].Width;
+        c.cx = Scale(columns[i].Width);
         c.iSubItem = static_cast<int>(i);
         SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
     }
 
     HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, instance_, nullptr);
     TOOLINFOA ti{};
     ti.cbSize = sizeof ti;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
+    ti.hwnd = Handle();
     ti.uId = reinterpret_cast<UINT_PTR>(list);
     ti.lpszText = const_cast<char*>(form_->lstFileTypes.Hint.c_str());
     SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 
-    SetWindowTextA(hwnd_, form_->Caption.c_str());
+    SetWindowTextA(Handle(), form_->Caption.c_str());
     FillList();
     ShowState();
-    SetForegroundWindow(hwnd_);
+    SetForegroundWindow(Handle());
 }
 
 void MonitorWindow::FillList() {
@@ -230,7 +210,7 @@ void MonitorWindow::ShowState() {
         {IDCANCEL, &f.btCancel},
     };
     for (const auto& [id, control] : labels) {
-        SetDlgItemTextA(hwnd_, id, control->Caption.c_str());
+        SetDlgItemTextA(Handle(), id, control->Caption.c_str());
         EnableWindow(Item(id), control->Enabled);
         ShowWindow(Item(id), control->Visible ? SW_SHOWNA : SW_HIDE);
     }
@@ -239,21 +219,24 @@ void MonitorWindow::ShowState() {
 
 void MonitorWindow::Paint() {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    HDC dc = BeginPaint(Handle(), &ps);
     if (banner_) {
         HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, banner_);
-        BitBlt(dc, 0, 0, TfrmMonitor::ClientWidth, 69, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
+        {
+            win32::ScopedSelect picture(mem, banner_);
+            BitBlt(dc, 0, 0, Scale(BannerWidth), Scale(BannerHeight), mem, 0, 0, SRCCOPY);
+        }
         DeleteDC(mem);
     }
-    HGDIOBJ oldFont = SelectObject(dc, heading_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, Navy);
-    RECT r = Label4Rect;
-    DrawTextA(dc, form_->Label4.Caption.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
-    EndPaint(hwnd_, &ps);
+    {
+        win32::ScopedSelect font(dc, heading_);
+        win32::ScopedTextColours colours(dc);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, Navy);
+        RECT r{Scale(Label4Rect.left), Scale(Label4Rect.top), Scale(Label4Rect.right), Scale(Label4Rect.bottom)};
+        DrawTextA(dc, form_->Label4.Caption.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+    EndPaint(Handle(), &ps);
 }
 
 void MonitorWindow::PopupOptions(TfrmMonitor& form, bool atSelectedRow) {
@@ -285,7 +268,7 @@ void MonitorWindow::PopupOptions(TfrmMonitor& form, bool atSelectedRow) {
     }
     menu_ = menu;
     const UINT command = static_cast<UINT>(TrackPopupMenu(
-        menu, TPM_CENTERALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, hwnd_, nullptr));
+        menu, TPM_CENTERALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, Handle(), nullptr));
     menu_ = nullptr;
     DestroyMenu(menu);
     if (command >= CommandBase && command <= CommandId(MonitorCommand::Choose))
@@ -297,24 +280,21 @@ INT_PTR MonitorWindow::DrawMenuEntry(const DRAWITEMSTRUCT& d) {
     if (d.itemData >= items.size()) return FALSE;
     const TMenuItem& item = items[d.itemData];
     const bool selected = (d.itemState & ODS_SELECTED) != 0;
-    HFONT old = PrepareMenuCanvas(d.hDC, selected);
+    MenuCanvas canvas(d.hDC, selected);
     const bool play = d.itemData == TfrmMonitor::mnuPlay;
-    if (play) {
-        if (!menuBold_) {
-            LOGFONTA lf{};
-            GetObjectA(GetCurrentObject(d.hDC, OBJ_FONT), sizeof lf, &lf);
-            lf.lfWeight = FW_BOLD;
-            menuBold_ = CreateFontIndirectA(&lf);
-        }
-        SelectObject(d.hDC, menuBold_);
+    if (play && !menuBold_) {
+        LOGFONTA lf{};
+        GetObjectA(GetCurrentObject(d.hDC, OBJ_FONT), sizeof lf, &lf);
+        lf.lfWeight = FW_BOLD;
+        menuBold_ = win32::GdiObject<HFONT>(CreateFontIndirectA(&lf));
     }
+    win32::ScopedSelect bold(d.hDC, play ? menuBold_.get() : GetCurrentObject(d.hDC, OBJ_FONT));
     DrawMenuItem(d.hDC, d.rcItem, item.Enabled, true, item.Caption, play ? 0 : -1, popupImages_, selected);
-    if (d.itemData == TfrmMonitor::mnuChoose) DrawMenuBanner(d.hDC, 2, form_->MenuBanner, 60);
-    SelectObject(d.hDC, old);
+    if (d.itemData == TfrmMonitor::mnuChoose) DrawMenuBanner(d.hDC, Scale(2), form_->MenuBanner, Scale(60));
     return Answer(TRUE);
 }
 
-INT_PTR MonitorWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+INT_PTR MonitorWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     TfrmMonitor& form = *form_;
     switch (msg) {
         case WM_PAINT:
@@ -381,7 +361,7 @@ INT_PTR MonitorWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MEASUREITEM: {
             auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
             if (m->CtlType != ODT_MENU) return FALSE;
-            m->itemWidth = OwnerDrawnMenuWidth;
+            m->itemWidth = Scale(OwnerDrawnMenuWidth);
             m->itemHeight = OwnerDrawnMenuHeight();
             return TRUE;
         }
@@ -399,8 +379,12 @@ INT_PTR MonitorWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 captions.push_back(item.IsSeparator() ? std::string() : item.Caption);
                 enabled.push_back(item.Enabled && !item.IsSeparator());
             }
-            const int index = MenuAccessKeyIndex(captions, enabled, static_cast<char>(LOWORD(wParam)));
-            return Answer(index < 0 ? MAKELRESULT(0, MNC_IGNORE) : MAKELRESULT(index, MNC_EXECUTE));
+            int selected = -1;
+            for (int i = 0, n = GetMenuItemCount(menu_); i < n; ++i)
+                if (GetMenuState(menu_, i, MF_BYPOSITION) & MF_HILITE) selected = i;
+            const MenuKeyAnswer answer = MenuAccessKey(captions, enabled, static_cast<char>(LOWORD(wParam)), selected);
+            if (answer.Index < 0) return Answer(MAKELRESULT(0, MNC_IGNORE));
+            return Answer(MAKELRESULT(answer.Index, answer.Execute ? MNC_EXECUTE : MNC_SELECT));
         }
         default:
             return FALSE;
