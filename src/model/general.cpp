@@ -44,30 +44,79 @@ bool AnyDiscPresent(const StringList& roots) {
 
 // --- file search --------------------------------------------------------------------------
 
+bool IsSearchedFile(const DirEntry& e) { return !e.Directory && !e.Hidden && !e.System; }
+
+bool IsSearchedFolder(const DirEntry& e) {
+    // A junction or symbolic link may point back up the tree; following it could loop forever.
+    return e.Directory && !e.Hidden && !e.System && !e.ReparsePoint && e.Name != "." && e.Name != "..";
+}
+
 namespace {
 
-void Search(const std::string& folder, const std::string& fileMask, const std::string* skipped,
-            StringList& result) {
-    for (const DirEntry& e : Sys().ListFolder(folder + fileMask)) {
-        if (e.Directory || e.Hidden || e.System) continue;
-        if (skipped && e.Name == *skipped) continue;
-        result.push_back(folder + e.Name);
+char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool MatchesMask(const std::string& pattern, const std::string& name) {
+    size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
     }
-    for (const DirEntry& e : Sys().ListFolder(folder + "*")) {
-        if (!e.Directory || e.Hidden || e.System || e.Name == "." || e.Name == "..") continue;
-        // A junction or symbolic link may point back up the tree; following it could loop forever.
-        if (e.ReparsePoint) continue;
-        Search(folder + e.Name + "\\", fileMask, skipped, result);
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+void SplitMask(const std::string& mask, std::string& folder, std::string& pattern) {
+    size_t split = mask.find_last_of("\\:");
+    folder = split == std::string::npos ? std::string() : mask.substr(0, split + 1);
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    pattern = split == std::string::npos ? mask : mask.substr(split + 1);
+}
+
+void WalkFolders(const std::string& start, const FolderVisitor& visit) {
+    // An explicit stack rather than recursion: a disc may nest folders deeper than the stack allows.
+    std::vector<std::string> pending{start};
+    std::vector<std::string> children;
+    while (!pending.empty()) {
+        std::string folder = std::move(pending.back());
+        pending.pop_back();
+        const std::vector<DirEntry> entries = Sys().ListFolder(folder + "*");
+        visit(folder, entries);
+        children.clear();
+        for (const DirEntry& e : entries)
+            if (IsSearchedFolder(e)) children.push_back(folder + e.Name + "\\");
+        // Pushed last first, so that the first subfolder is searched next, as the listing ordered them.
+        for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(std::move(*it));
     }
 }
 
+namespace {
+
+// Each folder is listed once, with "*": the pattern is matched here, on the long name only. A
+// second listing with the mask itself would double the cost on a slow drive, and Windows would
+// also match it against the short 8.3 name ("FILM~1.AVI" for "film.avix").
 StringList FindFilesImpl(const std::string& mask, const std::string* skipped) {
-    size_t split = mask.find_last_of("\\:");
-    std::string folder = split == std::string::npos ? std::string() : mask.substr(0, split + 1);
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    std::string fileMask = split == std::string::npos ? mask : mask.substr(split + 1);
+    std::string folder, pattern;
+    SplitMask(mask, folder, pattern);
     StringList result;
-    Search(folder, fileMask, skipped, result);
+    if (pattern.empty()) return result;  // no name matches an empty pattern
+    WalkFolders(folder, [&](const std::string& at, const std::vector<DirEntry>& entries) {
+        for (const DirEntry& e : entries) {
+            if (!IsSearchedFile(e) || (skipped && e.Name == *skipped)) continue;
+            if (MatchesMask(pattern, e.Name)) result.push_back(at + e.Name);
+        }
+    });
     return result;
 }
 

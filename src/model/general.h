@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,23 @@ inline const std::string NoCdLabel = "/NOCD";
 StringList GetCdDrives();
 std::string GetVolumeLabel(const std::string& root);
 bool AnyDiscPresent(const StringList& roots);
+// The files below mask's folder whose long names match its pattern (* and ?, without regard to
+// case), searched recursively: the folder's own files first, then each subfolder's, depth first.
+// Hidden and system entries, and folders that are junctions or links, are left out.
 StringList FindFiles(const std::string& mask);
 StringList FindFilesExcept(const std::string& mask, const std::string& skippedName);
+
+// The pieces of that search, shared with the search of a whole disc (DiscSearch.h).
+bool MatchesMask(const std::string& pattern, const std::string& name);
+// folder: up to and including the last \ or : (a backslash added after a bare drive), pattern: the rest.
+void SplitMask(const std::string& mask, std::string& folder, std::string& pattern);
+bool IsSearchedFile(const DirEntry& e);
+bool IsSearchedFolder(const DirEntry& e);
+// Lists every searched folder below start (ending in a backslash, or empty) once, with "*", and
+// hands its entries to visit, in the order of FindFiles. A folder that cannot be read lists nothing.
+using FolderVisitor = std::function<void(const std::string& folder, const std::vector<DirEntry>& entries)>;
+void WalkFolders(const std::string& start, const FolderVisitor& visit);
+
 int AppendLinesToFile(const StringList& lines, const std::string& path);
 
 StringList ReadIniSections(const std::string& path);

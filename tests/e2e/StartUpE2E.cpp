@@ -174,3 +174,30 @@ TEST(NoCdDrive, DeviceChangeDuringTheErrorBoxPutsNoIconUp) {
     ASSERT_TRUE(ClickButton(WaitForDialog(agent.Proc.Id(), 1000, "Error"), "OK"));
     EXPECT_TRUE(agent.Proc.WaitExit(AgentTimeoutMs));
 }
+
+TEST(StartUp, ProgramFolderNamedOutsideTheCodePage) {
+    Agent agent;
+    const ProgramFolder elsewhere("CyrillicPlayer");  // the player must not move with the folder
+    agent.Folder.Write("Players.ini", "[Winamp]\r\nexe=" + elsewhere.InstallStandIn() + "\r\nindex=3\r\n");
+    // The same program folder, renamed to a Cyrillic name that a Western code page cannot spell.
+    const std::string ansi = agent.Folder.Path().substr(0, agent.Folder.Path().size() - 1);
+    std::wstring wide(ansi.begin(), ansi.end());
+    const std::wstring cyrillic = wide.substr(0, wide.find_last_of(L'\\') + 1) + L"\x0424\x0438\x043B\x044C\x043C\x044B";
+    ASSERT_TRUE(MoveFileW(wide.c_str(), cyrillic.c_str()));
+    std::wstring exe = cyrillic + L"\\Vexamo.exe";
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), exe.data(), nullptr, nullptr, FALSE, 0, nullptr, cyrillic.c_str(), &si, &pi));
+    const HWND main = WaitForWindow(pi.dwProcessId, "TMainForm", "Mini Vexamo", AgentTimeoutMs);
+    EXPECT_NE(main, nullptr);
+    // It found its files (the selected player is installed: the icon is up, no box) and can write them.
+    EXPECT_TRUE(WaitUntil([&] { return main && TrayHasIcon(main); }, AgentTimeoutMs));
+    EXPECT_EQ(WaitForDialog(pi.dwProcessId, 500), nullptr);
+    if (main) SendWithin(main, WM_COMMAND, TrayMenuCommand(2), 0, 5000);  // monitoring off: saves the status
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    ASSERT_TRUE(MoveFileW(cyrillic.c_str(), wide.c_str()));
+    EXPECT_NE(agent.Folder.Read("Vexamo.ini").value_or("").find("Status=Off"), std::string::npos);
+}
