@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "agent/Globals.h"
+#include "model/general.h"
 
 namespace vexamo {
 
@@ -45,6 +46,38 @@ int ScanProgressStep(int players) {
     const int twiceRest = 2 * (100 % divisor);
     if (twiceRest > divisor || (twiceRest == divisor && quotient % 2 == 1)) return quotient + 1;
     return quotient;
+}
+
+ScanProgressPlan::ScanProgressPlan(const std::vector<std::string>& roots, int players)
+    : roots_(roots), players_(players) {
+    for (const std::string& root : roots_) {
+        ++units_;
+        for (const DirEntry& e : Sys().ListFolder(root + "*"))
+            if (IsSearchedFolder(e)) ++units_;
+    }
+}
+
+bool ScanProgressPlan::TopLevel(const std::string& folder) const {
+    for (const std::string& root : roots_) {
+        if (folder == root) return true;
+        if (folder.size() <= root.size() || folder.compare(0, root.size(), root) != 0) continue;
+        const size_t slash = folder.find('\\', root.size());
+        if (slash == folder.size() - 1) return true;
+    }
+    return false;
+}
+
+int ScanProgressPlan::FolderListed(const std::string& folder) {
+    if (TopLevel(folder)) ++entered_;
+    // The folder just entered is not done yet: the walk goes through its subfolders first.
+    const int done = std::max(0, entered_ - 1);
+    if (units_ > 0) due_ = std::max(due_, std::min(players_, players_ * done / units_));
+    return due_;
+}
+
+int ScanProgressPlan::PlayerAssigned(std::size_t player) {
+    due_ = std::max(due_, std::min(players_, static_cast<int>(player) + 1));
+    return due_;
 }
 
 }  // namespace vexamo

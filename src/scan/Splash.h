@@ -2,6 +2,10 @@
 // while a scan runs for a configuration window that is not on screen.
 #pragma once
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 #include "ui/Controls.h"
 
 namespace vexamo {
@@ -55,5 +59,30 @@ private:
 // How far the scan's progress bars move per selected player: 100 / (players + 1), rounded to the
 // nearest integer with halves to even.
 int ScanProgressStep(int players);
+
+// How many of the scan's per-player steps the bar should show while the one walk of the drives
+// runs. The walk takes all the time and handing the files to the players none, so the steps are
+// spread over the walk: over the drives' top-level folders, a step more each time the walk has
+// passed another share of them, and every player's step is given at the latest when its files are
+// handed over.
+class ScanProgressPlan {
+public:
+    // Lists each root once to count its top-level folders.
+    ScanProgressPlan(const std::vector<std::string>& roots, int players);
+    // The walk has listed `folder`; returns the steps due now.
+    int FolderListed(const std::string& folder);
+    // The files of player `player` (from 0) are handed over; returns the steps due now.
+    int PlayerAssigned(std::size_t player);
+    int Due() const { return due_; }
+
+private:
+    bool TopLevel(const std::string& folder) const;
+
+    std::vector<std::string> roots_;
+    int players_ = 0;
+    int units_ = 0;    // every root, and every top-level folder of each
+    int entered_ = 0;  // of those, how many the walk has entered
+    int due_ = 0;
+};
 
 }  // namespace vexamo

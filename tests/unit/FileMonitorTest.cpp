@@ -392,3 +392,23 @@ TEST(ScanProgress, PictureDecodesAtTheWindowsSize) {
     EXPECT_EQ(picture.Width, TfrmScaning::ClientWidth);
     EXPECT_EQ(picture.Height, TfrmScaning::ClientHeight);
 }
+
+TEST(ScanProgress, StepsAreSpreadOverTheWalkOfTheTopLevelFolders) {
+    FakePlatform fake;
+    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddDrive("E:\\", DriveCdRom);  // no disc: one unit, nothing to walk
+    for (const char* f : {"D:\\A\\x\\1.avi", "D:\\A\\y\\2.avi", "D:\\B\\3.avi", "D:\\C\\4.avi", "D:\\C\\D\\5.avi"})
+        fake.AddFile(f);
+    fake.AddFolder("D:\\Hidden", true);  // never walked, so not counted
+    ScanProgressPlan plan({"D:\\", "E:\\"}, 3);  // 2 roots + 3 folders: 5 units
+    std::vector<int> due;
+    WalkFolders("D:\\", [&](const std::string& folder, const std::vector<DirEntry>&) {
+        due.push_back(plan.FolderListed(folder));
+    });
+    // D:\ A\ A\x\ A\y\ B\ C\ C\D\: each top-level folder entered means the one before is done.
+    EXPECT_EQ(due, (std::vector<int>{0, 0, 0, 0, 1, 1, 1}));
+    EXPECT_EQ(plan.PlayerAssigned(0), 1);
+    EXPECT_EQ(plan.PlayerAssigned(1), 2);
+    EXPECT_EQ(plan.PlayerAssigned(2), 3);
+    EXPECT_EQ(plan.FolderListed("E:\\"), 3) << "never more than one step per player";
+}
