@@ -28,6 +28,10 @@ void TfrmScaning::StepBy(int step) {
     if (host_ && Visible) host_->Repaint(*this);
 }
 
+void TfrmScaning::Repaint() {
+    if (host_ && Visible) host_->Repaint(*this);
+}
+
 void TfrmScaning::Close() {
     Visible = false;
     FormClose();

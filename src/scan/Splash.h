@@ -48,6 +48,8 @@ public:
     void Show();
     // Moves the bar on by `step` (never past its end) and paints it at once.
     void StepBy(int step);
+    // Paints the window now, as a long search goes on.
+    void Repaint();
     // Closes and frees the window, emptying the process-wide reference to it.
     void Close();
     void FormClose();

@@ -14,32 +14,14 @@
 #include "scan/Splash.h"
 #include "scan/fileMonitor.h"
 #include "support/FakePlatform.h"
+#include "support/ScanHosts.h"
 
 using namespace vexamo;
+using vexamo::test::FakeMonitorHost;
 using vexamo::test::FakePlatform;
+using vexamo::test::FakeScaningHost;
 
 namespace {
-
-class FakeMonitorHost : public MonitorHost {
-public:
-    void ShowModal(TfrmMonitor& form) override {
-        ++shown;
-        if (user) user(form);
-    }
-    void EndModal(TfrmMonitor&) override { ++ended; }
-    void PopupOptions(TfrmMonitor&, bool atRow) override { menus.push_back(atRow); }
-    std::string ChooseFile(TfrmMonitor&, const std::string& filter) override {
-        filters.push_back(filter);
-        return chosen;
-    }
-    void Released(TfrmMonitor&) override { ++released; }
-
-    std::function<void(TfrmMonitor&)> user;  // what the user does while the window is shown
-    std::string chosen;                       // the file dialog's answer
-    int shown = 0, ended = 0, released = 0;
-    std::vector<bool> menus;
-    std::vector<std::string> filters;
-};
 
 const std::string Dvd = "C:\\MicroDVD\\microdvd.exe";
 const std::string Amp = "C:\\Winamp\\winamp.exe";
@@ -358,15 +340,6 @@ TEST(ScanProgress, StepIsAShareOfTheBarRoundedHalfToEven) {
     EXPECT_EQ(ScanProgressStep(13), 7);   // 7.14
 }
 
-namespace {
-struct FakeScaningHost : ScaningHost {
-    void Show(TfrmScaning&) override { ++shown; }
-    void Repaint(TfrmScaning& f) override { positions.push_back(f.ProgBar.Position); }
-    void Released(TfrmScaning&) override { ++released; }
-    int shown = 0, released = 0;
-    std::vector<int> positions;
-};
-}  // namespace
 
 TEST(ScanProgress, WindowPaintsEachStepAndFreesItselfOnClose) {
     FakeScaningHost host;
