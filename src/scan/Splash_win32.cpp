@@ -71,6 +71,11 @@ public:
         SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(form.ProgBar.Position), 0);
         // The scan keeps the message loop waiting: paint now, not when it next runs.
         RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        // Looking at the queue (nothing is taken from it) tells the system the program is alive, so
+        // that a long search does not get the window marked as not responding, and lets Wine put
+        // what was painted on the screen.
+        MSG msg;
+        PeekMessageA(&msg, Handle(), WM_PAINT, WM_PAINT, PM_NOREMOVE);
     }
 
     void Released(TfrmScaning&) override {
