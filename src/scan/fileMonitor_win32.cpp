@@ -1,6 +1,7 @@
 #include "scan/fileMonitor_win32.h"
 
 #include <exception>
+#include <vector>
 
 #include "agent/Init.h"
 #include "agent/MenuDraw_win32.h"
@@ -50,7 +51,24 @@ public:
 
     void Attach(TfrmMonitor* form) { form_ = form; }
 
-    void ShowModal(TfrmMonitor&) override { RunModal(instance_, IDD_FILEMONITOR, nullptr); }
+    void ShowModal(TfrmMonitor&) override {
+        // Like any modal window of the program, it keeps the user from the others meanwhile: the
+        // configuration window under it must not start or end the run that is waiting for it.
+        std::vector<HWND> disabled;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM list) {
+                if (IsWindowVisible(w) && IsWindowEnabled(w)) {
+                    reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+                    EnableWindow(w, FALSE);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&disabled));
+        RunModal(instance_, IDD_FILEMONITOR, nullptr);
+        for (HWND w : disabled)
+            if (IsWindow(w)) EnableWindow(w, TRUE);
+    }
 
     void EndModal(TfrmMonitor&) override { Dialog::EndModal(IDCANCEL); }
 
