@@ -55,7 +55,7 @@ struct FakeDisc {
         return disc;
     }
     FakeDisc() {
-        fake.AddDrive("D:\\", DriveCdRom, "BENCH");
+        fake.AddDrive("D:\\", DriveKind::CdRom, "BENCH");
         GenerateDisc([&](const std::string& f) { fake.AddFolder("D:\\" + f); },
                      [&](const std::string& f) { fake.AddFile("D:\\" + f); });
     }

@@ -25,7 +25,7 @@ const StringList Roots = {"D:\\"};
 struct FakeScanDisc {
     test::FakePlatform fake;
     FakeScanDisc() {
-        fake.AddDrive("D:\\", DriveCdRom, "SCAN");
+        fake.AddDrive("D:\\", DriveKind::CdRom, "SCAN");
         GenerateScanDisc([&](const std::string& f) { fake.AddFolder("D:\\" + f); },
                          [&](const std::string& f) { fake.AddFile("D:\\" + f); });
     }

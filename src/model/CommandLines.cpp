@@ -1,10 +1,8 @@
-// Command lines of a launch: tag expansion, the subtitle search and the choice of template.
+#include "model/CommandLines.h"
+
 #include <array>
 
-#include "model/Errors.h"
-#include "model/PlayersCfg.h"
-#include "model/User.h"
-#include "model/VexaCfg.h"
+#include "platform/Errors.h"
 
 namespace vexamo {
 

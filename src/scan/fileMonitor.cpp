@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "agent/Globals.h"
+#include "model/CommandLines.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
 

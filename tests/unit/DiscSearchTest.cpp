@@ -91,7 +91,7 @@ void ExpectSame(const DiscSearchResult& walk, const DiscSearchResult& reference)
 
 TEST(FindFilesOneListing, ListsEachFolderOnceAndMatchesLongNamesWithoutCase) {
     CountingPlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
     fake.AddFile("D:\\[Live] Rock & Roll; 100%\\01 [intro].AVI");
     fake.AddFile("D:\\film.avix");
     fake.AddFile("D:\\film.avi.txt");
@@ -108,7 +108,7 @@ TEST(FindFilesOneListing, ListsEachFolderOnceAndMatchesLongNamesWithoutCase) {
 
 TEST(FindFilesOneListing, DeepFoldersAndLongPaths) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
     std::string folder = "D:\\";
     for (int i = 0; i < 400; ++i) folder += "folder [" + std::to_string(i % 10) + "] & more\\";
     fake.AddFile(folder + std::string(200, 'x') + ".mp3");
@@ -119,9 +119,9 @@ TEST(FindFilesOneListing, DeepFoldersAndLongPaths) {
 
 TEST(DiscSearch, SharedExtensionsDrivesAndProgress) {
     CountingPlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "ONE");
-    fake.AddDrive("E:\\", DriveCdRom, "TWO");
-    fake.AddDrive("F:\\", DriveCdRom);  // no disc
+    fake.AddDrive("D:\\", DriveKind::CdRom, "ONE");
+    fake.AddDrive("E:\\", DriveKind::CdRom, "TWO");
+    fake.AddDrive("F:\\", DriveKind::CdRom);  // no disc
     fake.AddFile("E:\\Music\\song.MP3");
     fake.AddFile("D:\\movie.avi");
     fake.AddFile("D:\\Extras\\making of.AVI");
@@ -154,7 +154,7 @@ TEST(DiscSearch, SharedExtensionsDrivesAndProgress) {
 
 TEST(DiscSearch, CollectFillsTheSelection) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "ONE");
+    fake.AddDrive("D:\\", DriveKind::CdRom, "ONE");
     fake.AddFile("D:\\a.avi");
     fake.AddFile("D:\\b.mp3");
     TSelectedPlayer selection;
@@ -195,9 +195,9 @@ TEST(DiscSearch, RandomDiscsGiveWhatPerPairSearchesGive) {
     for (int round = 0; round < 400 && !HasFailure(); ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         CountingPlatform fake;
-        fake.AddDrive("D:\\", DriveCdRom, "ONE");
-        fake.AddDrive("E:\\", DriveCdRom, "TWO");
-        fake.AddDrive("F:\\", DriveCdRom);
+        fake.AddDrive("D:\\", DriveKind::CdRom, "ONE");
+        fake.AddDrive("E:\\", DriveKind::CdRom, "TWO");
+        fake.AddDrive("F:\\", DriveKind::CdRom);
         int unique = 0;
         for (const char* drive : {"D:\\", "E:\\"}) {
             std::vector<std::string> folders = {drive};

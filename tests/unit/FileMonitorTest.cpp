@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "agent/Globals.h"
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
 #include "platform/Jpeg.h"
@@ -31,8 +31,8 @@ protected:
     void SetUp() override {
         ProgramFolder = "C:\\Vexamo\\";
         fake.AddFolder("C:\\Vexamo");
-        fake.AddDrive("D:\\", DriveCdRom, "MOVIES");
-        fake.AddDrive("E:\\", DriveCdRom, "MUSIC");
+        fake.AddDrive("D:\\", DriveKind::CdRom, "MOVIES");
+        fake.AddDrive("E:\\", DriveKind::CdRom, "MUSIC");
         Globals.Vexamo = std::make_unique<TVexamo>();
         Globals.Vexamo->Settings->Subtitles.Folders = {"D:\\", "E:\\"};
         Globals.SelectedPlayers = std::make_unique<TSelectedPlayer>();
@@ -310,7 +310,7 @@ TEST_F(Chooser, AutomaticPlayTakesTheKindOfTheFileThatHeadsThePlaylist) {
 }
 
 TEST_F(Chooser, RemovalClosesTheChooserOnlyWhenOneOfItsDrivesIsEmptied) {
-    fake.AddDrive("F:\\", DriveCdRom, "OTHER");
+    fake.AddDrive("F:\\", DriveKind::CdRom, "OTHER");
     Found(0, ".avi", {"D:\\a.avi", "E:\\b.avi"});
     Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
     host.user = [&](TfrmMonitor& form) {
@@ -368,8 +368,8 @@ TEST(ScanProgress, PictureDecodesAtTheWindowsSize) {
 
 TEST(ScanProgress, StepsAreSpreadOverTheWalkOfTheTopLevelFolders) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "DISC");
-    fake.AddDrive("E:\\", DriveCdRom);  // no disc: one unit, nothing to walk
+    fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
+    fake.AddDrive("E:\\", DriveKind::CdRom);  // no disc: one unit, nothing to walk
     for (const char* f : {"D:\\A\\x\\1.avi", "D:\\A\\y\\2.avi", "D:\\B\\3.avi", "D:\\C\\4.avi", "D:\\C\\D\\5.avi"})
         fake.AddFile(f);
     fake.AddFolder("D:\\Hidden", true);  // never walked, so not counted
