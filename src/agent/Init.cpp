@@ -250,6 +250,7 @@ void TMainForm::WMDeviceChange(std::uintptr_t event) {
 }
 
 void TMainForm::mnuSPlayClick() {
+    if (Globals.frmMain && Globals.frmMain->Scanning()) return;  // its run still uses that window
     ShowConfigWindow(true);
     Globals.frmMain->ScanDisc(Caller::MainForm);
 }
@@ -268,7 +269,10 @@ void TMainForm::mnuStatusClick() {
     UpdateStatus(Caller::MainForm);
 }
 
-void TMainForm::MnuOpenClick() { ShowConfigWindow(false); }
+void TMainForm::MnuOpenClick() {
+    if (Globals.frmMain && Globals.frmMain->Scanning()) return;  // its run still uses that window
+    ShowConfigWindow(false);
+}
 
 void TMainForm::mnuSettingsClick() {
     Globals.Vexamo->Create();
