@@ -191,13 +191,20 @@ TEST(Scan, AMouseClickOnARowOpensItsMenu) {
     EXPECT_EQ(agent.Folder.Read("VexamoList.m3u").value_or(""), "D:\\b.mp3\r\nD:\\Sub\\a.mp3\r\n");
 }
 
-TEST(Scan, CancelPlaysNothing) {
+TEST(Scan, AnotherArrivalLeavesTheShownChooserAndCancelPlaysNothing) {
     Disc({"x.mp3"});
     ScanAgent agent(".mp3", true);
     agent.Start();
     agent.Arrive();
     const HWND chooser = WaitForChooser(agent);
     ASSERT_NE(chooser, nullptr);
+    // A second disc while the user chooses: the handler returns at once and the chooser stays.
+    EXPECT_TRUE(SendDeviceChange(agent.Main, DBT_DEVICEARRIVAL, 'D', 5000));
+    EXPECT_TRUE(IsWindowVisible(chooser));
+    int choosers = 0;
+    for (HWND w : TopLevelWindows(agent.Proc.Id()))
+        if (WindowText(w) == "File Monitor" && IsWindowVisible(w)) ++choosers;
+    EXPECT_EQ(choosers, 1);
     EXPECT_TRUE(ClickButton(chooser, "Cancel"));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }, AgentTimeoutMs));
     EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
