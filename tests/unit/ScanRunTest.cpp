@@ -250,3 +250,13 @@ TEST_F(ScanRun, FailedAutomaticPlayLeavesAHiddenChooserTheNextRunReplaces) {
     EXPECT_EQ(chooser.released, 2);
     EXPECT_EQ(Played(), "\"D:\\a.avi\"");
 }
+
+TEST_F(ScanRun, OddNamesOnTheDiscReachThePlayerAsThemselves) {
+    const std::string odd = "D:\\A & B; 100%\\x[SUBTITLE]y caf\xE9.avi";
+    fake.AddFile(odd);
+    fake.AddFile("D:\\A & B; 100%\\x[SUBTITLE]y caf\xE9.srt");
+    Select({{"Movies", false, ".avi"}});
+    Open(false).ScanDisc(Caller::MainForm);
+    EXPECT_EQ(fake.Content(Folder + "VexamoList.m3u"), odd + "\r\n");
+    EXPECT_EQ(Played(), "\"" + odd + "\" \"D:\\A & B; 100%\\x[SUBTITLE]y caf\xE9.srt\"");
+}
