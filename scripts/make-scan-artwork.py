@@ -25,9 +25,9 @@ import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-_spec = importlib.util.spec_from_file_location("artwork", os.path.join(HERE, "make-artwork.py"))
-art = importlib.util.module_from_spec(_spec)
-_spec.loader.exec_module(art)
+_found = importlib.util.spec_from_file_location("artwork", os.path.join(HERE, "make-artwork.py"))
+art = importlib.util.module_from_spec(_found)
+_found.loader.exec_module(art)
 
 WHITE = (255, 255, 255)
 
