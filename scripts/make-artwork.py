@@ -36,7 +36,6 @@ baseline encoder below; the rest needs nothing beyond the standard library.
 import math
 import os
 import struct
-import subprocess
 import sys
 
 SUPERSAMPLE = 4
@@ -771,16 +770,8 @@ def about_maker():
     return cv.pixels()
 
 
-def jpeg_bytes(rows):
-    """Encodes opaque rows as a baseline JPEG through ImageMagick."""
-    height, width = len(rows), len(rows[0])
-    ppm = bytearray(b"P6 %d %d 255\n" % (width, height))
-    for row in rows:
-        for r, g, b, _ in row:
-            ppm += bytes((r, g, b))
-    return subprocess.run(
-        ["convert", "ppm:-", "-strip", "-quality", "92", "-sampling-factor", "1x1", "jpg:-"],
-        input=bytes(ppm), stdout=subprocess.PIPE, check=True).stdout
+def opaque(rows):
+    return [[(r, g, b) for r, g, b, _ in row] for row in rows]
 
 
 def write(path, data):
@@ -831,8 +822,8 @@ def main():
     for k in range(1, 5):
         write(os.path.join(out, "step_%d.ico" % k),
               ico_bytes([(size, step_picture(k, size)) for size in (16, 24, 32)]))
-    write(os.path.join(out, "about_product.jpg"), jpeg_bytes(about_product()))
-    write(os.path.join(out, "about_maker.jpg"), jpeg_bytes(about_maker()))
+    write(os.path.join(out, "about_product.jpg"), baseline_jpeg_bytes(opaque(about_product())))
+    write(os.path.join(out, "about_maker.jpg"), baseline_jpeg_bytes(opaque(about_maker())))
 
     write(os.path.join(out, "wizard_test.ico"),
           ico_bytes([(16, wizard_test_image(16)), (32, wizard_test_image(32))]))
