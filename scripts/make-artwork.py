@@ -28,9 +28,9 @@ Outputs:
                             (both drawn at 144 DPI size; the box shows them
                             at 2/3 on a 96 DPI screen)
 
-The about box's JPEG pictures are encoded by ImageMagick's convert (with
--strip, so the files hold no dates), the wizard's banner by the small
-baseline encoder below; the rest needs nothing beyond the standard library.
+Every JPEG picture (of this script and of make-scan-artwork.py) is written by
+the small baseline encoder below, so nothing beyond the standard library is
+needed and every run gives the same bytes.
 """
 
 import math
