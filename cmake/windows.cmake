@@ -108,6 +108,17 @@ if(TARGET installer)
   target_compile_definitions(vexamo_e2e PRIVATE VEXAMO_SETUP_EXE="${VEXAMO_SETUP_NAME}")
 endif()
 
+# The tour that takes the README's pictures (scripts/screenshots.sh); not a test group.
+add_executable(vexamo_tour ${CMAKE_SOURCE_DIR}/tests/e2e/tour/Tour.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/E2E.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/AgentE2E.cpp)
+target_include_directories(vexamo_tour PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(vexamo_tour PRIVATE ${VEXAMO_GTEST_MAIN} ${VEXAMO_GTEST} ${VEXAMO_WIN32_LIBS})
+add_dependencies(vexamo_tour StandInPlayer)
+if(TARGET installer)
+  add_dependencies(vexamo_tour installer)
+  target_compile_definitions(vexamo_tour PRIVATE VEXAMO_SETUP_EXE="${VEXAMO_SETUP_NAME}")
+endif()
+
 file(GLOB VEXAMO_CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp)
 if(VEXAMO_CONFORMANCE_SOURCES)
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/support/IniCases.cpp)

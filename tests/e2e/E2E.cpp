@@ -460,6 +460,10 @@ std::string Screenshot(const std::string& name) { return Import(name, ""); }
 std::string ScreenshotWindow(const std::string& name, HWND wnd) {
     RECT r{};
     if (!GetWindowRect(wnd, &r)) return "";
+    return ScreenshotRect(name, r);
+}
+
+std::string ScreenshotRect(const std::string& name, RECT r) {
     r.left = std::max(r.left, 0L);
     r.top = std::max(r.top, 0L);
     const std::string crop = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +

@@ -150,5 +150,6 @@ std::string Screenshot(const std::string& name);
 // Saves only the part of the display that a window covers (the virtual desktop fills the display
 // from its top left corner).
 std::string ScreenshotWindow(const std::string& name, HWND wnd);
+std::string ScreenshotRect(const std::string& name, RECT r);
 
 }  // namespace e2e
