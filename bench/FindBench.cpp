@@ -2,9 +2,7 @@
 // folders, once over the in-memory fake and once over the real file system of this machine.
 #include <benchmark/benchmark.h>
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,11 +11,12 @@
 #include <stdexcept>
 
 #include "model/VexaCfg.h"
+#include "PosixFolderPlatform.h"
 #include "support/FakePlatform.h"
 
 using namespace vexamo;
 using vexamo::test::FakePlatform;
-using vexamo::test::WildcardMatch;
+using vexamo::bench::PosixFolderPlatform;
 
 namespace {
 
@@ -47,54 +46,6 @@ void GenerateDisc(Folder folder, File file) {
 
 const std::string Movie = "D:\\Top9\\Sub98\\feature.avi";
 
-// Only the file-listing part of the platform, over a real folder standing in for drive D:.
-class PosixFolderPlatform : public FakePlatform {
-public:
-    explicit PosixFolderPlatform(std::string root) : root_(std::move(root)) {}
-
-    std::vector<DirEntry> ListFolder(const std::string& mask) override {
-        size_t slash = mask.find_last_of('\\');
-        std::string folder = Native(mask.substr(0, slash + 1));
-        std::string pattern = mask.substr(slash + 1);
-        std::vector<DirEntry> out;
-        DIR* dir = opendir(folder.c_str());
-        if (!dir) return out;
-        while (dirent* e = readdir(dir)) {
-            std::string name = e->d_name;
-            if (name == "." || name == ".." || !WildcardMatch(pattern, name)) continue;
-            DirEntry entry;
-            entry.Name = name;
-            entry.Hidden = name[0] == '.';
-            if (e->d_type == DT_DIR) {
-                entry.Directory = true;
-            } else if (e->d_type == DT_UNKNOWN) {
-                struct stat st{};
-                entry.Directory = stat((folder + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-            }
-            entry.ReparsePoint = e->d_type == DT_LNK;
-            out.push_back(std::move(entry));
-        }
-        closedir(dir);
-        return out;
-    }
-
-    bool FileExists(const std::string& path) override {
-        struct stat st{};
-        return stat(Native(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    }
-
-private:
-    std::string Native(const std::string& path) const {
-        // Only drive D: exists here; anything else lists as a missing folder.
-        if (path.size() < 3 || path.compare(0, 3, "D:\\") != 0) return "/nonexistent/vexamo-bench";
-        std::string rest = path.substr(3);
-        for (char& c : rest)
-            if (c == '\\') c = '/';
-        return root_ + "/" + rest;
-    }
-    std::string root_;
-};
-
 // Each disc is built once per process and installed as the platform for each benchmark.
 struct FakeDisc {
     FakePlatform fake;
@@ -104,7 +55,7 @@ struct FakeDisc {
         return disc;
     }
     FakeDisc() {
-        fake.AddDrive("D:\\", DriveCdRom, "BENCH");
+        fake.AddDrive("D:\\", DriveKind::CdRom, "BENCH");
         GenerateDisc([&](const std::string& f) { fake.AddFolder("D:\\" + f); },
                      [&](const std::string& f) { fake.AddFile("D:\\" + f); });
     }

@@ -130,6 +130,13 @@ if(VEXAMO_CONFORMANCE_SOURCES)
     ${VEXAMO_GTEST})
 endif()
 
+# --- Timing programs ------------------------------------------------------------------------------
+# Google Benchmark is not built for Windows: plain timing programs, run by hand under Wine or on
+# Windows. Tests only; not shipped.
+add_executable(ScanBench ${CMAKE_SOURCE_DIR}/bench/win32/ScanBench.cpp)
+target_include_directories(ScanBench PRIVATE ${CMAKE_SOURCE_DIR}/bench ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(ScanBench PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
+
 # Each test group (a GoogleTest suite of the driver) runs in a fresh copy of one Wine prefix made
 # per run, on its own virtual display. The drive setup follows the suite's name: suites named
 # NoCd... run on a machine without a CD-ROM drive, TwoCd... with D: and E:, all others with one

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <exception>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "ui/main.h"
 
 namespace vexamo {

@@ -1,9 +1,6 @@
-// Command lines of a launch: tag expansion, the subtitle search and the choice of template.
-#include <array>
+#include "model/CommandLines.h"
 
-#include "model/PlayersCfg.h"
-#include "model/User.h"
-#include "model/VexaCfg.h"
+#include <array>
 
 namespace vexamo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 
 namespace vexamo {
 
@@ -89,37 +89,40 @@ void TPlayer::LoadDefault(const std::string& name) {
 
 void TPlayer::SaveToIni(const std::string& iniPath, bool overwrite) const {
     if (!overwrite && IniSectionExists(iniPath, Name)) return;
-    IniWrite(iniPath, Name, "exe", Exe);
-    IniWriteInteger(iniPath, Name, "index", Index);
-    IniWrite(iniPath, Name, "icon", Icon);
-    IniWrite(iniPath, Name, "ext", PlaylistExt);
-    IniWrite(iniPath, Name, "single", Flags->Single);
-    IniWrite(iniPath, Name, "playlist", Flags->Playlist);
-    IniWrite(iniPath, Name, "subtitles", Flags->Subtitles);
+    WriteIniString(iniPath, Name, "exe", Exe);
+    WriteIniInteger(iniPath, Name, "index", Index);
+    WriteIniString(iniPath, Name, "icon", Icon);
+    WriteIniString(iniPath, Name, "ext", PlaylistExt);
+    WriteIniString(iniPath, Name, "single", Flags->Single);
+    WriteIniString(iniPath, Name, "playlist", Flags->Playlist);
+    WriteIniString(iniPath, Name, "subtitles", Flags->Subtitles);
 }
 
 void TPlayer::LoadFromIni(const std::string& iniPath, const std::string& section) {
     Flags = std::make_unique<TPlayerFlags>();
     Name = section;
-    Exe = IniRead(iniPath, section, "exe", "");
-    Index = IniReadInteger(iniPath, section, "index", 0);
-    Icon = IniRead(iniPath, section, "icon", "");
-    PlaylistExt = IniRead(iniPath, section, "ext", "");
+    Exe = ReadIniString(iniPath, section, "exe");
+    Index = ReadIniInteger(iniPath, section, "index", 0);
+    Icon = ReadIniString(iniPath, section, "icon");
+    PlaylistExt = ReadIniString(iniPath, section, "ext");
     // A key written empty means "the player has no such command line"; only a missing key
     // falls back to the usual one.
-    Flags->Single = IniRead(iniPath, section, "single", CommandTags[1]);
-    Flags->Playlist = IniRead(iniPath, section, "playlist", CommandTags[2]);
-    Flags->Subtitles = IniRead(iniPath, section, "subtitles", CommandTags[1] + " " + CommandTags[3]);
+    Flags->Single = ReadIniString(iniPath, section, "single", CommandTags[1]);
+    Flags->Playlist = ReadIniString(iniPath, section, "playlist", CommandTags[2]);
+    Flags->Subtitles = ReadIniString(iniPath, section, "subtitles", CommandTags[1] + " " + CommandTags[3]);
 }
 
 void DiscoverDefaultPlayers(const std::string& iniPath) {
     TPlayer player;
     for (const std::string& name : DefaultPlayerNames) {
         player.LoadDefault(name);
-        if (Sys().FileExists(player.Exe))
+        if (Sys().FileExists(player.Exe)) {
             player.SaveToIni(iniPath, false);
-        else
+        } else if (!Sys().FileExists(ReadIniString(iniPath, name, "exe"))) {
+            // Only a section whose own program is missing as well goes: one the user pointed at
+            // an installed program by hand stays, whatever the registry says.
             EraseIniSection(iniPath, name);
+        }
     }
 }
 

@@ -5,8 +5,7 @@
 namespace vexamo {
 
 void TUserPlayer::AddExtension(const std::string& ext) {
-    // Only a hand-edited Selection.ini can hold another extension; without a kind it could never
-    // be scanned or listed, so it stays in the file but not in memory.
+    // Without a kind an extension could never be scanned or listed.
     const int row = KnownIndexOf(ext);
     if (row < 0) return;
     TExtension e;
@@ -30,10 +29,14 @@ int TUserPlayer::CountKind(int kind) const {
 void TUserPlayer::SaveToIni(const std::string& path) const {
     const std::string& section = Player->Name;
     StringList exts;
-    for (const TExtension& e : Extensions) exts.push_back(e.Ext);
-    IniWrite(path, section, "Name", section);
-    IniWrite(path, section, "Prompt", PromptWords[Prompt == 0 ? 0 : 1]);
-    IniWrite(path, section, "Ext", JoinList(exts, ";"));
+    auto unknown = UnknownExtensions.begin();
+    for (size_t i = 0; i <= Extensions.size(); ++i) {
+        for (; unknown != UnknownExtensions.end() && unknown->Before <= i; ++unknown) exts.push_back(unknown->Ext);
+        if (i < Extensions.size()) exts.push_back(Extensions[i].Ext);
+    }
+    WriteIniString(path, section, "Name", section);
+    WriteIniString(path, section, "Prompt", PromptWords[Prompt == 0 ? 0 : 1]);
+    WriteIniString(path, section, "Ext", JoinList(exts, ";"));
 }
 
 void TUserPlayer::LoadFromIni(const std::string& path, const std::string& section,
@@ -45,7 +48,13 @@ void TUserPlayer::LoadFromIni(const std::string& path, const std::string& sectio
     const std::string ext = ReadIniString(path, section, "ext");
     Player->LoadFromIni(ExtractFilePath(path) + catalogueFileName, section);
     Extensions.clear();
-    for (const std::string& piece : SplitString(ext, ';')) AddExtension(piece);
+    UnknownExtensions.clear();
+    for (const std::string& piece : SplitString(ext, ';')) {
+        if (KnownIndexOf(piece) >= 0)
+            AddExtension(piece);
+        else if (!piece.empty())
+            UnknownExtensions.push_back(TKeptExtension{Extensions.size(), piece});
+    }
 }
 
 void TSelectedPlayer::AddNew() { Players.push_back(std::make_shared<TUserPlayer>()); }

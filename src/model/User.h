@@ -21,11 +21,20 @@ struct TExtension {
     std::unique_ptr<TPlaylist> Found;  // null until a scan finds a file
 };
 
+// An extension of a hand-edited Selection.ini that the program does not know. It has no kind and
+// no place in any list the user sees, but goes back to the file where it stood: after the first
+// `Before` entries of Extensions.
+struct TKeptExtension {
+    size_t Before = 0;
+    std::string Ext;
+};
+
 class TUserPlayer {
 public:
     std::unique_ptr<TPlayer> Player = std::make_unique<TPlayer>();
     std::uint8_t Prompt = 0;  // 0 "Yes", 1 "No"
     std::vector<TExtension> Extensions;
+    std::vector<TKeptExtension> UnknownExtensions;
 
     // An extension outside KnownExtensions has no kind and is not added.
     void AddExtension(const std::string& ext);
@@ -55,20 +64,5 @@ TUserPlayer* AddToSelection(TSelectedPlayer& selection, const std::string& folde
                             const StringList& extensions, bool prompt);
 
 void RunProgram(const std::string& exe, const std::string& parameters);
-
-// What to start for one launch: the player's executable and its expanded parameters.
-struct TLaunch {
-    std::string Exe;
-    std::string Parameters;
-};
-
-// Prepares one launch of `player`: writes the groups of files to ProgramFolder + "VexamoList" +
-// the player's playlist extension (deleted first), resets and fills vexamo.Files, chooses the
-// playlist, single-file or subtitle template and expands it. `kind` is the MediaKinds index of
-// the extension the user chose. Nothing is started.
-TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<StringList>& groups, int kind);
-TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const StringList& files, int kind);
-
-inline const std::string PlaylistBaseName = "VexamoList";
 
 }  // namespace vexamo

@@ -13,7 +13,7 @@ void TVexamo::Create() {
 }
 
 void TVexamo::LoadSettings(const std::string& path) {
-    const std::string status = IniRead(path, "Main", "Status", "");
+    const std::string status = ReadIniString(path, "Main", "Status");
     auto word = std::find(StatusWords.begin(), StatusWords.end(), status);
     Status = (!status.empty() && word != StatusWords.end()) ? static_cast<std::uint8_t>(word - StatusWords.begin()) : 1;
 
@@ -21,31 +21,37 @@ void TVexamo::LoadSettings(const std::string& path) {
     TOptMonitor& monitor = settings->Monitor;
     // Stored joined with blanks but read back split at ";": several roots read as one entry that is
     // no drive root and so fall back to all CD drives, which is what "all drives" stored them for.
-    const std::string drives = IniRead(path, "Monitor", "Drives", "");
+    const std::string drives = ReadIniString(path, "Monitor", "Drives");
+    // A folder on a CD drive passes the drive-type check but never shows a disc, and a root
+    // listed twice would be queried twice at every refresh: only distinct roots are kept.
     if (!drives.empty()) {
-        for (const std::string& root : SplitString(drives, ';'))
-            if (Sys().DriveType(root) == DriveCdRom) monitor.Drives.push_back(root);
+        for (const std::string& root : SplitString(drives, ';')) {
+            if (!IsDriveRoot(root) || Sys().DriveType(root) != DriveKind::CdRom) continue;
+            if (std::none_of(monitor.Drives.begin(), monitor.Drives.end(),
+                             [&](const std::string& kept) { return SameText(kept, root); }))
+                monitor.Drives.push_back(root);
+        }
     }
     if (monitor.Drives.empty()) monitor.Drives = CdDrives;
 
-    monitor.ScanAll = IniReadBool(path, "Monitor", "ScanAll", false);
-    monitor.AlwaysOn = IniReadBool(path, "Monitor", "Always On", false);
-    monitor.OnPlayClose = IniReadBool(path, "Monitor", "OnPlayClose", false);
+    monitor.ScanAll = ReadIniBool(path, "Monitor", "ScanAll", false);
+    monitor.AlwaysOn = ReadIniBool(path, "Monitor", "Always On", false);
+    monitor.OnPlayClose = ReadIniBool(path, "Monitor", "OnPlayClose", false);
     if (monitor.AlwaysOn) Status = 0;
 
-    settings->UserPriority = IniReadBool(path, "Priority", "User", false);
-    settings->Priority.Choice = IniReadBool(path, "Priority", "Choice", false);
-    settings->Priority.Player = IniRead(path, "Priority", "Player", "");
+    settings->UserPriority = ReadIniBool(path, "Priority", "User", false);
+    settings->Priority.Choice = ReadIniBool(path, "Priority", "Choice", false);
+    settings->Priority.Player = ReadIniString(path, "Priority", "Player");
 
-    settings->Windows.AutoStart = IniReadBool(path, "Windows", "AutoStart", false);
-    settings->Windows.AutoCD = IniReadBool(path, "Windows", "AutoCD", false);
+    settings->Windows.AutoStart = ReadIniBool(path, "Windows", "AutoStart", false);
+    settings->Windows.AutoCD = ReadIniBool(path, "Windows", "AutoCD", false);
 
     SetWindowsAutoPlay(settings->Windows.AutoCD, false);
     if (!SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, settings->Windows.AutoStart, false))
         settings->Windows.AutoStart = false;
 
-    settings->Subtitles.Auto = IniReadBool(path, "Subtitles", "Auto", true);
-    settings->Subtitles.Path = IniRead(path, "Subtitles", "path", "");
+    settings->Subtitles.Auto = ReadIniBool(path, "Subtitles", "Auto", true);
+    settings->Subtitles.Path = ReadIniString(path, "Subtitles", "path");
     settings->Subtitles.Folders = CdDrives;
     if (!settings->Subtitles.Path.empty()) settings->Subtitles.Folders.push_back(settings->Subtitles.Path);
 
@@ -55,19 +61,19 @@ void TVexamo::LoadSettings(const std::string& path) {
 void TVexamo::SaveSettings(const std::string& folder, const std::string& fileName, bool statusOnly) {
     const std::string path = folder + fileName;
     const TSettings& s = *Settings;
-    IniWrite(path, "Main", "Status", StatusWords.at(Status));
+    WriteIniString(path, "Main", "Status", StatusWords.at(Status));
     if (statusOnly) return;
-    IniWriteBool(path, "Priority", "User", s.UserPriority);
-    IniWriteBool(path, "Monitor", "ScanAll", s.Monitor.ScanAll);
-    IniWrite(path, "Monitor", "Drives", JoinList(s.Monitor.Drives, " "));
-    IniWriteBool(path, "Monitor", "Always On", s.Monitor.AlwaysOn);
-    IniWriteBool(path, "Monitor", "OnPlayClose", s.Monitor.OnPlayClose);
-    IniWriteBool(path, "Priority", "Choice", s.Priority.Choice);
-    IniWrite(path, "Priority", "Player", s.Priority.Player);
-    IniWriteBool(path, "Windows", "AutoStart", s.Windows.AutoStart);
-    IniWriteBool(path, "Windows", "AutoCD", s.Windows.AutoCD);
-    IniWriteBool(path, "SubTitles", "Auto", s.Subtitles.Auto);
-    IniWrite(path, "SubTitles", "Path", s.Subtitles.Path);
+    WriteIniBool(path, "Priority", "User", s.UserPriority);
+    WriteIniBool(path, "Monitor", "ScanAll", s.Monitor.ScanAll);
+    WriteIniString(path, "Monitor", "Drives", JoinList(s.Monitor.Drives, " "));
+    WriteIniBool(path, "Monitor", "Always On", s.Monitor.AlwaysOn);
+    WriteIniBool(path, "Monitor", "OnPlayClose", s.Monitor.OnPlayClose);
+    WriteIniBool(path, "Priority", "Choice", s.Priority.Choice);
+    WriteIniString(path, "Priority", "Player", s.Priority.Player);
+    WriteIniBool(path, "Windows", "AutoStart", s.Windows.AutoStart);
+    WriteIniBool(path, "Windows", "AutoCD", s.Windows.AutoCD);
+    WriteIniBool(path, "SubTitles", "Auto", s.Subtitles.Auto);
+    WriteIniString(path, "SubTitles", "Path", s.Subtitles.Path);
 }
 
 bool TVexamo::CheckPlayersInstalled() {

@@ -1,9 +1,10 @@
 #include "model/general.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <cctype>
 #include <functional>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 
 namespace vexamo {
 
@@ -24,7 +25,7 @@ StringList GetCdDrives() {
     if (buffer.size() > BufferSize) throw Error(Sys().SysErrorMessage(14));
     for (size_t at = 0; at < buffer.size() && buffer[at] != '\0'; at += 4) {
         std::string root = buffer.substr(at, 3);
-        if (Sys().DriveType(root) == DriveCdRom) result.push_back(root);
+        if (Sys().DriveType(root) == DriveKind::CdRom) result.push_back(root);
     }
     return result;
 }
@@ -44,30 +45,79 @@ bool AnyDiscPresent(const StringList& roots) {
 
 // --- file search --------------------------------------------------------------------------
 
+bool IsSearchedFile(const DirEntry& e) { return !e.Directory && !e.Hidden && !e.System; }
+
+bool IsSearchedFolder(const DirEntry& e) {
+    // A junction or symbolic link may point back up the tree; following it could loop forever.
+    return e.Directory && !e.Hidden && !e.System && !e.ReparsePoint && e.Name != "." && e.Name != "..";
+}
+
 namespace {
 
-void Search(const std::string& folder, const std::string& fileMask, const std::string* skipped,
-            StringList& result) {
-    for (const DirEntry& e : Sys().ListFolder(folder + fileMask)) {
-        if (e.Directory || e.Hidden || e.System) continue;
-        if (skipped && e.Name == *skipped) continue;
-        result.push_back(folder + e.Name);
+char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool MatchesMask(const std::string& pattern, const std::string& name) {
+    size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
     }
-    for (const DirEntry& e : Sys().ListFolder(folder + "*")) {
-        if (!e.Directory || e.Hidden || e.System || e.Name == "." || e.Name == "..") continue;
-        // A junction or symbolic link may point back up the tree; following it could loop forever.
-        if (e.ReparsePoint) continue;
-        Search(folder + e.Name + "\\", fileMask, skipped, result);
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+void SplitMask(const std::string& mask, std::string& folder, std::string& pattern) {
+    size_t split = mask.find_last_of("\\:");
+    folder = split == std::string::npos ? std::string() : mask.substr(0, split + 1);
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    pattern = split == std::string::npos ? mask : mask.substr(split + 1);
+}
+
+void WalkFolders(const std::string& start, const FolderVisitor& visit) {
+    // An explicit stack rather than recursion: a disc may nest folders deeper than the stack allows.
+    std::vector<std::string> pending{start};
+    std::vector<std::string> children;
+    while (!pending.empty()) {
+        std::string folder = std::move(pending.back());
+        pending.pop_back();
+        const std::vector<DirEntry> entries = Sys().ListFolder(folder + "*");
+        visit(folder, entries);
+        children.clear();
+        for (const DirEntry& e : entries)
+            if (IsSearchedFolder(e)) children.push_back(folder + e.Name + "\\");
+        // Pushed last first, so that the first subfolder is searched next, as the listing ordered them.
+        for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(std::move(*it));
     }
 }
 
+namespace {
+
+// Each folder is listed once, with "*": the pattern is matched here, on the long name only. A
+// second listing with the mask itself would double the cost on a slow drive, and Windows would
+// also match it against the short 8.3 name ("FILM~1.AVI" for "film.avix").
 StringList FindFilesImpl(const std::string& mask, const std::string* skipped) {
-    size_t split = mask.find_last_of("\\:");
-    std::string folder = split == std::string::npos ? std::string() : mask.substr(0, split + 1);
-    if (!folder.empty() && folder.back() != '\\') folder += '\\';
-    std::string fileMask = split == std::string::npos ? mask : mask.substr(split + 1);
+    std::string folder, pattern;
+    SplitMask(mask, folder, pattern);
     StringList result;
-    Search(folder, fileMask, skipped, result);
+    if (pattern.empty()) return result;  // no name matches an empty pattern
+    WalkFolders(folder, [&](const std::string& at, const std::vector<DirEntry>& entries) {
+        for (const DirEntry& e : entries) {
+            if (!IsSearchedFile(e) || (skipped && e.Name == *skipped)) continue;
+            if (MatchesMask(pattern, e.Name)) result.push_back(at + e.Name);
+        }
+    });
     return result;
 }
 
@@ -98,10 +148,6 @@ bool IniSectionExists(const std::string& path, const std::string& section) {
     return !Sys().IniKeyNames(path, section).empty();
 }
 
-std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key) {
-    return Sys().IniReadString(path, section, key, "");
-}
-
 void DeleteIniSectionOrFile(const std::string& path, const std::string& section) {
     EraseIniSection(path, section);
     std::optional<std::string> text = Sys().ReadTextFile(path);
@@ -109,43 +155,68 @@ void DeleteIniSectionOrFile(const std::string& path, const std::string& section)
     if (text->empty()) Sys().DeleteFile(path);
 }
 
-std::string IniRead(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& def) {
+std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key,
+                          const std::string& def) {
     return Sys().IniReadString(path, section, key, def);
 }
 
-int IniReadInteger(const std::string& path, const std::string& section, const std::string& key, int def) {
-    std::string text = Sys().IniReadString(path, section, key, "");
-    if (text.empty()) return def;
-    // Decimal or Delphi-style "$" hexadecimal, the whole text and nothing else.
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    long value;
-    if (text[0] == '$')
-        value = std::strtol(begin + 1, &end, 16);
-    else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        value = std::strtol(begin + 2, &end, 16);
-    else
-        value = std::strtol(begin, &end, 10);
-    if (end == begin || *end != '\0') return def;
-    return static_cast<int>(value);
+std::optional<std::int32_t> ParseInteger(const std::string& text) {
+    // Parsed here rather than by the C library, whose long is 64 bits wide natively and 32 bits
+    // on Windows: a value out of range would wrap in one build and saturate in the other.
+    size_t at = 0;
+    int base = 10;
+    bool negative = false;
+    if (!text.empty() && text[0] == '$') {
+        base = 16;
+        at = 1;
+    } else if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        at = 2;
+    } else if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        negative = text[0] == '-';
+        at = 1;
+    }
+    if (at == text.size()) return std::nullopt;
+    // Hexadecimal spells the 32 bits themselves ("$FFFFFFFF" is -1); decimal is the value.
+    const std::int64_t limit = base == 16 ? 0xFFFFFFFFLL : negative ? 0x80000000LL : 0x7FFFFFFFLL;
+    std::int64_t value = 0;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > limit) return std::nullopt;
+    }
+    if (negative) value = -value;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-bool IniReadBool(const std::string& path, const std::string& section, const std::string& key, bool def) {
-    return IniReadInteger(path, section, key, def ? 1 : 0) != 0;
+int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def) {
+    return ParseInteger(Sys().IniReadString(path, section, key, "")).value_or(def);
 }
 
-void IniWrite(const std::string& path, const std::string& section, const std::string& key,
-              const std::string& value) {
+bool ReadIniBool(const std::string& path, const std::string& section, const std::string& key, bool def) {
+    return ReadIniInteger(path, section, key, def ? 1 : 0) != 0;
+}
+
+void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value) {
     if (!Sys().IniWriteString(path, section, key, value)) throw IniFileError("Unable to write to " + path);
 }
 
-void IniWriteInteger(const std::string& path, const std::string& section, const std::string& key, int value) {
-    IniWrite(path, section, key, std::to_string(value));
+void WriteIniInteger(const std::string& path, const std::string& section, const std::string& key, int value) {
+    WriteIniString(path, section, key, std::to_string(value));
 }
 
-void IniWriteBool(const std::string& path, const std::string& section, const std::string& key, bool value) {
-    IniWrite(path, section, key, value ? "1" : "0");
+void WriteIniBool(const std::string& path, const std::string& section, const std::string& key, bool value) {
+    WriteIniString(path, section, key, value ? "1" : "0");
 }
 
 // --- lists --------------------------------------------------------------------------------
@@ -183,28 +254,37 @@ std::string GetWindowsVersion() {
 
 // --- registry -----------------------------------------------------------------------------
 
+namespace {
+
+std::string Unquoted(const std::string& text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+    return text;
+}
+
+}  // namespace
+
 std::int32_t ReadRegInteger(RegRoot root, const std::string& key, const std::string& name) {
-    if (!Sys().RegOpenKey(root, key, false)) return 0;
+    if (!Sys().RegKeyExists(root, key)) return 0;
     std::optional<std::uint32_t> value = Sys().RegReadInteger(root, key, name);
     if (!value) throw RegistryError(Format("Failed to get data for '%s'", name));
     return static_cast<std::int32_t>(*value);
 }
 
 void WriteRegInteger(RegRoot root, const std::string& key, const std::string& name, std::int32_t value) {
-    if (!Sys().RegOpenKey(root, key, false)) return;
+    if (!Sys().RegKeyExists(root, key)) return;
     if (!Sys().RegWriteInteger(root, key, name, static_cast<std::uint32_t>(value)))
         throw RegistryError(Format("Failed to set data for '%s'", name));
 }
 
 std::string ReadRegString(RegRoot root, const std::string& key, const std::string& name) {
-    if (!Sys().RegOpenKey(root, key, false)) return "";
+    if (!Sys().RegKeyExists(root, key)) return "";
     return Sys().RegReadString(root, key, name).value_or("");
 }
 
 void SetWindowsAutoPlay(bool on, bool verbose) {
     const RegRoot root = RegRoot::CurrentUser;
-    if (!Sys().RegOpenKey(root, AutoPlayPolicyKey, false)) Sys().RegOpenKey(root, AutoPlayPolicyKey, true);
-    if (!Sys().RegOpenKey(root, AutoPlayPolicyKey, false)) {
+    if (!Sys().RegKeyExists(root, AutoPlayPolicyKey)) Sys().RegCreateKey(root, AutoPlayPolicyKey);
+    if (!Sys().RegKeyExists(root, AutoPlayPolicyKey)) {
         // Without the key there is nothing to write to or delete from; a silent caller carries on.
         if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
         return;
@@ -216,8 +296,14 @@ void SetWindowsAutoPlay(bool on, bool verbose) {
             if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
             return;
         }
-    } else {
-        Sys().RegDeleteValue(root, AutoPlayPolicyKey, AutoPlayPolicyValue);
+    } else if (Sys().RegReadInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue) ==
+               static_cast<std::uint32_t>(AutoPlayPolicyMask)) {
+        // Any other mask was set by the user or an administrator, not by this switch: it stays.
+        // A key that reads but does not open for writing keeps the value: not a restore.
+        if (!Sys().RegDeleteValue(root, AutoPlayPolicyKey, AutoPlayPolicyValue)) {
+            if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+            return;
+        }
     }
     if (verbose)
         Sys().MessageBox(MsgKind::Information,
@@ -231,15 +317,18 @@ bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool
     bool result = false;
     if (on) {
         const std::string quoted = "\"" + exePath + "\"";
-        if (Sys().RegOpenKey(root, RunKey, true)) Sys().RegWriteString(root, RunKey, valueName, quoted);
+        if (Sys().RegCreateKey(root, RunKey)) Sys().RegWriteString(root, RunKey, valueName, quoted);
         if (Sys().RegReadString(root, RunKey, valueName).value_or("") == quoted)
             result = true;
         else if (verbose)
             Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
     } else {
         const std::string key = RunKey + "\\";
-        if (!Sys().RegOpenKey(root, key, true)) return false;
-        Sys().RegDeleteValue(root, key, valueName);
+        if (!Sys().RegCreateKey(root, key)) return false;
+        // A value of that name that starts another program is not this program's to remove.
+        const std::optional<std::string> stored = Sys().RegReadString(root, key, valueName);
+        if (stored && SameText(Unquoted(*stored), exePath) && !Sys().RegDeleteValue(root, key, valueName))
+            return false;
         if (verbose)
             Sys().MessageBox(MsgKind::Information, "'Vexamo' was removed from the registry succesfully...",
                              MsgButtons::Ok);
@@ -248,6 +337,16 @@ bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool
 }
 
 // --- paths --------------------------------------------------------------------------------
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool IsDriveRoot(const std::string& path) {
+    return path.size() == 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
+}
 
 std::string ExtractFilePath(const std::string& path) {
     size_t p = path.find_last_of("\\:");

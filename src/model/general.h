@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,27 +21,52 @@ inline const std::string NoCdLabel = "/NOCD";
 StringList GetCdDrives();
 std::string GetVolumeLabel(const std::string& root);
 bool AnyDiscPresent(const StringList& roots);
+// The files below mask's folder whose long names match its pattern (* and ?, without regard to
+// case), searched recursively: the folder's own files first, then each subfolder's, depth first.
+// Hidden and system entries, and folders that are junctions or links, are left out.
 StringList FindFiles(const std::string& mask);
 StringList FindFilesExcept(const std::string& mask, const std::string& skippedName);
+
+// The pieces of that search, shared with the search of a whole disc (DiscSearch.h).
+bool MatchesMask(const std::string& pattern, const std::string& name);
+// folder: up to and including the last \ or : (a backslash added after a bare drive), pattern: the rest.
+void SplitMask(const std::string& mask, std::string& folder, std::string& pattern);
+bool IsSearchedFile(const DirEntry& e);
+bool IsSearchedFolder(const DirEntry& e);
+// Lists every searched folder below start (ending in a backslash, or empty) once, with "*", and
+// hands its entries to visit, in the order of FindFiles. A folder that cannot be read lists nothing.
+using FolderVisitor = std::function<void(const std::string& folder, const std::vector<DirEntry>& entries)>;
+void WalkFolders(const std::string& start, const FolderVisitor& visit);
+
 int AppendLinesToFile(const StringList& lines, const std::string& path);
 
+// INI files, one private-profile operation per call; a missing file reads as empty.
 StringList ReadIniSections(const std::string& path);
-void EraseIniSection(const std::string& path, const std::string& section);
+// True when the section has at least one key.
 bool IniSectionExists(const std::string& path, const std::string& section);
-std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key);
+// Erasing or writing raises IniFileError "Unable to write to <path>" when the file cannot be
+// written; DeleteIniSectionOrFile also deletes the file once it is empty, and raises InOutError
+// when it is missing.
+void EraseIniSection(const std::string& path, const std::string& section);
 void DeleteIniSectionOrFile(const std::string& path, const std::string& section);
 
-// Typed INI access as the settings and catalogue files use it. A flag is "1"/"0" on disk; any
-// integer other than 0 reads as true; a missing or non-numeric value gives the default.
-std::string IniRead(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& def);
-int IniReadInteger(const std::string& path, const std::string& section, const std::string& key, int def);
-bool IniReadBool(const std::string& path, const std::string& section, const std::string& key, bool def);
-// Raise IniFileError "Unable to write to <path>" when the value cannot be written.
-void IniWrite(const std::string& path, const std::string& section, const std::string& key,
-              const std::string& value);
-void IniWriteInteger(const std::string& path, const std::string& section, const std::string& key, int value);
-void IniWriteBool(const std::string& path, const std::string& section, const std::string& key, bool value);
+// Typed values. A flag is "1"/"0" on disk; any integer other than 0 reads as true; a missing
+// value, or one that ParseInteger does not take, gives the default.
+std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key,
+                          const std::string& def = "");
+int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def);
+bool ReadIniBool(const std::string& path, const std::string& section, const std::string& key, bool def);
+void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value);
+void WriteIniInteger(const std::string& path, const std::string& section, const std::string& key, int value);
+void WriteIniBool(const std::string& path, const std::string& section, const std::string& key, bool value);
+
+// An integer as the INI files hold it: decimal with an optional sign, or hexadecimal after "$"
+// or "0x" giving the 32 bits themselves; the whole text and nothing else, within 32 bits.
+std::optional<std::int32_t> ParseInteger(const std::string& text);
+
+// Replaces the first "%s" of a message pattern, as the program's messages are written.
+std::string Format(const std::string& pattern, const std::string& arg);
 
 std::string JoinList(const StringList& list, const std::string& separator);
 StringList SplitString(const std::string& text, char separator);
@@ -62,6 +89,11 @@ inline const std::string CdromAutoRunValue = "AutoRun";
 
 inline const std::string RegistryProblemText =
     "There was a problem while trying to modify your registry. No changes where made !";
+
+// Text compared without regard to case, as Windows compares paths and names.
+bool SameText(const std::string& a, const std::string& b);
+// A drive root: letter, colon, backslash and nothing more.
+bool IsDriveRoot(const std::string& path);
 
 // Path helpers.
 std::string ExtractFilePath(const std::string& path);  // up to and including the last \ or :

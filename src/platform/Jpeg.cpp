@@ -7,7 +7,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 
 namespace vexamo {
 

@@ -13,6 +13,10 @@ Platform& Sys() {
     return *current;
 }
 
-void SetPlatform(Platform* platform) { current = platform; }
+Platform* SetPlatform(Platform* platform) {
+    Platform* previous = current;
+    current = platform;
+    return previous;
+}
 
 }  // namespace vexamo

@@ -18,8 +18,16 @@ enum class MsgKind { Plain, Confirmation, Warning, Information, Error };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgResult { Ok, Yes, No, Cancel };
 
-// Drive types as GetDriveType reports them.
-constexpr unsigned DriveCdRom = 5;
+// Drive types as GetDriveType reports them; the numbers are Windows' own (see Win32Facts.cpp).
+enum class DriveKind : unsigned {
+    Unknown = 0,
+    NoRootDir = 1,
+    Removable = 2,
+    Fixed = 3,
+    Remote = 4,
+    CdRom = 5,
+    RamDisk = 6,
+};
 
 // One entry of a folder listing.
 struct DirEntry {
@@ -57,7 +65,7 @@ public:
     // Drives and volumes. LogicalDriveStrings returns what GetLogicalDriveStrings writes: roots
     // such as "C:\" each followed by a zero, the whole ended by one more zero.
     virtual std::string LogicalDriveStrings() = 0;
-    virtual unsigned DriveType(const std::string& root) = 0;
+    virtual DriveKind DriveType(const std::string& root) = 0;
     // False when the volume cannot be read (no disc, no such drive).
     virtual bool VolumeLabel(const std::string& root, std::string& label) = 0;
     // The system's text for an error code (FormatMessage).
@@ -83,8 +91,11 @@ public:
     virtual bool IniEraseSection(const std::string& path, const std::string& section) = 0;
 
     // Registry. Keys are paths as the program writes them (a leading backslash means from the
-    // root). Open means opening with full access; a key that cannot be opened so counts as missing.
-    virtual bool RegOpenKey(RegRoot root, const std::string& key, bool create) = 0;
+    // root). Each operation opens the key and closes it again; a key that cannot be opened
+    // counts as missing. RegKeyExists only probes; RegCreateKey creates a missing key and is true
+    // when the key is there afterwards.
+    virtual bool RegKeyExists(RegRoot root, const std::string& key) = 0;
+    virtual bool RegCreateKey(RegRoot root, const std::string& key) = 0;
     virtual std::optional<std::uint32_t> RegReadInteger(RegRoot root, const std::string& key,
                                                         const std::string& name) = 0;
     virtual std::optional<std::string> RegReadString(RegRoot root, const std::string& key,
@@ -114,7 +125,8 @@ public:
 };
 
 // The process-wide platform. Installed once at start-up (or by a test) before anything else runs.
+// SetPlatform returns the platform it replaces, so that a stand-in can put it back.
 Platform& Sys();
-void SetPlatform(Platform* platform);
+Platform* SetPlatform(Platform* platform);
 
 }  // namespace vexamo

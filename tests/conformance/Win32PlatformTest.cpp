@@ -64,19 +64,19 @@ protected:
 };
 
 TEST_F(Win32Registry, MissingKeyIsNeitherOpenedNorCreatedByWrites) {
-    EXPECT_FALSE(sys.RegOpenKey(RegRoot::CurrentUser, Key, false));
+    EXPECT_FALSE(sys.RegKeyExists(RegRoot::CurrentUser, Key));
     EXPECT_FALSE(sys.RegWriteInteger(RegRoot::CurrentUser, Key, "n", 1));
     EXPECT_FALSE(sys.RegWriteString(RegRoot::CurrentUser, Key, "s", "x"));
     EXPECT_FALSE(sys.RegDeleteValue(RegRoot::CurrentUser, Key, "n"));
     EXPECT_FALSE(sys.RegReadInteger(RegRoot::CurrentUser, Key, "n").has_value());
     EXPECT_FALSE(sys.RegReadString(RegRoot::CurrentUser, Key, "s").has_value());
-    EXPECT_FALSE(sys.RegOpenKey(RegRoot::CurrentUser, Key, false));
+    EXPECT_FALSE(sys.RegKeyExists(RegRoot::CurrentUser, Key));
 }
 
 TEST_F(Win32Registry, ValuesRoundTripWithTheirTypes) {
-    ASSERT_TRUE(sys.RegOpenKey(RegRoot::CurrentUser, Key, true));
+    ASSERT_TRUE(sys.RegCreateKey(RegRoot::CurrentUser, Key));
     // With or without the surrounding backslashes it is the same key.
-    ASSERT_TRUE(sys.RegOpenKey(RegRoot::CurrentUser, "Software\\VexamoConformance", false));
+    ASSERT_TRUE(sys.RegKeyExists(RegRoot::CurrentUser, "Software\\VexamoConformance"));
     ASSERT_TRUE(sys.RegWriteInteger(RegRoot::CurrentUser, Key, "NoDriveTypeAutoRun", 181));
     ASSERT_TRUE(sys.RegWriteString(RegRoot::CurrentUser, Key, "Vexamo", "\"C:\\Program Files\\Vexamo.exe\""));
     ASSERT_TRUE(sys.RegWriteString(RegRoot::CurrentUser, Key, "", "player.exe \"%1\""));
@@ -105,7 +105,7 @@ TEST_F(Win32Registry, ExpandableStringsReadUnexpanded) {
 }
 
 TEST_F(Win32Registry, LongStringsComeBackWhole) {
-    ASSERT_TRUE(sys.RegOpenKey(RegRoot::CurrentUser, Key, true));
+    ASSERT_TRUE(sys.RegCreateKey(RegRoot::CurrentUser, Key));
     std::string text(5000, 'x');
     text += "end";
     ASSERT_TRUE(sys.RegWriteString(RegRoot::CurrentUser, Key, "long", text));
@@ -121,7 +121,7 @@ TEST(Win32Drives, DriveStringsListRootsEndedByAnEmptyEntry) {
     EXPECT_EQ(s[s.size() - 2], '\0');
     EXPECT_EQ(s.size() % 4, 1u);  // "X:\" and its zero per drive, then the final zero
     EXPECT_NE(s.find(std::string("C:\\\0", 4)), std::string::npos);
-    EXPECT_EQ(sys.DriveType("C:\\"), 3u);  // fixed
+    EXPECT_EQ(sys.DriveType("C:\\"), DriveKind::Fixed);
 
     std::string label = "unchanged";
     EXPECT_TRUE(sys.VolumeLabel("C:\\", label));

@@ -9,6 +9,7 @@
 
 #include <shellapi.h>
 
+#include "model/CommandLines.h"
 #include "model/PlayersCfg.h"
 #include "model/User.h"
 #include "platform/win32/Win32Platform.h"

@@ -70,14 +70,15 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
     return p == pattern.size();
 }
 
-FakePlatform::FakePlatform() {
-    previous_ = nullptr;
-    SetPlatform(this);
+FakePlatform::FakePlatform() : previous_(SetPlatform(this)) {}
+
+FakePlatform::~FakePlatform() {
+    Platform* current = SetPlatform(previous_);
+    // Fakes ended out of order: the one still alive and current stays so.
+    if (current != this) SetPlatform(current);
 }
 
-FakePlatform::~FakePlatform() { SetPlatform(nullptr); }
-
-void FakePlatform::AddDrive(const std::string& root, unsigned type, std::optional<std::string> discLabel) {
+void FakePlatform::AddDrive(const std::string& root, DriveKind type, std::optional<std::string> discLabel) {
     drives_.push_back(Drive{root, type, std::move(discLabel)});
     std::sort(drives_.begin(), drives_.end(), [](const Drive& a, const Drive& b) {
         return Lower(a.Root) < Lower(b.Root);
@@ -189,16 +190,19 @@ std::string FakePlatform::LogicalDriveStrings() {
     return s;
 }
 
-unsigned FakePlatform::DriveType(const std::string& root) {
+DriveKind FakePlatform::DriveType(const std::string& path) {
+    // As on Windows, an existing folder answers with the type of the drive it is on.
+    const Node* folder = Find(path);
+    if (path.size() < 3 || !folder || !folder->Directory) return DriveKind::NoRootDir;
     for (const Drive& d : drives_)
-        if (Lower(d.Root) == Lower(root)) return d.Type;
-    return 1;  // DRIVE_NO_ROOT_DIR
+        if (Lower(d.Root) == Lower(path.substr(0, 3))) return d.Type;
+    return DriveKind::NoRootDir;
 }
 
 bool FakePlatform::VolumeLabel(const std::string& root, std::string& label) {
     for (const Drive& d : drives_) {
         if (Lower(d.Root) != Lower(root)) continue;
-        if (d.Type == DriveCdRom && !d.Label) return false;
+        if (d.Type == DriveKind::CdRom && !d.Label) return false;
         label = d.Label.value_or("");
         return true;
     }
@@ -310,19 +314,15 @@ void FakePlatform::SetRegString(RegRoot root, const std::string& key, const std:
     reg_[RegId(root, key)].Values[Lower(name)] = RegValue{false, 0, value};
 }
 
-bool FakePlatform::RegKeyExists(RegRoot root, const std::string& key) const {
-    return reg_.count(RegId(root, key)) > 0;
-}
 
 bool FakePlatform::RegValueExists(RegRoot root, const std::string& key, const std::string& name) const {
     auto k = reg_.find(RegId(root, key));
     return k != reg_.end() && k->second.Values.count(Lower(name)) > 0;
 }
 
-bool FakePlatform::RegOpenKey(RegRoot root, const std::string& key, bool create) {
-    auto k = reg_.find(RegId(root, key));
-    if (k != reg_.end()) return !k->second.Denied;
-    if (!create) return false;
+bool FakePlatform::RegKeyExists(RegRoot root, const std::string& key) { return reg_.count(RegId(root, key)) > 0; }
+
+bool FakePlatform::RegCreateKey(RegRoot root, const std::string& key) {
     reg_[RegId(root, key)];
     return true;
 }
@@ -330,7 +330,7 @@ bool FakePlatform::RegOpenKey(RegRoot root, const std::string& key, bool create)
 std::optional<std::uint32_t> FakePlatform::RegReadInteger(RegRoot root, const std::string& key,
                                                           const std::string& name) {
     auto k = reg_.find(RegId(root, key));
-    if (k == reg_.end() || k->second.Denied) return std::nullopt;
+    if (k == reg_.end()) return std::nullopt;
     auto v = k->second.Values.find(Lower(name));
     if (v == k->second.Values.end() || !v->second.IsInteger) return std::nullopt;
     return v->second.Integer;
@@ -339,7 +339,7 @@ std::optional<std::uint32_t> FakePlatform::RegReadInteger(RegRoot root, const st
 std::optional<std::string> FakePlatform::RegReadString(RegRoot root, const std::string& key,
                                                        const std::string& name) {
     auto k = reg_.find(RegId(root, key));
-    if (k == reg_.end() || k->second.Denied) return std::nullopt;
+    if (k == reg_.end()) return std::nullopt;
     auto v = k->second.Values.find(Lower(name));
     if (v == k->second.Values.end() || v->second.IsInteger) return std::nullopt;
     return v->second.Text;

@@ -32,12 +32,15 @@ struct TrayCall {
 
 class FakePlatform : public Platform {
 public:
+    // Becomes the current platform; on destruction puts back the one it replaced.
     FakePlatform();
     ~FakePlatform() override;
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
 
     // --- set-up -------------------------------------------------------------------------
     // A drive of the given type; a CD drive holds a disc only when a label is given.
-    void AddDrive(const std::string& root, unsigned type, std::optional<std::string> discLabel = {});
+    void AddDrive(const std::string& root, DriveKind type, std::optional<std::string> discLabel = {});
     void SetDisc(const std::string& root, std::optional<std::string> discLabel);
     void RemoveDrive(const std::string& root);
     // Forces the raw drive string (to test odd GetLogicalDriveStrings answers).
@@ -53,14 +56,14 @@ public:
     void SetRegInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value);
     void SetRegString(RegRoot root, const std::string& key, const std::string& name, const std::string& value);
     void AddRegKey(RegRoot root, const std::string& key);
-    // A key that exists but cannot be opened with full access.
+    // A key that exists and reads, but cannot be opened for writing (an ordinary user's view of
+    // most of HKEY_LOCAL_MACHINE): every write and delete fails.
     void DenyRegKey(RegRoot root, const std::string& key);
     // Writes to this key silently do not take effect (as for an ordinary user under HKLM).
     void IgnoreRegWrites(RegRoot root, const std::string& key);
     // The key opens, but every write to it fails (a key an administrator locked).
     void FailRegWrites(RegRoot root, const std::string& key);
     bool RegValueExists(RegRoot root, const std::string& key, const std::string& name) const;
-    bool RegKeyExists(RegRoot root, const std::string& key) const;
 
     // Answers for the next message boxes, in order; once used up every box answers its default
     // (OK, or No for a Yes/No box).
@@ -78,7 +81,7 @@ public:
 
     // --- Platform -------------------------------------------------------------------------
     std::string LogicalDriveStrings() override;
-    unsigned DriveType(const std::string& root) override;
+    DriveKind DriveType(const std::string& path) override;
     bool VolumeLabel(const std::string& root, std::string& label) override;
     std::string SysErrorMessage(int code) override;
     std::vector<DirEntry> ListFolder(const std::string& mask) override;
@@ -93,7 +96,8 @@ public:
     bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value) override;
     bool IniEraseSection(const std::string& path, const std::string& section) override;
-    bool RegOpenKey(RegRoot root, const std::string& key, bool create) override;
+    bool RegKeyExists(RegRoot root, const std::string& key) override;
+    bool RegCreateKey(RegRoot root, const std::string& key) override;
     std::optional<std::uint32_t> RegReadInteger(RegRoot root, const std::string& key, const std::string& name) override;
     std::optional<std::string> RegReadString(RegRoot root, const std::string& key, const std::string& name) override;
     bool RegWriteInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value) override;
@@ -116,7 +120,7 @@ private:
     };
     struct Drive {
         std::string Root;
-        unsigned Type = 0;
+        DriveKind Type = DriveKind::Unknown;
         std::optional<std::string> Label;
     };
     struct RegValue {

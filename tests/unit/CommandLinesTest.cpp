@@ -2,7 +2,7 @@
 // with its playlist file.
 #include <gtest/gtest.h>
 
-#include "model/User.h"
+#include "model/CommandLines.h"
 #include "model/VexaCfg.h"
 #include "support/FakePlatform.h"
 
@@ -19,8 +19,8 @@ struct Launch : ::testing::Test {
     Launch() {
         ProgramFolder = "C:\\Vexamo\\";
         fake.AddFolder("C:\\Vexamo");
-        fake.AddDrive("D:\\", DriveCdRom, "MOVIES");
-        fake.AddDrive("E:\\", DriveCdRom);
+        fake.AddDrive("D:\\", DriveKind::CdRom, "MOVIES");
+        fake.AddDrive("E:\\", DriveKind::CdRom);
         vexamo.CdDrives = {"D:\\", "E:\\"};
         vexamo.Settings->Subtitles.Folders = {"D:\\", "E:\\"};
         player.LoadDefault("MicroDVD");

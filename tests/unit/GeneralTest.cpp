@@ -1,7 +1,7 @@
 // Drives, file search, lists, INI helpers and the registry switches over the fake platform.
 #include <gtest/gtest.h>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "model/general.h"
 #include "support/FakePlatform.h"
 
@@ -16,10 +16,10 @@ StringList L(std::initializer_list<const char*> items) { return StringList(items
 
 TEST(Drives, CdDrivesInListedOrderOnlyCdRom) {
     FakePlatform fake;
-    fake.AddDrive("C:\\", 3);
-    fake.AddDrive("E:\\", DriveCdRom);
-    fake.AddDrive("D:\\", DriveCdRom, "MOVIE");
-    fake.AddDrive("F:\\", 2);
+    fake.AddDrive("C:\\", DriveKind::Fixed);
+    fake.AddDrive("E:\\", DriveKind::CdRom);
+    fake.AddDrive("D:\\", DriveKind::CdRom, "MOVIE");
+    fake.AddDrive("F:\\", DriveKind::Removable);
     EXPECT_EQ(GetCdDrives(), L({"D:\\", "E:\\"}));
 }
 
@@ -41,8 +41,8 @@ TEST(Drives, NoDrivesAndOverlongAnswer) {
 
 TEST(Drives, VolumeLabelAndDiscPresence) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "");
-    fake.AddDrive("E:\\", DriveCdRom);
+    fake.AddDrive("D:\\", DriveKind::CdRom, "");
+    fake.AddDrive("E:\\", DriveKind::CdRom);
     EXPECT_EQ(GetVolumeLabel("D:\\"), "");
     EXPECT_EQ(GetVolumeLabel("E:\\"), "/NOCD");
     EXPECT_EQ(GetVolumeLabel("Q:\\"), "/NOCD");
@@ -53,7 +53,7 @@ TEST(Drives, VolumeLabelAndDiscPresence) {
 
 TEST(FindFiles, RootFilesFirstThenDepthFirstSkippingHiddenAndSystem) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
     fake.AddFile("D:\\A\\one.mp3");
     fake.AddFile("D:\\A\\Deep\\two.mp3");
     fake.AddFile("D:\\root.mp3");
@@ -73,7 +73,7 @@ TEST(FindFiles, RootFilesFirstThenDepthFirstSkippingHiddenAndSystem) {
 
 TEST(FindFiles, NeverFollowsJunctionsOrLinks) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
     fake.AddFile("D:\\Music\\a.mp3");
     // A link back to the drive root: following it would never end.
     fake.AddFolder("D:\\Music\\Loop", false, false, true);
@@ -83,7 +83,7 @@ TEST(FindFiles, NeverFollowsJunctionsOrLinks) {
 
 TEST(FindFiles, ExceptSkipsOnlyTheExactName) {
     FakePlatform fake;
-    fake.AddDrive("D:\\", DriveCdRom, "DISC");
+    fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
     fake.AddFile("D:\\movie.avi");
     fake.AddFile("D:\\movie.srt");
     fake.AddFile("D:\\Sub\\MOVIE.AVI");
@@ -132,11 +132,33 @@ TEST(IniHelpers, SectionExistsNeedsAKeyAndTypedReads) {
     fake.AddFile("C:\\P\\s.ini", "[Empty]\r\n[Full]\r\nflag=7\r\nbad=x1\r\nzero=0\r\n");
     EXPECT_FALSE(IniSectionExists("C:\\P\\s.ini", "Empty"));
     EXPECT_TRUE(IniSectionExists("C:\\P\\s.ini", "FULL"));
-    EXPECT_TRUE(IniReadBool("C:\\P\\s.ini", "Full", "flag", false));
-    EXPECT_TRUE(IniReadBool("C:\\P\\s.ini", "Full", "bad", true));
-    EXPECT_FALSE(IniReadBool("C:\\P\\s.ini", "Full", "zero", true));
-    EXPECT_EQ(IniReadInteger("C:\\P\\s.ini", "Full", "missing", 5), 5);
+    EXPECT_TRUE(ReadIniBool("C:\\P\\s.ini", "Full", "flag", false));
+    EXPECT_TRUE(ReadIniBool("C:\\P\\s.ini", "Full", "bad", true));
+    EXPECT_FALSE(ReadIniBool("C:\\P\\s.ini", "Full", "zero", true));
+    EXPECT_EQ(ReadIniInteger("C:\\P\\s.ini", "Full", "missing", 5), 5);
     EXPECT_EQ(ReadIniString("C:\\P\\nofile.ini", "Full", "flag"), "");
+}
+
+TEST(IniHelpers, IntegersReadAlikeInEveryBuildAndOnlyWhenWhole) {
+    FakePlatform fake;
+    fake.AddFile("C:\\P\\n.ini",
+                 "[N]\r\nmax=2147483647\r\nmin=-2147483648\r\nplus=+7\r\nhex=$1f\r\nhex0x=0X1F\r\nallbits=$FFFFFFFF\r\n"
+                 "over=2147483648\r\nunder=-2147483649\r\nwide=4294967296\r\nhexover=$100000000\r\n"
+                 "dollar=$\r\nzerox=0x\r\nsign=-\r\nsignedhex=$-5\r\ninner=1 2\r\n");
+    const auto read = [](const char* key) { return ReadIniInteger("C:\\P\\n.ini", "N", key, 99); };
+    EXPECT_EQ(read("max"), 2147483647);
+    EXPECT_EQ(read("min"), -2147483647 - 1);
+    EXPECT_EQ(read("plus"), 7);
+    EXPECT_EQ(read("hex"), 31);
+    EXPECT_EQ(read("hex0x"), 31);
+    EXPECT_EQ(read("allbits"), -1);
+    for (const char* bad : {"over", "under", "wide", "hexover", "dollar", "zerox", "sign", "signedhex", "inner"})
+        EXPECT_EQ(read(bad), 99) << bad;
+
+    // A flag too wide for 32 bits, or a bare "$", keeps its default instead of reading as off.
+    fake.AddFile("C:\\P\\f.ini", "[F]\r\nAlways On=4294967296\r\nAuto=$\r\n");
+    EXPECT_TRUE(ReadIniBool("C:\\P\\f.ini", "F", "Always On", true));
+    EXPECT_TRUE(ReadIniBool("C:\\P\\f.ini", "F", "Auto", true));
 }
 
 TEST(Registry, ReadIntegerOfMissingKeyIsZeroMissingValueRaises) {
@@ -152,6 +174,19 @@ TEST(Registry, ReadIntegerOfMissingKeyIsZeroMissingValueRaises) {
     // Writing never creates the key.
     WriteRegInteger(RegRoot::LocalMachine, "\\SYSTEM\\Nowhere\\", "AutoRun", 1);
     EXPECT_FALSE(fake.RegKeyExists(RegRoot::LocalMachine, "SYSTEM\\Nowhere"));
+}
+
+TEST(Registry, KeyReadableButNotWritableReadsItsValues) {
+    // An ordinary user's view of the CD-ROM service key: it reads, but does not open for writing.
+    FakePlatform fake;
+    fake.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 1);
+    fake.SetRegString(RegRoot::LocalMachine, CdromServiceKey, "Group", "SCSI CDROM Class");
+    fake.DenyRegKey(RegRoot::LocalMachine, CdromServiceKey);
+    EXPECT_EQ(ReadRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 1);
+    EXPECT_EQ(ReadRegString(RegRoot::LocalMachine, CdromServiceKey, "Group"), "SCSI CDROM Class");
+    // Only the write fails, and says so.
+    EXPECT_THROW(WriteRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 0), RegistryError);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue), 1u);
 }
 
 TEST(Registry, AutoPlayPolicyWritesMaskOrDeletesWithMessages) {
@@ -186,6 +221,19 @@ TEST(Registry, AutoPlayPolicyKeyThatCannotBeOpened) {
               "There was a problem while trying to modify your registry. No changes where made !");
 }
 
+TEST(Registry, AutoPlayPolicyThatCannotBeRemovedIsNoRestore) {
+    FakePlatform fake;
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 181);
+    fake.DenyRegKey(RegRoot::CurrentUser, AutoPlayPolicyKey);
+    EXPECT_NO_THROW(SetWindowsAutoPlay(false, false));
+    EXPECT_TRUE(fake.Messages.empty());
+    SetWindowsAutoPlay(false, true);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[0].Text, RegistryProblemText);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue), 181u);
+}
+
 TEST(Registry, AutoPlayPolicyThatCannotBeWrittenNeverStopsALoad) {
     FakePlatform fake;
     fake.FailRegWrites(RegRoot::CurrentUser, AutoPlayPolicyKey);
@@ -208,6 +256,39 @@ TEST(Registry, AutoStartQuotesPathAndReportsVerifiedResult) {
     EXPECT_FALSE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
     ASSERT_EQ(fake.Messages.size(), 1u);
     EXPECT_EQ(fake.Messages[0].Text, "'Vexamo' was removed from the registry succesfully...");
+}
+
+TEST(Registry, SwitchingOffRemovesOnlyWhatTheProgramWrote) {
+    FakePlatform fake;
+    // A policy mask the user or an administrator set stays.
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x91);
+    SetWindowsAutoPlay(false, false);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue), 0x91u);
+
+    // A Run value of that name starting another program stays.
+    const std::string exe = "C:\\Program Files\\Vexamo\\Vexamo.exe";
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\Other\\other.exe\" /tray");
+    EXPECT_FALSE(SetAutoStart("Vexamo", exe, false, false));
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), "\"C:\\Other\\other.exe\" /tray");
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"" + exe + "\" /x");
+    SetAutoStart("Vexamo", exe, false, false);
+    EXPECT_TRUE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+
+    // This program's own value goes, quoted or not, in any case.
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "c:\\program files\\VEXAMO\\vexamo.exe");
+    SetAutoStart("Vexamo", exe, false, false);
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\PROGRAM FILES\\Vexamo\\Vexamo.exe\"");
+    SetAutoStart("Vexamo", exe, false, false);
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+}
+
+TEST(Registry, AutoStartOffThatCannotDeleteIsNoSuccess) {
+    FakePlatform fake;
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\V\\Vexamo.exe\"");
+    fake.DenyRegKey(RegRoot::LocalMachine, RunKey);
+    EXPECT_FALSE(SetAutoStart("Vexamo", "C:\\V\\Vexamo.exe", false, true));
+    EXPECT_TRUE(fake.Messages.empty()) << "nothing was removed";
 }
 
 TEST(Registry, AutoStartWithoutRightsFailsWithWarning) {

@@ -12,7 +12,7 @@
 
 #include <jpeglib.h>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "platform/Jpeg.h"
 
 using vexamo::DecodeJpeg;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "agent/Init.h"
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "support/FakePlatform.h"
 #include "ui/main.h"
 
@@ -42,9 +42,9 @@ class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fake.AddFolder("C:\\Vexamo");
-        fake.AddDrive("C:\\", 3);
-        fake.AddDrive("D:\\", DriveCdRom);
-        fake.AddDrive("E:\\", DriveCdRom);
+        fake.AddDrive("C:\\", DriveKind::Fixed);
+        fake.AddDrive("D:\\", DriveKind::CdRom);
+        fake.AddDrive("E:\\", DriveKind::CdRom);
         fake.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 1);
         ExeName = "C:\\Vexamo\\Vexamo.exe";
     }
@@ -136,7 +136,7 @@ TEST_F(MainFormTest, AutoRunWriteWithoutEffectWarnsAndStartUpGoesOn) {
 TEST_F(MainFormTest, AutoRunKeyWithoutValueCountsAsDisabled) {
     FakePlatform bare;  // a fresh machine whose Cdrom key has no AutoRun value
     bare.AddFolder("C:\\Vexamo");
-    bare.AddDrive("D:\\", DriveCdRom, "DISC");
+    bare.AddDrive("D:\\", DriveKind::CdRom, "DISC");
     bare.AddRegKey(RegRoot::LocalMachine, CdromServiceKey);
     bare.Answer(MsgResult::Yes);
     ASSERT_NO_THROW(Start());
@@ -150,7 +150,7 @@ TEST_F(MainFormTest, AutoRunKeyWithoutValueCountsAsDisabled) {
 TEST_F(MainFormTest, NoCdDriveShowsErrorAndTerminates) {
     FakePlatform noCd;
     noCd.AddFolder("C:\\Vexamo");
-    noCd.AddDrive("C:\\", 3);
+    noCd.AddDrive("C:\\", DriveKind::Fixed);
     noCd.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 1);
     Start();
     ASSERT_EQ(noCd.Messages.size(), 1u);

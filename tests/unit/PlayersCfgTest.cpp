@@ -2,7 +2,7 @@
 // discovery that keeps it in line with what is installed.
 #include <gtest/gtest.h>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "model/PlayersCfg.h"
 #include "support/FakePlatform.h"
 
@@ -191,4 +191,15 @@ TEST_F(Catalogue, DiscoveryWithNothingInstalledLeavesNoDefaultSections) {
     fake.AddFile(Ini, "[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n");
     DiscoverDefaultPlayers(Ini);
     EXPECT_TRUE(ReadIniSections(Ini).empty());
+}
+
+TEST_F(Catalogue, DiscoveryKeepsASectionWhoseOwnProgramIsThere) {
+    // The registry's command is unusable (no such file), but the section was edited by hand to
+    // point at the installed program.
+    fake.SetRegString(RegRoot::LocalMachine, WinampKey, "", "C:\\Old\\winamp.exe /ADD \"%1\"");
+    fake.AddFile("D:\\Apps\\Winamp\\winamp.exe");
+    const std::string text = "[Winamp]\r\nexe=D:\\Apps\\Winamp\\winamp.exe\r\nindex=3\r\nsingle=/x [FILE]\r\n";
+    fake.AddFile(Ini, text);
+    DiscoverDefaultPlayers(Ini);
+    EXPECT_EQ(Text(), text);
 }

@@ -1,7 +1,7 @@
 // Loading and saving Vexamo.ini, and the check of the selected players, over the fake platform.
 #include <gtest/gtest.h>
 
-#include "model/Errors.h"
+#include "platform/Errors.h"
 #include "model/VexaCfg.h"
 #include "support/FakePlatform.h"
 
@@ -17,9 +17,9 @@ protected:
     void SetUp() override {
         ProgramFolder = "C:\\Vexamo\\";
         fake.AddFolder("C:\\Vexamo");
-        fake.AddDrive("C:\\", 3);
-        fake.AddDrive("D:\\", DriveCdRom);
-        fake.AddDrive("E:\\", DriveCdRom);
+        fake.AddDrive("C:\\", DriveKind::Fixed);
+        fake.AddDrive("D:\\", DriveKind::CdRom);
+        fake.AddDrive("E:\\", DriveKind::CdRom);
         core.CdDrives = {"D:\\", "E:\\"};
         core.CdDrivesText = "D:\\ E:\\";
     }
@@ -67,6 +67,15 @@ TEST_F(Settings, DrivesKeepCdRootsAndFallBackToAll) {
     EXPECT_EQ(core.Settings->Monitor.Drives, StringList{"D:\\"});
 }
 
+TEST_F(Settings, DrivesKeepEachCdRootOnceInTheirOrder) {
+    fake.AddFolder("D:\\Movies");
+    Load("[Monitor]\r\nDrives=D:\\Movies\\;e:\\;D:\\;E:\\;d:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"e:\\", "D:\\"}));
+    // A folder alone would leave nothing to watch.
+    Load("[Monitor]\r\nDrives=D:\\Movies\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, core.CdDrives);
+}
+
 TEST_F(Settings, SubtitleFoldersAreAllCdDrivesThenThePath) {
     Load("[SubTitles]\r\nAuto=0\r\nPath=C:\\Subs\\\r\n");
     EXPECT_FALSE(core.Settings->Subtitles.Auto);
@@ -86,6 +95,15 @@ TEST_F(Settings, LoadAppliesRegistrySwitchesSilently) {
     fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "");
     core.Create();
     EXPECT_FALSE(core.Settings->Windows.AutoStart);
+}
+
+TEST_F(Settings, LoadWithSwitchesOffLeavesOtherOwnersValuesAlone) {
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x91);
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\Other\\Vexamo.exe\"");
+    Load("[Windows]\r\nAutoStart=0\r\nAutoCD=0\r\n");
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue), 0x91u);
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), "\"C:\\Other\\Vexamo.exe\"");
+    EXPECT_TRUE(fake.Messages.empty());
 }
 
 TEST_F(Settings, FullSaveWritesEveryKeyAndReadsBack) {

@@ -147,6 +147,21 @@ TEST_F(SelectionFile, HandEditedValuesAreReadSafelyAndWrittenBackSoundly) {
     EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".avi;.flac;;.AVI;.mov") << "loading leaves the file alone";
 }
 
+TEST_F(SelectionFile, UnknownExtensionsGoBackWhereTheyStoodWhenTheSectionIsWritten) {
+    fake.AddFile(Selection, "[BsPlayer]\r\nPrompt=No\r\nExt=.flac;.avi;.mkv;;.AVI;.mov\r\n");
+    auto s = LoadSelection(Folder);
+    ASSERT_EQ(s->Players.size(), 1u);
+    TUserPlayer& bs = *s->Players[0];
+    ASSERT_EQ(bs.Extensions.size(), 2u) << "no kind, no list item";
+
+    bs.Prompt = 0;
+    bs.SaveToIni(Selection);
+    EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".flac;.avi;.mkv;.AVI;.mov");
+    bs.AddExtension(".mp3");
+    bs.SaveToIni(Selection);
+    EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".flac;.avi;.mkv;.AVI;.mov;.mp3");
+}
+
 TEST(RunProgram, HandsExecutableAndParametersToTheShellAsTheyAre) {
     FakePlatform fake;
     fake.ShellResult = 2;  // file not found: not reported

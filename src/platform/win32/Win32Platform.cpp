@@ -52,14 +52,19 @@ std::string KeyPath(const std::string& key) {
     return key.substr(b, e - b + 1);
 }
 
-// An open registry key, closed when it goes out of scope.
+enum class KeyUse { Read, Write, Create };
+
+// An open registry key, closed when it goes out of scope. Each use asks only for the access it
+// needs: an ordinary user may read keys under HKEY_LOCAL_MACHINE that it cannot open for writing.
 class OpenKey {
 public:
-    OpenKey(RegRoot root, const std::string& key, bool create) {
+    OpenKey(RegRoot root, const std::string& key, KeyUse use) {
         std::string path = KeyPath(key);
-        LONG rc = create ? RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                           KEY_ALL_ACCESS, nullptr, &key_, nullptr)
-                         : RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, &key_);
+        LONG rc = use == KeyUse::Create
+                      ? RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ,
+                                        nullptr, &key_, nullptr)
+                      : RegOpenKeyExA(RootKey(root), path.c_str(), 0, use == KeyUse::Read ? KEY_READ : KEY_SET_VALUE,
+                                      &key_);
         if (rc != ERROR_SUCCESS) key_ = nullptr;
     }
     ~OpenKey() {
@@ -113,7 +118,9 @@ std::string Win32Platform::LogicalDriveStrings() {
     return std::string(buffer, n + 1);  // with the zero that ends the list
 }
 
-unsigned Win32Platform::DriveType(const std::string& root) { return GetDriveTypeA(root.c_str()); }
+DriveKind Win32Platform::DriveType(const std::string& root) {
+    return static_cast<DriveKind>(GetDriveTypeA(root.c_str()));
+}
 
 bool Win32Platform::VolumeLabel(const std::string& root, std::string& label) {
     char name[256] = {};
@@ -236,13 +243,17 @@ bool Win32Platform::IniEraseSection(const std::string& path, const std::string& 
 
 // --- registry -----------------------------------------------------------------------------
 
-bool Win32Platform::RegOpenKey(RegRoot root, const std::string& key, bool create) {
-    return static_cast<bool>(OpenKey(root, key, create));
+bool Win32Platform::RegKeyExists(RegRoot root, const std::string& key) {
+    return static_cast<bool>(OpenKey(root, key, KeyUse::Read));
+}
+
+bool Win32Platform::RegCreateKey(RegRoot root, const std::string& key) {
+    return static_cast<bool>(OpenKey(root, key, KeyUse::Create));
 }
 
 std::optional<std::uint32_t> Win32Platform::RegReadInteger(RegRoot root, const std::string& key,
                                                            const std::string& name) {
-    OpenKey k(root, key, false);
+    OpenKey k(root, key, KeyUse::Read);
     if (!k) return std::nullopt;
     DWORD type = 0, value = 0, size = sizeof value;
     if (RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
@@ -254,7 +265,7 @@ std::optional<std::uint32_t> Win32Platform::RegReadInteger(RegRoot root, const s
 
 std::optional<std::string> Win32Platform::RegReadString(RegRoot root, const std::string& key,
                                                         const std::string& name) {
-    OpenKey k(root, key, false);
+    OpenKey k(root, key, KeyUse::Read);
     if (!k) return std::nullopt;
     std::string data;
     DWORD type = 0, size = 0;
@@ -276,7 +287,7 @@ std::optional<std::string> Win32Platform::RegReadString(RegRoot root, const std:
 
 bool Win32Platform::RegWriteInteger(RegRoot root, const std::string& key, const std::string& name,
                                     std::uint32_t value) {
-    OpenKey k(root, key, false);
+    OpenKey k(root, key, KeyUse::Write);
     if (!k) return false;
     DWORD data = value;
     return RegSetValueExA(k.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
@@ -285,14 +296,14 @@ bool Win32Platform::RegWriteInteger(RegRoot root, const std::string& key, const 
 
 bool Win32Platform::RegWriteString(RegRoot root, const std::string& key, const std::string& name,
                                    const std::string& value) {
-    OpenKey k(root, key, false);
+    OpenKey k(root, key, KeyUse::Write);
     if (!k) return false;
     return RegSetValueExA(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool Win32Platform::RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) {
-    OpenKey k(root, key, false);
+    OpenKey k(root, key, KeyUse::Write);
     if (!k) return false;
     return RegDeleteValueA(k.get(), name.c_str()) == ERROR_SUCCESS;
 }

@@ -14,7 +14,7 @@ public:
     static constexpr size_t MaxIniWriteLength = 32766;
 
     std::string LogicalDriveStrings() override;
-    unsigned DriveType(const std::string& root) override;
+    DriveKind DriveType(const std::string& root) override;
     bool VolumeLabel(const std::string& root, std::string& label) override;
     std::string SysErrorMessage(int code) override;
 
@@ -32,7 +32,8 @@ public:
                         const std::string& value) override;
     bool IniEraseSection(const std::string& path, const std::string& section) override;
 
-    bool RegOpenKey(RegRoot root, const std::string& key, bool create) override;
+    bool RegKeyExists(RegRoot root, const std::string& key) override;
+    bool RegCreateKey(RegRoot root, const std::string& key) override;
     std::optional<std::uint32_t> RegReadInteger(RegRoot root, const std::string& key,
                                                 const std::string& name) override;
     std::optional<std::string> RegReadString(RegRoot root, const std::string& key,

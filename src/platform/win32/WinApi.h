@@ -14,5 +14,5 @@
 
 #undef MessageBox
 #undef DeleteFile
-#undef RegOpenKey
+#undef RegCreateKey
 #undef RegDeleteValue

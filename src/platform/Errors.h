@@ -1,5 +1,5 @@
-// The error kinds the model raises. The model never catches them; the agent's top-level handler
-// logs and shows the message.
+// The error kinds the model and the platform's helpers raise. The model never catches them; the
+// agent's top-level handler logs and shows the message.
 #pragma once
 
 #include <stdexcept>
@@ -29,8 +29,5 @@ class IniFileError : public Error {
 public:
     using Error::Error;
 };
-
-// Replaces the first "%s" of a message pattern, as the program's messages are written.
-std::string Format(const std::string& pattern, const std::string& arg);
 
 }  // namespace vexamo

@@ -1,0 +1,29 @@
+// Command lines of a launch: the playlist file, the choice of template and its expansion. The tag
+// expansion and the subtitle search work on the core object's paths and are its members
+// (TVexamo::ExpandTags, TVexamo::FindSubtitle); they are defined in CommandLines.cpp with the rest.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/PlayersCfg.h"
+#include "model/VexaCfg.h"
+
+namespace vexamo {
+
+// What to start for one launch: the player's executable and its expanded parameters.
+struct TLaunch {
+    std::string Exe;
+    std::string Parameters;
+};
+
+// Prepares one launch of `player`: writes the groups of files to ProgramFolder + "VexamoList" +
+// the player's playlist extension (deleted first), resets and fills vexamo.Files, chooses the
+// playlist, single-file or subtitle template and expands it. `kind` is the MediaKinds index of
+// the extension the user chose. Nothing is started.
+TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<StringList>& groups, int kind);
+TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const StringList& files, int kind);
+
+inline const std::string PlaylistBaseName = "VexamoList";
+
+}  // namespace vexamo

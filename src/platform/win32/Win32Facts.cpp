@@ -1,0 +1,16 @@
+// The portable code names Windows' numbers without <windows.h>; each such number is held against
+// the system's own here, so that a mismatch stops the Windows build instead of misreading a value.
+#include "platform/Platform.h"
+#include "platform/win32/WinApi.h"
+
+namespace vexamo {
+
+static_assert(static_cast<unsigned>(DriveKind::Unknown) == DRIVE_UNKNOWN);
+static_assert(static_cast<unsigned>(DriveKind::NoRootDir) == DRIVE_NO_ROOT_DIR);
+static_assert(static_cast<unsigned>(DriveKind::Removable) == DRIVE_REMOVABLE);
+static_assert(static_cast<unsigned>(DriveKind::Fixed) == DRIVE_FIXED);
+static_assert(static_cast<unsigned>(DriveKind::Remote) == DRIVE_REMOTE);
+static_assert(static_cast<unsigned>(DriveKind::CdRom) == DRIVE_CDROM);
+static_assert(static_cast<unsigned>(DriveKind::RamDisk) == DRIVE_RAMDISK);
+
+}  // namespace vexamo
