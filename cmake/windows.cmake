@@ -67,7 +67,8 @@ if(TARGET Vexamo AND VEXAMO_MAKENSIS)
   endif()
   add_custom_command(OUTPUT ${VEXAMO_SETUP}
     COMMAND ${VEXAMO_MAKENSIS} -V2 ${VEXAMO_NSIS_DEFINES} ${CMAKE_SOURCE_DIR}/installer/Vexamo.nsi
-    DEPENDS ${VEXAMO_SHIPPED_EXE} ${CMAKE_SOURCE_DIR}/installer/Vexamo.nsi ${CMAKE_SOURCE_DIR}/resources/app.ico
+    DEPENDS ${VEXAMO_SHIPPED_EXE} ${CMAKE_SOURCE_DIR}/installer/Vexamo.nsi ${CMAKE_SOURCE_DIR}/installer/wizard.bmp
+      ${CMAKE_SOURCE_DIR}/resources/app.ico
       ${VEXAMO_LICENCE}
     COMMENT "Making ${VEXAMO_SETUP_NAME}" VERBATIM)
   add_custom_target(installer DEPENDS ${VEXAMO_SETUP})

@@ -14,6 +14,8 @@ Outputs:
   menu_*.bmp    16x16       24-bit, magenta (#FF00FF) marks transparency
   menu_strip.bmp 80x16      the five menu pictures in image-list order:
                             0 scan, 1 off, 2 settings, 3 exit, 4 on
+  ../installer/wizard.bmp   164x314 the installer's welcome and finish panel
+                            (into output-dir too when one is given)
 """
 
 import math
@@ -321,6 +323,22 @@ def menu_exit():
 # --------------------------------------------------------------------------
 # File formats.
 
+def wizard_panel():
+    """The installer's side panel: the program's disc on a deep blue ground."""
+    width, height = 164, 314
+    cv = Canvas(width, height)
+
+    def ground(x, y):
+        return mix((22, 52, 96), (34, 120, 160), y / height) + (255,)
+    cv.fill(lambda x, y: -1.0, ground)
+    radius = 54.0
+    cx, cy = width / 2.0, 118.0
+    draw_disc(cv, cx, cy, radius)
+    badge = radius
+    draw_play(cv, cx + radius - badge * 0.8, cy + radius - badge * 0.8, badge, 2.5)
+    return [[(r, g, b) for r, g, b, _ in row] for row in cv.pixels()]
+
+
 def ico_bytes(images):
     """ICO with one 32-bit BGRA DIB per (size, rows) entry."""
     header = struct.pack("<HHH", 0, 1, len(images))
@@ -415,6 +433,9 @@ def main():
         for y in range(16):
             strip[y].extend(rows[y])
     write(os.path.join(out, "menu_strip.bmp"), bmp_bytes(strip))
+
+    installer = out if len(sys.argv) > 1 else os.path.join(here, "..", "installer")
+    write(os.path.join(installer, "wizard.bmp"), bmp_bytes(wizard_panel()))
 
 
 if __name__ == "__main__":
