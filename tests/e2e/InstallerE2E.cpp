@@ -153,6 +153,20 @@ TEST(Installer, ChosenFolderAndSettingsKeptOnRequest) {
     ASSERT_NO_FATAL_FAILURE(InstallSilently("/D=" + noSlash));
     ASSERT_TRUE(Exists(dir + "Vexamo.exe"));
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, UninstallKey, "InstallLocation").value_or(""), noSlash);
+    // The user switched the start at logon off (as the options window does) and removed the
+    // shortcut: an upgrade leaves both as they are.
+    RegDeleteValue(HKEY_CURRENT_USER, RunKey, "Vexamo");
+    WritePrivateProfileStringA("Windows", "AutoStart", "0", (dir + "Vexamo.ini").c_str());
+    char programs[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    const std::string shortcut = std::string(programs) + "\\Vexamo.lnk";
+    ASSERT_TRUE(Exists(shortcut));
+    DeleteFileA(shortcut.c_str());
+    ASSERT_NO_FATAL_FAILURE(InstallSilently("/D=" + noSlash));
+    EXPECT_FALSE(RegReadString(HKEY_CURRENT_USER, RunKey, "Vexamo"));
+    EXPECT_NE(target.Read("Vexamo.ini").value_or("").find("AutoStart=0"), std::string::npos);
+    EXPECT_FALSE(Exists(shortcut));
+
     target.Write("Players.ini", "[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n");
     target.Write("Selection.ini", "[Winamp]\r\nExt=.mp3\r\n");
 
