@@ -47,13 +47,15 @@ std::set<HWND> VisibleWindows(DWORD pid) {
     return shown;
 }
 
-// A visible top-level window of the agent that was not there before; nullptr when none came.
-HWND WaitForNewWindow(const std::set<HWND>& before, DWORD timeoutMs = StepMs) {
+// A visible top-level window of the agent that was not there before, with the caption when one
+// is given; nullptr when none came.
+HWND WaitForNewWindow(const std::set<HWND>& before, DWORD timeoutMs = StepMs, const std::string& caption = "") {
     HWND found = nullptr;
     WaitUntil(
         [&] {
             for (HWND w : VisibleWindows(AgentPid()))
-                if (!before.count(w) && ClassName(w) != "#32768") found = w;
+                if (!before.count(w) && ClassName(w) != "#32768" && (caption.empty() || WindowText(w) == caption))
+                    found = w;
             return found != nullptr;
         },
         timeoutMs, 100);
@@ -81,6 +83,15 @@ bool PressWhenEnabled(HWND wizard, const std::string& caption) {
             return false;
         },
         StepMs, 100);
+}
+
+// The first control of the class at any depth under the window, in creation order.
+HWND FindByClass(HWND top, const std::string& className) {
+    for (HWND child : Children(top)) {
+        if (ClassName(child) == className) return child;
+        if (HWND inner = FindByClass(child, className)) return inner;
+    }
+    return nullptr;
 }
 
 HWND WaitForText(HWND wnd, const std::string& text) {
@@ -147,20 +158,19 @@ TEST(Tour, EveryWindow) {
     if (HWND first = WaitForNewWindow({})) {
         Take("first-start", first);
         const std::set<HWND> before = VisibleWindows(AgentPid());
-        HWND add = nullptr;
-        for (const char* caption : {"Add", "New", "Wizard"})
-            if (!add) add = FindDescendant(first, caption);
-        if (add && ClassName(add) == "Button") {
-            PostMessageA(GetParent(add), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(add), BN_CLICKED),
-                         reinterpret_cast<LPARAM>(add));
+        // The first row of the players list, "(Add new Player)", starts the wizard.
+        if (HWND list = FindByClass(first, "SysListView32")) {
+            const LPARAM row0 = MAKELPARAM(24, 8);
+            PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, row0);
+            PostMessageA(list, WM_LBUTTONUP, 0, row0);
             if (HWND wizard = WaitForNewWindow(before)) {
                 Take("wizard", wizard);
                 Dismiss(wizard);
             } else {
-                Skip("wizard", "no window after pressing " + WindowText(add));
+                Skip("wizard", "no window after a click on the players list's first row");
             }
         } else {
-            Skip("wizard", "the configuration window has no button to add a player");
+            Skip("wizard", "the configuration window has no players list");
         }
     } else {
         Skip("first-start", "no window at the first start");
@@ -227,7 +237,8 @@ TEST(Tour, EveryWindow) {
     // A disc goes in: the films are found and BS Player's chooser asks which to play.
     const std::set<HWND> before = VisibleWindows(agent.Id());
     SendDeviceChange(main, DBT_DEVICEARRIVAL, 'D', 500);
-    if (HWND chooser = WaitForNewWindow(before)) {
+    // The scan's progress window comes and goes before the chooser.
+    if (HWND chooser = WaitForNewWindow(before, StepMs, "File Monitor")) {
         Take("chooser", chooser);
         Dismiss(chooser);
     } else {
