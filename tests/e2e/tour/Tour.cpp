@@ -126,12 +126,24 @@ std::string InstallDir() {
     return std::string(path, n) + "\\Programs\\Vexamo\\";
 }
 
+// Ends the agent as a user would, answering what it asks on the way; ends its process when that
+// does not do it.
 void EndAgent() {
     const DWORD pid = AgentPid();
     if (!pid) return;
-    for (HWND w : VisibleWindows(pid)) Dismiss(w);
-    if (HWND main = Agent()) PostMessageA(main, WM_CLOSE, 0, 0);
-    WaitUntil([] { return Agent() == nullptr; }, AgentTimeoutMs);
+    for (int round = 0; round < 5 && Agent(); ++round) {
+        for (HWND w : VisibleWindows(pid)) Dismiss(w);
+        if (HWND main = Agent()) PostMessageA(main, WM_CLOSE, 0, 0);
+        WaitUntil([] { return Agent() == nullptr; }, 3000);
+    }
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+        if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) {
+            std::printf("tour: the agent did not end; ending its process\n");
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+        }
+        CloseHandle(process);
+    }
 }
 
 }  // namespace
