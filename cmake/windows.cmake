@@ -141,7 +141,7 @@ target_link_libraries(ScanBench PRIVATE vexamo_win32platform vexamo_core ${VEXAM
 # Each test group (a GoogleTest suite of the driver) runs in a fresh copy of one Wine prefix made
 # per run, on its own virtual display. The drive setup follows the suite's name: suites named
 # NoCd... run on a machine without a CD-ROM drive, TwoCd... with D: and E:, all others with one
-# CD-ROM drive D: labelled VEXAMO_DEMO.
+# CD-ROM drive D: labelled VEXAMO_DEMO. HiDpi... suites run at 144 DPI.
 if(CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_WIN32)
   set(VEXAMO_E2E_WRAPPER bash ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
     --work ${CMAKE_BINARY_DIR}/e2e)
@@ -157,6 +157,10 @@ if(CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_WIN32)
       set(drives --cdrom D:VEXAMO_DEMO --cdrom E:VEXAMO_TWO)
     else()
       set(drives --cdrom D:VEXAMO_DEMO)
+    endif()
+    # Suites named HiDpi... run at 144 DPI on a screen scaled to match.
+    if(suite MATCHES "^HiDpi")
+      list(APPEND drives --dpi 144)
     endif()
     add_test(NAME e2e.${suite}
       COMMAND ${VEXAMO_E2E_WRAPPER} --group ${suite} ${drives} -- ${exe} ${ARGN})

@@ -5,3 +5,13 @@
 #define IDI_TRAY_ON 101
 #define IDI_TRAY_OFF 102
 #define IDB_MENU_STRIP 201
+// The configuration window's pictures: the player pictures for 16, 24 and 32 pixel rows, the
+// banner's disc and the four steps.
+#define IDB_PLAYERS_16 211
+#define IDB_PLAYERS_24 212
+#define IDB_PLAYERS_32 213
+#define IDI_BANNER 111
+#define IDI_STEP_1 121
+#define IDI_STEP_2 122
+#define IDI_STEP_3 123
+#define IDI_STEP_4 124

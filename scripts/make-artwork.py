@@ -14,6 +14,12 @@ Outputs:
   menu_*.bmp    16x16       24-bit, magenta (#FF00FF) marks transparency
   menu_strip.bmp 80x16      the five menu pictures in image-list order:
                             0 scan, 1 off, 2 settings, 3 exit, 4 on
+  players_N.bmp  8N x N     the configuration window's player pictures for
+                            N = 16, 24, 32 (96, 144, 192 DPI), magenta-keyed
+                            against the white of a list: 0 a player made
+                            with the wizard, 1-7 the default players
+  banner.ico     40, 60, 80 the disc of the configuration window's banner
+  step_K.ico     16, 24, 32 the pictures of its four steps (K = 1..4)
   ../installer/wizard.bmp   164x314 the installer's welcome and finish panel
                             (into output-dir too when one is given)
 """
@@ -320,6 +326,101 @@ def menu_exit():
     return cv.pixels()
 
 
+# Player pictures: a rounded tile of its own colour with a white sign, so
+# the rows of the player list tell apart at a glance. The signs are plain
+# geometry, not any player's mark.
+
+TILE_COLOURS = [
+    ((150, 156, 166), (96, 102, 112)),   # 0 made with the wizard: grey
+    ((96, 150, 236), (32, 84, 178)),     # 1 blue
+    ((196, 128, 230), (112, 52, 160)),   # 2 purple
+    ((255, 184, 72), (204, 112, 16)),    # 3 amber
+    ((80, 206, 200), (16, 128, 128)),    # 4 teal
+    ((124, 214, 96), (40, 140, 40)),     # 5 green
+    ((250, 120, 112), (188, 36, 36)),    # 6 red
+    ((136, 140, 236), (60, 60, 168)),    # 7 indigo
+]
+WHITE = (255, 255, 255, 255)
+
+
+def player_sign(cv, k, s):
+    """White sign number k on a tile of size s (pixels)."""
+    c = s / 2.0
+    if k == 0:    # play
+        cv.fill(polygon([(s * 0.36, s * 0.26), (s * 0.36, s * 0.74), (s * 0.76, c)]), WHITE)
+    elif k == 1:  # disc
+        cv.fill(ring(c, c, s * 0.30, s * 0.09), WHITE)
+    elif k == 2:  # film frame with sprocket holes
+        cv.fill(subtract(rounded_box(c, c, s * 0.30, s * 0.24, s * 0.04),
+                         union(rounded_box(c, c, s * 0.14, s * 0.15, s * 0.02),
+                               *[rounded_box(c + dx * s * 0.23, c + dy * s * 0.13, s * 0.035, s * 0.05, 0.0)
+                                 for dx in (-1, 1) for dy in (-1, 1)])), WHITE)
+    elif k == 3:  # note
+        cv.fill(union(circle(s * 0.40, s * 0.68, s * 0.12),
+                      segment(s * 0.50, s * 0.66, s * 0.50, s * 0.24, s * 0.045),
+                      segment(s * 0.50, s * 0.26, s * 0.70, s * 0.36, s * 0.05)), WHITE)
+    elif k == 4:  # screen on a foot
+        cv.fill(union(subtract(rounded_box(c, s * 0.44, s * 0.28, s * 0.20, s * 0.04),
+                               rounded_box(c, s * 0.44, s * 0.20, s * 0.12, 0.0)),
+                      rounded_box(c, s * 0.74, s * 0.14, s * 0.04, 0.0)), WHITE)
+    elif k == 5:  # level bars
+        cv.fill(union(*[rounded_box(s * (0.32 + 0.18 * i), s * 0.78 - h / 2, s * 0.06, h / 2, s * 0.02)
+                        for i, h in enumerate((s * 0.30, s * 0.50, s * 0.38))]), WHITE)
+    elif k == 6:  # diamond
+        cv.fill(polygon([(c, s * 0.20), (s * 0.78, c), (c, s * 0.80), (s * 0.22, c)]), WHITE)
+    else:         # rings of a lamp
+        cv.fill(union(circle(c, c, s * 0.10), ring(c, c, s * 0.31, s * 0.21)), WHITE)
+
+
+def player_picture(k, s):
+    cv = Canvas(s, s)
+    light, dark = TILE_COLOURS[k]
+    edge = max(1.0, s / 16.0)
+    tile = rounded_box(s / 2.0, s / 2.0, s / 2.0 - 0.5, s / 2.0 - 0.5, s * 0.2)
+    cv.fill(tile, tuple(int(v * 0.8) for v in dark) + (255,))
+
+    def body(x, y):
+        return mix(light, dark, y / s) + (255,)
+    cv.fill(grown(tile, -edge), body)
+    player_sign(cv, k, s)
+    return cv.pixels()
+
+
+def step_picture(k, s):
+    """The pictures of the window's four steps: choose a player, tick its
+    file types, say whether to ask, add it to the list."""
+    cv = Canvas(s, s)
+    dark = (40, 56, 84, 255)
+    if k == 1:    # a player: a small screen with a play sign
+        box = rounded_box(s / 2.0, s / 2.0, s * 0.44, s * 0.36, s * 0.08)
+        cv.fill(box, dark)
+        cv.fill(grown(box, -max(1.0, s / 16.0)), lambda x, y: mix((110, 170, 240), (40, 96, 190), y / s) + (255,))
+        cv.fill(polygon([(s * 0.40, s * 0.32), (s * 0.40, s * 0.68), (s * 0.68, s * 0.5)]), WHITE)
+    elif k == 2:  # a file with a folded corner and a tick
+        page = polygon([(s * 0.18, s * 0.06), (s * 0.62, s * 0.06), (s * 0.84, s * 0.28),
+                        (s * 0.84, s * 0.94), (s * 0.18, s * 0.94)])
+        cv.fill(page, dark)
+        cv.fill(grown(page, -max(1.0, s / 16.0)), (250, 250, 252, 255))
+        cv.fill(polygon([(s * 0.60, s * 0.06), (s * 0.84, s * 0.30), (s * 0.60, s * 0.30)]), (160, 170, 186, 255))
+        cv.fill(union(segment(s * 0.32, s * 0.60, s * 0.46, s * 0.74, s * 0.06),
+                      segment(s * 0.46, s * 0.74, s * 0.72, s * 0.44, s * 0.06)), (34, 150, 44, 255))
+    elif k == 3:  # a speech bubble with dots: the player asks first
+        bubble = union(rounded_box(s / 2.0, s * 0.42, s * 0.44, s * 0.32, s * 0.14),
+                       polygon([(s * 0.26, s * 0.66), (s * 0.44, s * 0.70), (s * 0.18, s * 0.92)]))
+        cv.fill(bubble, dark)
+        cv.fill(grown(bubble, -max(1.0, s / 16.0)), (255, 236, 150, 255))
+        for i in range(3):
+            cv.fill(circle(s * (0.30 + 0.20 * i), s * 0.42, s * 0.07), dark)
+    else:         # a list with a plus
+        for i in range(3):
+            cv.fill(rounded_box(s * 0.36, s * (0.2 + 0.22 * i), s * 0.28, s * 0.07, s * 0.03), dark)
+        plus = union(rounded_box(s * 0.74, s * 0.72, s * 0.22, s * 0.07, s * 0.02),
+                     rounded_box(s * 0.74, s * 0.72, s * 0.07, s * 0.22, s * 0.02))
+        cv.fill(grown(plus, max(1.0, s / 16.0)), (18, 84, 24, 255))
+        cv.fill(plus, (90, 200, 80, 255))
+    return cv.pixels()
+
+
 # --------------------------------------------------------------------------
 # File formats.
 
@@ -366,8 +467,9 @@ def ico_bytes(images):
     return header + b"".join(entries) + b"".join(blobs)
 
 
-def keyed_rgb(rows):
+def keyed_rgb(rows, background=MENU_BACKGROUND):
     """Flattens straight-alpha pixels to RGB with magenta for the clear ones."""
+    background = tuple(background)
     out = []
     for row in rows:
         line = []
@@ -377,7 +479,7 @@ def keyed_rgb(rows):
             else:
                 t = a / 255.0
                 line.append(tuple(int(round(c * t + bg * (1 - t)))
-                                  for c, bg in zip((r, g, b), MENU_BACKGROUND)))
+                                  for c, bg in zip((r, g, b), background)))
         out.append(line)
     return out
 
@@ -433,6 +535,21 @@ def main():
         for y in range(16):
             strip[y].extend(rows[y])
     write(os.path.join(out, "menu_strip.bmp"), bmp_bytes(strip))
+
+    # List views are white behind their pictures.
+    for size in (16, 24, 32):
+        strip = [[] for _ in range(size)]
+        for k in range(8):
+            rows = keyed_rgb(player_picture(k, size), (255, 255, 255))
+            for y in range(size):
+                strip[y].extend(rows[y])
+        write(os.path.join(out, "players_%d.bmp" % size), bmp_bytes(strip))
+
+    write(os.path.join(out, "banner.ico"),
+          ico_bytes([(size, tray_image(size, True)) for size in (40, 60, 80)]))
+    for k in range(1, 5):
+        write(os.path.join(out, "step_%d.ico" % k),
+              ico_bytes([(size, step_picture(k, size)) for size in (16, 24, 32)]))
 
     installer = out if len(sys.argv) > 1 else os.path.join(here, "..", "installer")
     write(os.path.join(installer, "wizard.bmp"), bmp_bytes(wizard_panel()))

@@ -287,6 +287,11 @@ void TMainForm::ShowOptions(Caller) {
 
 void TMainForm::ExitAgent() { host_.CloseMainWindow(); }
 
+void TMainForm::EnableMonitoringItem(bool enabled) {
+    PopUpSysTray[mnuStatus].Enabled = enabled;
+    host_.TrayMenuChanged();
+}
+
 void TMainForm::ItemClick(Item item) {
     if (!PopUpSysTray[item].Enabled || PopUpSysTray[item].Separator) return;
     switch (item) {

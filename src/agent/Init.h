@@ -118,6 +118,7 @@ public:
     void ShowAbout() override;
     void ShowOptions(Caller opener) override;
     void ExitAgent() override;
+    void EnableMonitoringItem(bool enabled) override;
 
 private:
     MainFormHost& host_;

@@ -38,7 +38,8 @@ struct TCheckListItem {
 };
 struct TCheckListBox : TControl {
     std::vector<TCheckListItem> Items;
-    int ItemIndex = -1;
+    int ItemIndex = -1;  // the current item, -1 for none
+    int Columns = 1;
 };
 
 struct TListItem {
@@ -52,15 +53,22 @@ struct TListColumn {
     int Width = 0;  // in pixels at 96 DPI
 };
 struct TListView : TControl {
+    bool Checkboxes = false;  // a check box in front of each row
+    bool ShowColumnHeaders = true;
     std::vector<TListColumn> Columns;
     std::vector<TListItem> Items;
     int ItemIndex = -1;  // the selected row, -1 for none
 };
 
+// A drop-down list: Text is the chosen entry's text.
 struct TComboBox : TControl {
     std::vector<std::string> Items;
     int ItemIndex = -1;
     std::string Text;
+    void Select(int index) {
+        ItemIndex = index >= 0 && index < static_cast<int>(Items.size()) ? index : -1;
+        Text = ItemIndex >= 0 ? Items[ItemIndex] : std::string();
+    }
 };
 
 struct TProgressBar : TControl {
@@ -69,9 +77,12 @@ struct TProgressBar : TControl {
     int Position = 0;
 };
 
+enum class TAlignment { Left, Center, Right };
+
 struct TStatusPanel {
     std::string Text;
     int Width = 0;  // in pixels at 96 DPI
+    TAlignment Alignment = TAlignment::Left;
 };
 struct TStatusBar : TControl {
     std::vector<TStatusPanel> Panels;

@@ -1,53 +1,576 @@
 #include "ui/main.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
+#include "model/PlayersCfg.h"
+#include "model/User.h"
 #include "model/VexaCfg.h"
-#include "model/general.h"
+#include "../../resources/Version.h"
 
 namespace vexamo {
 
+const std::string VersionPanelText = "V." VEXAMO_VERSION_TEXT;
 
-TfrmMain::~TfrmMain() {
-    if (host_) host_->Released(*this);
+namespace {
+
+std::string PlayersPath() { return ProgramFolder + PlayersFileName; }
+std::string SelectionPath() { return ProgramFolder + SelectionFileName; }
+
+bool IsDefaultPlayer(const std::string& name) {
+    return std::find(DefaultPlayerNames.begin(), DefaultPlayerNames.end(), name) != DefaultPlayerNames.end();
 }
 
-void TfrmMain::FormCreate() {}
+std::string Trim(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string UpperCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+TMenuItem Item(const char* name, const char* caption, bool enabled = true) {
+    TMenuItem item;
+    item.Name = name;
+    item.Caption = caption;
+    item.Enabled = enabled;
+    return item;
+}
+
+}  // namespace
+
+int PlayerPictureIndex(const std::string& indexValue) {
+    if (indexValue.empty()) return -1;
+    // Read as the catalogue reads its numbers, so "$3" is picture 3 here as it is index 3 there.
+    const std::optional<std::int32_t> n = ParseInteger(indexValue);
+    return n && *n >= 0 && *n < PlayerPictureCount ? *n : 0;
+}
+
+std::string CommandLinesText(const std::string& name, const std::string& single, const std::string& playlist,
+                             const std::string& subtitles) {
+    auto withPlayer = [](const std::string& templ) { return templ.empty() ? "N/A" : "[PLAYER] " + templ; };
+    return UpperCase(name) + ":" + "\r\r" + "Single Files: " + single + "\r" + "Playlists:      " +
+           withPlayer(playlist) + "\r" + "Subtitles:     " + withPlayer(subtitles);
+}
+
+TfrmMain::TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost) : agent_(agent) {
+    lblAbout.Caption = "About Us...";
+
+    lstPlayers.Hint = "Choose or Add a new Player from the List";
+    lstPlayers.ShowColumnHeaders = false;
+    lstPlayers.Columns = {{"", 20}, {"Available Player(s)", 178}};
+
+    chkExtsAudio.Hint = "Choose the 'Audio' extensios you want to use";
+    chkExtsAudio.Enabled = false;
+    chkExtsAudio.Columns = 2;
+    LblSelAllAudio.Caption = SelectAllText;
+    ChkExtsVideo.Hint = "Choose the 'Video' extensios you want to use";
+    ChkExtsVideo.Enabled = false;
+    ChkExtsVideo.Columns = 2;
+    LblSelAllVideo.Caption = SelectAllText;
+
+    chkPrompt.Caption = "Yes, Prompt this Player";
+    chkPrompt.Hint = "Prompt when files associated with this player are detected";
+    chkPrompt.Enabled = false;
+
+    btAdd.Caption = "&Add to Vexamo";
+    btAdd.Hint = "Add Player to the monitoring list";
+    btAdd.Enabled = false;
+
+    LstLoadedPlayers.Hint = "Players in this list will be used to play detected files";
+    LstLoadedPlayers.Checkboxes = true;
+    LstLoadedPlayers.Columns = {{"Prompt", 58}, {"Media Player", 200}, {"File Type(s)", 100}, {"Extensions", 250}};
+
+    rdNoPlayerPriority.Caption = "No Priority";
+    rdNoPlayerPriority.Hint =
+        "When this option is checked Vexamo' will prompt you to select the Player to use you when files "
+        "associated with diferent Players are detected";
+    rdNoPlayerPriority.Enabled = false;
+    rdNoPlayerPriority.Checked = true;
+    rdPlayerPriority.Caption = "Give Priority to:";
+    rdPlayerPriority.Hint =
+        "When this option is checked Vexamo' will give priority to the selected Player when files associated "
+        "with diferent Players are detected";
+    rdPlayerPriority.Enabled = false;
+    cboDifPlayer.Hint =
+        "Choose the Player you want to use when files associated with diferent Players are detected";
+    cboDifPlayer.Enabled = false;
+
+    // Neither is checked at first, so the first choice of UpdateMonitorControls runs its click
+    // handler and the status bar gets its first status.
+    RdMonitorOn.Caption = "&On";
+    RdMonitorOn.Hint = "Set Monitoring ON";
+    RdMonitorOff.Caption = "O&ff";
+    RdMonitorOff.Hint = "Set Monitoring OFF";
+
+    btSettings.Caption = "&Settings...";
+    btScanNow.Caption = "Scan &Now";
+    btScanNow.Hint = "Scan CD now !";
+    btScanNow.Enabled = false;
+    ProgBar.Visible = false;
+    btExit.Caption = "E&xit";
+
+    stStatus.Panels = {{"", 100}, {"", 180}, {"", 250}, {"", 50, TAlignment::Center}};
+
+    PopPlayer.Items = {Item("PopPlayerEdit", "Edit Player..."), Item("PopPlayerDelete", "Delete"),
+                       Item("N1", "-"), Item("popPlayerResetAll", "Reset Players", false)};
+    PopListOptions.Items = {Item("popLstDelete", "&Delete"), Item("popLstDelAll", "Delete &All"), Item("N2", "-"),
+                            Item("popCmdLines", "&View Command Lines")};
+
+    if (makeHost) host_ = makeHost(*this);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+// --- window ------------------------------------------------------------------------------------
+
+void TfrmMain::FormCreate() {
+    Globals.Vexamo->Create();
+    FillExtensionLists();
+    LoadSelection();
+    FillPlayerList();
+    UpdateMonitorControls();
+    SetStatusText(PanelVersion, VersionPanelText);
+}
 
 void TfrmMain::FormActivate() {
     // While the window is on screen the tray icon would only duplicate it.
-    tray_.RemoveTrayIcon();
+    agent_.RemoveTrayIcon();
 }
 
 void TfrmMain::FormClose() {
     std::unique_ptr<TfrmMain> self;
     if (Globals.frmMain.get() == this) self = std::move(Globals.frmMain);
-    tray_.AddTrayIcon();
-    // `self` frees the window when it goes out of scope; nothing may touch members after this.
-}
-
-void TfrmMain::ShowStatus(const std::string& device, const std::string& statusText,
-                          const std::optional<std::string>& labelPanel, bool scanNowEnabled) {
-    StatusPanels[0] = device;
-    StatusPanels[1] = statusText;
-    if (labelPanel) StatusPanels[2] = *labelPanel;
-    btScanNowEnabled = scanNowEnabled;
+    agent_.AddTrayIcon();
+    // `self` frees the window (and its real window) when it goes out of scope; nothing may touch
+    // members after this.
 }
 
 void TfrmMain::Show() {
     Visible = true;
-    if (host_) host_->Show(*this);
+    if (host_) host_->Show();
 }
 
 void TfrmMain::Close() {
     Visible = false;
-    if (host_) host_->Close(*this);
     FormClose();
 }
 
+bool TfrmMain::WMSysCommand(SysCommand command) {
+    // Minimising would leave a window nobody looks at while the tray icon stays away: both the
+    // close box and the minimise box end the window, and the agent goes back to the tray.
+    if (command == SysCommand::Other) return false;
+    SaveMonitorState(Caller::ConfigWindow);
+    return true;
+}
+
+void TfrmMain::SaveMonitorState(Caller) {
+    Globals.Vexamo->SaveSettings(ProgramFolder, SettingsFileName, false);
+    Globals.SelectedPlayers.reset();
+    Globals.CurrentPlayer = nullptr;
+    Close();
+}
+
+void TfrmMain::SetStatusText(int panel, const std::string& text) {
+    if (panel >= 0 && panel < static_cast<int>(stStatus.Panels.size())) stStatus.Panels[panel].Text = text;
+}
+
+void TfrmMain::ShowStatus(const std::string& device, const std::string& statusText,
+                          const std::optional<std::string>& labelPanel, bool scanNowEnabled) {
+    SetStatusText(PanelDevice, device);
+    SetStatusText(PanelStatus, statusText);
+    if (labelPanel) SetStatusText(PanelMessage, *labelPanel);
+    btScanNow.Enabled = scanNowEnabled;
+}
+
 void TfrmMain::ScanDisc(Caller) {
+    // Until the scan is built, a run only ends the hidden window it was given, as a finished run does.
     if (!Visible) Close();
 }
+
+// --- internal operations -------------------------------------------------------------------------
+
+void TfrmMain::FillExtensionLists() {
+    chkExtsAudio.Items.clear();
+    ChkExtsVideo.Items.clear();
+    for (const std::string& ext : KnownExtensions) {
+        TCheckListBox& list = KindOfExtension(ext) == 1 ? ChkExtsVideo : chkExtsAudio;
+        list.Items.push_back({ext, false, true});
+    }
+}
+
+void TfrmMain::LoadSelection() {
+    cboDifPlayer.Items.clear();
+    cboDifPlayer.Select(-1);
+    LstLoadedPlayers.Items.clear();
+    LstLoadedPlayers.ItemIndex = -1;
+
+    Globals.SelectedPlayers = vexamo::LoadSelection(ProgramFolder);
+    const TSelectedPlayer& selection = *Globals.SelectedPlayers;
+    for (const auto& user : selection.Players) {
+        AddLoadedPlayerRow(*user);
+        for (const TExtension& e : user->Extensions) MarkExtension(e.Ext, true, false);
+        UpdatePriorityControls(selection, user->Player->Name);
+    }
+
+    if (selection.Players.empty()) {
+        // A player that is only briefly unreachable (a drive not yet mounted, a reinstall) keeps
+        // its section, so the user's list comes back with it. Only a file that was read and holds
+        // no section at all goes; one that cannot be read is never deleted.
+        const std::string path = SelectionPath();
+        if (Sys().FileExists(path) && Sys().ReadTextFile(path) && ReadIniSections(path).empty())
+            Sys().DeleteFile(path);
+        return;
+    }
+
+    TSettings& settings = *Globals.Vexamo->Settings;
+    if (!settings.UserPriority) return;
+    rdPlayerPriority.Checked = settings.Priority.Choice;
+    rdNoPlayerPriority.Checked = !settings.Priority.Choice;
+    cboDifPlayer.Enabled = settings.Priority.Choice;
+    if (!settings.Priority.Player.empty() && selection.IndexOfPlayer(settings.Priority.Player) < 0)
+        settings.Priority.Player = selection.Players.front()->Player->Name;
+    const auto at = std::find(cboDifPlayer.Items.begin(), cboDifPlayer.Items.end(), settings.Priority.Player);
+    cboDifPlayer.Select(settings.Priority.Player.empty() || at == cboDifPlayer.Items.end()
+                            ? 0
+                            : static_cast<int>(at - cboDifPlayer.Items.begin()));
+}
+
+void TfrmMain::AddLoadedPlayerRow(const TUserPlayer& userPlayer) {
+    std::string kinds;
+    if (userPlayer.CountKind(0) > 0) kinds = MediaKinds[0];
+    if (userPlayer.CountKind(1) > 0) kinds += (kinds.empty() ? "" : "/") + MediaKinds[1];
+    std::string exts;
+    for (const TExtension& e : userPlayer.Extensions) exts += e.Ext;
+
+    TListItem row;
+    row.SubItems = {userPlayer.Player->Name, kinds, Trim(exts)};
+    row.Checked = userPlayer.Prompt == 0;
+    LstLoadedPlayers.Items.push_back(std::move(row));
+}
+
+void TfrmMain::FillPlayerList() {
+    DiscoverDefaultPlayers(PlayersPath());
+    const StringList players = ReadIniSections(PlayersPath());
+
+    lstPlayers.Items.clear();
+    lstPlayers.ItemIndex = -1;
+    TListItem first;
+    first.SubItems = {AddNewPlayerRow};
+    lstPlayers.Items.push_back(first);
+
+    for (const std::string& name : players) {
+        if (!IsDefaultPlayer(name)) PopPlayer.Items[popPlayerResetAll].Enabled = true;
+        if (IniSectionExists(SelectionPath(), name)) continue;
+        if (ReadIniString(PlayersPath(), name, "exe").empty()) continue;
+        TListItem row;
+        row.SubItems = {name};
+        row.ImageIndex = PlayerPictureIndex(ReadIniString(PlayersPath(), name, "index"));
+        lstPlayers.Items.push_back(std::move(row));
+    }
+}
+
+void TfrmMain::MarkExtension(const std::string& extension, bool checked, bool enabled) {
+    // An extension outside the known twelve has no item in either list.
+    for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo})
+        for (TCheckListItem& item : list->Items)
+            if (item.Text == extension) {
+                item.Checked = checked;
+                item.Enabled = enabled;
+            }
+}
+
+StringList TfrmMain::TakeCheckedExtensions() {
+    StringList taken;
+    for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo})
+        for (TCheckListItem& item : list->Items)
+            if (item.Checked && item.Enabled) {
+                taken.push_back(item.Text);
+                item.Enabled = false;
+            }
+    return taken;
+}
+
+void TfrmMain::AddPlayerToSelection(const std::string& name, const StringList& extensions) {
+    TUserPlayer* user = AddToSelection(*Globals.SelectedPlayers, ProgramFolder, name, extensions, chkPrompt.Checked);
+    if (!user) return;
+    AddLoadedPlayerRow(*user);
+    Globals.Vexamo->Settings->UserPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
+}
+
+bool TfrmMain::UpdatePriorityControls(const TSelectedPlayer& selection, const std::string& name) {
+    const bool result = selection.Players.size() >= 2 && !selection.AnyPrompt();
+    if (std::find(cboDifPlayer.Items.begin(), cboDifPlayer.Items.end(), name) == cboDifPlayer.Items.end())
+        cboDifPlayer.Items.push_back(name);
+    rdNoPlayerPriority.Enabled = result;
+    rdPlayerPriority.Enabled = result;
+    cboDifPlayer.Select(0);
+    cboDifPlayer.Enabled = false;
+    if (rdPlayerPriority.Checked && rdPlayerPriority.Enabled) cboDifPlayer.Enabled = true;
+    return result;
+}
+
+void TfrmMain::UpdateMonitorControls() {
+    TMenuItem& resetAll = PopPlayer.Items[popPlayerResetAll];
+    if (LstLoadedPlayers.Items.empty()) {
+        resetAll.Enabled = true;
+        RdMonitorOn.Enabled = false;
+        CheckRadio(RdMonitorOff, RdMonitorOn, &TfrmMain::RdMonitorOffClick);
+    } else {
+        RdMonitorOn.Enabled = true;
+        resetAll.Enabled = false;
+        if (Globals.Vexamo->Status == 1)
+            CheckRadio(RdMonitorOff, RdMonitorOn, &TfrmMain::RdMonitorOffClick);
+        else
+            CheckRadio(RdMonitorOn, RdMonitorOff, &TfrmMain::RdMonitorOnClick);
+    }
+    agent_.EnableMonitoringItem(RdMonitorOn.Enabled);
+    chkPrompt.Enabled = false;
+    chkPrompt.Checked = false;
+    chkExtsAudio.Enabled = false;
+    ChkExtsVideo.Enabled = false;
+    btAdd.Enabled = false;
+    CheckedCount = 0;
+}
+
+void TfrmMain::ApplyPriorityChoice() {
+    const bool given = !rdNoPlayerPriority.Checked;
+    cboDifPlayer.Enabled = given;
+    TSettings& settings = *Globals.Vexamo->Settings;
+    settings.Priority.Choice = given;
+    settings.UserPriority = given;
+    Globals.Vexamo->SaveSettings(ProgramFolder, SettingsFileName, false);
+}
+
+void TfrmMain::CheckRadio(TRadioButton& radio, TRadioButton& other, void (TfrmMain::*click)()) {
+    if (radio.Checked) return;
+    radio.Checked = true;
+    other.Checked = false;
+    (this->*click)();
+}
+
+std::string TfrmMain::RowPlayerName(const TListView& list, int row) const {
+    if (row < 0 || row >= static_cast<int>(list.Items.size()) || list.Items[row].SubItems.empty()) return {};
+    return Trim(list.Items[row].SubItems[0]);
+}
+
+// --- available players ---------------------------------------------------------------------------
+
+void TfrmMain::lstPlayersClick() {
+    if (lstPlayers.ItemIndex < 0 || lstPlayers.ItemIndex >= static_cast<int>(lstPlayers.Items.size())) {
+        // A click on empty space keeps the player chosen before.
+        lstPlayers.ItemIndex = SelectedIndex < static_cast<int>(lstPlayers.Items.size()) ? SelectedIndex : -1;
+        return;
+    }
+    SelectedName = RowPlayerName(lstPlayers, lstPlayers.ItemIndex);
+    SelectedIndex = lstPlayers.ItemIndex;
+    if (SelectedIndex == 0) {
+        chkPrompt.Enabled = false;
+        btAdd.Enabled = false;
+        if (host_) host_->RunPlayerWizard("");
+        FillPlayerList();
+        chkExtsAudio.Enabled = false;
+        ChkExtsVideo.Enabled = false;
+    } else {
+        if (CheckedCount > 0) {
+            chkPrompt.Enabled = true;
+            btAdd.Enabled = true;
+        }
+        chkExtsAudio.Enabled = true;
+        ChkExtsVideo.Enabled = true;
+    }
+}
+
+void TfrmMain::PopPlayerPopup() {
+    const bool player = lstPlayers.ItemIndex > 0 && lstPlayers.ItemIndex < static_cast<int>(lstPlayers.Items.size());
+    if (player) {
+        SelectedName = RowPlayerName(lstPlayers, lstPlayers.ItemIndex);
+        SelectedIndex = lstPlayers.ItemIndex;
+    }
+    PopPlayer.Items[PopPlayerEdit].Enabled = player;
+    PopPlayer.Items[PopPlayerDelete].Enabled = player;
+}
+
+void TfrmMain::PopPlayerEditClick() {
+    if (host_) host_->RunPlayerWizard(SelectedName);
+    FillPlayerList();
+}
+
+void TfrmMain::PopPlayerDeleteClick() {
+    const std::string question = "Are you sure you want to delete \"" + SelectedName + "\" ?";
+    if (Sys().MessageBox(MsgKind::Confirmation, question, MsgButtons::YesNo) != MsgResult::Yes) return;
+    DeleteIniSectionOrFile(PlayersPath(), SelectedName);
+    FillPlayerList();
+}
+
+void TfrmMain::popPlayerResetAllClick() {
+    if (Sys().MessageBox(MsgKind::Confirmation, ResetPlayersQuestion, MsgButtons::YesNo) == MsgResult::Yes)
+        Sys().DeleteFile(PlayersPath());
+    FillPlayerList();
+}
+
+// --- extensions and adding -----------------------------------------------------------------------
+
+void TfrmMain::ExtsClickCheck(TCheckListBox& list, TLabel& selectAll) {
+    if (list.ItemIndex < 0 || list.ItemIndex >= static_cast<int>(list.Items.size())) return;
+    bool flag = true;
+    if (list.Items[list.ItemIndex].Checked) {
+        ++CheckedCount;
+    } else {
+        if (CheckedCount > 0) --CheckedCount;
+        if (CheckedCount == 0) {
+            selectAll.Caption = SelectAllText;
+            flag = false;
+        }
+    }
+    if (static_cast<int>(list.Items.size()) == CheckedCount) selectAll.Caption = UnselectAllText;
+    btAdd.Enabled = flag;
+    chkPrompt.Enabled = flag;
+}
+
+void TfrmMain::chkExtsAudioClickCheck() { ExtsClickCheck(chkExtsAudio, LblSelAllAudio); }
+void TfrmMain::ChkExtsVideoClickCheck() { ExtsClickCheck(ChkExtsVideo, LblSelAllVideo); }
+
+void TfrmMain::SelectAllClick(TCheckListBox& list, TLabel& selectAll, void (TfrmMain::*clickCheck)()) {
+    const bool tick = selectAll.Caption == SelectAllText;
+    if (!list.Enabled) return;
+    selectAll.Caption = tick ? UnselectAllText : SelectAllText;
+    for (size_t i = 0; i < list.Items.size(); ++i) {
+        // Disabled items belong to players already in the monitoring list.
+        if (!list.Items[i].Enabled || list.Items[i].Checked == tick) continue;
+        list.Items[i].Checked = tick;
+        list.ItemIndex = static_cast<int>(i);
+        (this->*clickCheck)();
+    }
+}
+
+void TfrmMain::LblSelAllAudioClick() {
+    SelectAllClick(chkExtsAudio, LblSelAllAudio, &TfrmMain::chkExtsAudioClickCheck);
+}
+void TfrmMain::LblSelAllVideoClick() {
+    SelectAllClick(ChkExtsVideo, LblSelAllVideo, &TfrmMain::ChkExtsVideoClickCheck);
+}
+
+void TfrmMain::btAddClick() {
+    const int row = lstPlayers.ItemIndex;
+    if (row <= 0 || row >= static_cast<int>(lstPlayers.Items.size())) {
+        // The list was refilled since the player was chosen (a catalogue player deleted or edited):
+        // there is no player to add the ticks to, so they are dropped rather than given to a name
+        // that may no longer be in the catalogue.
+        for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo})
+            for (TCheckListItem& item : list->Items)
+                if (item.Enabled) item.Checked = false;
+        LblSelAllAudio.Caption = LblSelAllVideo.Caption = SelectAllText;
+        UpdateMonitorControls();
+        return;
+    }
+    const StringList extensions = TakeCheckedExtensions();
+    if (extensions.empty()) {
+        Sys().MessageBox(MsgKind::Plain, NoExtensionsText, MsgButtons::Ok);
+    } else {
+        lstPlayers.Items.erase(lstPlayers.Items.begin() + row);
+        lstPlayers.ItemIndex = -1;
+        AddPlayerToSelection(SelectedName, extensions);
+    }
+    UpdateMonitorControls();
+}
+
+// --- monitoring list -----------------------------------------------------------------------------
+
+void TfrmMain::LstLoadedPlayersChange(int row) {
+    if (!Globals.SelectedPlayers) return;
+    const std::string name = RowPlayerName(LstLoadedPlayers, row);
+    if (name.empty()) return;
+    const int at = Globals.SelectedPlayers->IndexOfPlayer(name);
+    if (at < 0) return;
+    TUserPlayer& user = *Globals.SelectedPlayers->Players[at];
+    user.Prompt = LstLoadedPlayers.Items[row].Checked ? 0 : 1;
+    Globals.Vexamo->Settings->UserPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
+    user.SaveToIni(SelectionPath());
+}
+
+void TfrmMain::PopListOptionsPopup() {
+    const int rows = static_cast<int>(LstLoadedPlayers.Items.size());
+    const bool selected = LstLoadedPlayers.ItemIndex >= 0 && LstLoadedPlayers.ItemIndex < rows;
+    PopListOptions.Items[popLstDelete].Enabled = selected;
+    PopListOptions.Items[popLstDelAll].Enabled = selected && rows != 1;
+    PopListOptions.Items[popCmdLines].Enabled = selected;
+}
+
+void TfrmMain::popLstDeleteClick() {
+    const int row = LstLoadedPlayers.ItemIndex;
+    const std::string name = RowPlayerName(LstLoadedPlayers, row);
+    if (name.empty() || !Globals.SelectedPlayers) return;
+    const int at = Globals.SelectedPlayers->IndexOfPlayer(name);
+    if (at >= 0)
+        for (const TExtension& e : Globals.SelectedPlayers->Players[at]->Extensions) MarkExtension(e.Ext, false, true);
+    DeleteIniSectionOrFile(SelectionPath(), name);
+    Globals.SelectedPlayers = Globals.SelectedPlayers->Without(name);
+    Globals.Vexamo->Settings->UserPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
+    FillPlayerList();
+    auto& entries = cboDifPlayer.Items;
+    entries.erase(std::remove(entries.begin(), entries.end(), name), entries.end());
+    cboDifPlayer.Select(0);
+    LstLoadedPlayers.Items.erase(LstLoadedPlayers.Items.begin() + row);
+    LstLoadedPlayers.ItemIndex = -1;
+    UpdateMonitorControls();
+}
+
+void TfrmMain::popLstDelAllClick() {
+    const size_t rows = LstLoadedPlayers.Items.size();
+    for (size_t i = 0; i < rows; ++i) {
+        LstLoadedPlayers.ItemIndex = 0;
+        popLstDeleteClick();
+    }
+}
+
+void TfrmMain::popCmdLinesClick() {
+    const std::string name = RowPlayerName(LstLoadedPlayers, LstLoadedPlayers.ItemIndex);
+    if (name.empty() || !Globals.SelectedPlayers) return;
+    const int at = Globals.SelectedPlayers->IndexOfPlayer(name);
+    if (at < 0) return;
+    const TPlayer& player = *Globals.SelectedPlayers->Players[at]->Player;
+    Sys().MessageBox(MsgKind::Information,
+                     CommandLinesText(player.Name, player.Flags->Single, player.Flags->Playlist,
+                                      player.Flags->Subtitles),
+                     MsgButtons::Ok);
+}
+
+// --- priority ------------------------------------------------------------------------------------
+
+void TfrmMain::rdNoPlayerPriorityClick() { ApplyPriorityChoice(); }
+void TfrmMain::rdPlayerPriorityClick() { ApplyPriorityChoice(); }
+
+void TfrmMain::cboDifPlayerChange() { Globals.Vexamo->Settings->Priority.Player = cboDifPlayer.Text; }
+
+// --- bottom row ----------------------------------------------------------------------------------
+
+void TfrmMain::RdMonitorOnClick() {
+    Globals.Vexamo->Status = 0;
+    agent_.UpdateStatus(Caller::ConfigWindow);
+}
+
+void TfrmMain::RdMonitorOffClick() {
+    Globals.Vexamo->Status = 1;
+    agent_.UpdateStatus(Caller::ConfigWindow);
+}
+
+void TfrmMain::btScanNowClick() { ScanDisc(Caller::ConfigWindow); }
+
+void TfrmMain::btSettingsClick() { agent_.ShowOptions(Caller::ConfigWindow); }
+
+void TfrmMain::lblAboutClick() { agent_.ShowAbout(); }
+
+void TfrmMain::btExitClick() {
+    if (Sys().MessageBox(MsgKind::Confirmation, ExitQuestion, MsgButtons::YesNo) == MsgResult::Yes)
+        agent_.ExitAgent();
+}
+
+// --- unhandled errors ----------------------------------------------------------------------------
 
 std::string ErrorLogLine(const std::string& message) {
     const LocalTime t = Sys().Now();

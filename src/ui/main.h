@@ -1,66 +1,187 @@
-// The players and extensions window (the configuration window). For now it is a plain window
-// captioned "Vexamo" that carries what the agent needs of it: its visibility, its status bar and
-// "Scan Now" state, its place in the tray icon's life, and the log of unhandled errors.
+// The players and extensions window (the configuration window): the user builds the monitoring
+// list here (players, the extensions each plays, whether to ask first), chooses a priority player,
+// switches monitoring on and off and starts a scan. The agent also creates it hidden for a scan
+// run, which needs its monitoring list, status bar and progress bar.
 #pragma once
 
-#include <array>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "agent/Globals.h"
+#include "model/general.h"
+#include "ui/Controls.h"
 
 namespace vexamo {
 
 class TfrmMain;
+class TSelectedPlayer;
+class TUserPlayer;
 
-// What the window binding does for the portable window.
+// What the window binding does for the portable window. Destroying the host destroys the real
+// window.
 class FrmMainHost {
 public:
     virtual ~FrmMainHost() = default;
-    virtual void Show(TfrmMain& form) = 0;
-    virtual void Close(TfrmMain& form) = 0;
-    // The portable window is gone; the binding lets its real window go too.
-    virtual void Released(TfrmMain& form) = 0;
+    // Shows the window with the current state of its controls and brings it forward.
+    virtual void Show() = 0;
+    // Copies the state into the controls and paints them at once: a scan holds the message loop.
+    virtual void Repaint() = 0;
+    // Runs the player wizard modally: for a new player when `playerName` is empty, else to edit it.
+    virtual void RunPlayerWizard(const std::string& playerName) = 0;
 };
+
+// Makes the binding of a portable window that is fully constructed.
+using FrmMainHostFactory = std::function<std::unique_ptr<FrmMainHost>(TfrmMain&)>;
+
+// The system commands the window reacts to.
+enum class SysCommand { Close, Minimize, Other };
 
 class TfrmMain {
 public:
-    TfrmMain(TrayAgent& tray, FrmMainHost* host) : tray_(tray), host_(host) {}
+    // Popup menu items by position.
+    enum { PopPlayerEdit, PopPlayerDelete, PopPlayerSep, popPlayerResetAll };
+    enum { popLstDelete, popLstDelAll, PopListSep, popCmdLines };
+    // Status bar panels.
+    enum { PanelDevice, PanelStatus, PanelMessage, PanelVersion };
+
+    TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost);
     ~TfrmMain();
     TfrmMain(const TfrmMain&) = delete;
     TfrmMain& operator=(const TfrmMain&) = delete;
 
     std::string Caption = "Vexamo";
     bool Visible = false;
-    std::array<std::string, 4> StatusPanels;  // stStatus
-    bool btScanNowEnabled = false;
 
-    // What the status refresh shows here: the device and status panels, the label panel
-    // (nothing: keep it; empty: clear it) and whether "Scan Now" can run.
-    void ShowStatus(const std::string& device, const std::string& statusText,
-                    const std::optional<std::string>& labelPanel, bool scanNowEnabled);
+    TLabel lblAbout;
+    TListView lstPlayers;
+    TCheckListBox chkExtsAudio;
+    TLabel LblSelAllAudio;
+    TCheckListBox ChkExtsVideo;
+    TLabel LblSelAllVideo;
+    TCheckBox chkPrompt;
+    TButton btAdd;
+    TListView LstLoadedPlayers;
+    TRadioButton rdNoPlayerPriority;
+    TRadioButton rdPlayerPriority;
+    TComboBox cboDifPlayer;
+    TRadioButton RdMonitorOn;
+    TRadioButton RdMonitorOff;
+    TButton btSettings;
+    TButton btScanNow;
+    TProgressBar ProgBar;
+    TButton btExit;
+    TStatusBar stStatus;
+    TPopupMenu PopPlayer;
+    TPopupMenu PopListOptions;
 
+    // The player last chosen in the available list, its row, and the extension ticks set minus
+    // those cleared since the add controls were last reset (one count for both lists).
+    std::string SelectedName;
+    int SelectedIndex = 0;
+    int CheckedCount = 0;
+
+    // --- window --------------------------------------------------------------------------
     void FormCreate();
     void FormActivate();
     // Frees the window: empties the process-wide reference and puts the tray icon back.
     void FormClose();
     void Show();
     void Close();
-    // The disc scan and play run. Until the scan is built, a run only ends the window it was
-    // given, as a finished run does.
+    // The close box, the minimise box and Escape; false for commands left to the system.
+    bool WMSysCommand(SysCommand command);
+    // Saves the settings, lets the monitoring list go and closes the window.
+    void SaveMonitorState(Caller caller);
+    void SetStatusText(int panel, const std::string& text);
+    // What a status refresh shows here: the device and status panels, the message panel (nullopt
+    // leaves it as it is, "" clears it) and whether "Scan Now" is usable.
+    void ShowStatus(const std::string& device, const std::string& statusText,
+                    const std::optional<std::string>& labelPanel, bool scanNowEnabled);
+    // The disc scan and play run.
     void ScanDisc(Caller caller);
+
+    // --- available players -----------------------------------------------------------------
+    void lstPlayersClick();
+    void PopPlayerPopup();
+    void PopPlayerEditClick();
+    void PopPlayerDeleteClick();
+    void popPlayerResetAllClick();
+
+    // --- extensions and adding (the tick handlers act on the list's current item) --------------
+    void chkExtsAudioClickCheck();
+    void ChkExtsVideoClickCheck();
+    void LblSelAllAudioClick();
+    void LblSelAllVideoClick();
+    void btAddClick();
+
+    // --- monitoring list ----------------------------------------------------------------------
+    void LstLoadedPlayersChange(int row);
+    void PopListOptionsPopup();
+    void popLstDeleteClick();
+    void popLstDelAllClick();
+    void popCmdLinesClick();
+
+    // --- priority -------------------------------------------------------------------------------
+    void rdNoPlayerPriorityClick();
+    void rdPlayerPriorityClick();
+    void cboDifPlayerChange();
+
+    // --- bottom row -----------------------------------------------------------------------------
+    void RdMonitorOnClick();
+    void RdMonitorOffClick();
+    void btScanNowClick();
+    void btSettingsClick();
+    void lblAboutClick();
+    void btExitClick();
+
+    // --- internal operations ------------------------------------------------------------------
+    void FillExtensionLists();
+    void LoadSelection();
+    void AddLoadedPlayerRow(const TUserPlayer& userPlayer);
+    void FillPlayerList();
+    void MarkExtension(const std::string& extension, bool checked, bool enabled);
+    StringList TakeCheckedExtensions();
+    void AddPlayerToSelection(const std::string& name, const StringList& extensions);
+    bool UpdatePriorityControls(const TSelectedPlayer& selection, const std::string& name);
+    void UpdateMonitorControls();
+    void ApplyPriorityChoice();
 
     // The application-wide handler of unhandled errors while this window exists.
     void AppEventsException(const std::string& message);
 
+    FrmMainHost* Host() const { return host_.get(); }
+
 private:
-    TrayAgent& tray_;
-    FrmMainHost* host_;
+    void ExtsClickCheck(TCheckListBox& list, TLabel& selectAll);
+    void SelectAllClick(TCheckListBox& list, TLabel& selectAll, void (TfrmMain::*clickCheck)());
+    // Checking a radio button that was not checked runs its click handler, as a click would.
+    void CheckRadio(TRadioButton& radio, TRadioButton& other, void (TfrmMain::*click)());
+    std::string RowPlayerName(const TListView& list, int row) const;
+
+    TrayAgent& agent_;
+    std::unique_ptr<FrmMainHost> host_;
 };
 
-// The current configuration window, if any.
+// Texts the window shows.
+inline const std::string AddNewPlayerRow = "(Add new Player)";
+inline const std::string SelectAllText = "Select All";
+inline const std::string UnselectAllText = "Unselect All";
+inline const std::string NoExtensionsText = "No file extensions selected !";
+inline const std::string ResetPlayersQuestion = "Are you sure you want to reset to the default Players ?";
+inline const std::string ExitQuestion = "Are you sure ?";
+extern const std::string VersionPanelText;  // "V." and the program's version
+
+// The picture of an available player's row from its `index` value: none for an empty value, the
+// picture of that number for 0 to 7, and the generic player picture 0 for anything else.
+int PlayerPictureIndex(const std::string& indexValue);
+constexpr int PlayerPictureCount = 8;
+
+// The text of "View Command Lines" for one player.
+std::string CommandLinesText(const std::string& name, const std::string& single, const std::string& playlist,
+                             const std::string& subtitles);
 
 // The log line for an unhandled error: "dd-mm-yy <long time>:<message>" without the line end.
 std::string ErrorLogLine(const std::string& message);

@@ -8,6 +8,6 @@
 
 namespace vexamo {
 
-std::unique_ptr<TfrmMain> CreateFrmMainWindow(HINSTANCE instance, TrayAgent& tray);
+std::unique_ptr<TfrmMain> CreateFrmMainWindow(HINSTANCE instance, TrayAgent& agent);
 
 }  // namespace vexamo

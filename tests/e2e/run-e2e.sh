@@ -4,11 +4,13 @@
 #   run-e2e.sh --work DIR --make-base
 #       (Re)creates the run's base Wine prefix DIR/base-prefix. CTest does this once per run,
 #       before any group.
-#   run-e2e.sh --work DIR --group NAME [--no-cdrom | --cdrom D:LABEL ...] [--timeout S] -- EXE ARGS...
+#   run-e2e.sh --work DIR --group NAME [--no-cdrom | --cdrom D:LABEL ...] [--dpi N] [--timeout S] -- EXE ARGS...
 #       Copies the base prefix for the group, gives it exactly the CD-ROM drives asked for (each a
 #       folder DIR/groups/NAME/cdrom-<letter> holding a .windows-label), starts Xvfb, runs EXE and
 #       returns its exit code. Screenshots land in DIR/groups/NAME/screens, scratch files in
 #       DIR/groups/NAME/work; both stay for inspection. The group's prefix is removed afterwards.
+#       --dpi gives the prefix that system DPI (LogPixels) and a screen large enough for windows
+#       scaled to it.
 #
 # Only what this script started is stopped: its Xvfb and the wineserver of its own prefix.
 set -uo pipefail
@@ -17,7 +19,7 @@ HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=../../scripts/lib/wine.sh
 . "$HERE/../../scripts/lib/wine.sh"
 
-WORK= GROUP= MAKE_BASE=0 TIMEOUT=240 NO_CDROM=0
+WORK= GROUP= MAKE_BASE=0 TIMEOUT=240 NO_CDROM=0 DPI=96
 CDROMS=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -27,6 +29,7 @@ while [ $# -gt 0 ]; do
     --cdrom) CDROMS+=("$2"); shift 2 ;;
     --no-cdrom) NO_CDROM=1; shift ;;
     --timeout) TIMEOUT=$2; shift 2 ;;
+    --dpi) DPI=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "run-e2e: unknown option $1" >&2; exit 2 ;;
   esac
@@ -81,7 +84,21 @@ if [ "$NO_CDROM" = 0 ]; then
     driveenv+=("VEXAMO_E2E_CDROM_$letter=$folder")
   done
 fi
-start_xvfb 1024x768 "$GDIR/xvfb.log" || exit 1
+SCREEN=1024x768
+if [ "$DPI" != 96 ]; then
+  SCREEN="$(( 1024 * DPI / 96 ))x$(( 768 * DPI / 96 ))"
+  dword=$(printf '%08x' "$DPI")
+  EXTRA_REG="[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+\"LogPixels\"=dword:$dword
+
+[HKEY_CURRENT_CONFIG\\Software\\Fonts]
+\"LogPixels\"=dword:$dword
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+\"Default\"=\"$SCREEN\""
+  export EXTRA_REG
+fi
+start_xvfb "$SCREEN" "$GDIR/xvfb.log" || exit 1
 set_cdrom_drives "$PREFIX" "${drives[@]}"
 
 echo "run-e2e: group $GROUP on display $DISPLAY, drives: ${drives[*]:-none}"

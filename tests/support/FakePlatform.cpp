@@ -168,7 +168,7 @@ bool FakePlatform::WritableFolder(const std::string& folder) const {
 
 bool FakePlatform::WriteWholeFile(const std::string& path, const std::string& text) {
     if (Node* n = Find(path)) {
-        if (n->Directory || n->ReadOnly) return false;
+        if (n->Directory || n->ReadOnly || n->Locked) return false;
         n->Content = text;
         return true;
     }
@@ -245,7 +245,15 @@ bool FakePlatform::DeleteFile(const std::string& path) {
     return true;
 }
 
-std::optional<std::string> FakePlatform::ReadTextFile(const std::string& path) { return Content(path); }
+std::optional<std::string> FakePlatform::Readable(const std::string& path) const {
+    const Node* n = Find(path);
+    if (n && n->Locked) return std::nullopt;
+    return Content(path);
+}
+
+void FakePlatform::SetLocked(const std::string& path, bool locked) { Find(path)->Locked = locked; }
+
+std::optional<std::string> FakePlatform::ReadTextFile(const std::string& path) { return Readable(path); }
 
 bool FakePlatform::AppendTextFile(const std::string& path, const std::string& text) {
     std::string old = Content(path).value_or("");
@@ -255,16 +263,16 @@ bool FakePlatform::AppendTextFile(const std::string& path, const std::string& te
 // --- INI ----------------------------------------------------------------------------------
 
 std::vector<std::string> FakePlatform::IniSectionNames(const std::string& path) {
-    return IniText(Content(path).value_or("")).SectionNames();
+    return IniText(Readable(path).value_or("")).SectionNames();
 }
 
 std::vector<std::string> FakePlatform::IniKeyNames(const std::string& path, const std::string& section) {
-    return IniText(Content(path).value_or("")).KeyNames(section);
+    return IniText(Readable(path).value_or("")).KeyNames(section);
 }
 
 std::string FakePlatform::IniReadString(const std::string& path, const std::string& section,
                                         const std::string& key, const std::string& def) {
-    if (auto value = IniText(Content(path).value_or("")).Value(section, key)) return *value;
+    if (auto value = IniText(Readable(path).value_or("")).Value(section, key)) return *value;
     // Windows drops trailing blanks from the default, all but its first character.
     std::string d = def;
     while (d.size() > 1 && d.back() == ' ') d.pop_back();
@@ -278,7 +286,7 @@ bool FakePlatform::IniWriteString(const std::string& path, const std::string& se
     if (section.size() > maxLength || key.size() > maxLength || value.size() > maxLength) return false;
     IniText ini(Content(path).value_or(""));
     bool changed = ini.Write(section, key, value);
-    if (const Node* n = Find(path); n && n->ReadOnly) return false;
+    if (const Node* n = Find(path); n && (n->ReadOnly || n->Locked)) return false;
     if (!changed && Find(path)) return true;
     return WriteWholeFile(path, ini.Text());
 }

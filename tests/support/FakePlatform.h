@@ -51,6 +51,9 @@ public:
                  bool system = false);
     void AddFolder(const std::string& path, bool hidden = false, bool system = false, bool reparse = false);
     void SetReadOnly(const std::string& path, bool readOnly = true);
+    // A file the user may not read or write (its permissions say so), though the folder lets it be
+    // deleted.
+    void SetLocked(const std::string& path, bool locked = true);
     std::optional<std::string> Content(const std::string& path) const;
 
     void SetRegInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value);
@@ -114,7 +117,7 @@ private:
     struct Node {
         std::string Path;  // as given, folders without trailing backslash
         bool Directory = false;
-        bool Hidden = false, System = false, ReparsePoint = false, ReadOnly = false;
+        bool Hidden = false, System = false, ReparsePoint = false, ReadOnly = false, Locked = false;
         std::string Content;
         std::string Key, ParentKey;  // normalised once: listings compare these many times
     };
@@ -139,6 +142,7 @@ private:
     Node* Find(const std::string& path);
     const Node* Find(const std::string& path) const;
     bool WritableFolder(const std::string& folder) const;
+    std::optional<std::string> Readable(const std::string& path) const;
     bool WriteWholeFile(const std::string& path, const std::string& text);
     static std::string RegId(RegRoot root, const std::string& key);
 

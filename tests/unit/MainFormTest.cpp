@@ -4,20 +4,13 @@
 #include "agent/Init.h"
 #include "platform/Errors.h"
 #include "support/FakePlatform.h"
+#include "support/WindowFakes.h"
 #include "ui/main.h"
 
 using namespace vexamo;
 using vexamo::test::FakePlatform;
 
 namespace {
-
-class FakeFrmMainHost : public FrmMainHost {
-public:
-    void Show(TfrmMain&) override { ++shown; }
-    void Close(TfrmMain&) override { ++closed; }
-    void Released(TfrmMain&) override { ++released; }
-    int shown = 0, closed = 0, released = 0;
-};
 
 class FakeHost : public MainFormHost {
 public:
@@ -29,11 +22,11 @@ public:
     std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) override {
         if (failWindows) throw Error("no window");
         ++configWindows;
-        return std::make_unique<TfrmMain>(tray, &frm);
+        return std::make_unique<TfrmMain>(tray, test::FakeFrmMainHostFactory(frm));
     }
     int terminated = 0, closeRequests = 0, popups = 0, configWindows = 0, menuRefreshes = 0;
     bool failWindows = false;
-    FakeFrmMainHost frm;
+    test::FrmMainHostLog frm;
 };
 
 constexpr std::uintptr_t IconOn = 11, IconOff = 22;
@@ -82,6 +75,7 @@ public:
     void ShowAbout() override {}
     void ShowOptions(Caller) override {}
     void ExitAgent() override {}
+    void EnableMonitoringItem(bool) override {}
 };
 
 }  // namespace
@@ -165,13 +159,15 @@ TEST_F(MainFormTest, FirstRunOpensTheConfigurationWindowWithStatusItemDisabled) 
     fake.AddFile("C:\\Vexamo\\Vexamo.ini", "[Main]\r\nStatus=On\r\n");
     Start();
     EXPECT_TRUE(started);
-    EXPECT_EQ(Globals.Vexamo->Status, 1);  // not loaded by the agent: the configuration window loads it
-    EXPECT_TRUE(fake.TrayCalls.empty());
+    // The configuration window loads the settings; with nobody in its list it switches monitoring
+    // off and shows that status, and being on screen it keeps the icon out of the tray.
+    EXPECT_EQ(Globals.Vexamo->Status, 1);
+    EXPECT_FALSE(fake.TrayIconShown);
     EXPECT_EQ(host.configWindows, 1);
     ASSERT_TRUE(Globals.frmMain);
     EXPECT_TRUE(Globals.frmMain->Visible);
     EXPECT_FALSE(Item(TMainForm::mnuStatus).Enabled);
-    EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "");
+    EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "Set Monitoring &On");
 }
 
 TEST_F(MainFormTest, StartUpErrorWithNothingOnScreenEndsTheAgent) {
@@ -220,9 +216,13 @@ TEST_F(MainFormTest, DisabledMenuItemDoesNothingWhateverTheOpenMenuShowed) {
 
 TEST_F(MainFormTest, StatusItemPictureFollowsTheStatusBeforeAnyRefresh) {
     Installed("[Main]\r\nStatus=On\r\n");
-    fake.DeleteFile("C:\\Winamp\\winamp.exe");  // the player check fails: no refresh runs
+    fake.DeleteFile("C:\\Winamp\\winamp.exe");  // the player check fails: the window opens
     Start();
-    EXPECT_EQ(Globals.Vexamo->Status, 0);
+    // With no usable player the window switches monitoring off; the picture follows.
+    EXPECT_EQ(Globals.Vexamo->Status, 1);
+    EXPECT_EQ(Globals.MainForm->TrayMenuItem(TMainForm::mnuStatus).ImageIndex, 1);
+    // Whatever changes the status next, the picture shows it without waiting for a refresh.
+    Globals.Vexamo->Status = 0;
     EXPECT_EQ(Globals.MainForm->TrayMenuItem(TMainForm::mnuStatus).ImageIndex, 4);
 }
 
@@ -244,7 +244,8 @@ TEST_F(MainFormTest, NoSelectedPlayerInstalledOpensConfigurationWindow) {
     ASSERT_TRUE(Globals.frmMain);
     EXPECT_TRUE(Globals.frmMain->Visible);
     EXPECT_FALSE(Item(TMainForm::mnuStatus).Enabled);
-    EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "");
+    // The window found no usable player, switched monitoring off and showed that status.
+    EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "Set Monitoring &On");
     EXPECT_FALSE(fake.TrayIconShown);
 }
 
@@ -301,23 +302,23 @@ TEST_F(MainFormTest, ConfigurationWindowGetsStatusBarAndScanButton) {
     EXPECT_FALSE(fake.TrayIconShown);
     Globals.Vexamo->DiscLabel = "OTHER";
     EXPECT_TRUE(Globals.MainForm->UpdateStatus(Caller::ConfigWindow));
-    EXPECT_EQ(Globals.frmMain->StatusPanels[0], "Device(s): E:\\");
-    EXPECT_EQ(Globals.frmMain->StatusPanels[1], "Ready (CD Detected)");
-    EXPECT_EQ(Globals.frmMain->StatusPanels[2], "Label: OTHER");
-    EXPECT_TRUE(Globals.frmMain->btScanNowEnabled);
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[0].Text, "Device(s): E:\\");
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[1].Text, "Ready (CD Detected)");
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[2].Text, "Label: OTHER");
+    EXPECT_TRUE(Globals.frmMain->btScanNow.Enabled);
     EXPECT_FALSE(fake.TrayIconShown);  // the visible window stands in for the icon
 
     Globals.Vexamo->Settings->Monitor.ScanAll = true;
     fake.SetDisc("E:\\", std::nullopt);
     EXPECT_FALSE(Globals.MainForm->UpdateStatus(Caller::MainForm));
-    EXPECT_EQ(Globals.frmMain->StatusPanels[0], "Device(s): D:\\ E:\\");
-    EXPECT_EQ(Globals.frmMain->StatusPanels[2], "");
-    EXPECT_FALSE(Globals.frmMain->btScanNowEnabled);
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[0].Text, "Device(s): D:\\ E:\\");
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[2].Text, "");
+    EXPECT_FALSE(Globals.frmMain->btScanNow.Enabled);
 
     Globals.frmMain->Close();
     EXPECT_FALSE(Globals.frmMain);
     EXPECT_TRUE(fake.TrayIconShown);
-    EXPECT_EQ(host.frm.released, 1);
+    EXPECT_EQ(host.frm.destroyed, 1);
 }
 
 TEST_F(MainFormTest, MonitoringToggleWritesOnlyTheStatus) {

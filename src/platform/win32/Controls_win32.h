@@ -1,0 +1,98 @@
+// The Win32 side of the plain control records (ui/Controls.h), shared by every window binding.
+//
+// A binding ties each record of its portable window to a control of its dialog template once
+// (`ControlMirror::Bind`). Before it calls a handler it takes what the user changed into the
+// records (`Take`); after the handler it puts the records back into the controls (`Put`), which
+// touches only what differs from what the control shows, so lists keep their scroll position and
+// an unchanged control raises no notification. Notifications that arrive while `Putting()` come
+// from the program, not from the user, and are not handlers' business.
+//
+// Pixel sizes in the records (column and panel widths) are given at 96 DPI and scaled to the
+// system DPI; the dialog template's own layout scales with its font.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/WinApi.h"
+#include "platform/win32/Window.h"
+#include <commctrl.h>
+
+#include "ui/Controls.h"
+
+namespace vexamo::win32 {
+
+// The one of the given square picture sizes (drawn for 96, 144, 192 DPI...) that suits a 96-DPI
+// size at the screen's DPI best: the largest that does not exceed the scaled size, or the
+// smallest. Pictures are chosen, not stretched, so they stay sharp.
+int PictureSize(int px96, const std::vector<int>& sizes);
+
+// Check lists are owner-drawn list boxes (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, and
+// LBS_MULTICOLUMN for more than one column). A click on an item or the space bar ticks it; the
+// parent then gets WM_COMMAND with this notification code and the list box as lParam, with
+// the list box's current item set to the ticked one.
+constexpr WORD CLN_CLICKCHECK = 0x0C01;
+// Draws one item of a bound check list (the parent forwards WM_DRAWITEM).
+void DrawCheckListItem(const DRAWITEMSTRUCT& draw);
+
+// Labels that act as links: a notifying static (SS_NOTIFY) drawn in the link colour under a hand
+// cursor. The parent forwards WM_CTLCOLORSTATIC and WM_SETCURSOR to the mirror.
+class ControlMirror {
+public:
+    // `dialog` owns the controls; the mirror creates one tooltip window for their hints.
+    explicit ControlMirror(HWND dialog);
+    ~ControlMirror();
+    ControlMirror(const ControlMirror&) = delete;
+    ControlMirror& operator=(const ControlMirror&) = delete;
+
+    // Static text, button: caption, enabled, visible, hint.
+    void Bind(int id, TControl& control);
+    // A static text that acts as a link.
+    void BindLink(int id, TControl& label);
+    // Check box or radio button: also the tick, which the user changes.
+    void Bind(int id, TCheckBox& box);
+    void Bind(int id, TEdit& edit);
+    // Report-style list view: columns (once), rows, pictures from `images` (which the caller
+    // keeps), row check boxes and the selected row, which the user changes.
+    void Bind(int id, TListView& list, HIMAGELIST images = nullptr);
+    // Owner-drawn check list: items with their ticks and enabled states, the current item.
+    void Bind(int id, TCheckListBox& list);
+    // Drop-down list: its entries and the chosen one.
+    void Bind(int id, TComboBox& combo);
+    void Bind(int id, TProgressBar& bar);
+    void Bind(int id, TStatusBar& bar);
+
+    void Put();
+    void Take();
+    bool Putting() const { return putting_ > 0; }
+
+    HWND Dialog() const { return dialog_; }
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+
+    // Link colour and hand cursor for bound links; 0 / false when the control is none of them.
+    LRESULT CtlColorStatic(HDC dc, HWND control);
+    bool SetCursor(HWND control);
+
+    class Binding;
+
+private:
+    void Add(std::unique_ptr<Binding> binding);
+    void SetHint(HWND control, const std::string& hint);
+
+    HWND dialog_;
+    HWND tooltip_ = nullptr;
+    std::vector<std::unique_ptr<Binding>> bindings_;
+    std::vector<HWND> links_;
+    int putting_ = 0;
+};
+
+// Shows a popup menu of plain records at a screen point and returns the chosen item's position,
+// or -1 when the user chose nothing.
+int TrackPopup(HWND owner, const TPopupMenu& menu, POINT at);
+
+// Where a keyboard-opened context menu goes: below the selected row of a list view, or the
+// control's top left corner.
+POINT ContextMenuPoint(HWND control, LPARAM lParam);
+
+}  // namespace vexamo::win32

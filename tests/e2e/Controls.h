@@ -1,0 +1,28 @@
+// Reading and using the controls of another process's window as a user would see them. Common
+// controls' messages (list views, status bars) carry pointers that Windows does not carry across
+// processes, so their buffers are made in the target process (VirtualAllocEx) and read back.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// The rows of a report-style list view, each with the text of every column.
+std::vector<std::vector<std::string>> ListViewRows(HWND list);
+bool ListViewChecked(HWND list, int row);
+int ListViewSelected(HWND list);
+// A row's (or a list box item's) rectangle in screen coordinates.
+RECT ListViewRowRect(HWND list, int row);
+RECT ListBoxItemRect(HWND list, int item);
+std::vector<std::string> ListBoxItems(HWND list);
+// The text of a status bar panel (without the alignment tabs).
+std::string StatusPanel(HWND bar, int panel);
+
+// Real mouse input: moves the cursor to the point and clicks with the left (or right) button.
+void ClickAt(POINT screen, bool right = false);
+POINT Centre(const RECT& r);
+
+}  // namespace e2e

@@ -1,0 +1,538 @@
+// The players and extensions window, driven as a user drives it: choose a row, tick items, click.
+#include <gtest/gtest.h>
+
+#include "model/User.h"
+#include "model/VexaCfg.h"
+#include "support/FakePlatform.h"
+#include "support/WindowFakes.h"
+#include "ui/main.h"
+
+using namespace vexamo;
+using vexamo::test::FakePlatform;
+using vexamo::test::FakeTrayAgent;
+using vexamo::test::FrmMainHostLog;
+
+namespace {
+
+const std::string Folder = "C:\\Vexamo\\";
+const std::string PlayersIni = Folder + "Players.ini";
+const std::string SelectionIni = Folder + "Selection.ini";
+const std::string SettingsIni = Folder + "Vexamo.ini";
+
+class FrmMainTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake.AddFolder("C:\\Vexamo");
+        ProgramFolder = Folder;
+        Globals.Vexamo = std::make_unique<TVexamo>();
+        Globals.Vexamo->CdDrives = {"D:\\"};
+        Install(0, "C:\\BsPlayer\\bsplayer.exe");  // BsPlayer
+        Install(2, "C:\\Winamp\\winamp.exe");      // Winamp
+    }
+    void TearDown() override { Globals.Reset(); }
+
+    void Install(int row, const std::string& exe) {
+        fake.SetRegString(RegRoot::LocalMachine, DefaultPlayers[row].RegistryKey, "", "\"" + exe + "\" \"%1\"");
+        fake.AddFile(exe);
+    }
+    TfrmMain& Open() {
+        Globals.frmMain = std::make_unique<TfrmMain>(agent, test::FakeFrmMainHostFactory(log));
+        Globals.frmMain->FormCreate();
+        return *Globals.frmMain;
+    }
+    TfrmMain& F() { return *Globals.frmMain; }
+
+    static std::vector<std::string> Names(const TListView& list) {
+        std::vector<std::string> names;
+        for (const TListItem& row : list.Items) names.push_back(row.SubItems.at(0));
+        return names;
+    }
+    static int RowOf(const TListView& list, const std::string& name) {
+        for (size_t i = 0; i < list.Items.size(); ++i)
+            if (list.Items[i].SubItems.at(0) == name) return static_cast<int>(i);
+        return -1;
+    }
+    static TCheckListItem& ItemOf(TCheckListBox& list, const std::string& ext) {
+        for (TCheckListItem& item : list.Items)
+            if (item.Text == ext) return item;
+        throw std::runtime_error("no item " + ext);
+    }
+    TCheckListItem& Ext(const std::string& ext) {
+        return KindOfExtension(ext) == 1 ? ItemOf(F().ChkExtsVideo, ext) : ItemOf(F().chkExtsAudio, ext);
+    }
+
+    void Choose(const std::string& name) {
+        F().lstPlayers.ItemIndex = RowOf(F().lstPlayers, name);
+        F().lstPlayersClick();
+    }
+    // A user's click on an item's check box.
+    void Tick(const std::string& ext) {
+        const bool video = KindOfExtension(ext) == 1;
+        TCheckListBox& list = video ? F().ChkExtsVideo : F().chkExtsAudio;
+        for (size_t i = 0; i < list.Items.size(); ++i)
+            if (list.Items[i].Text == ext) {
+                list.ItemIndex = static_cast<int>(i);
+                list.Items[i].Checked = !list.Items[i].Checked;
+            }
+        video ? F().ChkExtsVideoClickCheck() : F().chkExtsAudioClickCheck();
+    }
+    void Add(const std::string& name, std::initializer_list<const char*> exts, bool prompt) {
+        Choose(name);
+        for (const char* ext : exts) Tick(ext);
+        F().chkPrompt.Checked = prompt;
+        F().btAddClick();
+    }
+    void SelectLoaded(const std::string& name) { F().LstLoadedPlayers.ItemIndex = RowOf(F().LstLoadedPlayers, name); }
+    void TickPrompt(const std::string& name, bool on) {
+        const int row = RowOf(F().LstLoadedPlayers, name);
+        F().LstLoadedPlayers.Items[row].Checked = on;
+        F().LstLoadedPlayersChange(row);
+    }
+
+    FakePlatform fake;
+    FakeTrayAgent agent;
+    FrmMainHostLog log;
+};
+
+}  // namespace
+
+// --- first start and the available players ------------------------------------------------------
+
+TEST_F(FrmMainTest, FirstStartListsInstalledDefaultsAndKeepsMonitoringOff) {
+    Open();
+    EXPECT_EQ(Names(F().lstPlayers), (std::vector<std::string>{"(Add new Player)", "BsPlayer", "Winamp"}));
+    EXPECT_EQ(F().lstPlayers.Items[0].ImageIndex, -1);
+    EXPECT_EQ(F().lstPlayers.Items[1].ImageIndex, 1);
+    EXPECT_EQ(F().lstPlayers.Items[2].ImageIndex, 3);
+    EXPECT_EQ(ReadIniSections(PlayersIni), (StringList{"BsPlayer", "Winamp"}));
+    EXPECT_FALSE(fake.FileExists(SelectionIni));
+
+    EXPECT_TRUE(F().LstLoadedPlayers.Items.empty());
+    EXPECT_EQ(Globals.Vexamo->Status, 1);
+    EXPECT_TRUE(F().RdMonitorOff.Checked);
+    EXPECT_FALSE(F().RdMonitorOn.Enabled);
+    EXPECT_FALSE(agent.monitoringItemEnabled);
+    EXPECT_EQ(agent.statusCallers, std::vector<Caller>{Caller::ConfigWindow});
+    EXPECT_TRUE(F().PopPlayer.Items[TfrmMain::popPlayerResetAll].Enabled);
+
+    // The add controls wait for a player; ".wmv" counts as audio.
+    EXPECT_FALSE(F().chkExtsAudio.Enabled || F().ChkExtsVideo.Enabled || F().btAdd.Enabled || F().chkPrompt.Enabled);
+    EXPECT_EQ(F().chkExtsAudio.Items.size(), 7u);
+    EXPECT_EQ(F().chkExtsAudio.Items[6].Text, ".wmv");
+    EXPECT_EQ(F().ChkExtsVideo.Items.size(), 5u);
+    EXPECT_EQ(F().stStatus.Panels[3].Text, "V.1.0.0.0");
+    EXPECT_EQ(F().stStatus.Panels[3].Alignment, TAlignment::Center);
+}
+
+TEST_F(FrmMainTest, AvailableListRowsAndPictures) {
+    fake.AddFile("C:\\Tools\\mine.exe");
+    fake.AddFile(PlayersIni,
+                 "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\nindex=x7\r\n[Empty]\r\nexe=\r\n"
+                 "[Far]\r\nexe=C:\\Tools\\mine.exe\r\n"
+                 "index=12\r\n[Bare]\r\nexe=C:\\Tools\\mine.exe\r\n");
+    Open();
+    // A section without an exe is not offered; one whose exe file is missing still is.
+    EXPECT_EQ(Names(F().lstPlayers),
+              (std::vector<std::string>{"(Add new Player)", "Mine", "Far", "Bare", "BsPlayer", "Winamp"}));
+    EXPECT_EQ(F().lstPlayers.Items[1].ImageIndex, 0);
+    EXPECT_EQ(F().lstPlayers.Items[2].ImageIndex, 0);
+    EXPECT_EQ(F().lstPlayers.Items[3].ImageIndex, -1);
+
+    EXPECT_EQ(PlayerPictureIndex(""), -1);
+    EXPECT_EQ(PlayerPictureIndex("0"), 0);
+    EXPECT_EQ(PlayerPictureIndex("7"), 7);
+    EXPECT_EQ(PlayerPictureIndex("05"), 5);
+    EXPECT_EQ(PlayerPictureIndex("$6"), 6);
+    EXPECT_EQ(PlayerPictureIndex("8"), 0);
+    EXPECT_EQ(PlayerPictureIndex("-1"), 0);
+    EXPECT_EQ(PlayerPictureIndex("two"), 0);
+}
+
+TEST_F(FrmMainTest, AddNewPlayerRowRunsTheWizardAndRefills) {
+    Open();
+    log.onWizard = [&] { WriteIniString(PlayersIni, "Mine", "exe", "C:\\Tools\\mine.exe"); };
+    Choose("(Add new Player)");
+    EXPECT_EQ(log.wizardRuns, std::vector<std::string>{""});
+    EXPECT_EQ(RowOf(F().lstPlayers, "Mine"), 3);
+    EXPECT_FALSE(F().chkExtsAudio.Enabled);
+
+    // A click on empty space selects the row chosen before again.
+    Choose("Winamp");
+    F().lstPlayers.ItemIndex = -1;
+    F().lstPlayersClick();
+    EXPECT_EQ(F().lstPlayers.ItemIndex, RowOf(F().lstPlayers, "Winamp"));
+    EXPECT_TRUE(F().chkExtsAudio.Enabled);
+
+    F().PopPlayerPopup();
+    EXPECT_TRUE(F().PopPlayer.Items[TfrmMain::PopPlayerEdit].Enabled);
+    F().PopPlayerEditClick();
+    EXPECT_EQ(log.wizardRuns.back(), "Winamp");
+    F().lstPlayers.ItemIndex = 0;
+    F().PopPlayerPopup();
+    EXPECT_FALSE(F().PopPlayer.Items[TfrmMain::PopPlayerDelete].Enabled);
+}
+
+TEST_F(FrmMainTest, CatalogueConfirmationsDoNothingOnNo) {
+    fake.AddFile(PlayersIni, "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\n");
+    Open();
+    const std::string before = *fake.Content(PlayersIni);
+    Choose("Mine");
+    F().PopPlayerPopup();
+    F().PopPlayerDeleteClick();
+    EXPECT_EQ(fake.Messages.back().Text, "Are you sure you want to delete \"Mine\" ?");
+    EXPECT_EQ(fake.Messages.back().Buttons, MsgButtons::YesNo);
+    F().popPlayerResetAllClick();
+    EXPECT_EQ(fake.Messages.back().Text, "Are you sure you want to reset to the default Players ?");
+    EXPECT_EQ(*fake.Content(PlayersIni), before);
+
+    fake.Answer(MsgResult::Yes);
+    F().PopPlayerDeleteClick();
+    EXPECT_EQ(RowOf(F().lstPlayers, "Mine"), -1);
+    // An installed default player deleted from the list comes straight back.
+    Choose("Winamp");
+    F().PopPlayerPopup();
+    fake.Answer(MsgResult::Yes);
+    F().PopPlayerDeleteClick();
+    EXPECT_NE(RowOf(F().lstPlayers, "Winamp"), -1);
+
+    WriteIniString(PlayersIni, "Mine", "exe", "C:\\Tools\\mine.exe");
+    WriteIniString(PlayersIni, "BsPlayer", "single", "/edited [FILE]");
+    fake.Answer(MsgResult::Yes);
+    F().popPlayerResetAllClick();
+    EXPECT_EQ(ReadIniSections(PlayersIni), (StringList{"BsPlayer", "Winamp"}));
+    EXPECT_EQ(ReadIniString(PlayersIni, "BsPlayer", "single"), "[FILE]");
+}
+
+// --- ticking and adding --------------------------------------------------------------------------
+
+TEST_F(FrmMainTest, AddingAPlayerWritesItsSectionAndTakesItsExtensions) {
+    Open();
+    Add("Winamp", {".mp3", ".avi"}, true);
+    EXPECT_EQ(*fake.Content(SelectionIni), "[Winamp]\r\nName=Winamp\r\nPrompt=Yes\r\nExt=.mp3;.avi\r\n");
+    ASSERT_EQ(F().LstLoadedPlayers.Items.size(), 1u);
+    const TListItem& row = F().LstLoadedPlayers.Items[0];
+    EXPECT_EQ(row.SubItems, (std::vector<std::string>{"Winamp", "AUDIO/VIDEO", ".mp3.avi"}));
+    EXPECT_TRUE(row.Checked);
+    for (const char* ext : {".mp3", ".avi"}) {
+        EXPECT_TRUE(Ext(ext).Checked);
+        EXPECT_FALSE(Ext(ext).Enabled);
+    }
+    EXPECT_EQ(RowOf(F().lstPlayers, "Winamp"), -1);
+    ASSERT_EQ(Globals.SelectedPlayers->Players.size(), 1u);
+    EXPECT_EQ(F().cboDifPlayer.Items, std::vector<std::string>{"Winamp"});
+
+    // The add controls are reset; monitoring can now be switched on, also from the tray.
+    EXPECT_FALSE(F().btAdd.Enabled || F().chkPrompt.Enabled || F().chkPrompt.Checked || F().chkExtsAudio.Enabled);
+    EXPECT_EQ(F().CheckedCount, 0);
+    EXPECT_TRUE(F().RdMonitorOn.Enabled);
+    EXPECT_TRUE(agent.monitoringItemEnabled);
+    EXPECT_FALSE(F().PopPlayer.Items[TfrmMain::popPlayerResetAll].Enabled);
+
+    F().RdMonitorOn.Checked = true;
+    F().RdMonitorOff.Checked = false;
+    F().RdMonitorOnClick();
+    EXPECT_EQ(Globals.Vexamo->Status, 0);
+    EXPECT_EQ(agent.statusCallers.size(), 2u);
+}
+
+TEST_F(FrmMainTest, AddingWithNothingTickedChangesNeitherList) {
+    Open();
+    Choose("Winamp");
+    Tick(".mp3");
+    Tick(".mp3");
+    EXPECT_FALSE(F().btAdd.Enabled);  // the last tick cleared: nothing to add
+    F().btAddClick();
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Plain);
+    EXPECT_EQ(fake.Messages[0].Text, "No file extensions selected !");
+    EXPECT_TRUE(F().LstLoadedPlayers.Items.empty());
+    EXPECT_NE(RowOf(F().lstPlayers, "Winamp"), -1);
+    EXPECT_FALSE(fake.FileExists(SelectionIni));
+}
+
+TEST_F(FrmMainTest, SecondPlayerTakesOnlyFreeExtensions) {
+    Open();
+    Add("Winamp", {".mp3", ".avi"}, false);
+    Choose("BsPlayer");
+    F().LblSelAllAudioClick();
+    EXPECT_EQ(F().LblSelAllAudio.Caption, "Unselect All");
+    EXPECT_EQ(F().CheckedCount, 6);
+    EXPECT_FALSE(Ext(".mp3").Enabled);
+    EXPECT_TRUE(F().btAdd.Enabled && F().chkPrompt.Enabled);
+    F().btAddClick();
+    EXPECT_EQ(ReadIniString(SelectionIni, "BsPlayer", "Ext"), ".wav;.asx;.cda;.ogg;.wma;.wmv");
+    EXPECT_EQ(F().LstLoadedPlayers.Items[1].SubItems[1], "AUDIO");
+    EXPECT_FALSE(F().LstLoadedPlayers.Items[1].Checked);
+
+    // Every audio item is taken now: "Select All" on the video list still only ticks free items.
+    Choose("(Add new Player)");
+    EXPECT_EQ(F().LblSelAllVideo.Caption, "Select All");
+    F().LblSelAllVideoClick();  // the list is disabled: nothing happens
+    EXPECT_EQ(F().LblSelAllVideo.Caption, "Select All");
+    EXPECT_FALSE(Ext(".divx").Checked);
+}
+
+TEST_F(FrmMainTest, TickCountingAndSelectAllLabel) {
+    Open();
+    Choose("Winamp");
+    F().LblSelAllVideoClick();
+    EXPECT_EQ(F().CheckedCount, 5);
+    EXPECT_EQ(F().LblSelAllVideo.Caption, "Unselect All");
+    F().LblSelAllVideoClick();
+    EXPECT_EQ(F().CheckedCount, 0);
+    EXPECT_EQ(F().LblSelAllVideo.Caption, "Select All");
+    EXPECT_FALSE(F().btAdd.Enabled);
+
+    // An untick the count never saw (an item left ticked by an earlier choice) keeps it at 0.
+    Ext(".ogg").Checked = true;
+    Tick(".ogg");
+    EXPECT_EQ(F().CheckedCount, 0);
+    EXPECT_FALSE(F().btAdd.Enabled);
+}
+
+TEST_F(FrmMainTest, AddAfterTheChosenPlayerLeftTheCatalogueAddsNothing) {
+    fake.AddFile(PlayersIni, "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\n");
+    Open();
+    Choose("Mine");
+    Tick(".mp3");
+    F().PopPlayerPopup();
+    fake.Answer(MsgResult::Yes);
+    F().PopPlayerDeleteClick();  // the list is refilled and no row is chosen any more
+    F().btAddClick();
+    EXPECT_FALSE(fake.FileExists(SelectionIni));
+    EXPECT_TRUE(F().LstLoadedPlayers.Items.empty());
+    EXPECT_FALSE(Ext(".mp3").Checked);
+    EXPECT_TRUE(Ext(".mp3").Enabled);
+    EXPECT_FALSE(F().btAdd.Enabled);
+}
+
+// --- the monitoring list -------------------------------------------------------------------------
+
+TEST_F(FrmMainTest, DeleteFreesTheExtensionsAndOffersThePlayerAgain) {
+    Open();
+    Add("Winamp", {".mp3", ".avi"}, false);
+    Add("BsPlayer", {".wav"}, false);
+    SelectLoaded("Winamp");
+    F().PopListOptionsPopup();
+    EXPECT_TRUE(F().PopListOptions.Items[TfrmMain::popLstDelAll].Enabled);
+    F().popLstDeleteClick();
+    EXPECT_TRUE(fake.Messages.empty());
+    for (const char* ext : {".mp3", ".avi"}) {
+        EXPECT_FALSE(Ext(ext).Checked);
+        EXPECT_TRUE(Ext(ext).Enabled);
+    }
+    EXPECT_FALSE(Ext(".wav").Enabled);
+    EXPECT_NE(RowOf(F().lstPlayers, "Winamp"), -1);
+    EXPECT_EQ(ReadIniSections(SelectionIni), StringList{"BsPlayer"});
+    EXPECT_EQ(Names(F().LstLoadedPlayers), std::vector<std::string>{"BsPlayer"});
+    EXPECT_EQ(F().cboDifPlayer.Items, std::vector<std::string>{"BsPlayer"});
+    EXPECT_EQ(Globals.SelectedPlayers->IndexOfPlayer("Winamp"), -1);
+
+    // Choosing Winamp again can take its old extensions.
+    Add("Winamp", {".mp3"}, false);
+    EXPECT_EQ(ReadIniString(SelectionIni, "Winamp", "Ext"), ".mp3");
+
+    SelectLoaded("Winamp");
+    F().PopListOptionsPopup();
+    F().LstLoadedPlayers.ItemIndex = -1;
+    F().PopListOptionsPopup();
+    EXPECT_FALSE(F().PopListOptions.Items[TfrmMain::popLstDelete].Enabled);
+    EXPECT_FALSE(F().PopListOptions.Items[TfrmMain::popCmdLines].Enabled);
+}
+
+TEST_F(FrmMainTest, DeleteAllAsksNothingAndDeletesTheFile) {
+    Open();
+    Add("Winamp", {".mp3"}, false);
+    Add("BsPlayer", {".avi"}, false);
+    Globals.Vexamo->Status = 0;
+    SelectLoaded("BsPlayer");
+    F().popLstDelAllClick();
+    EXPECT_TRUE(fake.Messages.empty());
+    EXPECT_TRUE(F().LstLoadedPlayers.Items.empty());
+    EXPECT_FALSE(fake.FileExists(SelectionIni));
+    EXPECT_EQ(Globals.Vexamo->Status, 1);
+    EXPECT_FALSE(F().RdMonitorOn.Enabled);
+    EXPECT_FALSE(agent.monitoringItemEnabled);
+    EXPECT_TRUE(F().cboDifPlayer.Items.empty());
+}
+
+TEST_F(FrmMainTest, PriorityOnlyWithTwoPlayersThatDoNotPrompt) {
+    Open();
+    Add("Winamp", {".mp3"}, false);
+    EXPECT_FALSE(F().rdPlayerPriority.Enabled);
+    Add("BsPlayer", {".avi"}, false);
+    EXPECT_TRUE(F().rdPlayerPriority.Enabled && F().rdNoPlayerPriority.Enabled);
+    EXPECT_TRUE(Globals.Vexamo->Settings->UserPriority);
+
+    F().rdPlayerPriority.Checked = true;
+    F().rdNoPlayerPriority.Checked = false;
+    F().rdPlayerPriorityClick();
+    EXPECT_TRUE(F().cboDifPlayer.Enabled);
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Choice"), "1");
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "User"), "1");
+    F().cboDifPlayer.Select(1);
+    F().cboDifPlayerChange();
+    EXPECT_EQ(Globals.Vexamo->Settings->Priority.Player, "BsPlayer");
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Player"), "");  // written with the next save
+
+    // A prompting player makes a priority meaningless.
+    TickPrompt("Winamp", true);
+    EXPECT_EQ(ReadIniString(SelectionIni, "Winamp", "Prompt"), "Yes");
+    EXPECT_FALSE(F().rdPlayerPriority.Enabled || F().rdNoPlayerPriority.Enabled || F().cboDifPlayer.Enabled);
+    EXPECT_FALSE(Globals.Vexamo->Settings->UserPriority);
+    TickPrompt("Winamp", false);
+    EXPECT_TRUE(F().cboDifPlayer.Enabled);  // "Give Priority to:" is still the choice
+
+    F().rdNoPlayerPriority.Checked = true;
+    F().rdPlayerPriority.Checked = false;
+    F().rdNoPlayerPriorityClick();
+    EXPECT_FALSE(F().cboDifPlayer.Enabled);
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Choice"), "0");
+}
+
+TEST_F(FrmMainTest, ViewCommandLinesText) {
+    fake.AddFile("C:\\Tools\\mine.exe");
+    fake.AddFile(PlayersIni, "[Mine Player]\r\nexe=C:\\Tools\\mine.exe\r\nsingle=-play [FILE]\r\nplaylist=\r\n");
+    Open();
+    Add("Mine Player", {".mp3"}, false);
+    SelectLoaded("Mine Player");
+    F().popCmdLinesClick();
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Information);
+    EXPECT_EQ(fake.Messages[0].Buttons, MsgButtons::Ok);
+    EXPECT_EQ(fake.Messages[0].Text,
+              "MINE PLAYER:\r\rSingle Files: -play [FILE]\rPlaylists:      N/A\r"
+              "Subtitles:     [PLAYER] [FILE] [SUBTITLE]");
+    F().LstLoadedPlayers.ItemIndex = -1;
+    F().popCmdLinesClick();
+    EXPECT_EQ(fake.Messages.size(), 1u);
+}
+
+// --- loading the monitoring list -----------------------------------------------------------------
+
+TEST_F(FrmMainTest, LoadSkipsUnusablePlayersButKeepsTheirSections) {
+    const std::string selection =
+        "[Ghost]\r\nName=Ghost\r\nPrompt=No\r\nExt=.wav\r\n[Gone]\r\nName=Gone\r\nPrompt=No\r\nExt=.ogg\r\n"
+        "[Winamp]\r\nName=Winamp\r\nPrompt=Maybe\r\nExt=.mp3;.flac;.avi\r\n";
+    fake.AddFile(SelectionIni, selection);
+    fake.AddFile(PlayersIni, "[Gone]\r\nexe=C:\\Gone\\gone.exe\r\n[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n");
+    Open();
+    ASSERT_EQ(Names(F().LstLoadedPlayers), std::vector<std::string>{"Winamp"});
+    EXPECT_FALSE(F().LstLoadedPlayers.Items[0].Checked);  // anything but "Yes" plays without asking
+    EXPECT_EQ(F().LstLoadedPlayers.Items[0].SubItems[2], ".mp3.avi");
+    EXPECT_TRUE(Ext(".mp3").Checked);
+    EXPECT_FALSE(Ext(".wav").Checked);
+    EXPECT_EQ(*fake.Content(SelectionIni), selection);
+    EXPECT_TRUE(F().RdMonitorOn.Enabled);
+
+    // The unknown extension stays in the file through a prompt change and is skipped on delete.
+    TickPrompt("Winamp", true);
+    EXPECT_EQ(ReadIniString(SelectionIni, "Winamp", "Ext"), ".mp3;.flac;.avi");
+    SelectLoaded("Winamp");
+    F().popLstDeleteClick();
+    EXPECT_EQ(ReadIniSections(SelectionIni), (StringList{"Ghost", "Gone"}));
+}
+
+TEST_F(FrmMainTest, SelectionFileIsDeletedOnlyWhenItHoldsNoSection) {
+    struct Case {
+        const char* name;
+        std::string content;
+        bool locked;
+        bool kept;
+    } cases[] = {
+        {"only unusable players", "[Gone]\r\nName=Gone\r\nExt=.mp3\r\n", false, true},
+        {"unreadable", "[Winamp]\r\nName=Winamp\r\nExt=.mp3\r\n", true, true},
+        {"no section", "; emptied by hand\r\n", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.AddFile(SelectionIni, c.content);
+        if (c.locked) fake.SetLocked(SelectionIni);
+        Globals.Vexamo->Status = 0;
+        Open();
+        EXPECT_EQ(fake.FileExists(SelectionIni), c.kept);
+        EXPECT_TRUE(F().LstLoadedPlayers.Items.empty());
+        EXPECT_EQ(Globals.Vexamo->Status, 1);
+        EXPECT_FALSE(F().RdMonitorOn.Enabled);
+        Globals.frmMain.reset();
+        fake.DeleteFile(SelectionIni);
+    }
+}
+
+TEST_F(FrmMainTest, PriorityControlsRestoredFromTheSettings) {
+    fake.AddFile(SelectionIni,
+                 "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n[BsPlayer]\r\nName=BsPlayer\r\nPrompt=No\r\n"
+                 "Ext=.avi\r\n");
+    fake.AddFile(PlayersIni,
+                 "[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n[BsPlayer]\r\nexe=C:\\BsPlayer\\bsplayer.exe\r\n");
+    struct Case {
+        const char* priority;
+        bool given;
+        const char* player;
+        int entry;
+    } cases[] = {
+        {"User=1\r\nChoice=1\r\nPlayer=BsPlayer\r\n", true, "BsPlayer", 1},
+        {"User=1\r\nChoice=1\r\nPlayer=Removed\r\n", true, "Winamp", 0},  // no longer in the list
+        {"User=1\r\nChoice=0\r\nPlayer=\r\n", false, "", 0},
+        {"User=0\r\nChoice=1\r\nPlayer=BsPlayer\r\n", false, "BsPlayer", 0},  // not restored at all
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.priority);
+        fake.AddFile(SettingsIni, std::string("[Main]\r\nStatus=On\r\n[Priority]\r\n") + c.priority);
+        Open();
+        EXPECT_EQ(F().rdPlayerPriority.Checked, c.given);
+        EXPECT_EQ(F().rdNoPlayerPriority.Checked, !c.given);
+        EXPECT_EQ(F().cboDifPlayer.Enabled, c.given);
+        EXPECT_EQ(Globals.Vexamo->Settings->Priority.Player, c.player);
+        EXPECT_EQ(F().cboDifPlayer.ItemIndex, c.entry);
+        EXPECT_TRUE(F().RdMonitorOn.Checked);
+        Globals.frmMain.reset();
+    }
+}
+
+// --- the window and the agent --------------------------------------------------------------------
+
+TEST_F(FrmMainTest, CloseAndMinimiseSaveTheSettingsAndGiveTheIconBack) {
+    for (SysCommand command : {SysCommand::Close, SysCommand::Minimize}) {
+        fake.AddFile(SettingsIni, "[Main]\r\nStatus=Off\r\n");
+        Open();
+        F().Show();
+        EXPECT_EQ(log.shown, 1);
+        EXPECT_FALSE(agent.iconInTray);
+        EXPECT_FALSE(F().WMSysCommand(SysCommand::Other));
+        Globals.Vexamo->Settings->Priority.Player = "Winamp";
+        EXPECT_TRUE(F().WMSysCommand(command));
+        EXPECT_FALSE(Globals.frmMain);
+        EXPECT_FALSE(Globals.SelectedPlayers);
+        EXPECT_EQ(log.destroyed, 1);
+        EXPECT_TRUE(agent.iconInTray);
+        EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Player"), "Winamp");
+        EXPECT_EQ(ReadIniString(SettingsIni, "Main", "Status"), "Off");
+        log = {};
+    }
+}
+
+TEST_F(FrmMainTest, BottomRowReachesTheAgent) {
+    Open();
+    F().btSettingsClick();
+    EXPECT_EQ(agent.optionsOpeners, std::vector<Caller>{Caller::ConfigWindow});
+    F().lblAboutClick();
+    EXPECT_EQ(agent.abouts, 1);
+    F().btExitClick();
+    EXPECT_EQ(fake.Messages.back().Text, "Are you sure ?");
+    EXPECT_EQ(fake.Messages.back().Kind, MsgKind::Confirmation);
+    EXPECT_EQ(agent.exits, 0);
+    fake.Answer(MsgResult::Yes);
+    F().btExitClick();
+    EXPECT_EQ(agent.exits, 1);
+
+    F().stStatus.Panels[2].Text = "Label: FILMS";
+    F().ShowStatus("Device(s): D:\\", "Ready (CD Detected)", std::nullopt, true);
+    EXPECT_EQ(F().stStatus.Panels[0].Text, "Device(s): D:\\");
+    EXPECT_EQ(F().stStatus.Panels[1].Text, "Ready (CD Detected)");
+    EXPECT_EQ(F().stStatus.Panels[2].Text, "Label: FILMS");
+    EXPECT_TRUE(F().btScanNow.Enabled);
+    F().ShowStatus("Device(s): D:\\", "Not Ready", "", false);
+    EXPECT_EQ(F().stStatus.Panels[2].Text, "");
+    EXPECT_FALSE(F().btScanNow.Enabled);
+}
