@@ -196,7 +196,8 @@ TEST(Tour, EveryWindow) {
         WriteFile(dir + "Players.ini", "[BsPlayer]\r\nexe=" + bs + "\r\nindex=1\r\n[Winamp]\r\nexe=" + winamp +
                                            "\r\nindex=3\r\n");
     WriteFile(dir + "Selection.ini",
-              "[BsPlayer]\r\nName=BsPlayer\r\nPrompt=Yes\r\nExt=.avi\r\n[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n");
+              "[BsPlayer]\r\nName=BsPlayer\r\nPrompt=Yes\r\nExt=.avi\r\n"
+              "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n");
     WritePrivateProfileStringA("Main", "Status", "On", (dir + "Vexamo.ini").c_str());
     Process agent = Process::Start(dir + "Vexamo.exe");
     const HWND main = WaitForWindow(agent.Id(), "TMainForm", "Mini Vexamo", AgentTimeoutMs);
