@@ -7,7 +7,7 @@ enable_testing()
 # Every program must run on a bare Windows (or Wine) without MinGW's runtime DLLs beside it.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(VEXAMO_WIN32_LIBS user32 gdi32 shell32 comctl32 comdlg32 advapi32 ole32)
+set(VEXAMO_WIN32_LIBS user32 gdi32 shell32 comctl32 comdlg32 advapi32 ole32 uxtheme)
 
 # --- The Win32 platform ------------------------------------------------------------------------
 file(GLOB VEXAMO_WIN32PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp)

@@ -15,3 +15,6 @@
 #define IDI_STEP_2 122
 #define IDI_STEP_3 123
 #define IDI_STEP_4 124
+// The about box's pictures (JPEG, decoded when the box opens).
+#define IDR_ABOUT_PRODUCT 301
+#define IDR_ABOUT_MAKER 302

@@ -20,13 +20,21 @@ Outputs:
                             with the wizard, 1-7 the default players
   banner.ico     40, 60, 80 the disc of the configuration window's banner
   step_K.ico     16, 24, 32 the pictures of its four steps (K = 1..4)
+  about_product.jpg 180x120 the about box's product picture
+  about_maker.jpg   210x120 the about box's maker picture
+                            (both drawn at 144 DPI size; the box shows them
+                            at 2/3 on a 96 DPI screen)
   ../installer/wizard.bmp   164x314 the installer's welcome and finish panel
                             (into output-dir too when one is given)
+
+The JPEG pictures are encoded by ImageMagick's convert (with -strip, so the
+files hold no dates); the rest needs nothing beyond the standard library.
 """
 
 import math
 import os
 import struct
+import subprocess
 import sys
 
 SUPERSAMPLE = 4
@@ -502,6 +510,58 @@ def bmp_bytes(rows):
     return file_header + info + bytes(data)
 
 
+def about_product():
+    """A disc on a deep blue plate, lit from the top left, with the play badge."""
+    w, h = 180, 120
+    cv = Canvas(w, h)
+
+    def plate(x, y):
+        return mix((36, 86, 160), (8, 24, 64), (x / w + y / h) / 2.0) + (255,)
+    cv.fill(lambda x, y: -1.0, plate)
+    # Soft light rays from behind the disc.
+    for k in range(7):
+        a = -0.9 + k * 0.3
+        cv.fill(segment(60, 60, 60 + 160 * math.cos(a), 60 + 160 * math.sin(a), 3.0),
+                (120, 180, 255, 40))
+    draw_disc(cv, 60, 60, 46)
+    draw_play(cv, 78, 66, 34, 2.0)
+    # Three rising bars: sound coming out of the disc.
+    for k, bar in enumerate((18, 30, 44)):
+        left = 122 + k * 16
+        cv.fill(rounded_box(left + 5, 92 - bar / 2.0, 5, bar / 2.0, 2.5),
+                mix((150, 236, 110), (255, 210, 90), k / 2.0) + (255,))
+    return cv.pixels()
+
+
+def about_maker():
+    """Warm interlocking rings on a light ground: the maker's mark."""
+    w, h = 210, 120
+    cv = Canvas(w, h)
+
+    def ground(x, y):
+        return mix((255, 250, 240), (238, 226, 206), y / h) + (255,)
+    cv.fill(lambda x, y: -1.0, ground)
+    colours = [(224, 96, 40), (240, 160, 40), (200, 50, 60)]
+    for k, c in enumerate(colours):
+        cx = 62 + k * 43
+        cv.fill(ring(cx, 60, 34, 24), (90, 40, 20, 255))
+        cv.fill(ring(cx, 60, 32.5, 25.5), c + (255,))
+    cv.fill(segment(20, 106, 190, 106, 1.5), (150, 110, 80, 255))
+    return cv.pixels()
+
+
+def jpeg_bytes(rows):
+    """Encodes opaque rows as a baseline JPEG through ImageMagick."""
+    height, width = len(rows), len(rows[0])
+    ppm = bytearray(b"P6 %d %d 255\n" % (width, height))
+    for row in rows:
+        for r, g, b, _ in row:
+            ppm += bytes((r, g, b))
+    return subprocess.run(
+        ["convert", "ppm:-", "-strip", "-quality", "92", "-sampling-factor", "1x1", "jpg:-"],
+        input=bytes(ppm), stdout=subprocess.PIPE, check=True).stdout
+
+
 def write(path, data):
     # Rewrite only on change so a rerun leaves timestamps (and builds) alone.
     if os.path.exists(path):
@@ -550,6 +610,8 @@ def main():
     for k in range(1, 5):
         write(os.path.join(out, "step_%d.ico" % k),
               ico_bytes([(size, step_picture(k, size)) for size in (16, 24, 32)]))
+    write(os.path.join(out, "about_product.jpg"), jpeg_bytes(about_product()))
+    write(os.path.join(out, "about_maker.jpg"), jpeg_bytes(about_maker()))
 
     installer = out if len(sys.argv) > 1 else os.path.join(here, "..", "installer")
     write(os.path.join(installer, "wizard.bmp"), bmp_bytes(wizard_panel()))

@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "platform/Errors.h"
+#include "ui/About.h"
+#include "ui/Settings.h"
 #include "ui/main.h"
 
 namespace vexamo {
@@ -278,11 +280,16 @@ void TMainForm::mnuAboutClick() { ShowAbout(); }
 void TMainForm::mnuExitClick() { host_.CloseMainWindow(); }
 
 void TMainForm::ShowAbout() {
-    // The about box comes with its own change.
+    // The box is modal, but the tray still gets messages meanwhile: one box at a time.
+    if (Globals.AboutBox) return;
+    Globals.AboutBox = host_.CreateAboutBox();
+    Globals.AboutBox->ShowModal();
 }
 
-void TMainForm::ShowOptions(Caller) {
-    // The options window comes with its own change.
+void TMainForm::ShowOptions(Caller opener) {
+    if (Globals.FrmOptions) return;
+    Globals.FrmOptions = host_.CreateOptionsWindow(*this);
+    Globals.FrmOptions->ShowOptions(opener);
 }
 
 void TMainForm::ExitAgent() { host_.CloseMainWindow(); }

@@ -42,6 +42,9 @@ public:
     virtual void TrayMenuChanged() = 0;
     // Creates a configuration window (portable part and its real window) and returns it.
     virtual std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) = 0;
+    // Create the options window and the about box, each with its real window.
+    virtual std::unique_ptr<TFrmOptions> CreateOptionsWindow(TrayAgent& tray) = 0;
+    virtual std::unique_ptr<TAboutBox> CreateAboutBox() = 0;
 };
 
 // One owner-drawn menu item as the window binding shows it.

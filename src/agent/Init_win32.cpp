@@ -2,6 +2,8 @@
 
 #include "../../resources/resource.h"
 #include "agent/MenuDraw_win32.h"
+#include "ui/About_win32.h"
+#include "ui/Settings_win32.h"
 #include "ui/main.h"
 #include "ui/main_win32.h"
 
@@ -48,6 +50,12 @@ void MainFormWindow::CloseMainWindow() { PostMessageA(Handle(), WM_CLOSE, 0, 0);
 std::unique_ptr<TfrmMain> MainFormWindow::CreateConfigWindow(TrayAgent& tray) {
     return CreateFrmMainWindow(instance_, tray);
 }
+
+std::unique_ptr<TFrmOptions> MainFormWindow::CreateOptionsWindow(TrayAgent& tray) {
+    return vexamo::CreateOptionsWindow(instance_, tray);
+}
+
+std::unique_ptr<TAboutBox> MainFormWindow::CreateAboutBox() { return CreateAboutBoxWindow(instance_); }
 
 void MainFormWindow::PopupTrayMenu() {
     if (popup_) DestroyMenu(popup_);

@@ -24,6 +24,8 @@ public:
     void PopupTrayMenu() override;
     void TrayMenuChanged() override;
     std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) override;
+    std::unique_ptr<TFrmOptions> CreateOptionsWindow(TrayAgent& tray) override;
+    std::unique_ptr<TAboutBox> CreateAboutBox() override;
 
     HICON TrayOnIcon() const { return trayOn_; }
     HICON TrayOffIcon() const { return trayOff_; }

@@ -312,23 +312,46 @@ void SetWindowsAutoPlay(bool on, bool verbose) {
                          MsgButtons::Ok);
 }
 
+namespace {
+
+// Writes the start-up value under one root's Run key and reads it back: true when it took.
+bool WriteRunValue(RegRoot root, const std::string& valueName, const std::string& quoted) {
+    if (!Sys().RegCreateKey(root, RunKey)) return false;
+    Sys().RegWriteString(root, RunKey, valueName, quoted);
+    return Sys().RegReadString(root, RunKey, valueName).value_or("") == quoted;
+}
+
+// Removes the start-up value from one root's Run key when it starts this program; a value of
+// that name that starts another program is not this program's to remove. False when this
+// program's value is there and stays.
+bool RemoveRunValue(RegRoot root, const std::string& valueName, const std::string& exePath) {
+    const std::string key = RunKey + "\\";
+    const std::optional<std::string> stored = Sys().RegReadString(root, key, valueName);
+    if (!stored || !SameText(Unquoted(*stored), exePath)) return true;
+    return Sys().RegDeleteValue(root, key, valueName);
+}
+
+}  // namespace
+
 bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool on, bool verbose) {
-    const RegRoot root = RegRoot::LocalMachine;
     bool result = false;
     if (on) {
         const std::string quoted = "\"" + exePath + "\"";
-        if (Sys().RegCreateKey(root, RunKey)) Sys().RegWriteString(root, RunKey, valueName, quoted);
-        if (Sys().RegReadString(root, RunKey, valueName).value_or("") == quoted)
+        // Only an administrator may write the machine-wide key; for everyone else the user's own
+        // Run key starts the program at their logon just as well.
+        if (WriteRunValue(RegRoot::LocalMachine, valueName, quoted)) {
             result = true;
-        else if (verbose)
+            // One entry is enough: with both the program would start twice.
+            RemoveRunValue(RegRoot::CurrentUser, valueName, exePath);
+        } else if (WriteRunValue(RegRoot::CurrentUser, valueName, quoted)) {
+            result = true;
+        } else if (verbose) {
             Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+        }
     } else {
-        const std::string key = RunKey + "\\";
-        if (!Sys().RegCreateKey(root, key)) return false;
-        // A value of that name that starts another program is not this program's to remove.
-        const std::optional<std::string> stored = Sys().RegReadString(root, key, valueName);
-        if (stored && SameText(Unquoted(*stored), exePath) && !Sys().RegDeleteValue(root, key, valueName))
-            return false;
+        const bool machine = RemoveRunValue(RegRoot::LocalMachine, valueName, exePath);
+        const bool user = RemoveRunValue(RegRoot::CurrentUser, valueName, exePath);
+        if (!machine || !user) return false;
         if (verbose)
             Sys().MessageBox(MsgKind::Information, "'Vexamo' was removed from the registry succesfully...",
                              MsgButtons::Ok);

@@ -1,8 +1,56 @@
-// The about box.
+// The about box: the program's version and the links to its home page, its maker and support.
 #pragma once
+
+#include <string>
+
+#include "ui/Controls.h"
 
 namespace vexamo {
 
-class TAboutBox {};
+class TAboutBox;
+
+// What the window binding does for the portable window.
+class AboutBoxHost {
+public:
+    virtual ~AboutBoxHost() = default;
+    // Shows the box modally; returns when it closed, with the modal result.
+    virtual int ShowModal(TAboutBox& box) = 0;
+    virtual void Close(TAboutBox& box, int modalResult) = 0;
+};
+
+inline const std::string HomePageAddress = "https://vexamo.example.com/";
+inline const std::string MakerAddress = "https://www.example.com/";
+inline const std::string SupportAddress = "support@vexamo.example.com";
+
+class TAboutBox {
+public:
+    explicit TAboutBox(AboutBoxHost* host);
+    // The Win32 build derives a window that also owns its real window.
+    virtual ~TAboutBox() = default;
+    TAboutBox(const TAboutBox&) = delete;
+    TAboutBox& operator=(const TAboutBox&) = delete;
+
+    std::string Caption = "About";
+    TLabel lblVersion;
+    TLabel lblVexamo;
+    TLabel lblLinkSupport;
+    TLabel lblUrl;
+    TButton OKButton;
+
+    // Shows the box modally and frees it when it closes; returns the modal result. Nothing of the
+    // box may be touched after it returns.
+    int ShowModal();
+
+    void FormCreate();
+    void lblVexamoClick();
+    void lblUrlClick();
+    void lblLinkSupportClick();
+    void OKButtonClick();
+    // Frees the box and empties the reference through which the tray sees that one is open.
+    void FormClose();
+
+private:
+    AboutBoxHost* host_;
+};
 
 }  // namespace vexamo

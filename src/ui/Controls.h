@@ -10,6 +10,10 @@
 
 namespace vexamo {
 
+// What a modal window ended with, as the dialog manager gives it (IDOK, IDCANCEL).
+constexpr int ModalOk = 1;
+constexpr int ModalCancel = 2;
+
 struct TControl {
     std::string Caption;
     std::string Hint;  // shown as the control's tooltip

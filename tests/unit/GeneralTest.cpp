@@ -295,11 +295,41 @@ TEST(Registry, AutoStartWithoutRightsFailsWithWarning) {
     FakePlatform fake;
     fake.AddRegKey(RegRoot::LocalMachine, RunKey);
     fake.IgnoreRegWrites(RegRoot::LocalMachine, RunKey);
+    fake.IgnoreRegWrites(RegRoot::CurrentUser, RunKey);  // neither Run key takes the value
     EXPECT_FALSE(SetAutoStart("Vexamo", "C:\\V\\Vexamo.exe", true, false));
     EXPECT_TRUE(fake.Messages.empty());
     EXPECT_FALSE(SetAutoStart("Vexamo", "C:\\V\\Vexamo.exe", true, true));
     ASSERT_EQ(fake.Messages.size(), 1u);
     EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+}
+
+TEST(Registry, AutoStartFallsBackToTheUsersRunKeyAndOffClearsBoth) {
+    FakePlatform fake;
+    const std::string exe = "C:\\V\\Vexamo.exe";
+    fake.AddRegKey(RegRoot::LocalMachine, RunKey);
+    fake.IgnoreRegWrites(RegRoot::LocalMachine, RunKey);  // an ordinary user
+    EXPECT_TRUE(SetAutoStart("Vexamo", exe, true, true));
+    EXPECT_TRUE(fake.Messages.empty());
+    EXPECT_EQ(fake.RegReadString(RegRoot::CurrentUser, RunKey, "Vexamo"), "\"C:\\V\\Vexamo.exe\"");
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\V\\Vexamo.exe\"");  // from an earlier admin
+    EXPECT_FALSE(SetAutoStart("Vexamo", exe, false, true));
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::CurrentUser, RunKey, "Vexamo"));
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Information);
+}
+
+TEST(Registry, AutoStartInTheMachineKeyDropsTheUsersOwnEntry) {
+    FakePlatform fake;
+    const std::string exe = "C:\\V\\Vexamo.exe";
+    fake.SetRegString(RegRoot::CurrentUser, RunKey, "Vexamo", "\"C:\\V\\Vexamo.exe\"");
+    fake.SetRegString(RegRoot::CurrentUser, RunKey, "Other", "\"C:\\O\\other.exe\"");
+    EXPECT_TRUE(SetAutoStart("Vexamo", exe, true, false));
+    EXPECT_TRUE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::CurrentUser, RunKey, "Vexamo")) << "it would start twice";
+    EXPECT_TRUE(fake.RegValueExists(RegRoot::CurrentUser, RunKey, "Other"));
 }
 
 TEST(Platform, WindowsVersionFamilies) {

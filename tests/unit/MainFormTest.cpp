@@ -5,6 +5,8 @@
 #include "platform/Errors.h"
 #include "support/FakePlatform.h"
 #include "support/WindowFakes.h"
+#include "ui/About.h"
+#include "ui/Settings.h"
 #include "ui/main.h"
 
 using namespace vexamo;
@@ -24,6 +26,10 @@ public:
         ++configWindows;
         return std::make_unique<TfrmMain>(tray, test::FakeFrmMainHostFactory(frm));
     }
+    std::unique_ptr<TFrmOptions> CreateOptionsWindow(TrayAgent& tray) override {
+        return std::make_unique<TFrmOptions>(tray, nullptr);
+    }
+    std::unique_ptr<TAboutBox> CreateAboutBox() override { return std::make_unique<TAboutBox>(nullptr); }
     int terminated = 0, closeRequests = 0, popups = 0, configWindows = 0, menuRefreshes = 0;
     bool failWindows = false;
     test::FrmMainHostLog frm;

@@ -90,8 +90,9 @@ TEST_F(Settings, LoadAppliesRegistrySwitchesSilently) {
     EXPECT_TRUE(core.Settings->Windows.AutoStart);
     EXPECT_TRUE(fake.Messages.empty());
 
-    // Where the Run key cannot be written the flag is cleared.
+    // Where no Run key can be written the flag is cleared.
     fake.IgnoreRegWrites(RegRoot::LocalMachine, RunKey);
+    fake.IgnoreRegWrites(RegRoot::CurrentUser, RunKey);
     fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "");
     core.Create();
     EXPECT_FALSE(core.Settings->Windows.AutoStart);

@@ -524,4 +524,43 @@ POINT ContextMenuPoint(HWND control, LPARAM lParam) {
     return {r.left, r.top};
 }
 
+// --- fixed-size dialogs ----------------------------------------------------------------------
+
+void SizeClientAndCentre(HWND window, int width, int height) {
+    // The template is laid out in dialog units, which follow the dialog font; a font wider or
+    // narrower than the one the layout was made with would push controls out of the fixed client
+    // area. Every control keeps its place in proportion instead.
+    RECT before{};
+    GetClientRect(window, &before);
+    const int oldW = before.right > 0 ? before.right : 1;
+    const int oldH = before.bottom > 0 ? before.bottom : 1;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetParent(child) != window) continue;  // owned popups such as tooltips
+        RECT box{};
+        GetWindowRect(child, &box);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+        char cls[32] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        // A drop-down list's height is that of its open list, not of what the window rect shows.
+        const bool combo = lstrcmpiA(cls, "ComboBox") == 0;
+        const int left = MulDiv(box.left, Scale(width), oldW);
+        const int top = MulDiv(box.top, Scale(height), oldH);
+        const int w = MulDiv(box.right, Scale(width), oldW) - left;
+        const int h = combo ? Scale(120) : MulDiv(box.bottom, Scale(height), oldH) - top;
+        SetWindowPos(child, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    RECT frame{0, 0, Scale(width), Scale(height)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+    const int w = frame.right - frame.left;
+    const int h = frame.bottom - frame.top;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    SetWindowPos(window, nullptr, area.left + (area.right - area.left - w) / 2,
+                 area.top + (area.bottom - area.top - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace vexamo::win32

@@ -95,4 +95,8 @@ int TrackPopup(HWND owner, const TPopupMenu& menu, POINT at);
 // control's top left corner.
 POINT ContextMenuPoint(HWND control, LPARAM lParam);
 
+// Sets a dialog's client area to the size given at 96 DPI, scaled, and centres the dialog on the
+// work area of its screen. The template's controls keep their places in proportion.
+void SizeClientAndCentre(HWND dialog, int width, int height);
+
 }  // namespace vexamo::win32

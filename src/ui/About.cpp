@@ -1,0 +1,51 @@
+#include "ui/About.h"
+
+#include <memory>
+
+#include "../../resources/Version.h"
+#include "agent/Globals.h"
+#include "platform/Platform.h"
+
+namespace vexamo {
+
+TAboutBox::TAboutBox(AboutBoxHost* host) : host_(host) {
+    lblVexamo.Caption = "Homepage";
+    lblLinkSupport.Caption = SupportAddress;
+    lblUrl.Caption = MakerAddress;
+    OKButton.Caption = "&OK";
+}
+
+int TAboutBox::ShowModal() {
+    int result = ModalCancel;
+    try {
+        FormCreate();
+        if (host_) result = host_->ShowModal(*this);
+    } catch (...) {
+        FormClose();
+        throw;
+    }
+    FormClose();
+    return result;
+}
+
+// The version resource is made from the same header, so the box and the file's properties agree.
+void TAboutBox::FormCreate() { lblVersion.Caption = "V." VEXAMO_VERSION_TEXT; }
+
+// A link the shell cannot open (no browser, no mail program) simply does nothing.
+void TAboutBox::lblVexamoClick() { Sys().ShellOpen(HomePageAddress, ""); }
+
+void TAboutBox::lblUrlClick() { Sys().ShellOpen(lblUrl.Caption, ""); }
+
+// A bare address means nothing to the shell; as a mailto: link it opens the user's mail program.
+void TAboutBox::lblLinkSupportClick() { Sys().ShellOpen("mailto:" + lblLinkSupport.Caption, ""); }
+
+void TAboutBox::OKButtonClick() {
+    if (host_) host_->Close(*this, ModalOk);
+}
+
+void TAboutBox::FormClose() {
+    std::unique_ptr<TAboutBox> self;
+    if (Globals.AboutBox.get() == this) self = std::move(Globals.AboutBox);
+}
+
+}  // namespace vexamo

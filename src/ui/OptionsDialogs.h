@@ -1,0 +1,39 @@
+// Dialog and control identifiers of the options window and the about box, shared by their
+// dialog templates (Settings.rc, About.rc) and their window bindings.
+#pragma once
+
+#define IDD_OPTIONS 1100
+#define IDC_OPT_PAGES 1101
+#define IDC_OPT_DRIVES_USER 1102
+#define IDC_OPT_DRIVES 1103
+#define IDC_OPT_DRIVES_ALL 1104
+#define IDC_OPT_MONITOR_DEFAULT 1105
+#define IDC_OPT_MONITOR_ON 1106
+#define IDC_OPT_ONPLAY_MIN 1107
+#define IDC_OPT_ONPLAY_CLOSE 1108
+#define IDC_OPT_CDAUTORUN 1109
+#define IDC_OPT_STARTUP 1110
+#define IDC_OPT_USESUBS 1111
+#define IDC_OPT_SUBS_EXTS 1112
+#define IDC_OPT_SUBS_PATH 1113
+#define IDC_OPT_NONE 1114
+#define IDC_OPT_SUBS_FOLDER 1115
+#define IDC_OPT_HEAD_MONITOR 1120
+#define IDC_OPT_HEAD_WINDOWS 1121
+#define IDC_OPT_HEAD_SUBTITLES 1122
+#define IDC_OPT_HEAD_STARTUP 1123
+#define IDC_OPT_HEAD_ONPLAY 1124
+#define IDC_OPT_HEAD_NOTE 1125
+#define IDC_OPT_ICON_MONITOR 1130
+#define IDC_OPT_ICON_WINDOWS 1131
+#define IDC_OPT_ICON_SUBTITLES 1132
+
+#define IDD_ABOUT 1200
+#define IDC_ABOUT_PRODUCT 1201
+#define IDC_ABOUT_VERSION 1202
+#define IDC_ABOUT_HOME_LABEL 1203
+#define IDC_ABOUT_HOME 1204
+#define IDC_ABOUT_SUPPORT_LABEL 1205
+#define IDC_ABOUT_SUPPORT 1206
+#define IDC_ABOUT_MAKER 1207
+#define IDC_ABOUT_URL 1208

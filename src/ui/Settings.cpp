@@ -1,0 +1,184 @@
+#include "ui/Settings.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "model/PlayersCfg.h"
+#include "model/VexaCfg.h"
+#include "ui/main.h"
+
+namespace vexamo {
+
+namespace {
+
+// A click on a radio button selects it and clears the other one of its pair.
+void Select(TRadioButton& chosen, TRadioButton& other) {
+    chosen.Checked = true;
+    other.Checked = false;
+}
+
+}  // namespace
+
+TFrmOptions::TFrmOptions(TrayAgent& tray, FrmOptionsHost* host) : tray_(tray), host_(host) {
+    Settings_cbDrives.Hint = "List of available CD/DVD Drives";
+    Settings_DrivesAll.Caption = "All CD/DVD Drives";
+    Settings_DrivesAll.Hint = "Monitor all CD/DVD Drives";
+    rdMonitorDefault.Caption = "Always use my last Monitor Status";
+    rdMonitorDefault.Hint = "Select this option to start 'Vexamo' with the last used monitor status";
+    rdMonitorDefault.Checked = true;
+    rdMonitorOn.Caption = "Always Ready";
+    rdMonitorOn.Hint = "Select this option to start 'Vexamo' READY to monitor Drives ";
+    rdOnPlayMin.Caption = "Minimize to System Tray";
+    rdOnPlayMin.Hint =
+        "Select this option if you want 'Vexamo' to minimize to the system tray after launching a Media Player ";
+    rdOnPlayClose.Caption = "Close Vexamo";
+    rdOnPlayClose.Hint = "Select this option if you want 'Vexamo' to close after launching a Media Player";
+    Settings_CDAutorun.Caption = "Disable Windows XP/2000 'On-Insert CD choose Autoplay Action...' feature";
+    Settings_CDAutorun.Hint =
+        "This settings enables/disables Windows XP's/2000 window that appears asking to choose an action "
+        "whenever a CD/File type is detected";
+    Settings_Startup.Caption = "Run on Windows Startup";
+    Settings_Startup.Hint = "Choose to start 'Vexamo' automatically on Windows StartUp";
+    Settings_UseSubs.Caption = "Automatically detect subtitles in CD";
+    Settings_UseSubs.Hint =
+        "Detect subtitles on monitored Movie Files. This option will only take effect when single movie files "
+        "are detected";
+    Settings_SubsPath.Hint = "Choose a Directory to scan Subtitles in case they're not found on the Movie CD";
+    btNone.Caption = "&None";
+    btNone.Hint = "Set ";
+    LblSubsFolder.Caption = NoSubsFolderCaption;
+    LblSubsFolder.Visible = false;
+    btOk.Caption = "&Ok";
+    btCancel.Caption = "&Cancel";
+}
+
+int TFrmOptions::ShowOptions(Caller opener) {
+    Opener = opener;
+    int result = ModalCancel;
+    try {
+        FormCreate();
+        if (host_) result = host_->ShowModal(*this);
+    } catch (...) {
+        FormClose();
+        throw;
+    }
+    FormClose();
+    // The window is gone: only the local result is left.
+    return result;
+}
+
+void TFrmOptions::FormCreate() {
+    const TVexamo& vexamo = *Globals.Vexamo;
+    const TSettings& settings = *vexamo.Settings;
+
+    lblSubtitles.Caption = "(";
+    for (const std::string& ext : SubtitleExts) lblSubtitles.Caption += "*" + ext;
+    lblSubtitles.Caption += ")";
+
+    rdOnPlayClose.Checked = settings.Monitor.OnPlayClose;
+    rdOnPlayMin.Checked = !settings.Monitor.OnPlayClose;
+    rdMonitorOn.Checked = settings.Monitor.AlwaysOn;
+    rdMonitorDefault.Checked = !settings.Monitor.AlwaysOn;
+
+    Settings_cbDrives.Items = vexamo.CdDrives;
+    Settings_cbDrives.ItemIndex = -1;
+    Settings_cbDrives.Text.clear();
+    if (!settings.Monitor.Drives.empty()) {
+        auto at = std::find(vexamo.CdDrives.begin(), vexamo.CdDrives.end(), settings.Monitor.Drives.front());
+        if (at != vexamo.CdDrives.end()) {
+            Settings_cbDrives.ItemIndex = static_cast<int>(at - vexamo.CdDrives.begin());
+            Settings_cbDrives.Text = *at;
+        }
+    }
+
+    Settings_DrivesAll.Checked = settings.Monitor.ScanAll;
+    Settings_DrivesUser.Checked = !settings.Monitor.ScanAll;
+    Settings_cbDrives.Enabled = !Settings_DrivesAll.Checked;
+
+    Settings_CDAutorun.Checked = InitialAutoCD = settings.Windows.AutoCD;
+    Settings_Startup.Checked = InitialAutoStart = settings.Windows.AutoStart;
+
+    Settings_UseSubs.Checked = settings.Subtitles.Auto;
+    Settings_SubsPath.Caption = settings.Subtitles.Path.empty() ? NoSubsFolderCaption : settings.Subtitles.Path;
+
+    if (GetWindowsVersion() != "NT") {
+        // The policy only exists on the NT family; elsewhere OK restores AutoPlay if it was off.
+        Settings_CDAutorun.Checked = false;
+        Settings_CDAutorun.Enabled = false;
+    }
+
+    tray_.RemoveTrayIcon();
+}
+
+void TFrmOptions::Settings_DrivesUserClick() {
+    Select(Settings_DrivesUser, Settings_DrivesAll);
+    Settings_cbDrives.Enabled = !Settings_DrivesAll.Checked;
+}
+
+void TFrmOptions::Settings_DrivesAllClick() {
+    Select(Settings_DrivesAll, Settings_DrivesUser);
+    Settings_cbDrives.Enabled = !Settings_DrivesAll.Checked;
+}
+
+void TFrmOptions::rdMonitorDefaultClick() { Select(rdMonitorDefault, rdMonitorOn); }
+void TFrmOptions::rdMonitorOnClick() { Select(rdMonitorOn, rdMonitorDefault); }
+void TFrmOptions::rdOnPlayMinClick() { Select(rdOnPlayMin, rdOnPlayClose); }
+void TFrmOptions::rdOnPlayCloseClick() { Select(rdOnPlayClose, rdOnPlayMin); }
+
+void TFrmOptions::Settings_SubsPathClick() {
+    if (!host_) return;
+    std::optional<std::string> folder = host_->ChooseFolder(ChooseFolderTitle, "C:\\");
+    if (!folder || folder->empty()) return;
+    if (folder->back() != '\\') *folder += '\\';
+    Settings_SubsPath.Caption = *folder;
+}
+
+void TFrmOptions::btNoneClick() { Settings_SubsPath.Caption = NoSubsFolderCaption; }
+
+void TFrmOptions::btOkClick() {
+    TVexamo& vexamo = *Globals.Vexamo;
+    TSettings& settings = *vexamo.Settings;
+
+    settings.Monitor.ScanAll = Settings_DrivesAll.Checked;
+    settings.Monitor.OnPlayClose = rdOnPlayClose.Checked;
+    settings.Monitor.AlwaysOn = rdMonitorOn.Checked;
+    settings.Windows.AutoCD = Settings_CDAutorun.Checked;
+    settings.Windows.AutoStart = Settings_Startup.Checked;
+    settings.Subtitles.Auto = Settings_UseSubs.Checked;
+
+    if (Settings_CDAutorun.Checked != InitialAutoCD) SetWindowsAutoPlay(Settings_CDAutorun.Checked, true);
+
+    if (settings.Monitor.ScanAll) {
+        settings.Monitor.Drives = vexamo.CdDrives;
+    } else if (!Settings_cbDrives.Text.empty()) {
+        settings.Monitor.Drives = {Settings_cbDrives.Text};
+    }
+    // With no drive chosen in the list the monitored drives stay as they were: an empty entry
+    // would be taken for the current drive by the disc check.
+
+    settings.Subtitles.Path = Settings_SubsPath.Caption == NoSubsFolderCaption ? "" : Settings_SubsPath.Caption;
+    // The new folder is searched from the next settings load on.
+    settings.Subtitles.Folders = vexamo.CdDrives;
+
+    if (Settings_Startup.Checked != InitialAutoStart)
+        SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, Settings_Startup.Checked, true);
+
+    vexamo.SaveSettings(ProgramFolder, SettingsFileName, false);
+    tray_.UpdateStatus(Caller::Options);
+    if (host_) host_->Close(*this, ModalOk);
+}
+
+void TFrmOptions::btCancelClick() {
+    if (host_) host_->Close(*this, ModalCancel);
+}
+
+void TFrmOptions::FormClose() {
+    std::unique_ptr<TFrmOptions> self;
+    if (Globals.FrmOptions.get() == this) self = std::move(Globals.FrmOptions);
+    // The configuration window on screen gives the icon back itself when it closes.
+    const bool configOpen = Globals.frmMain && Globals.frmMain->Visible;
+    if (!(Opener == Caller::ConfigWindow && configOpen)) tray_.AddTrayIcon();
+    // `self` frees the window when it goes out of scope; nothing may touch members after this.
+}
+
+}  // namespace vexamo
