@@ -24,6 +24,7 @@ RequestExecutionLevel user
 !define PUBLISHER "Vexamo"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vexamo"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define AUTOPLAY_KEY "Software\Microsoft\Windows\CurrentVersion\Policies\Explorer"
 ; The running agent, found as its own second start finds it.
 !define AGENT_CLASS "TMainForm"
 !define AGENT_CAPTION "Mini Vexamo"
@@ -249,6 +250,14 @@ Section "un.Vexamo" UnSecProgram
   ReadRegStr $0 HKLM "${RUN_KEY}" "Vexamo"
   ${If} $0 == '${RUN_VALUE}'
     DeleteRegValue HKLM "${RUN_KEY}" "Vexamo"
+  ${EndIf}
+  ; Windows' own CD AutoPlay, switched off by the program's option, comes back with its removal,
+  ; as switching the option off would do; a policy value of other origin stays.
+  ReadINIStr $0 "$INSTDIR\Vexamo.ini" "Windows" "AutoCD"
+  ReadRegDWORD $1 HKCU "${AUTOPLAY_KEY}" "NoDriveTypeAutoRun"
+  ${If} $0 == "1"
+  ${AndIf} $1 == 181
+    DeleteRegValue HKCU "${AUTOPLAY_KEY}" "NoDriveTypeAutoRun"
   ${EndIf}
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

@@ -16,6 +16,7 @@ namespace {
 constexpr DWORD SetupTimeoutMs = 60000;
 const std::string UninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vexamo";
 const std::string RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string AutoPlayKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 
 std::string DefaultInstallDir() {
     char path[MAX_PATH] = {};
@@ -152,6 +153,9 @@ TEST(Installer, SilentInstallUpgradeOverRunningAgentAndUninstall) {
         << "the agent was not started again";
     ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(FindAgent()); }, AgentTimeoutMs));
 
+    // Windows' CD AutoPlay, switched off by the program's option, comes back.
+    WritePrivateProfileStringA("Windows", "AutoCD", "1", (dir + "Vexamo.ini").c_str());
+    RegWriteDword(HKEY_CURRENT_USER, AutoPlayKey, "NoDriveTypeAutoRun", 181);
     // What the program wrote beside itself goes with it.
     WriteFile(dir + "VexamoList.m3u", "D:\\Music\\Track01.mp3\r\n");
     WriteFile(dir + "Vexamo.log", "07-12-26 14:05:31:Division by zero\r\n");
@@ -161,6 +165,7 @@ TEST(Installer, SilentInstallUpgradeOverRunningAgentAndUninstall) {
     EXPECT_FALSE(RegReadString(HKEY_CURRENT_USER, RunKey, "Vexamo"));
     // The agent's own switch also wrote the machine-wide value, which Wine lets any user do.
     EXPECT_FALSE(RegReadString(HKEY_LOCAL_MACHINE, RunKey, "Vexamo"));
+    EXPECT_FALSE(RegReadDword(HKEY_CURRENT_USER, AutoPlayKey, "NoDriveTypeAutoRun"));
 }
 
 TEST(Installer, ChosenFolderAndSettingsKeptOnRequest) {
