@@ -34,6 +34,8 @@ public:
     virtual void ShowOptions(Caller opener) = 0;
     // Ends the agent, as the tray menu's "E&xit" does.
     virtual void ExitAgent() = 0;
+    // Shows "Vexamo: " and the text as the tray icon's tip.
+    virtual void SetTrayTip(const std::string& text) = 0;
     // The tray menu's monitoring item is usable exactly when the configuration window's "On" is.
     virtual void EnableMonitoringItem(bool enabled) = 0;
 

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "platform/Errors.h"
+#include "scan/fileMonitor.h"
 #include "ui/About.h"
 #include "ui/Settings.h"
 #include "ui/main.h"
@@ -246,10 +247,12 @@ void TMainForm::WMDeviceChange(std::uintptr_t event) {
         }
     } else if (event == DeviceRemoveComplete) {
         UpdateStatus(Caller::MainForm);
+        if (Globals.frmMonitor) Globals.frmMonitor->DiscRemoved();
     }
 }
 
 void TMainForm::mnuSPlayClick() {
+    if (Globals.frmMain && Globals.frmMain->Scanning()) return;  // its run still uses that window
     ShowConfigWindow(true);
     Globals.frmMain->ScanDisc(Caller::MainForm);
 }
@@ -268,7 +271,10 @@ void TMainForm::mnuStatusClick() {
     UpdateStatus(Caller::MainForm);
 }
 
-void TMainForm::MnuOpenClick() { ShowConfigWindow(false); }
+void TMainForm::MnuOpenClick() {
+    if (Globals.frmMain && Globals.frmMain->Scanning()) return;  // its run still uses that window
+    ShowConfigWindow(false);
+}
 
 void TMainForm::mnuSettingsClick() {
     Globals.Vexamo->Create();

@@ -90,7 +90,7 @@ public:
     void FormDestroy();
 
     void InitTrayIcon(std::uintptr_t icon);
-    void SetTrayTip(const std::string& text);
+    void SetTrayTip(const std::string& text) override;
     void ShowConfigWindow(bool hidden);
     bool UpdateStatus(Caller caller) override;
 

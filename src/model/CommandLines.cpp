@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/Errors.h"
+
 namespace vexamo {
 
 std::string TVexamo::ExpandTags(const std::string& templ) const {
@@ -68,7 +70,8 @@ TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<
     vexamo.Files = std::make_unique<TMonitoredFiles>();
     TMonitoredFiles& files = *vexamo.Files;
 
-    Sys().DeleteFile(playlist);
+    // A playlist that outlives its delete would have the new files appended to an earlier disc's.
+    if (!Sys().DeleteFile(playlist) && Sys().FileExists(playlist)) throw InOutError("Unable to write to " + playlist);
     int written = 0;
     for (const StringList& group : groups) written += AppendLinesToFile(group, playlist);
 

@@ -1,8 +1,90 @@
-// The scan's progress window.
+// The scan's progress window: a small borderless picture with "Please Wait..." and a bar, shown
+// while a scan runs for a configuration window that is not on screen.
 #pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
 
 namespace vexamo {
 
-class TfrmScaning {};
+class TfrmScaning;
+
+// What the window binding does for the portable progress window.
+class ScaningHost {
+public:
+    virtual ~ScaningHost() = default;
+    // Shows the window (not modal) and paints it at once.
+    virtual void Show(TfrmScaning& form) = 0;
+    // Paints the bar now: the scan does not return to the message loop until it ends.
+    virtual void Repaint(TfrmScaning& form) = 0;
+    // The portable window is gone; the binding lets its real window go too.
+    virtual void Released(TfrmScaning& form) = 0;
+};
+
+struct TRectangle {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+class TfrmScaning {
+public:
+    explicit TfrmScaning(ScaningHost* host);
+    ~TfrmScaning();
+    TfrmScaning(const TfrmScaning&) = delete;
+    TfrmScaning& operator=(const TfrmScaning&) = delete;
+
+    // Client area, which the picture fills; both controls lie over the picture.
+    static constexpr int ClientWidth = 127;
+    static constexpr int ClientHeight = 97;
+    static constexpr TRectangle lblScanBounds{7, 63, 86, 12};
+    static constexpr TRectangle ProgBarBounds{6, 78, 117, 15};
+
+    TLabel lblScan;
+    TProgressBar ProgBar;
+    bool Visible = false;
+
+    void Show();
+    // Moves the bar on by `step` (never past its end) and paints it at once.
+    void StepBy(int step);
+    // Paints the window now, as a long search goes on.
+    void Repaint();
+    // Closes and frees the window, emptying the process-wide reference to it.
+    void Close();
+    void FormClose();
+
+private:
+    ScaningHost* host_;
+};
+
+// How far the scan's progress bars move per selected player: 100 / (players + 1), rounded to the
+// nearest integer with halves to even.
+int ScanProgressStep(int players);
+
+// How many of the scan's per-player steps the bar should show while the one walk of the drives
+// runs. The walk takes all the time and handing the files to the players none, so the steps are
+// spread over the walk: over the drives' top-level folders, a step more each time the walk has
+// passed another share of them, and every player's step is given at the latest when its files are
+// handed over.
+class ScanProgressPlan {
+public:
+    // Lists each root once to count its top-level folders.
+    ScanProgressPlan(const std::vector<std::string>& roots, int players);
+    // The walk has listed `folder`; returns the steps due now.
+    int FolderListed(const std::string& folder);
+    // The files of player `player` (from 0) are handed over; returns the steps due now.
+    int PlayerAssigned(std::size_t player);
+    int Due() const { return due_; }
+
+private:
+    bool TopLevel(const std::string& folder) const;
+
+    std::vector<std::string> roots_;
+    int players_ = 0;
+    int units_ = 0;    // every root, and every top-level folder of each
+    int entered_ = 0;  // of those, how many the walk has entered
+    int due_ = 0;
+};
 
 }  // namespace vexamo

@@ -1,8 +1,119 @@
-// The playback chooser.
+// The playback chooser "File Monitor": lists what a disc scan found, one row per (extension,
+// player), and plays what the user picks through the player's command-line templates. A scan whose
+// player does not prompt never shows it and plays everything at once through its "&All" command.
 #pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
 
 namespace vexamo {
 
-class TfrmMonitor {};
+class TfrmMonitor;
+class TUserPlayer;
+
+// What the window binding does for the portable chooser: the parts that need a real window.
+class MonitorHost {
+public:
+    virtual ~MonitorHost() = default;
+    // Shows the window modally and returns once EndModal was called.
+    virtual void ShowModal(TfrmMonitor& form) = 0;
+    virtual void EndModal(TfrmMonitor& form) = 0;
+    // Opens popOptions: centred on the mouse pointer, or on the selected row when the user asked
+    // from the keyboard. The chosen command comes back through TfrmMonitor::CommandClick.
+    virtual void PopupOptions(TfrmMonitor& form, bool atSelectedRow) = 0;
+    // The file-open dialog with the given filter ("Name (*.ext)|*.ext"); empty when cancelled.
+    virtual std::string ChooseFile(TfrmMonitor& form, const std::string& filter) = 0;
+    // The portable window is gone; the binding lets its real window go too.
+    virtual void Released(TfrmMonitor& form) = 0;
+};
+
+// What a play command writes into the playlist file.
+enum TPlayScope { psSelected = 0, psAllVideo = 1, psAllAudio = 2, psAll = 3, psChosenFile = 4 };
+
+// The commands of popOptions, as the binding reports a choice.
+enum class MonitorCommand { Selected, Audio, Video, All, Open, Choose };
+
+// Keys the list answers with the menu of the selected row.
+enum class ListKey { Return, ContextMenu };
+
+class TfrmMonitor {
+public:
+    explicit TfrmMonitor(MonitorHost* host);
+    ~TfrmMonitor();
+    TfrmMonitor(const TfrmMonitor&) = delete;
+    TfrmMonitor& operator=(const TfrmMonitor&) = delete;
+
+    // Client area of the window, and the size of a row picture.
+    static constexpr int ClientWidth = 448;
+    static constexpr int ClientHeight = 470;
+    static constexpr int TypePictureWidth = 50;
+    static constexpr int TypePictureHeight = 55;
+
+    // popOptions: positions of the top-level items and of the submenu's items.
+    enum PopItem { mnuPlay, mnuOpen, N1, mnuChoose };
+    enum PlayItem { mnuSelected, mnuAudio, mnuVideo, mnuAll };
+
+    std::string Caption = "File Monitor";
+    TLabel Label4;  // heading on the banner
+    TLabel Label5;
+    TListView lstFileTypes;
+    TLabel Label1;
+    TLabel Label3, lblCDLabel;
+    TLabel Label2, lblDevice;
+    TButton btCancel;
+    TPopupMenu popOptions;
+    std::string MenuBanner = "Options";  // the side band of popOptions
+    std::string OpenFileFilter;          // the file dialog's filter as last set
+
+    // Position of the row's extension in CurrentPlayer's extensions; the commands play from it.
+    int CurrentExtension = 0;
+
+    TMenuItem& PlayItem(PlayItem item) { return popOptions.Items[mnuPlay].Items[item]; }
+    bool Showing() const { return modal_; }
+
+    void FormShow();
+    void lstFileTypesMouseDown();
+    void lstFileTypesKeyDown(ListKey key);
+    void popOptionsPopup();
+
+    void mnuSelectedClick();
+    void mnuVideoClick();
+    void mnuAudioClick();
+    void mnuAllClick();
+    void mnuChooseClick();
+    void mnuOpenClick();
+    void btCancelClick();
+    void CommandClick(MonitorCommand command);
+
+    void PlaySelection(TPlayScope scope);
+
+    // The scan's way in: shows the window modally and returns when it has closed (and is freed).
+    void ShowModal();
+    // The scan's other way in: plays everything found for CurrentPlayer without showing the window.
+    void AutoPlay();
+    // A disc went away: closes the window, as "&Cancel" does, when one of its drives lost its disc.
+    void DiscRemoved();
+
+    // Closes the window. Shown modally, it ends the modal display and ShowModal frees it; else it
+    // is freed at once, and nothing may touch it after the call.
+    void Close();
+    // Frees the window and empties the process-wide reference to it.
+    void FormClose();
+
+private:
+    void OpenMenu(bool atSelectedRow);
+    // Plays the given file lists through the playlist file.
+    void Play(const std::vector<std::vector<std::string>>& groups);
+
+    MonitorHost* host_;
+    bool modal_ = false;
+    std::string chosenFile_;
+};
+
+// The extension index automatic play uses: the first of the player's extensions with files found,
+// whose first file heads the playlist; 0 when none has any.
+int AutoPlayExtension(const TUserPlayer& player);
 
 }  // namespace vexamo

@@ -55,6 +55,7 @@ struct TListItem {
 struct TListColumn {
     std::string Caption;
     int Width = 0;  // in pixels at 96 DPI
+    int MinWidth = 0, MaxWidth = 0;  // the range the user may drag it to; 0: no limit
 };
 struct TListView : TControl {
     bool Checkboxes = false;  // a check box in front of each row

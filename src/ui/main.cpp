@@ -187,11 +187,6 @@ void TfrmMain::ShowStatus(const std::string& device, const std::string& statusTe
     btScanNow.Enabled = scanNowEnabled;
 }
 
-void TfrmMain::ScanDisc(Caller) {
-    // Until the scan is built, a run only ends the hidden window it was given, as a finished run does.
-    if (!Visible) Close();
-}
-
 // --- internal operations -------------------------------------------------------------------------
 
 void TfrmMain::FillExtensionLists() {

@@ -32,6 +32,9 @@ public:
     virtual void Repaint() = 0;
     // Runs the player wizard modally: for a new player when `playerName` is empty, else to edit it.
     virtual void RunPlayerWizard(const std::string& playerName) = 0;
+    // The windows of a scan run, each with its binding (without one where the host has none).
+    virtual std::unique_ptr<TfrmMonitor> CreateChooser();
+    virtual std::unique_ptr<TfrmScaning> CreateProgressWindow();
 };
 
 // Makes the binding of a portable window that is fully constructed.
@@ -100,8 +103,13 @@ public:
     // leaves it as it is, "" clears it) and whether "Scan Now" is usable.
     void ShowStatus(const std::string& device, const std::string& statusText,
                     const std::optional<std::string>& labelPanel, bool scanNowEnabled);
-    // The disc scan and play run.
+    // The disc scan and play run (ScanRun.cpp). A run started while one is waiting for its chooser
+    // does nothing.
     void ScanDisc(Caller caller);
+    // Searches the monitored drives for the selection's extensions and returns the drives with
+    // files, sorted; shows its progress on the bar or in the progress window meanwhile.
+    StringList CollectFiles();
+    bool Scanning() const { return scanning_; }
 
     // --- available players -----------------------------------------------------------------
     void lstPlayersClick();
@@ -160,6 +168,12 @@ private:
     // Checking a radio button that was not checked runs its click handler, as a click would.
     void CheckRadio(TRadioButton& radio, TRadioButton& other, void (TfrmMain::*click)());
     std::string RowPlayerName(const TListView& list, int row) const;
+    void Scan();
+    void NothingFound();
+    // The position in SelectedPlayers of the player a run plays with.
+    int ChoosePlayer() const;
+
+    bool scanning_ = false;
 
     TrayAgent& agent_;
     std::unique_ptr<FrmMainHost> host_;

@@ -6,6 +6,8 @@
 #include "platform/win32/Controls_win32.h"
 #include "platform/win32/ScopedGdi.h"
 #include "platform/win32/Window.h"
+#include "scan/Splash_win32.h"
+#include "scan/fileMonitor_win32.h"
 #include "ui/main_res.h"
 
 namespace vexamo {
@@ -75,7 +77,14 @@ public:
         if (!Handle() || !mirror_) return;
         mirror_->Put();
         RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        // Looking at the queue (nothing is taken from it) keeps a long scan from getting the window
+        // marked as not responding, and lets Wine put what was painted on the screen.
+        MSG msg;
+        PeekMessageA(&msg, Handle(), WM_PAINT, WM_PAINT, PM_NOREMOVE);
     }
+
+    std::unique_ptr<TfrmMonitor> CreateChooser() override { return CreateMonitorWindow(); }
+    std::unique_ptr<TfrmScaning> CreateProgressWindow() override { return CreateScaningWindow(); }
 
     void RunPlayerWizard(const std::string&) override {
         // The player wizard comes with its own change.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "scan/Splash.h"
+#include "scan/fileMonitor.h"
 #include "ui/main.h"
 
 namespace vexamo::test {
@@ -13,6 +15,9 @@ struct FrmMainHostLog {
     int shown = 0, repaints = 0, destroyed = 0;
     std::vector<std::string> wizardRuns;  // "" for a new player
     std::function<void()> onWizard;       // what the user does in the wizard
+    std::function<void()> onRepaint;      // looks at the window each time it is painted
+    MonitorHost* chooser = nullptr;       // the bindings of a scan's windows, when a test drives them
+    ScaningHost* progress = nullptr;
 };
 
 // Behaves like the real binding: showing the window activates it.
@@ -24,7 +29,14 @@ public:
         ++log_.shown;
         form_.FormActivate();
     }
-    void Repaint() override { ++log_.repaints; }
+    void Repaint() override {
+        ++log_.repaints;
+        if (log_.onRepaint) log_.onRepaint();
+    }
+    std::unique_ptr<TfrmMonitor> CreateChooser() override { return std::make_unique<TfrmMonitor>(log_.chooser); }
+    std::unique_ptr<TfrmScaning> CreateProgressWindow() override {
+        return std::make_unique<TfrmScaning>(log_.progress);
+    }
     void RunPlayerWizard(const std::string& name) override {
         log_.wizardRuns.push_back(name);
         if (log_.onWizard) log_.onWizard();
@@ -50,12 +62,14 @@ public:
     void ShowAbout() override { ++abouts; }
     void ShowOptions(Caller opener) override { optionsOpeners.push_back(opener); }
     void ExitAgent() override { ++exits; }
+    void SetTrayTip(const std::string& text) override { tips.push_back(text); }
     void EnableMonitoringItem(bool enabled) override { monitoringItemEnabled = enabled; }
 
     bool iconInTray = false;
     bool monitoringItemEnabled = true;
     int abouts = 0, exits = 0;
     std::vector<Caller> statusCallers;
+    std::vector<std::string> tips;
     std::vector<Caller> optionsOpeners;
 };
 

@@ -81,6 +81,7 @@ public:
     void ShowAbout() override {}
     void ShowOptions(Caller) override {}
     void ExitAgent() override {}
+    void SetTrayTip(const std::string&) override {}
     void EnableMonitoringItem(bool) override {}
 };
 
@@ -352,11 +353,15 @@ TEST_F(MainFormTest, ArrivalOfAnyDeviceReexaminesMonitoredDrives) {
     Start();
     EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
     fake.SetDisc("E:\\", "NEW");
+    fake.AddFile("E:\\song.mp3");
     Globals.MainForm->WMDeviceChange(DeviceArrival);
     EXPECT_TRUE(Item(TMainForm::mnuSPlay).Enabled);
     EXPECT_EQ(Tip(), "Vexamo: Ready (CD Detected)");
-    // A scan run took a hidden configuration window and ended it, giving the icon back.
+    // A scan run took a hidden configuration window, played the disc and ended the window,
+    // giving the icon back.
     EXPECT_EQ(host.configWindows, 1);
+    ASSERT_EQ(fake.Started.size(), 1u);
+    EXPECT_EQ(fake.Started[0].Parameters, "\"E:\\song.mp3\"");
     EXPECT_FALSE(Globals.frmMain);
     EXPECT_TRUE(fake.TrayIconShown);
 

@@ -1,0 +1,166 @@
+// The disc scan and play run of the configuration window: search the monitored drives, pick the
+// player, let the chooser play everything or ask the user, then end the window or the agent.
+#include <algorithm>
+
+#include "model/DiscSearch.h"
+#include "model/User.h"
+#include "model/VexaCfg.h"
+#include "scan/Splash.h"
+#include "scan/fileMonitor.h"
+#include "ui/main.h"
+
+namespace vexamo {
+
+namespace {
+
+inline const std::string ScanningText = "Scaning CD: Please Wait...";
+inline const std::string NothingFoundText = "No files associated with current Players Found !";
+inline const std::string VariousLabel = "[Various]";
+
+// A slow drive lists a few folders a second, a fast one thousands: painting after every folder
+// would cost more than the listing.
+constexpr int RepaintEveryFolders = 16;
+
+}  // namespace
+
+std::unique_ptr<TfrmMonitor> FrmMainHost::CreateChooser() { return std::make_unique<TfrmMonitor>(nullptr); }
+
+std::unique_ptr<TfrmScaning> FrmMainHost::CreateProgressWindow() { return std::make_unique<TfrmScaning>(nullptr); }
+
+void TfrmMain::ScanDisc(Caller) {
+    // While a run waits for its chooser the message loop runs: a disc arriving then, or "Scan Now",
+    // must neither start a second run on this window nor free the chooser in use. The chooser on
+    // screen already offers what the user came for; the new disc can be scanned afterwards.
+    if (scanning_) return;
+    scanning_ = true;
+    try {
+        Scan();
+    } catch (...) {
+        // The window is still there: only a finished run can have let it go, and that ends below.
+        scanning_ = false;
+        throw;
+    }
+}
+
+void TfrmMain::Scan() {
+    TVexamo& vexamo = *Globals.Vexamo;
+    Globals.PlayerStarted = false;
+    SetStatusText(PanelMessage, ScanningText);
+    if (host_) host_->Repaint();
+
+    vexamo.MediaDrives = CollectFiles();
+    if (vexamo.MediaDrives.empty()) {
+        NothingFound();
+        scanning_ = false;
+        return;
+    }
+
+    vexamo.DiscLabel = vexamo.MediaDrives.size() == 1 ? GetVolumeLabel(vexamo.MediaDrives.front()) : VariousLabel;
+    SetStatusText(PanelMessage, "Label: " + vexamo.DiscLabel);
+    agent_.RemoveTrayIcon();
+
+    // A chooser left by a run whose play failed goes here.
+    Globals.frmMonitor = host_ ? host_->CreateChooser() : std::make_unique<TfrmMonitor>(nullptr);
+    Globals.CurrentPlayer = Globals.SelectedPlayers->Players.at(ChoosePlayer()).get();
+    if (Globals.CurrentPlayer->Prompt == 0)
+        Globals.frmMonitor->ShowModal();
+    else
+        Globals.frmMonitor->AutoPlay();
+
+    scanning_ = false;
+    const bool onPlayClose = vexamo.Settings->Monitor.OnPlayClose;
+    if (onPlayClose && Globals.PlayerStarted) {
+        // The run does not save: the agent ends right after the player was started.
+        agent_.ExitAgent();
+        return;
+    }
+    // After "Scan Now" with nothing played, the user is still working in the window.
+    if (!onPlayClose && !Globals.PlayerStarted && Visible) return;
+    SaveMonitorState(Caller::ConfigWindow);
+}
+
+void TfrmMain::NothingFound() {
+    // Nothing is saved and the tray icon is left alone; a hidden window stays for the next arrival.
+    if (Visible)
+        SetStatusText(PanelMessage, NothingFoundText);
+    else
+        agent_.SetTrayTip(ReadyWords.at(Globals.Vexamo->Status) + " [" + NothingFoundText + "]");
+}
+
+int TfrmMain::ChoosePlayer() const {
+    const StringList& pairs = Globals.Vexamo->FoundPairs;
+    const TPriority& priority = Globals.Vexamo->Settings->Priority;
+    const TSelectedPlayer& selection = *Globals.SelectedPlayers;
+    if (priority.Choice && !priority.Player.empty()) {
+        // Player names stand at the odd positions; an extension never counts as one.
+        for (size_t i = 1; i < pairs.size(); i += 2) {
+            if (pairs[i] != priority.Player) continue;
+            const int index = selection.IndexOfPlayer(priority.Player);
+            if (index >= 0) return index;
+        }
+    }
+    return selection.IndexOfPlayer(pairs.at(1));
+}
+
+StringList TfrmMain::CollectFiles() {
+    TVexamo& vexamo = *Globals.Vexamo;
+    TSelectedPlayer none;
+    TSelectedPlayer& selection = Globals.SelectedPlayers ? *Globals.SelectedPlayers : none;
+    const StringList roots = vexamo.Settings->Monitor.Drives;
+    const int players = static_cast<int>(selection.Players.size());
+    const int step = ScanProgressStep(players);
+
+    TfrmScaning* window = nullptr;
+    if (Visible) {
+        ProgBar.Position = ProgBar.Min;
+        ProgBar.Visible = true;
+    } else {
+        Globals.frmScaning = host_ ? host_->CreateProgressWindow() : std::make_unique<TfrmScaning>(nullptr);
+        window = Globals.frmScaning.get();
+        window->Show();
+    }
+    auto repaint = [&] {
+        if (window)
+            window->Repaint();
+        else if (host_)
+            host_->Repaint();
+    };
+    int shown = 0;  // steps on the bar
+    // True when the bar moved (and was painted).
+    auto advance = [&](int due) {
+        if (due <= shown) return false;
+        const int by = (due - shown) * step;
+        shown = due;
+        if (window) {
+            window->StepBy(by);
+        } else {
+            ProgBar.Position = std::min(ProgBar.Max, ProgBar.Position + by);
+            repaint();
+        }
+        return true;
+    };
+    auto end = [&] {
+        if (window)
+            window->Close();
+        else
+            ProgBar.Visible = false;
+    };
+
+    ScanProgressPlan plan(roots, players);
+    DiscSearchProgress progress;
+    progress.Folder = [&](const std::string& folder, int listed) {
+        if (!advance(plan.FolderListed(folder)) && listed % RepaintEveryFolders == 0) repaint();
+    };
+    progress.Player = [&](size_t player) { advance(plan.PlayerAssigned(player)); };
+    StringList drives;
+    try {
+        drives = CollectDiscFiles(roots, selection, vexamo.FoundPairs, progress);
+    } catch (...) {
+        end();
+        throw;
+    }
+    end();
+    return drives;
+}
+
+}  // namespace vexamo

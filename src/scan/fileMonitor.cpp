@@ -1,0 +1,214 @@
+#include "scan/fileMonitor.h"
+
+#include <memory>
+
+#include "agent/Globals.h"
+#include "model/CommandLines.h"
+#include "model/User.h"
+#include "model/VexaCfg.h"
+
+namespace vexamo {
+
+namespace {
+
+TMenuItem Command(const std::string& name, const std::string& caption, bool enabled = true) {
+    TMenuItem item;
+    item.Name = name;
+    item.Caption = caption;
+    item.Enabled = enabled;
+    return item;
+}
+
+TControl Captioned(const std::string& caption) {
+    TControl label;
+    label.Caption = caption;
+    return label;
+}
+
+}  // namespace
+
+TfrmMonitor::TfrmMonitor(MonitorHost* host) : host_(host) {
+    Label4 = Captioned("File Scan Results");
+    Label5 = Captioned("File(s) Found:");
+    Label1 = Captioned("(Click files for context menu)");
+    Label3 = Captioned("Label:");
+    lblCDLabel = Captioned("Label...");
+    Label2 = Captioned("Device:");
+    lblDevice = Captioned("Device...");
+    btCancel = Captioned("&Cancel");
+
+    lstFileTypes.Hint = "Select file extension(s) to launch the associated Media Player";
+    lstFileTypes.Columns = {{"", 60}, {"Files Found", 80, 50, 250}, {"Player", 250}};
+
+    TMenuItem play = Command("mnuPlay", "Enqueue && &Play");
+    play.ImageIndex = 0;
+    play.Items = {Command("mnuSelected", "&Selected"), Command("mnuAudio", "All Audi&o", false),
+                  Command("mnuVideo", "All &Video", false), Command("mnuAll", "&All")};
+    popOptions.Items = {play, Command("mnuOpen", "&Open Player"), Command("N1", "-"),
+                        Command("mnuChoose", "Choose &File...")};
+}
+
+TfrmMonitor::~TfrmMonitor() {
+    if (host_) host_->Released(*this);
+}
+
+void TfrmMonitor::FormShow() {
+    lstFileTypes.Items.clear();
+    lstFileTypes.ItemIndex = -1;
+    const StringList& pairs = Globals.Vexamo->FoundPairs;
+    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
+        TListItem row;
+        // Picture 0 is never used: picture n + 1 stands for the n-th known extension.
+        const int known = KnownIndexOf(pairs[i]);
+        row.ImageIndex = known < 0 ? -1 : known + 1;
+        row.SubItems = {pairs[i], pairs[i + 1]};
+        lstFileTypes.Items.push_back(std::move(row));
+    }
+    lblDevice.Caption = JoinList(Globals.Vexamo->MediaDrives, ",");
+    lblCDLabel.Caption = Globals.Vexamo->DiscLabel;
+}
+
+void TfrmMonitor::lstFileTypesMouseDown() { OpenMenu(false); }
+
+void TfrmMonitor::lstFileTypesKeyDown(ListKey) { OpenMenu(true); }
+
+void TfrmMonitor::OpenMenu(bool atSelectedRow) {
+    const int row = lstFileTypes.ItemIndex;
+    if (row < 0 || row >= static_cast<int>(lstFileTypes.Items.size())) return;
+    const int player = Globals.SelectedPlayers->IndexOfPlayer(lstFileTypes.Items[row].SubItems.at(1));
+    // A row always names a selected player; should it not, no command may act on another one.
+    if (player < 0) return;
+    Globals.CurrentPlayer = Globals.SelectedPlayers->Players[player].get();
+    popOptionsPopup();
+    if (host_) host_->PopupOptions(*this, atSelectedRow);
+}
+
+void TfrmMonitor::popOptionsPopup() {
+    const int row = lstFileTypes.ItemIndex;
+    if (!Globals.CurrentPlayer || row < 0 || row >= static_cast<int>(lstFileTypes.Items.size())) return;
+    const int ext = Globals.CurrentPlayer->IndexOfExtension(lstFileTypes.Items[row].SubItems.at(0));
+    if (ext < 0) return;
+    CurrentExtension = ext;
+    TMenuItem& audio = PlayItem(mnuAudio);
+    TMenuItem& video = PlayItem(mnuVideo);
+    const int kind = Globals.CurrentPlayer->Extensions[ext].Kind;
+    if (kind == 0 && !audio.Enabled) {
+        audio.Enabled = true;
+        video.Enabled = false;
+    } else if (kind == 1 && !video.Enabled) {
+        video.Enabled = true;
+        audio.Enabled = false;
+    }
+}
+
+void TfrmMonitor::mnuSelectedClick() { PlaySelection(psSelected); }
+void TfrmMonitor::mnuVideoClick() { PlaySelection(psAllVideo); }
+void TfrmMonitor::mnuAudioClick() { PlaySelection(psAllAudio); }
+void TfrmMonitor::mnuAllClick() { PlaySelection(psAll); }
+
+void TfrmMonitor::mnuChooseClick() {
+    const TUserPlayer& user = *Globals.CurrentPlayer;
+    const std::string& ext = user.Extensions.at(CurrentExtension).Ext;
+    OpenFileFilter = user.Player->Name + " (*" + ext + ")|*" + ext;
+    const std::string chosen = host_ ? host_->ChooseFile(*this, OpenFileFilter) : std::string();
+    if (chosen.empty()) return;
+    chosenFile_ = chosen;
+    PlaySelection(psChosenFile);
+}
+
+void TfrmMonitor::mnuOpenClick() {
+    RunProgram(Globals.CurrentPlayer->Player->Exe, "");
+    Close();
+}
+
+void TfrmMonitor::btCancelClick() { Close(); }
+
+void TfrmMonitor::CommandClick(MonitorCommand command) {
+    switch (command) {
+        case MonitorCommand::Selected: mnuSelectedClick(); break;
+        case MonitorCommand::Audio: mnuAudioClick(); break;
+        case MonitorCommand::Video: mnuVideoClick(); break;
+        case MonitorCommand::All: mnuAllClick(); break;
+        case MonitorCommand::Open: mnuOpenClick(); break;
+        case MonitorCommand::Choose: mnuChooseClick(); break;
+    }
+}
+
+void TfrmMonitor::PlaySelection(TPlayScope scope) {
+    TUserPlayer& user = *Globals.CurrentPlayer;
+    std::vector<StringList> groups;
+    auto addKind = [&](int kind) {
+        for (const TExtension& e : user.Extensions)
+            if (e.Found && (kind < 0 || e.Kind == kind)) groups.push_back(e.Found->Files);
+    };
+    switch (scope) {
+        case psSelected: {
+            const TExtension& e = user.Extensions.at(CurrentExtension);
+            groups.push_back(e.Found ? e.Found->Files : StringList{});
+            break;
+        }
+        case psAllVideo: addKind(1); break;
+        case psAllAudio: addKind(0); break;
+        case psAll: addKind(-1); break;
+        // The chosen file is played alone but does not replace the row's files: should the play
+        // fail, the window stays open with everything the scan found.
+        case psChosenFile: groups.push_back({chosenFile_}); break;
+    }
+    Play(groups);
+}
+
+void TfrmMonitor::Play(const std::vector<StringList>& groups) {
+    TUserPlayer& user = *Globals.CurrentPlayer;
+    const int kind = CurrentExtension >= 0 && CurrentExtension < static_cast<int>(user.Extensions.size())
+                         ? user.Extensions[CurrentExtension].Kind
+                         : -1;
+    // A playlist that cannot be written raises here: nothing is started and the window stays.
+    const TLaunch launch = ComposeLaunch(*Globals.Vexamo, *user.Player, groups, kind);
+    RunProgram(launch.Exe, launch.Parameters);
+    Globals.PlayerStarted = true;
+    Close();
+}
+
+void TfrmMonitor::ShowModal() {
+    FormShow();
+    modal_ = true;
+    if (host_) host_->ShowModal(*this);
+    modal_ = false;
+    FormClose();
+}
+
+int AutoPlayExtension(const TUserPlayer& player) {
+    for (size_t i = 0; i < player.Extensions.size(); ++i)
+        if (player.Extensions[i].Found && !player.Extensions[i].Found->Files.empty()) return static_cast<int>(i);
+    return 0;
+}
+
+void TfrmMonitor::AutoPlay() {
+    CurrentExtension = AutoPlayExtension(*Globals.CurrentPlayer);
+    mnuAllClick();
+}
+
+void TfrmMonitor::DiscRemoved() {
+    for (const std::string& drive : SplitString(lblDevice.Caption, ',')) {
+        if (GetVolumeLabel(drive) == NoCdLabel) {
+            btCancelClick();
+            return;
+        }
+    }
+}
+
+void TfrmMonitor::Close() {
+    if (modal_) {
+        if (host_) host_->EndModal(*this);
+        return;
+    }
+    FormClose();
+}
+
+void TfrmMonitor::FormClose() {
+    std::unique_ptr<TfrmMonitor> self;
+    if (Globals.frmMonitor.get() == this) self = std::move(Globals.frmMonitor);
+    // `self` frees the window when it goes out of scope; nothing may touch members after this.
+}
+
+}  // namespace vexamo
