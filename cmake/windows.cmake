@@ -36,6 +36,14 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/agent/Program_win32.cpp)
   list(FILTER VEXAMO_RESOURCE_FILES EXCLUDE REGEX "/Vexamo\\.rc$")
   set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/Vexamo.rc APPEND PROPERTY OBJECT_DEPENDS
     ${VEXAMO_RESOURCE_FILES})
+  # Dialog templates beside their windows draw on the same pictures and their own headers.
+  foreach(rc IN LISTS VEXAMO_BINDING_SOURCES)
+    if(rc MATCHES "\\.rc$")
+      get_filename_component(rc_dir ${rc} DIRECTORY)
+      file(GLOB rc_headers CONFIGURE_DEPENDS ${rc_dir}/*_res.h)
+      set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${VEXAMO_RESOURCE_FILES} ${rc_headers})
+    endif()
+  endforeach()
 else()
   message(STATUS "Vexamo.exe: no program entry (src/agent/Program_win32.cpp) yet; not built")
 endif()
@@ -101,9 +109,21 @@ add_executable(vexamo_e2e ${VEXAMO_E2E_SOURCES})
 target_include_directories(vexamo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(vexamo_e2e PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_GTEST_MAIN} ${VEXAMO_GTEST}
   ${VEXAMO_WIN32_LIBS})
+# The player wizard on its own, for driving it apart from the configuration window.
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/ui/PlayerWizard_win32.cpp)
+  add_executable(WizardHost WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/wizardhost/WizardHost.cpp
+    ${CMAKE_SOURCE_DIR}/src/ui/PlayerWizard_win32.cpp ${CMAKE_SOURCE_DIR}/src/ui/PlayerWizard.rc
+    ${CMAKE_SOURCE_DIR}/resources/Vexamo.rc)
+  target_include_directories(WizardHost PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
+  target_link_libraries(WizardHost PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
+endif()
+
 # The driver starts the stand-in (and Vexamo.exe) from its own folder, and runs the installer
 # from there too; building the tests builds the installer.
 add_dependencies(vexamo_e2e StandInPlayer)
+if(TARGET WizardHost)
+  add_dependencies(vexamo_e2e WizardHost)
+endif()
 if(TARGET installer)
   add_dependencies(vexamo_e2e installer)
   target_compile_definitions(vexamo_e2e PRIVATE VEXAMO_SETUP_EXE="${VEXAMO_SETUP_NAME}")

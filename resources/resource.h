@@ -18,3 +18,6 @@
 // The about box's pictures (JPEG, decoded when the box opens).
 #define IDR_ABOUT_PRODUCT 301
 #define IDR_ABOUT_MAKER 302
+// The player wizard's test bar and command-line group.
+#define IDI_WIZARD_TEST 3003
+#define IDI_WIZARD_CMD 3004

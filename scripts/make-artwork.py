@@ -20,6 +20,9 @@ Outputs:
                             with the wizard, 1-7 the default players
   banner.ico     40, 60, 80 the disc of the configuration window's banner
   step_K.ico     16, 24, 32 the pictures of its four steps (K = 1..4)
+  wizard_banner.jpg 500x60  the player wizard's banner (baseline JPEG)
+  wizard_test.ico 16, 32    the wizard's test bar: a play badge on a console
+  wizard_cmd.ico  16, 32    the wizard's command-line group: a console prompt
   about_product.jpg 180x120 the about box's product picture
   about_maker.jpg   210x120 the about box's maker picture
                             (both drawn at 144 DPI size; the box shows them
@@ -27,8 +30,9 @@ Outputs:
   ../installer/wizard.bmp   164x314 the installer's welcome and finish panel
                             (into output-dir too when one is given)
 
-The JPEG pictures are encoded by ImageMagick's convert (with -strip, so the
-files hold no dates); the rest needs nothing beyond the standard library.
+The about box's JPEG pictures are encoded by ImageMagick's convert (with
+-strip, so the files hold no dates), the wizard's banner by the small
+baseline encoder below; the rest needs nothing beyond the standard library.
 """
 
 import math
@@ -430,6 +434,241 @@ def step_picture(k, s):
 
 
 # --------------------------------------------------------------------------
+# The player wizard's pictures.
+
+def draw_console(cv, left, top, w, h, simplified):
+    """A small console window: dark body, light title strip, a '>_' prompt."""
+    edge = max(1.0, w / 24.0)
+    body = rounded_box(left + w / 2, top + h / 2, w / 2, h / 2, w * 0.12)
+    cv.fill(body, (40, 48, 60, 255))
+
+    def screen(x, y):
+        return mix((34, 46, 70), (16, 20, 30), (y - top) / h) + (255,)
+    cv.fill(grown(body, -edge), screen)
+    strip = h * 0.2
+    cv.fill(subtract(grown(body, -edge), lambda x, y: y - (top + strip)),
+            (150, 184, 220, 255))
+    lw = max(0.8, w / 20.0)
+    px, py = left + w * 0.2, top + strip + (h - strip) * 0.5
+    arm = (h - strip) * (0.22 if simplified else 0.2)
+    cv.fill(union(segment(px, py - arm, px + arm, py, lw),
+                  segment(px + arm, py, px, py + arm, lw)), (120, 240, 140, 255))
+    cv.fill(segment(px + arm * 1.7, py + arm, px + arm * 3.2, py + arm, lw),
+            (230, 236, 244, 255))
+
+
+def wizard_cmd_image(size):
+    cv = Canvas(size, size)
+    span = size - 1
+    draw_console(cv, 0.5, span * 0.1, span - 0.5, span * 0.8, size <= 16)
+    return cv.pixels()
+
+
+def wizard_test_image(size):
+    cv = Canvas(size, size)
+    span = size - 1
+    simplified = size <= 16
+    draw_console(cv, 0.5, 0.5, span * 0.8, span * 0.66, simplified)
+    badge = span * (0.58 if simplified else 0.52)
+    draw_play(cv, span - badge, span - badge, badge, 1.0 if simplified else max(1.0, size / 24.0))
+    return cv.pixels()
+
+
+def banner_pixels(width=500, height=60):
+    """The banner: a night-blue band with a disc, sound arcs and a light
+    track line; drawn per pixel with coverage from the signed distance."""
+    disc_c, disc_r = (34.0, 30.0), 23.0
+    shapes = []
+
+    def cover(d):
+        return min(1.0, max(0.0, 0.5 - d))
+
+    rows = []
+    for y in range(height):
+        row = []
+        for x in range(width):
+            fx, fy = x + 0.5, y + 0.5
+            t = fx / width
+            c = mix((16, 34, 72), (24, 96, 128), t ** 0.8)
+            c = mix(c, (8, 16, 36), (fy / height) ** 2 * 0.6)
+            # Sound arcs to the right of the disc.
+            d = math.hypot(fx - disc_c[0], fy - disc_c[1])
+            if fx > disc_c[0]:
+                for k, rr in enumerate((34.0, 46.0, 58.0)):
+                    a = cover(abs(d - rr) - 1.1) * (0.55 - k * 0.14)
+                    c = mix(c, (120, 220, 240), a)
+            # A track line running across, with beads.
+            line_y = 44.0 + 4.0 * math.sin(fx / 38.0)
+            c = mix(c, (90, 170, 210), cover(abs(fy - line_y) - 0.6) * 0.7 * min(1.0, max(0.0, (fx - 80) / 60)))
+            for bx in range(120, width, 64):
+                by = 44.0 + 4.0 * math.sin(bx / 38.0)
+                c = mix(c, (200, 240, 255), cover(math.hypot(fx - bx, fy - by) - 2.0) * 0.8)
+            # The disc: rim, surface with a sheen, hub and hole.
+            if d < disc_r + 1.0:
+                ang = math.atan2(fy - disc_c[1], fx - disc_c[0])
+                sheen = max(0.0, math.cos(2 * (ang + math.pi / 4))) ** 2
+                glint = max(0.0, math.cos(2 * (ang - math.pi / 4))) ** 4
+                surf = mix((188, 198, 212), (80, 190, 230), sheen * 0.8)
+                surf = mix(surf, (252, 253, 255), glint * 0.8)
+                c = mix(c, (58, 70, 88), cover(d - disc_r))
+                c = mix(c, surf, cover(d - (disc_r - 1.6)))
+                c = mix(c, (120, 135, 152), cover(d - 9.0))
+                c = mix(c, (232, 238, 244), cover(d - 7.8))
+                c = mix(c, mix((16, 34, 72), (8, 16, 36), 0.3), cover(d - 3.6))
+            # A play triangle on the disc's lower right.
+            tri = polygon([(44.0, 34.0), (44.0, 54.0), (61.0, 44.0)])(fx, fy)
+            c = mix(c, (18, 84, 24), cover(tri - 1.0))
+            c = mix(c, mix((150, 236, 110), (34, 160, 44), (fy - 34.0) / 20.0), cover(tri))
+            row.append(tuple(to_byte(v / 255.0) for v in c))
+        rows.append(row)
+    return rows
+
+
+# --------------------------------------------------------------------------
+# A small baseline JPEG encoder (4:4:4, the standard tables), so the banner
+# needs no imaging library and comes out the same on every run.
+
+ZIGZAG = [0, 1, 8, 16, 9, 2, 3, 10, 17, 24, 32, 25, 18, 11, 4, 5, 12, 19, 26, 33, 40, 48,
+          41, 34, 27, 20, 13, 6, 7, 14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15,
+          23, 30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63]
+LUMA_Q = [16, 11, 10, 16, 24, 40, 51, 61, 12, 12, 14, 19, 26, 58, 60, 55, 14, 13, 16, 24, 40,
+          57, 69, 56, 14, 17, 22, 29, 51, 87, 80, 62, 18, 22, 37, 56, 68, 109, 103, 77, 24, 35,
+          55, 64, 81, 104, 113, 92, 49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112,
+          100, 103, 99]
+CHROMA_Q = [17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99,
+            99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99] + [99] * 32
+DC_LUMA = ([0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0], list(range(12)))
+DC_CHROMA = ([0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0], list(range(12)))
+AC_LUMA = ([0, 2, 1, 3, 3, 2, 4, 3, 5, 5, 4, 4, 0, 0, 1, 0x7d], bytes.fromhex(
+    "01020300041105122131410613516107227114328191a1082342b1c11552d1f02433627282090a161718191a"
+    "25262728292a3435363738393a434445464748494a535455565758595a636465666768696a73747576777879"
+    "7a838485868788898a92939495969798999aa2a3a4a5a6a7a8a9aab2b3b4b5b6b7b8b9bac2c3c4c5c6c7c8c9"
+    "cad2d3d4d5d6d7d8d9dae1e2e3e4e5e6e7e8e9eaf1f2f3f4f5f6f7f8f9fa"))
+AC_CHROMA = ([0, 2, 1, 2, 4, 4, 3, 4, 7, 5, 4, 4, 0, 1, 2, 0x77], bytes.fromhex(
+    "000102031104052131061241510761711322328108144291a1b1c109233352f0156272d10a162434e125f117"
+    "18191a262728292a35363738393a434445464748494a535455565758595a636465666768696a737475767778"
+    "797a82838485868788898a92939495969798999aa2a3a4a5a6a7a8a9aab2b3b4b5b6b7b8b9bac2c3c4c5c6c7"
+    "c8c9cad2d3d4d5d6d7d8d9dae2e3e4e5e6e7e8e9eaf2f3f4f5f6f7f8f9fa"))
+
+
+def huffman_codes(table):
+    counts, symbols = table
+    codes, code, k = {}, 0, 0
+    for length in range(1, 17):
+        for _ in range(counts[length - 1]):
+            codes[symbols[k]] = (code, length)
+            code += 1
+            k += 1
+        code <<= 1
+    return codes
+
+
+def scaled_table(base, quality):
+    scale = 5000 // quality if quality < 50 else 200 - quality * 2
+    return [min(255, max(1, (q * scale + 50) // 100)) for q in base]
+
+
+class BitWriter:
+    def __init__(self):
+        self.out, self.acc, self.n = bytearray(), 0, 0
+
+    def put(self, code, length):
+        self.acc = (self.acc << length) | code
+        self.n += length
+        while self.n >= 8:
+            self.n -= 8
+            byte = (self.acc >> self.n) & 0xFF
+            self.out.append(byte)
+            if byte == 0xFF:
+                self.out.append(0)
+
+    def flush(self):
+        if self.n:
+            self.put((1 << (8 - self.n)) - 1, 8 - self.n)
+
+
+def baseline_jpeg_bytes(rows, quality=92):
+    height, width = len(rows), len(rows[0])
+    cos = [[(math.sqrt(0.5) if u == 0 else 1.0) * math.cos((2 * x + 1) * u * math.pi / 16) / 2
+            for x in range(8)] for u in range(8)]
+    tables = [scaled_table(LUMA_Q, quality), scaled_table(CHROMA_Q, quality)]
+    dc = [huffman_codes(DC_LUMA), huffman_codes(DC_CHROMA)]
+    ac = [huffman_codes(AC_LUMA), huffman_codes(AC_CHROMA)]
+
+    def plane(k):
+        out = []
+        for row in rows:
+            line = []
+            for r, g, b in row:
+                if k == 0:
+                    v = 0.299 * r + 0.587 * g + 0.114 * b - 128
+                elif k == 1:
+                    v = -0.168736 * r - 0.331264 * g + 0.5 * b
+                else:
+                    v = 0.5 * r - 0.418688 * g - 0.081312 * b
+                line.append(v)
+            out.append(line)
+        return out
+
+    def magnitude(v):
+        bits = abs(v).bit_length()
+        return bits, (v if v >= 0 else v + (1 << bits) - 1)
+
+    planes = [plane(k) for k in range(3)]
+    writer = BitWriter()
+    previous = [0, 0, 0]
+    for by in range(0, height, 8):
+        for bx in range(0, width, 8):
+            for k in range(3):
+                p = planes[k]
+                block = [[p[min(by + y, height - 1)][min(bx + x, width - 1)] for x in range(8)]
+                         for y in range(8)]
+                rows_t = [[sum(cos[u][x] * block[y][x] for x in range(8)) for u in range(8)]
+                          for y in range(8)]
+                coef = [sum(cos[v][y] * rows_t[y][u] for y in range(8))
+                        for v in range(8) for u in range(8)]
+                q = tables[0 if k == 0 else 1]
+                zz = [int(round(coef[ZIGZAG[i]] / q[ZIGZAG[i]])) for i in range(64)]
+                t = 0 if k == 0 else 1
+                diff = zz[0] - previous[k]
+                previous[k] = zz[0]
+                bits, value = magnitude(diff)
+                writer.put(*dc[t][bits])
+                if bits:
+                    writer.put(value, bits)
+                run = 0
+                for i in range(1, 64):
+                    if zz[i] == 0:
+                        run += 1
+                        continue
+                    while run > 15:
+                        writer.put(*ac[t][0xF0])
+                        run -= 16
+                    bits, value = magnitude(zz[i])
+                    writer.put(*ac[t][(run << 4) | bits])
+                    writer.put(value, bits)
+                    run = 0
+                if run:
+                    writer.put(*ac[t][0x00])
+    writer.flush()
+
+    def segment_bytes(marker, payload):
+        return struct.pack(">BBH", 0xFF, marker, len(payload) + 2) + payload
+
+    out = bytearray(b"\xff\xd8")
+    out += segment_bytes(0xE0, b"JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00")
+    for t in range(2):
+        out += segment_bytes(0xDB, bytes([t]) + bytes(tables[t][ZIGZAG[i]] for i in range(64)))
+    out += segment_bytes(0xC0, struct.pack(">BHHB", 8, height, width, 3)
+                         + bytes([1, 0x11, 0, 2, 0x11, 1, 3, 0x11, 1]))
+    for cls, t, table in ((0, 0, DC_LUMA), (1, 0, AC_LUMA), (0, 1, DC_CHROMA), (1, 1, AC_CHROMA)):
+        out += segment_bytes(0xC4, bytes([(cls << 4) | t]) + bytes(table[0]) + bytes(table[1]))
+    out += segment_bytes(0xDA, bytes([3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0]))
+    out += writer.out + b"\xff\xd9"
+    return bytes(out)
+
+
+# --------------------------------------------------------------------------
 # File formats.
 
 def wizard_panel():
@@ -612,6 +851,12 @@ def main():
               ico_bytes([(size, step_picture(k, size)) for size in (16, 24, 32)]))
     write(os.path.join(out, "about_product.jpg"), jpeg_bytes(about_product()))
     write(os.path.join(out, "about_maker.jpg"), jpeg_bytes(about_maker()))
+
+    write(os.path.join(out, "wizard_test.ico"),
+          ico_bytes([(16, wizard_test_image(16)), (32, wizard_test_image(32))]))
+    write(os.path.join(out, "wizard_cmd.ico"),
+          ico_bytes([(16, wizard_cmd_image(16)), (32, wizard_cmd_image(32))]))
+    write(os.path.join(out, "wizard_banner.jpg"), baseline_jpeg_bytes(banner_pixels()))
 
     installer = out if len(sys.argv) > 1 else os.path.join(here, "..", "installer")
     write(os.path.join(installer, "wizard.bmp"), bmp_bytes(wizard_panel()))

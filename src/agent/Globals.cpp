@@ -28,6 +28,10 @@ void TGlobals::Reset() {
     MainForm.reset();
     Vexamo.reset();
     StatusSuffix.clear();
+    TestFile.clear();
+    TestPlaylist.clear();
+    TestSubtitle.clear();
+    SubtitlesChosen = false;
 }
 
 }  // namespace vexamo

@@ -60,6 +60,12 @@ struct TGlobals {
     std::unique_ptr<TFrmOptions> FrmOptions;    // the options window
     std::unique_ptr<TAboutBox> AboutBox;        // the about box
     std::string StatusSuffix;                   // the status text's tail, " (CD Detected)" ...
+    // The player wizard's memory from one run to the next: the sample paths of its test run, each
+    // already in double quotes, and the last answer to "Does your Player support Subtitles ?".
+    std::string TestFile;
+    std::string TestPlaylist;
+    std::string TestSubtitle;
+    bool SubtitlesChosen = false;
 
     // Frees every object, windows first, and empties every reference (tests start from here).
     void Reset();

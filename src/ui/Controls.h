@@ -107,4 +107,20 @@ struct TPopupMenu {
     std::vector<TMenuItem> Items;
 };
 
+// A picture control: the file it shows, empty for its default picture.
+struct TImage : TControl {
+    std::string Picture;
+};
+
+// A radio group: its items and the selected one (-1 for none).
+struct TRadioGroup : TControl {
+    std::vector<std::string> Items;
+    int ItemIndex = -1;
+};
+
+// A page control whose tabs the user never sees.
+struct TPageControl : TControl {
+    int ActivePage = 0;
+};
+
 }  // namespace vexamo

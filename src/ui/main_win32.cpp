@@ -8,6 +8,7 @@
 #include "platform/win32/Window.h"
 #include "scan/Splash_win32.h"
 #include "scan/fileMonitor_win32.h"
+#include "ui/PlayerWizard_win32.h"
 #include "ui/main_res.h"
 
 namespace vexamo {
@@ -86,8 +87,13 @@ public:
     std::unique_ptr<TfrmMonitor> CreateChooser() override { return CreateMonitorWindow(); }
     std::unique_ptr<TfrmScaning> CreateProgressWindow() override { return CreateScaningWindow(); }
 
-    void RunPlayerWizard(const std::string&) override {
-        // The player wizard comes with its own change.
+    void RunPlayerWizard(const std::string& playerName) override {
+        // Modal over this window; the wizard's real window goes with it when it returns.
+        std::unique_ptr<TfrmPlayerWizard> wizard = CreatePlayerWizardWindow(instance_, Handle());
+        if (playerName.empty())
+            wizard->NewPlayer();
+        else
+            wizard->EditPlayer(true, playerName);
     }
 
 private:

@@ -1,0 +1,33 @@
+// Test-only host of the player wizard: runs the real wizard window on its own, from the folder of
+// its executable, so the end-to-end tests can drive it before and apart from the configuration
+// window. "WizardHost.exe" defines a new player; "WizardHost.exe <name>" edits that player.
+#include "platform/win32/WinApi.h"
+
+#include <commctrl.h>
+
+#include "model/VexaCfg.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Window.h"
+#include "ui/PlayerWizard_win32.h"
+#include "ui/main.h"
+
+using namespace vexamo;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    InstallWin32Platform();
+    win32::SetErrorHandler(HandleException);
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    ExeName = path;
+    ProgramFolder = ExeName.substr(0, ExeName.find_last_of('\\') + 1);
+
+    const std::string name = commandLine ? commandLine : "";
+    auto wizard = CreatePlayerWizardWindow(instance, nullptr);
+    if (name.empty())
+        wizard->NewPlayer();
+    else
+        wizard->EditPlayer(true, name);
+    return 0;
+}
