@@ -48,6 +48,42 @@ else()
   message(STATUS "Vexamo.exe: no program entry (src/agent/Program_win32.cpp) yet; not built")
 endif()
 
+# --- Installer -----------------------------------------------------------------------------------
+# build/windows/VexamoSetup-<version>.exe, made with NSIS. It ships a stripped copy of Vexamo.exe
+# (most of the build's size is debug information); the unstripped build stays for debugging.
+find_program(VEXAMO_MAKENSIS makensis)
+if(TARGET Vexamo AND VEXAMO_MAKENSIS)
+  set(VEXAMO_SETUP_NAME VexamoSetup-${PROJECT_VERSION}.exe)
+  set(VEXAMO_SETUP ${CMAKE_BINARY_DIR}/${VEXAMO_SETUP_NAME})
+  set(VEXAMO_SHIPPED_EXE ${CMAKE_BINARY_DIR}/installer/Vexamo.exe)
+  if(NOT CMAKE_STRIP)
+    find_program(CMAKE_STRIP NAMES x86_64-w64-mingw32-strip strip REQUIRED)
+  endif()
+  add_custom_command(OUTPUT ${VEXAMO_SHIPPED_EXE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/installer
+    COMMAND ${CMAKE_STRIP} --strip-all -o ${VEXAMO_SHIPPED_EXE} $<TARGET_FILE:Vexamo>
+    DEPENDS Vexamo
+    COMMENT "Stripping a copy of Vexamo.exe for the installer" VERBATIM)
+  # A licence page only when the project has a licence.
+  file(GLOB VEXAMO_LICENCE ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/LICENSE.txt
+    ${CMAKE_SOURCE_DIR}/LICENCE ${CMAKE_SOURCE_DIR}/LICENCE.txt ${CMAKE_SOURCE_DIR}/COPYING)
+  set(VEXAMO_NSIS_DEFINES -DVERSION=${PROJECT_VERSION} -DPROGRAM=${VEXAMO_SHIPPED_EXE}
+    -DICON=${CMAKE_SOURCE_DIR}/resources/app.ico -DOUTFILE=${VEXAMO_SETUP})
+  if(VEXAMO_LICENCE)
+    list(GET VEXAMO_LICENCE 0 VEXAMO_LICENCE)
+    list(APPEND VEXAMO_NSIS_DEFINES -DLICENSE=${VEXAMO_LICENCE})
+  endif()
+  add_custom_command(OUTPUT ${VEXAMO_SETUP}
+    COMMAND ${VEXAMO_MAKENSIS} -V2 ${VEXAMO_NSIS_DEFINES} ${CMAKE_SOURCE_DIR}/installer/Vexamo.nsi
+    DEPENDS ${VEXAMO_SHIPPED_EXE} ${CMAKE_SOURCE_DIR}/installer/Vexamo.nsi ${CMAKE_SOURCE_DIR}/installer/wizard.bmp
+      ${CMAKE_SOURCE_DIR}/resources/app.ico
+      ${VEXAMO_LICENCE}
+    COMMENT "Making ${VEXAMO_SETUP_NAME}" VERBATIM)
+  add_custom_target(installer DEPENDS ${VEXAMO_SETUP})
+elseif(TARGET Vexamo)
+  message(STATUS "Installer: makensis not found (Debian package nsis); not built")
+endif()
+
 # --- GoogleTest for Windows ----------------------------------------------------------------------
 set(VEXAMO_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources to build for Windows")
 if(EXISTS ${VEXAMO_GTEST_SOURCE}/CMakeLists.txt)
@@ -82,10 +118,26 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/ui/PlayerWizard_win32.cpp)
   target_link_libraries(WizardHost PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
 endif()
 
-# The driver starts the stand-in (and Vexamo.exe) from its own folder.
+# The driver starts the stand-in (and Vexamo.exe) from its own folder, and runs the installer
+# from there too; building the tests builds the installer.
 add_dependencies(vexamo_e2e StandInPlayer)
 if(TARGET WizardHost)
   add_dependencies(vexamo_e2e WizardHost)
+endif()
+if(TARGET installer)
+  add_dependencies(vexamo_e2e installer)
+  target_compile_definitions(vexamo_e2e PRIVATE VEXAMO_SETUP_EXE="${VEXAMO_SETUP_NAME}")
+endif()
+
+# The tour that takes the README's pictures (scripts/screenshots.sh); not a test group.
+add_executable(vexamo_tour ${CMAKE_SOURCE_DIR}/tests/e2e/tour/Tour.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/E2E.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/AgentE2E.cpp)
+target_include_directories(vexamo_tour PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(vexamo_tour PRIVATE ${VEXAMO_GTEST_MAIN} ${VEXAMO_GTEST} ${VEXAMO_WIN32_LIBS})
+add_dependencies(vexamo_tour StandInPlayer)
+if(TARGET installer)
+  add_dependencies(vexamo_tour installer)
+  target_compile_definitions(vexamo_tour PRIVATE VEXAMO_SETUP_EXE="${VEXAMO_SETUP_NAME}")
 endif()
 
 file(GLOB VEXAMO_CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp)

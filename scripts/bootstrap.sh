@@ -12,7 +12,7 @@ PACKAGES=(
   cmake ninja-build dpkg-dev nasm
   g++ g++-mingw-w64-x86-64-posix mingw-w64
   googletest libgtest-dev libbenchmark-dev libjpeg62-turbo-dev
-  wine wine64 fonts-wine xvfb xauth imagemagick
+  wine wine64 fonts-wine xvfb xauth imagemagick nsis
 )
 
 log() { echo "bootstrap: $*"; }

@@ -27,6 +27,8 @@ Outputs:
   about_maker.jpg   210x120 the about box's maker picture
                             (both drawn at 144 DPI size; the box shows them
                             at 2/3 on a 96 DPI screen)
+  ../installer/wizard.bmp   164x314 the installer's welcome and finish panel
+                            (into output-dir too when one is given)
 
 Every JPEG picture (of this script and of make-scan-artwork.py) is written by
 the small baseline encoder below, so nothing beyond the standard library is
@@ -668,6 +670,22 @@ def baseline_jpeg_bytes(rows, quality=92):
 # --------------------------------------------------------------------------
 # File formats.
 
+def wizard_panel():
+    """The installer's side panel: the program's disc on a deep blue ground."""
+    width, height = 164, 314
+    cv = Canvas(width, height)
+
+    def ground(x, y):
+        return mix((22, 52, 96), (34, 120, 160), y / height) + (255,)
+    cv.fill(lambda x, y: -1.0, ground)
+    radius = 54.0
+    cx, cy = width / 2.0, 118.0
+    draw_disc(cv, cx, cy, radius)
+    badge = radius
+    draw_play(cv, cx + radius - badge * 0.8, cy + radius - badge * 0.8, badge, 2.5)
+    return [[(r, g, b) for r, g, b, _ in row] for row in cv.pixels()]
+
+
 def ico_bytes(images):
     """ICO with one 32-bit BGRA DIB per (size, rows) entry."""
     header = struct.pack("<HHH", 0, 1, len(images))
@@ -830,6 +848,9 @@ def main():
     write(os.path.join(out, "wizard_cmd.ico"),
           ico_bytes([(16, wizard_cmd_image(16)), (32, wizard_cmd_image(32))]))
     write(os.path.join(out, "wizard_banner.jpg"), baseline_jpeg_bytes(banner_pixels()))
+
+    installer = out if len(sys.argv) > 1 else os.path.join(here, "..", "installer")
+    write(os.path.join(installer, "wizard.bmp"), bmp_bytes(wizard_panel()))
 
 
 if __name__ == "__main__":

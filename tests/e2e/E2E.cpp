@@ -3,6 +3,7 @@
 #include <dbt.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -104,6 +105,14 @@ std::string BuildDir() {
 
 std::string VexamoExe() { return BuildDir() + "Vexamo.exe"; }
 std::string StandInExe() { return BuildDir() + "StandInPlayer.exe"; }
+
+std::string InstallerExe() {
+#ifdef VEXAMO_SETUP_EXE
+    return BuildDir() + VEXAMO_SETUP_EXE;
+#else
+    return "";
+#endif
+}
 
 std::string WorkDir() {
     const std::string work = Env("VEXAMO_E2E_WORK");
@@ -331,6 +340,14 @@ DialogContent ReadDialog(HWND dialog) {
     return d;
 }
 
+HWND FindDescendant(HWND top, const std::string& textPart) {
+    for (HWND child : Children(top)) {
+        if (IsWindowVisible(child) && WindowText(child).find(textPart) != std::string::npos) return child;
+        if (HWND inner = FindDescendant(child, textPart)) return inner;
+    }
+    return nullptr;
+}
+
 bool ClickButton(HWND dialog, const std::string& caption) {
     for (HWND c : Children(dialog, "Button"))
         if (StripAmpersands(WindowText(c)) == StripAmpersands(caption)) {
@@ -411,12 +428,15 @@ void RegDeleteValue(HKEY root, const std::string& key, const std::string& name) 
 
 // --- Screenshots -------------------------------------------------------------------------------
 
-std::string Screenshot(const std::string& name) {
+namespace {
+
+// Runs ImageMagick's import on the display; /wait makes Wine's start.exe return when the picture
+// is written.
+std::string Import(const std::string& name, const std::string& options) {
     const std::string dir = Env("VEXAMO_E2E_SCREENS");
     if (dir.empty() || Env("DISPLAY").empty()) return "";
     const std::string file = dir + "/" + name + ".png";
-    // Wine's start.exe runs a Unix program; /wait makes it return when the picture is written.
-    std::string cmd = "start.exe /wait /unix /usr/bin/import -window root \"" + file + "\"";
+    std::string cmd = "start.exe /wait /unix /usr/bin/import -window root " + options + "\"" + file + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -431,6 +451,24 @@ std::string Screenshot(const std::string& name) {
     shown.pop_back();
     const bool written = WaitUntil([&] { return GetFileAttributesA(shown.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000);
     return written ? file : "";
+}
+
+}  // namespace
+
+std::string Screenshot(const std::string& name) { return Import(name, ""); }
+
+std::string ScreenshotWindow(const std::string& name, HWND wnd) {
+    RECT r{};
+    if (!GetWindowRect(wnd, &r)) return "";
+    return ScreenshotRect(name, r);
+}
+
+std::string ScreenshotRect(const std::string& name, RECT r) {
+    r.left = std::max(r.left, 0L);
+    r.top = std::max(r.top, 0L);
+    const std::string crop = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "+" +
+                             std::to_string(r.left) + "+" + std::to_string(r.top);
+    return Import(name, "-crop " + crop + " +repage ");
 }
 
 }  // namespace e2e

@@ -22,6 +22,8 @@ namespace e2e {
 std::string BuildDir();
 std::string VexamoExe();
 std::string StandInExe();
+// The installer the build made beside the driver; empty when the build made none.
+std::string InstallerExe();
 // Scratch space of this test group; left in place after the run for inspection.
 std::string WorkDir();
 // The folder behind a CD-ROM drive of this group (its "disc"); empty when the group has no such
@@ -118,6 +120,8 @@ DialogContent ReadDialog(HWND dialog);
 // Direct children, optionally filtered by class and caption (empty matches anything).
 std::vector<HWND> Children(HWND parent, const std::string& className = "",
                            const std::string& caption = "");
+// The first visible control, at any depth under the window, whose text contains the part.
+HWND FindDescendant(HWND top, const std::string& textPart);
 // Clicks the dialog's button whose caption, without '&', equals the text ("Yes", "OK").
 bool ClickButton(HWND dialog, const std::string& caption);
 // Sends the command of a control id (IDOK, IDYES, ...) to the dialog, as a click would.
@@ -143,5 +147,9 @@ void RegDeleteValue(HKEY root, const std::string& key, const std::string& name);
 // Saves the whole X display as <group screenshots>/<name>.png and returns its Unix path, or an
 // empty string when it could not be taken.
 std::string Screenshot(const std::string& name);
+// Saves only the part of the display that a window covers (the virtual desktop fills the display
+// from its top left corner).
+std::string ScreenshotWindow(const std::string& name, HWND wnd);
+std::string ScreenshotRect(const std::string& name, RECT r);
 
 }  // namespace e2e
