@@ -185,7 +185,8 @@ TEST(StartUp, ProgramFolderNamedOutsideTheCodePage) {
     const std::wstring cyrillic = wide.substr(0, wide.find_last_of(L'\\') + 1) + L"\x0424\x0438\x043B\x044C\x043C\x044B";
     ASSERT_TRUE(MoveFileW(wide.c_str(), cyrillic.c_str()));
     std::wstring exe = cyrillic + L"\\Vexamo.exe";
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     ASSERT_TRUE(CreateProcessW(exe.c_str(), exe.data(), nullptr, nullptr, FALSE, 0, nullptr, cyrillic.c_str(), &si, &pi));
     const HWND main = WaitForWindow(pi.dwProcessId, "TMainForm", "Mini Vexamo", AgentTimeoutMs);
