@@ -5,7 +5,7 @@
 #define IDD_ICONPREVIEW 3001
 #define IDR_WIZARD_BANNER 3002
 
-#define IDC_BANNER 3010
+#define IDC_WIZARD_BANNER 3010
 #define IDC_ICONPREVIEW 3011
 
 // Fixed texts of page n: 3100 + 20 * n and up; the test area's "Browse:" and row labels: 3240 and up.

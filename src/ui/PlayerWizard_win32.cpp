@@ -136,7 +136,7 @@ protected:
             case WM_CTLCOLORSTATIC:
                 return Colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg);
             case WM_DRAWITEM:
-                if (wParam == IDC_BANNER) DrawBanner(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+                if (wParam == IDC_WIZARD_BANNER) DrawBanner(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
                 return TRUE;
             case WM_DPICHANGED: {
                 const RECT* r = reinterpret_cast<const RECT*>(lParam);
