@@ -2,6 +2,7 @@
 
 #include "agent/Init.h"
 #include "model/User.h"
+#include "platform/Dispatch.h"
 #include "model/VexaCfg.h"
 #include "scan/Splash.h"
 #include "scan/fileMonitor.h"
@@ -17,6 +18,7 @@ TGlobals::TGlobals() = default;
 TGlobals::~TGlobals() = default;
 
 void TGlobals::Reset() {
+    Dispatch::Reset();
     AboutBox.reset();
     FrmOptions.reset();
     frmMonitor.reset();
@@ -32,6 +34,7 @@ void TGlobals::Reset() {
     TestPlaylist.clear();
     TestSubtitle.clear();
     SubtitlesChosen = false;
+    Dispatch::Reset();
 }
 
 }  // namespace vexamo

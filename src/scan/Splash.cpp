@@ -5,6 +5,7 @@
 
 #include "agent/Globals.h"
 #include "model/general.h"
+#include "platform/Dispatch.h"
 
 namespace vexamo {
 
@@ -34,13 +35,14 @@ void TfrmScaning::Repaint() {
 
 void TfrmScaning::Close() {
     Visible = false;
+    if (host_) host_->Hide(*this);
     FormClose();
 }
 
 void TfrmScaning::FormClose() {
     std::unique_ptr<TfrmScaning> self;
     if (Globals.frmScaning.get() == this) self = std::move(Globals.frmScaning);
-    // `self` frees the window when it goes out of scope; nothing may touch members after this.
+    Dispatch::Release(std::move(self));
 }
 
 int ScanProgressStep(int players) {

@@ -20,6 +20,8 @@ public:
     virtual void Show(TfrmScaning& form) = 0;
     // Paints the bar now: the scan does not return to the message loop until it ends.
     virtual void Repaint(TfrmScaning& form) = 0;
+    // Takes the closed window off the screen; it is freed once the handlers running have returned.
+    virtual void Hide(TfrmScaning& form) = 0;
     // The portable window is gone; the binding lets its real window go too.
     virtual void Released(TfrmScaning& form) = 0;
 };
@@ -50,7 +52,8 @@ public:
     void StepBy(int step);
     // Paints the window now, as a long search goes on.
     void Repaint();
-    // Closes and frees the window, emptying the process-wide reference to it.
+    // Closes the window, emptying the process-wide reference to it; it is freed once the handlers
+    // running have returned.
     void Close();
     void FormClose();
 

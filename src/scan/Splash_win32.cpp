@@ -78,6 +78,10 @@ public:
         PeekMessageA(&msg, Handle(), WM_PAINT, WM_PAINT, PM_NOREMOVE);
     }
 
+    void Hide(TfrmScaning&) override {
+        if (Handle()) ShowWindow(Handle(), SW_HIDE);
+    }
+
     void Released(TfrmScaning&) override {
         form_ = nullptr;
         delete this;

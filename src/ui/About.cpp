@@ -4,6 +4,7 @@
 
 #include "../../resources/Version.h"
 #include "agent/Globals.h"
+#include "platform/Dispatch.h"
 #include "platform/Platform.h"
 
 namespace vexamo {
@@ -46,6 +47,7 @@ void TAboutBox::OKButtonClick() {
 void TAboutBox::FormClose() {
     std::unique_ptr<TAboutBox> self;
     if (Globals.AboutBox.get() == this) self = std::move(Globals.AboutBox);
+    Dispatch::Release(std::move(self));
 }
 
 }  // namespace vexamo

@@ -5,6 +5,7 @@
 
 #include "model/PlayersCfg.h"
 #include "model/VexaCfg.h"
+#include "platform/Dispatch.h"
 #include "ui/main.h"
 
 namespace vexamo {
@@ -178,7 +179,8 @@ void TFrmOptions::FormClose() {
     // The configuration window on screen gives the icon back itself when it closes.
     const bool configOpen = Globals.frmMain && Globals.frmMain->Visible;
     if (!(Opener == Caller::ConfigWindow && configOpen)) tray_.AddTrayIcon();
-    // `self` frees the window when it goes out of scope; nothing may touch members after this.
+    // Freed at once when nothing runs on it; nothing may touch members after this.
+    Dispatch::Release(std::move(self));
 }
 
 }  // namespace vexamo

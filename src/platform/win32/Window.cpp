@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Dispatch.h"
+
 namespace vexamo::win32 {
 
 namespace {
@@ -79,6 +81,8 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     LRESULT result = 0;
+    // What the handler closes is freed once it, and every handler around it, has returned.
+    const Dispatch::Handler scope;
     if (!Guarded([&] { result = self->HandleMessage(msg, wParam, lParam); })) return 0;
     return result;
 }
@@ -129,6 +133,7 @@ INT_PTR CALLBACK Dialog::DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         return FALSE;
     }
     INT_PTR result = FALSE;
+    const Dispatch::Handler scope;
     if (!Guarded([&] { result = self->HandleMessage(msg, wParam, lParam); })) return TRUE;
     return result;
 }

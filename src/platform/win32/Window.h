@@ -4,8 +4,10 @@
 // one `HandleMessage` behind the program's single error guard.
 //
 // Ownership is the same everywhere: the portable window owns its binding, the binding owns its
-// real window and destroys it in its destructor. The real window never owns anything, so a
-// handler that frees its own portable window (a close button) simply returns at once.
+// real window and destroys it in its destructor. The real window never owns anything. Every
+// message runs inside a Dispatch::Handler scope, so a window that closes while one of its
+// handlers (or a nested loop one of them started) is still on the stack is hidden at once and
+// freed once the outermost handler has returned.
 #pragma once
 
 #include <exception>
