@@ -38,6 +38,11 @@ public:
     virtual void SetTrayTip(const std::string& text) = 0;
     // The tray menu's monitoring item is usable exactly when the configuration window's "On" is.
     virtual void EnableMonitoringItem(bool enabled) = 0;
+    // While a scan walks the drives, disc arrivals and removals wait: a removal handled in the
+    // middle of the walk would leave the run a chooser for a disc that is gone. Releasing hands
+    // them over in the order they came. Holds nest.
+    virtual void HoldDeviceChanges() = 0;
+    virtual void ReleaseDeviceChanges() = 0;
 
 protected:
     ~TrayAgent() = default;

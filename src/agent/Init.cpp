@@ -3,7 +3,9 @@
 #include <cctype>
 #include <cstring>
 #include <exception>
+#include <utility>
 
+#include "platform/Dispatch.h"
 #include "platform/Errors.h"
 #include "scan/fileMonitor.h"
 #include "ui/About.h"
@@ -70,10 +72,10 @@ bool TMainForm::Start() {
         }
     } catch (const std::exception& e) {
         HandleException(e);
-        // With neither the tray icon nor a window on screen the user could not reach the agent,
-        // not even to end it.
-        if (!Globals.frmMain && !iconInTray_) return false;
     }
+    // With neither the tray icon nor a window on screen the user could not reach the agent, not
+    // even to end it.
+    if (!Globals.frmMain && !iconInTray_) return false;
     started_ = true;
     return true;
 }
@@ -148,7 +150,15 @@ void TMainForm::SetTrayTip(const std::string& text) {
     Sys().NotifyIcon(NotifyAction::Modify, TrayIconData);
 }
 
+bool TMainForm::IconWanted() const {
+    if (Globals.frmMain && Globals.frmMain->HoldsTrayIcon()) return false;
+    if (Globals.FrmOptions && Globals.FrmOptions->Opener == Caller::MainForm) return false;
+    return true;
+}
+
 void TMainForm::AddTrayIcon() {
+    // Every status refresh asks for the icon; it comes back only once nothing keeps it away.
+    if (!IconWanted()) return;
     Sys().NotifyIcon(NotifyAction::Add, TrayIconData);
     iconInTray_ = true;
 }
@@ -162,10 +172,21 @@ void TMainForm::TaskbarCreated() {
     if (started_ && iconInTray_) Sys().NotifyIcon(NotifyAction::Add, TrayIconData);
 }
 
-void TMainForm::ShowConfigWindow(bool hidden) {
+bool TMainForm::ShowConfigWindow(bool hidden) {
+    // A window left from an earlier run goes once whatever still runs on it has returned.
+    Dispatch::Release(std::move(Globals.frmMain));
     Globals.frmMain = host_.CreateConfigWindow(*this);
-    Globals.frmMain->FormCreate();
-    if (!hidden) Globals.frmMain->Show();
+    TfrmMain& window = *Globals.frmMain;
+    try {
+        window.FormCreate();
+    } catch (const std::exception& e) {
+        // Half filled, the window would be scanned with or shown a selection it could not load.
+        window.AppEventsException(e.what());
+        window.Close();
+        return false;
+    }
+    if (!hidden) window.Show();
+    return true;
 }
 
 bool TMainForm::UpdateStatus(Caller caller) {
@@ -198,15 +219,13 @@ bool TMainForm::UpdateStatus(Caller caller) {
     host_.TrayMenuChanged();
 
     const std::string statusText = ReadyWords.at(vexamo.Status) + Globals.StatusSuffix;
+    AddTrayIcon();
     if (TfrmMain* config = Globals.frmMain.get()) {
-        if (!config->Visible) AddTrayIcon();
         const std::string device = settings.Monitor.ScanAll || settings.Monitor.Drives.empty()
                                        ? vexamo.CdDrivesText
                                        : settings.Monitor.Drives.front();
         if (!result) labelPanel = "";
         config->ShowStatus("Device(s): " + device, statusText, labelPanel, PopUpSysTray[mnuSPlay].Enabled);
-    } else {
-        AddTrayIcon();
     }
     SetTrayTip(statusText);
     TrayIconData.Icon = picture;
@@ -240,20 +259,57 @@ void TMainForm::WMTrayNotify(std::uintptr_t mouseMessage) {
 
 void TMainForm::WMDeviceChange(std::uintptr_t event) {
     if (!started_) return;
-    if (event == DeviceArrival) {
-        if (UpdateStatus(Caller::MainForm) && Globals.Vexamo->Status == 0) {
-            if (!Globals.frmMain) ShowConfigWindow(true);
-            Globals.frmMain->ScanDisc(Caller::MainForm);
-        }
-    } else if (event == DeviceRemoveComplete) {
+    if (event != DeviceArrival && event != DeviceRemoveComplete) return;
+    if (deviceChangesHeld_ > 0) {
+        // Many changes during one walk need no more than one look at the drives afterwards.
+        (event == DeviceArrival ? heldArrival_ : heldRemoval_) = true;
+        return;
+    }
+    const Dispatch::KeepAlive keep;
+    if (event == DeviceRemoveComplete) {
         UpdateStatus(Caller::MainForm);
         if (Globals.frmMonitor) Globals.frmMonitor->DiscRemoved();
+        return;
     }
+    if (!UpdateStatus(Caller::MainForm) || Globals.Vexamo->Status != 0) return;
+    // The chooser of a run in progress already offers what the user came for; the run goes on.
+    if (Globals.frmMain && Globals.frmMain->Scanning()) return;
+    if (Dispatch::Nested()) {
+        ScanAfterHandlers();
+        return;
+    }
+    if (!Globals.frmMain && !ShowConfigWindow(true)) return;
+    Dispatch::Release(std::move(Globals.frmMonitor));
+    Globals.frmMain->ScanDisc(Caller::MainForm);
+}
+
+void TMainForm::ScanAfterHandlers() {
+    if (scanPending_) return;
+    scanPending_ = true;
+    Dispatch::Later([this] {
+        scanPending_ = false;
+        try {
+            // The disc may have gone meanwhile: the arrival looks at the drives again.
+            WMDeviceChange(DeviceArrival);
+        } catch (const std::exception& e) {
+            HandleException(e);
+        }
+    });
+}
+
+void TMainForm::HoldDeviceChanges() { ++deviceChangesHeld_; }
+
+void TMainForm::ReleaseDeviceChanges() {
+    if (deviceChangesHeld_ == 0 || --deviceChangesHeld_ > 0) return;
+    const bool removal = std::exchange(heldRemoval_, false);
+    const bool arrival = std::exchange(heldArrival_, false);
+    if (removal) WMDeviceChange(DeviceRemoveComplete);
+    if (arrival) WMDeviceChange(DeviceArrival);
 }
 
 void TMainForm::mnuSPlayClick() {
     if (Globals.frmMain && Globals.frmMain->Scanning()) return;  // its run still uses that window
-    ShowConfigWindow(true);
+    if (!ShowConfigWindow(true)) return;
     Globals.frmMain->ScanDisc(Caller::MainForm);
 }
 
@@ -306,6 +362,9 @@ void TMainForm::EnableMonitoringItem(bool enabled) {
 }
 
 void TMainForm::ItemClick(Item item) {
+    // A command can reach the window while the start-up checks still ask their questions, before
+    // the core object exists.
+    if (!started_) return;
     if (!PopUpSysTray[item].Enabled || PopUpSysTray[item].Separator) return;
     switch (item) {
         case mnuSPlay: mnuSPlayClick(); break;

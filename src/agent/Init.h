@@ -91,7 +91,9 @@ public:
 
     void InitTrayIcon(std::uintptr_t icon);
     void SetTrayTip(const std::string& text) override;
-    void ShowConfigWindow(bool hidden);
+    // False when the window could not load what it shows (the error was shown and logged); no
+    // window is left then.
+    bool ShowConfigWindow(bool hidden);
     bool UpdateStatus(Caller caller) override;
 
     void WMTrayNotify(std::uintptr_t mouseMessage);
@@ -122,10 +124,24 @@ public:
     void ShowOptions(Caller opener) override;
     void ExitAgent() override;
     void EnableMonitoringItem(bool enabled) override;
+    void HoldDeviceChanges() override;
+    void ReleaseDeviceChanges() override;
 
 private:
+    // The icon stays away while the configuration window is on screen, while a scan's chooser is
+    // in use and while the options window opened from the tray is open; otherwise it is there.
+    bool IconWanted() const;
+    // A disc that arrives while a handler waits in a nested loop (a modal dialog, a menu, a message
+    // box) is scanned once every handler has returned: a scan then could close the window whose
+    // handler is waiting.
+    void ScanAfterHandlers();
+
     MainFormHost& host_;
     bool iconInTray_ = false;
+    bool scanPending_ = false;
+    int deviceChangesHeld_ = 0;
+    bool heldArrival_ = false;
+    bool heldRemoval_ = false;
     // Until the start-up checks are done, the core object and the status do not exist yet: a
     // device change or a click on the tray reaching the window meanwhile is not acted on.
     bool started_ = false;

@@ -118,9 +118,10 @@ void DiscoverDefaultPlayers(const std::string& iniPath) {
         player.LoadDefault(name);
         if (Sys().FileExists(player.Exe)) {
             player.SaveToIni(iniPath, false);
-        } else if (!Sys().FileExists(ReadIniString(iniPath, name, "exe"))) {
+        } else if (IniSectionExists(iniPath, name) && !Sys().FileExists(ReadIniString(iniPath, name, "exe"))) {
             // Only a section whose own program is missing as well goes: one the user pointed at
-            // an installed program by hand stays, whatever the registry says.
+            // an installed program by hand stays, whatever the registry says. Nothing is written
+            // when there is nothing to erase, so a catalogue that cannot be written still lists.
             EraseIniSection(iniPath, name);
         }
     }

@@ -5,6 +5,7 @@
 #include "model/DiscSearch.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
+#include "platform/Dispatch.h"
 #include "scan/Splash.h"
 #include "scan/fileMonitor.h"
 #include "ui/main.h"
@@ -32,14 +33,15 @@ void TfrmMain::ScanDisc(Caller) {
     // must neither start a second run on this window nor free the chooser in use. The chooser on
     // screen already offers what the user came for; the new disc can be scanned afterwards.
     if (scanning_) return;
+    // A run ends by closing this window and then still finishes its own work.
+    const Dispatch::KeepAlive keep;
     scanning_ = true;
     try {
         Scan();
-    } catch (...) {
-        // The window is still there: only a finished run can have let it go, and that ends below.
-        scanning_ = false;
-        throw;
+    } catch (const std::exception& e) {
+        RunFailed(e.what());
     }
+    scanning_ = false;
 }
 
 void TfrmMain::Scan() {
@@ -48,27 +50,50 @@ void TfrmMain::Scan() {
     SetStatusText(PanelMessage, ScanningText);
     if (host_) host_->Repaint();
 
-    vexamo.MediaDrives = CollectFiles();
-    if (vexamo.MediaDrives.empty()) {
+    // Painting during the walk lets the system deliver device changes; they wait until the walk
+    // has given the chooser its drives.
+    StringList drives;
+    agent_.HoldDeviceChanges();
+    try {
+        drives = CollectFiles();
+    } catch (...) {
+        agent_.ReleaseDeviceChanges();
+        throw;
+    }
+    vexamo.MediaDrives = drives;
+    if (drives.empty()) {
+        agent_.ReleaseDeviceChanges();
         NothingFound();
-        scanning_ = false;
         return;
     }
 
-    vexamo.DiscLabel = vexamo.MediaDrives.size() == 1 ? GetVolumeLabel(vexamo.MediaDrives.front()) : VariousLabel;
-    SetStatusText(PanelMessage, "Label: " + vexamo.DiscLabel);
-    agent_.RemoveTrayIcon();
-
-    // A chooser left by a run whose play failed goes here.
+    // A chooser left by an earlier run goes here.
+    Dispatch::Release(std::move(Globals.frmMonitor));
     Globals.frmMonitor = host_ ? host_->CreateChooser() : std::make_unique<TfrmMonitor>(nullptr);
+    TfrmMonitor* chooser = Globals.frmMonitor.get();
+    chooser->Drives = drives;
+    // A disc taken out during the walk closes the chooser now, before anything is played from it.
+    agent_.ReleaseDeviceChanges();
+    if (Globals.frmMonitor.get() != chooser) {
+        FinishRun();
+        return;
+    }
+
+    vexamo.DiscLabel = drives.size() == 1 ? GetVolumeLabel(drives.front()) : VariousLabel;
+    SetStatusText(PanelMessage, "Label: " + vexamo.DiscLabel);
+    chooserInUse_ = true;
+    agent_.RemoveTrayIcon();
     Globals.CurrentPlayer = Globals.SelectedPlayers->Players.at(ChoosePlayer()).get();
     if (Globals.CurrentPlayer->Prompt == 0)
-        Globals.frmMonitor->ShowModal();
+        chooser->ShowModal();
     else
-        Globals.frmMonitor->AutoPlay();
+        chooser->AutoPlay();
+    chooserInUse_ = false;
+    FinishRun();
+}
 
-    scanning_ = false;
-    const bool onPlayClose = vexamo.Settings->Monitor.OnPlayClose;
+void TfrmMain::FinishRun() {
+    const bool onPlayClose = Globals.Vexamo->Settings->Monitor.OnPlayClose;
     if (onPlayClose && Globals.PlayerStarted) {
         // The run does not save: the agent ends right after the player was started.
         agent_.ExitAgent();
@@ -77,6 +102,20 @@ void TfrmMain::Scan() {
     // After "Scan Now" with nothing played, the user is still working in the window.
     if (!onPlayClose && !Globals.PlayerStarted && Visible) return;
     SaveMonitorState(Caller::ConfigWindow);
+}
+
+void TfrmMain::RunFailed(const std::string& message) {
+    chooserInUse_ = false;
+    if (Globals.frmMonitor) Globals.frmMonitor->Close();
+    if (Globals.frmScaning) Globals.frmScaning->Close();
+    // Shown, and logged while this window still exists.
+    AppEventsException(message);
+    // A window the user works in stays; one made for the run goes, without saving: the run changed
+    // no setting, and a second failed write would only repeat the message.
+    if (Visible) return;
+    Globals.SelectedPlayers.reset();
+    Globals.CurrentPlayer = nullptr;
+    Close();
 }
 
 void TfrmMain::NothingFound() {

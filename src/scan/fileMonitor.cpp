@@ -6,6 +6,7 @@
 #include "model/CommandLines.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
+#include "platform/Dispatch.h"
 
 namespace vexamo {
 
@@ -172,7 +173,13 @@ void TfrmMonitor::Play(const std::vector<StringList>& groups) {
 void TfrmMonitor::ShowModal() {
     FormShow();
     modal_ = true;
-    if (host_) host_->ShowModal(*this);
+    try {
+        if (host_) host_->ShowModal(*this);
+    } catch (...) {
+        modal_ = false;
+        FormClose();
+        throw;
+    }
     modal_ = false;
     FormClose();
 }
@@ -189,7 +196,7 @@ void TfrmMonitor::AutoPlay() {
 }
 
 void TfrmMonitor::DiscRemoved() {
-    for (const std::string& drive : SplitString(lblDevice.Caption, ',')) {
+    for (const std::string& drive : Drives) {
         if (GetVolumeLabel(drive) == NoCdLabel) {
             btCancelClick();
             return;
@@ -208,7 +215,7 @@ void TfrmMonitor::Close() {
 void TfrmMonitor::FormClose() {
     std::unique_ptr<TfrmMonitor> self;
     if (Globals.frmMonitor.get() == this) self = std::move(Globals.frmMonitor);
-    // `self` frees the window when it goes out of scope; nothing may touch members after this.
+    Dispatch::Release(std::move(self));
 }
 
 }  // namespace vexamo

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/general.h"
 #include "ui/Controls.h"
 
 namespace vexamo {
@@ -69,6 +70,9 @@ public:
 
     // Position of the row's extension in CurrentPlayer's extensions; the commands play from it.
     int CurrentExtension = 0;
+    // The drives whose media the window lists, given by the scan when it makes the window: a
+    // removal closes it for these, shown or not.
+    StringList Drives;
 
     TMenuItem& PlayItem(PlayItem item) { return popOptions.Items[mnuPlay].Items[item]; }
     bool Showing() const { return modal_; }
@@ -96,10 +100,11 @@ public:
     // A disc went away: closes the window, as "&Cancel" does, when one of its drives lost its disc.
     void DiscRemoved();
 
-    // Closes the window. Shown modally, it ends the modal display and ShowModal frees it; else it
-    // is freed at once, and nothing may touch it after the call.
+    // Closes the window. Shown modally, it ends the modal display and ShowModal lets it go; else
+    // it goes at once.
     void Close();
-    // Frees the window and empties the process-wide reference to it.
+    // Empties the process-wide reference and frees the window once the handlers running on it
+    // have returned; nothing may touch it after the call when none does.
     void FormClose();
 
 private:

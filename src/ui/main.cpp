@@ -7,6 +7,7 @@
 #include "model/PlayersCfg.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
+#include "platform/Dispatch.h"
 #include "../../resources/Version.h"
 
 namespace vexamo {
@@ -145,9 +146,10 @@ void TfrmMain::FormActivate() {
 void TfrmMain::FormClose() {
     std::unique_ptr<TfrmMain> self;
     if (Globals.frmMain.get() == this) self = std::move(Globals.frmMain);
+    if (host_) host_->Hide();
     agent_.AddTrayIcon();
-    // `self` frees the window (and its real window) when it goes out of scope; nothing may touch
-    // members after this.
+    // Freed at once when nothing runs on it; nothing may touch members after this.
+    Dispatch::Release(std::move(self));
 }
 
 void TfrmMain::Show() {
@@ -169,7 +171,15 @@ bool TfrmMain::WMSysCommand(SysCommand command) {
 }
 
 void TfrmMain::SaveMonitorState(Caller) {
-    Globals.Vexamo->SaveSettings(ProgramFolder, SettingsFileName, false);
+    // The window closes whether or not the settings could be written: kept open for a failed
+    // write, a hidden window would keep the tray icon away for good.
+    std::string failure;
+    try {
+        Globals.Vexamo->SaveSettings(ProgramFolder, SettingsFileName, false);
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    if (!failure.empty()) AppEventsException(failure);
     Globals.SelectedPlayers.reset();
     Globals.CurrentPlayer = nullptr;
     Close();

@@ -28,6 +28,8 @@ public:
     virtual ~FrmMainHost() = default;
     // Shows the window with the current state of its controls and brings it forward.
     virtual void Show() = 0;
+    // Takes the closed window off the screen; it is freed once its handlers have returned.
+    virtual void Hide() = 0;
     // Copies the state into the controls and paints them at once: a scan holds the message loop.
     virtual void Repaint() = 0;
     // Runs the player wizard modally: for a new player when `playerName` is empty, else to edit it.
@@ -90,7 +92,8 @@ public:
     // --- window --------------------------------------------------------------------------
     void FormCreate();
     void FormActivate();
-    // Frees the window: empties the process-wide reference and puts the tray icon back.
+    // Takes the window away: empties the process-wide reference, puts the tray icon back and
+    // frees the window once the handlers running on it have returned.
     void FormClose();
     void Show();
     void Close();
@@ -110,6 +113,8 @@ public:
     // files, sorted; shows its progress on the bar or in the progress window meanwhile.
     StringList CollectFiles();
     bool Scanning() const { return scanning_; }
+    // The tray icon stays away while the window is on screen and while its run uses the chooser.
+    bool HoldsTrayIcon() const { return Visible || chooserInUse_; }
 
     // --- available players -----------------------------------------------------------------
     void lstPlayersClick();
@@ -170,10 +175,15 @@ private:
     std::string RowPlayerName(const TListView& list, int row) const;
     void Scan();
     void NothingFound();
+    // The end of a run, by the OnPlayClose setting and whether a player was started.
+    void FinishRun();
+    // A run that failed ends as one that played nothing, with no chooser left and the error shown.
+    void RunFailed(const std::string& message);
     // The position in SelectedPlayers of the player a run plays with.
     int ChoosePlayer() const;
 
     bool scanning_ = false;
+    bool chooserInUse_ = false;
 
     TrayAgent& agent_;
     std::unique_ptr<FrmMainHost> host_;

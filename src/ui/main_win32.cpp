@@ -60,8 +60,6 @@ public:
     }
 
     ~FrmMainWindow() override {
-        // The portable window is going: nothing of the dialog's last messages may reach it.
-        *alive_ = false;
         mirror_.reset();
         // The player list owns its image list and frees it with itself.
         for (HICON icon : icons_) DestroyIcon(icon);
@@ -72,6 +70,10 @@ public:
         mirror_->Put();
         ShowWindow(Handle(), SW_SHOWNORMAL);
         SetForegroundWindow(Handle());
+    }
+
+    void Hide() override {
+        if (Handle()) ShowWindow(Handle(), SW_HIDE);
     }
 
     void Repaint() override {
@@ -98,17 +100,16 @@ public:
 
 private:
     // Runs a handler the way the portable window expects: what the user changed is in the state
-    // first, and the state is shown afterwards unless the handler closed the window.
+    // first, and the state is shown afterwards. A window the handler closed is only hidden by now.
     template <typename F>
     void Run(F&& handler) {
-        const std::shared_ptr<bool> alive = alive_;
         mirror_->Take();
         win32::Guarded(handler);
-        if (*alive) mirror_->Put();
+        mirror_->Put();
     }
 
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (!*alive_ || (!mirror_ && msg != WM_INITDIALOG)) return FALSE;
+        if (!mirror_ && msg != WM_INITDIALOG) return FALSE;
         switch (msg) {
             case WM_INITDIALOG:
                 Init();
@@ -307,18 +308,15 @@ private:
         const int id = GetDlgCtrlID(control);
         if (id != IDC_LSTPLAYERS && id != IDC_LSTLOADEDPLAYERS) return FALSE;
         const POINT at = win32::ContextMenuPoint(control, lParam);
-        const std::shared_ptr<bool> alive = alive_;
         if (id == IDC_LSTPLAYERS) {
             Run([&] { form_.PopPlayerPopup(); });
             const int chosen = win32::TrackPopup(Handle(), form_.PopPlayer, at);
-            if (!*alive) return TRUE;
             if (chosen == TfrmMain::PopPlayerEdit) Run([&] { form_.PopPlayerEditClick(); });
             if (chosen == TfrmMain::PopPlayerDelete) Run([&] { form_.PopPlayerDeleteClick(); });
             if (chosen == TfrmMain::popPlayerResetAll) Run([&] { form_.popPlayerResetAllClick(); });
         } else {
             Run([&] { form_.PopListOptionsPopup(); });
             const int chosen = win32::TrackPopup(Handle(), form_.PopListOptions, at);
-            if (!*alive) return TRUE;
             if (chosen == TfrmMain::popLstDelete) Run([&] { form_.popLstDeleteClick(); });
             if (chosen == TfrmMain::popLstDelAll) Run([&] { form_.popLstDelAllClick(); });
             if (chosen == TfrmMain::popCmdLines) Run([&] { form_.popCmdLinesClick(); });
@@ -391,8 +389,6 @@ private:
     std::vector<HICON> icons_;
     win32::GdiObject<HFONT> boldFont_;
     win32::GdiObject<HFONT> titleFont_;
-    // Emptied when the window goes, so a handler that closed it does not touch it afterwards.
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace

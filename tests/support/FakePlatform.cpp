@@ -379,12 +379,14 @@ bool FakePlatform::RegDeleteValue(RegRoot root, const std::string& key, const st
 
 std::intptr_t FakePlatform::ShellOpen(const std::string& file, const std::string& parameters) {
     Started.push_back(StartedProgram{file, parameters});
+    if (WhileStarting) WhileStarting(Started.back());
     return ShellResult;
 }
 
 MsgResult FakePlatform::MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons,
                                    const std::string& caption) {
     Messages.push_back(ShownMessage{kind, text, buttons, caption});
+    if (WhileMessageShown) WhileMessageShown(Messages.back());
     if (!answers_.empty()) {
         MsgResult r = answers_.front();
         answers_.pop_front();

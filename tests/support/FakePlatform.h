@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -73,6 +74,10 @@ public:
     void Answer(MsgResult result) { answers_.push_back(result); }
 
     std::intptr_t ShellResult = 42;
+    // What happens while a message box is on screen or the shell starts a program: both run a
+    // nested message loop on Windows, in which other windows' handlers run.
+    std::function<void(const ShownMessage&)> WhileMessageShown;
+    std::function<void(const StartedProgram&)> WhileStarting;
     int Platform_Id = 2;
     LocalTime Clock{2026, 12, 7, 14, 5, 31};
 

@@ -34,10 +34,15 @@ public:
 
 struct FakeScaningHost : ScaningHost {
     void Show(TfrmScaning&) override { ++shown; }
-    void Repaint(TfrmScaning& f) override { positions.push_back(f.ProgBar.Position); }
+    void Repaint(TfrmScaning& f) override {
+        positions.push_back(f.ProgBar.Position);
+        if (onRepaint) onRepaint();
+    }
+    void Hide(TfrmScaning&) override { ++hidden; }
     void Released(TfrmScaning&) override { ++released; }
-    int shown = 0, released = 0;
+    int shown = 0, hidden = 0, released = 0;
     std::vector<int> positions;
+    std::function<void()> onRepaint;  // what happens while the walk paints (the system's messages)
 };
 
 }  // namespace vexamo::test

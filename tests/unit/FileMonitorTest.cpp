@@ -313,6 +313,7 @@ TEST_F(Chooser, RemovalClosesTheChooserOnlyWhenOneOfItsDrivesIsEmptied) {
     fake.AddDrive("F:\\", DriveKind::CdRom, "OTHER");
     Found(0, ".avi", {"D:\\a.avi", "E:\\b.avi"});
     Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor->Drives = Globals.Vexamo->MediaDrives;
     host.user = [&](TfrmMonitor& form) {
         fake.SetDisc("F:\\", std::nullopt);
         form.DiscRemoved();

@@ -14,26 +14,7 @@ using vexamo::test::FakePlatform;
 
 namespace {
 
-class FakeHost : public MainFormHost {
-public:
-    std::uintptr_t WindowHandle() override { return 0x1234; }
-    void Terminate() override { ++terminated; }
-    void CloseMainWindow() override { ++closeRequests; }
-    void PopupTrayMenu() override { ++popups; }
-    void TrayMenuChanged() override { ++menuRefreshes; }
-    std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) override {
-        if (failWindows) throw Error("no window");
-        ++configWindows;
-        return std::make_unique<TfrmMain>(tray, test::FakeFrmMainHostFactory(frm));
-    }
-    std::unique_ptr<TFrmOptions> CreateOptionsWindow(TrayAgent& tray) override {
-        return std::make_unique<TFrmOptions>(tray, nullptr);
-    }
-    std::unique_ptr<TAboutBox> CreateAboutBox() override { return std::make_unique<TAboutBox>(nullptr); }
-    int terminated = 0, closeRequests = 0, popups = 0, configWindows = 0, menuRefreshes = 0;
-    bool failWindows = false;
-    test::FrmMainHostLog frm;
-};
+using FakeHost = test::FakeMainFormHost;
 
 constexpr std::uintptr_t IconOn = 11, IconOff = 22;
 
@@ -83,6 +64,8 @@ public:
     void ExitAgent() override {}
     void SetTrayTip(const std::string&) override {}
     void EnableMonitoringItem(bool) override {}
+    void HoldDeviceChanges() override {}
+    void ReleaseDeviceChanges() override {}
 };
 
 }  // namespace

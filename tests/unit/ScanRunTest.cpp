@@ -234,21 +234,53 @@ TEST_F(ScanRun, ArrivalWhileTheChooserIsShownLeavesItAndItsRunAlone) {
     EXPECT_EQ(Globals.frmMain, nullptr);
 }
 
-TEST_F(ScanRun, FailedAutomaticPlayLeavesAHiddenChooserTheNextRunReplaces) {
+TEST_F(ScanRun, FailedAutomaticPlayShowsTheErrorAndLeavesTheAgentIdle) {
     fake.AddFile("D:\\a.avi");
     Select({{"Movies", false, ".avi"}});
-    TfrmMain& frm = Open(false);
+    Open(false);
     fake.SetReadOnly("C:\\Vexamo");
-    EXPECT_THROW(frm.ScanDisc(Caller::MainForm), InOutError);
+    Globals.frmMain->ScanDisc(Caller::MainForm);
     EXPECT_TRUE(fake.Started.empty());
     EXPECT_FALSE(Globals.PlayerStarted);
-    ASSERT_NE(Globals.frmMonitor, nullptr);
-    EXPECT_EQ(Globals.frmMain.get(), &frm);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Error);
+    EXPECT_EQ(fake.Messages[0].Text, "Unable to write to C:\\Vexamo\\VexamoList.m3u");
+    // Idle again: no chooser or hidden window left, the icon back in the tray, nothing held.
+    EXPECT_EQ(Globals.frmMonitor, nullptr);
+    EXPECT_EQ(Globals.frmMain, nullptr);
+    EXPECT_EQ(chooser.released, 1);
+    EXPECT_TRUE(agent.iconInTray);
+    EXPECT_EQ(agent.holds, 0);
 
     fake.SetReadOnly("C:\\Vexamo", false);
-    frm.ScanDisc(Caller::MainForm);
-    EXPECT_EQ(chooser.released, 2);
+    Open(false).ScanDisc(Caller::MainForm);
     EXPECT_EQ(Played(), "\"D:\\a.avi\"");
+}
+
+TEST_F(ScanRun, VisibleWindowStaysAfterAFailedPlayWithoutItsChooser) {
+    fake.AddFile("D:\\a.avi");
+    Select({{"Movies", false, ".avi"}});
+    TfrmMain& frm = Open(true);
+    fake.SetReadOnly("C:\\Vexamo");
+    frm.btScanNowClick();
+    EXPECT_EQ(Globals.frmMain.get(), &frm);
+    EXPECT_EQ(Globals.frmMonitor, nullptr);
+    EXPECT_EQ(fake.Messages.size(), 1u);
+    EXPECT_FALSE(agent.iconInTray) << "the window on screen keeps the icon away";
+}
+
+TEST_F(ScanRun, FailedSettingsWriteAfterAPlayStillEndsTheRun) {
+    fake.AddFile("D:\\a.avi");
+    Select({{"Movies", false, ".avi"}});
+    Open(false);
+    fake.SetReadOnly(Folder + "Vexamo.ini");
+    Globals.frmMain->ScanDisc(Caller::MainForm);
+    EXPECT_EQ(Played(), "\"D:\\a.avi\"");
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Text, "Unable to write to C:\\Vexamo\\Vexamo.ini");
+    EXPECT_EQ(Globals.frmMain, nullptr);
+    EXPECT_EQ(Globals.SelectedPlayers, nullptr);
+    EXPECT_TRUE(agent.iconInTray);
 }
 
 TEST_F(ScanRun, OddNamesOnTheDiscReachThePlayerAsThemselves) {
