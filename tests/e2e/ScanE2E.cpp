@@ -267,7 +267,7 @@ TEST(Scan, TrayScanShowsTheProgressWindow) {
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
     const HWND chooser = WaitForChooser(agent);
     ASSERT_NE(chooser, nullptr);
-    EXPECT_FALSE(IsWindow(progress)) << "the progress window is gone when the chooser shows";
+    EXPECT_FALSE(IsWindowVisible(progress)) << "the progress window is gone when the chooser shows";
     ClickButton(chooser, "Cancel");
 }
 
