@@ -142,9 +142,8 @@ endif()
 
 file(GLOB VEXAMO_CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp)
 if(VEXAMO_CONFORMANCE_SOURCES)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/support/IniCases.cpp)
-    list(APPEND VEXAMO_CONFORMANCE_SOURCES ${CMAKE_SOURCE_DIR}/tests/support/IniCases.cpp)
-  endif()
+  list(APPEND VEXAMO_CONFORMANCE_SOURCES ${CMAKE_SOURCE_DIR}/tests/support/IniCases.cpp
+    ${CMAKE_SOURCE_DIR}/tests/support/ArgvSplit.cpp)
   add_executable(ini_conformance ${VEXAMO_CONFORMANCE_SOURCES})
   target_include_directories(ini_conformance PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(ini_conformance PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_GTEST_MAIN}

@@ -15,16 +15,27 @@ inline const std::array<std::string, 7> DefaultPlayerNames = {
     "BsPlayer", "MicroDVD", "Winamp", "Windows Media Player Win9x", "Windows Media Player",
     "Core Media Player", "Radlight"};
 inline const std::array<std::string, 3> PlaylistExts = {".m3u", ".lst", ".bsl"};
-inline const std::array<std::string, 3> SubtitleExts = {".sub", ".srt", ".ssa"};
-inline const std::array<std::string, 4> CommandTags = {"[PLAYER]", "[FILE]", "[PLAYLIST]", "[SUBTITLE]"};
-inline const std::array<std::string, 12> KnownExtensions = {
-    ".mp3", ".wav", ".asx", ".cda", ".ogg", ".wma", ".wmv", ".avi", ".divx", ".mov", ".mpg", ".mpeg"};
+// Searched in this order; the formats of today follow the three the program always knew.
+inline const std::array<std::string, 5> SubtitleExts = {".sub", ".srt", ".ssa", ".ass", ".vtt"};
+inline const std::array<std::string, 5> CommandTags = {"[PLAYER]", "[FILE]", "[PLAYLIST]", "[SUBTITLE]", "[DISC]"};
+// Stored lists refer to these by position: rows are only ever added at the end.
+inline const std::array<std::string, 29> KnownExtensions = {
+    ".mp3",  ".wav", ".asx",  ".cda", ".ogg", ".wma", ".wmv", ".avi",  ".divx", ".mov",
+    ".mpg",  ".mpeg", ".mp4", ".m4v", ".mkv", ".webm", ".ts", ".m2ts", ".mts",  ".vob",
+    ".3gp",  ".flv", ".flac", ".m4a", ".aac", ".opus", ".ape", ".wv",  ".mka"};
 
 struct ExtensionKind {
     std::string Ext;   // without the dot
     std::string Kind;  // a MediaKinds word
 };
-extern const std::array<ExtensionKind, 12> ExtensionKinds;
+extern const std::array<ExtensionKind, 29> ExtensionKinds;
+
+// Discs that are played as a whole, by their structure rather than their files. A player is given
+// a kind in its Selection.ini Ext list by these words, which no extension can be (no dot).
+enum class DiscKind { None = -1, DvdVideo = 0, BluRay = 1, VideoCd = 2, SuperVideoCd = 3 };
+inline const std::array<std::string, 4> DiscKindNames = {"DVD-Video", "Blu-ray", "Video CD", "Super Video CD"};
+// The kind a word of an Ext list names, exactly as written; None for anything else.
+DiscKind DiscKindOf(const std::string& word);
 
 struct DefaultPlayer {
     std::string Name;
@@ -44,6 +55,9 @@ struct TPlayerFlags {
     std::string Single = "[FILE]";
     std::string Subtitles = "[FILE] [SUBTITLE]";
     std::string Playlist = "[PLAYLIST]";
+    // Parameters to play a whole disc, [DISC] standing for its drive root; empty = the player
+    // takes no discs (also for a catalogue written before discs were known).
+    std::string Disc;
 };
 
 struct TPlaylist {

@@ -61,6 +61,7 @@ struct TMonitoredFiles {
     std::string SubtitleName;
     std::string PlaylistName;
     std::string FileName;
+    std::string DiscName;  // the drive root of a disc played as a whole, for [DISC]
 };
 
 class TVexamoInit {

@@ -85,7 +85,8 @@ void SplitMask(const std::string& mask, std::string& folder, std::string& patter
     pattern = split == std::string::npos ? mask : mask.substr(split + 1);
 }
 
-void WalkFolders(const std::string& start, const FolderVisitor& visit) {
+void WalkFolders(const std::string& start, const FolderVisitor& visit,
+                 const std::function<bool(const std::string& folder)>& skip) {
     // An explicit stack rather than recursion: a disc may nest folders deeper than the stack allows.
     std::vector<std::string> pending{start};
     std::vector<std::string> children;
@@ -95,8 +96,11 @@ void WalkFolders(const std::string& start, const FolderVisitor& visit) {
         const std::vector<DirEntry> entries = Sys().ListFolder(folder + "*");
         visit(folder, entries);
         children.clear();
-        for (const DirEntry& e : entries)
-            if (IsSearchedFolder(e)) children.push_back(folder + e.Name + "\\");
+        for (const DirEntry& e : entries) {
+            if (!IsSearchedFolder(e)) continue;
+            std::string child = folder + e.Name + "\\";
+            if (!skip || !skip(child)) children.push_back(std::move(child));
+        }
         // Pushed last first, so that the first subfolder is searched next, as the listing ordered them.
         for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(std::move(*it));
     }

@@ -35,8 +35,10 @@ bool IsSearchedFile(const DirEntry& e);
 bool IsSearchedFolder(const DirEntry& e);
 // Lists every searched folder below start (ending in a backslash, or empty) once, with "*", and
 // hands its entries to visit, in the order of FindFiles. A folder that cannot be read lists nothing.
+// A folder for which `skip` answers true (asked once the folder above it was visited) is not entered.
 using FolderVisitor = std::function<void(const std::string& folder, const std::vector<DirEntry>& entries)>;
-void WalkFolders(const std::string& start, const FolderVisitor& visit);
+void WalkFolders(const std::string& start, const FolderVisitor& visit,
+                 const std::function<bool(const std::string& folder)>& skip = {});
 
 int AppendLinesToFile(const StringList& lines, const std::string& path);
 
