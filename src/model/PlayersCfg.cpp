@@ -104,7 +104,8 @@ void TPlayer::SaveToIni(const std::string& iniPath, bool overwrite) const {
     WriteIniString(iniPath, Name, "single", Flags->Single);
     WriteIniString(iniPath, Name, "playlist", Flags->Playlist);
     WriteIniString(iniPath, Name, "subtitles", Flags->Subtitles);
-    WriteIniString(iniPath, Name, "disc", Flags->Disc);
+    // Written only for a player that takes discs, so a catalogue without discs reads as it always did.
+    if (!Flags->Disc.empty()) WriteIniString(iniPath, Name, "disc", Flags->Disc);
 }
 
 void TPlayer::LoadFromIni(const std::string& iniPath, const std::string& section) {
