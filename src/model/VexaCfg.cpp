@@ -93,4 +93,12 @@ bool TVexamo::CheckPlayersInstalled() {
     return result;
 }
 
+void TVexamo::SavePriority(const std::string& folder, const std::string& fileName) {
+    const std::string path = folder + fileName;
+    const TSettings& s = *Settings;
+    WriteIniBool(path, "Priority", "User", s.UserPriority);
+    WriteIniBool(path, "Priority", "Choice", s.Priority.Choice);
+    WriteIniString(path, "Priority", "Player", s.Priority.Player);
+}
+
 }  // namespace vexamo
