@@ -206,9 +206,23 @@ bool ReadIniBool(const std::string& path, const std::string& section, const std:
     return ReadIniInteger(path, section, key, def ? 1 : 0) != 0;
 }
 
+std::string IniValueText(const std::string& value) {
+    if (value.empty()) return value;
+    // Control characters are taken for blanks too: quoting costs nothing, and a read may trim
+    // more kinds of white space than the space and the tab.
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    const auto quote = [](char c) { return c == '"' || c == '\''; };
+    // Quotes enclosing a value are discarded on reading, and quoting once more keeps them
+    // (Microsoft Knowledge Base Q69752).
+    if (blank(value.front()) || blank(value.back()) || quote(value.front()) || quote(value.back()))
+        return '"' + value + '"';
+    return value;
+}
+
 void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value) {
-    if (!Sys().IniWriteString(path, section, key, value)) throw IniFileError("Unable to write to " + path);
+    if (!Sys().IniWriteString(path, section, key, IniValueText(value)))
+        throw IniFileError("Unable to write to " + path);
 }
 
 void WriteIniInteger(const std::string& path, const std::string& section, const std::string& key, int value) {

@@ -56,10 +56,16 @@ std::string ReadIniString(const std::string& path, const std::string& section, c
                           const std::string& def = "");
 int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def);
 bool ReadIniBool(const std::string& path, const std::string& section, const std::string& key, bool def);
+// Writes the value so that it reads back exactly as given (IniValueText).
 void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
 void WriteIniInteger(const std::string& path, const std::string& section, const std::string& key, int value);
 void WriteIniBool(const std::string& path, const std::string& section, const std::string& key, bool value);
+
+// The text to store for a value so that the private-profile read gives it back unchanged. That
+// read drops the blanks around a value and one pair of quotes enclosing it, so a value that
+// starts or ends with a blank or a quote goes into a pair of quotes of its own.
+std::string IniValueText(const std::string& value);
 
 // An integer as the INI files hold it: decimal with an optional sign, or hexadecimal after "$"
 // or "0x" giving the 32 bits themselves; the whole text and nothing else, within 32 bits.
