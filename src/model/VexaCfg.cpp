@@ -19,13 +19,14 @@ void TVexamo::LoadSettings(const std::string& path) {
 
     auto settings = std::make_unique<TSettings>();
     TOptMonitor& monitor = settings->Monitor;
-    // Stored joined with blanks but read back split at ";": several roots read as one entry that is
-    // no drive root and so fall back to all CD drives, which is what "all drives" stored them for.
-    const std::string drives = ReadIniString(path, "Monitor", "Drives");
+    // Written joined with blanks; a hand-made or older file may join them with ";". No root holds
+    // either, so both separate.
+    std::string drives = ReadIniString(path, "Monitor", "Drives");
+    std::replace(drives.begin(), drives.end(), ';', ' ');
     // A folder on a CD drive passes the drive-type check but never shows a disc, and a root
     // listed twice would be queried twice at every refresh: only distinct roots are kept.
     if (!drives.empty()) {
-        for (const std::string& root : SplitString(drives, ';')) {
+        for (const std::string& root : SplitString(drives, ' ')) {
             if (!IsDriveRoot(root) || Sys().DriveType(root) != DriveKind::CdRom) continue;
             if (std::none_of(monitor.Drives.begin(), monitor.Drives.end(),
                              [&](const std::string& kept) { return SameText(kept, root); }))

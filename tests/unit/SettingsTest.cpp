@@ -56,15 +56,21 @@ TEST_F(Settings, StatusWordsAreExactAndAlwaysOnWins) {
 }
 
 TEST_F(Settings, DrivesKeepCdRootsAndFallBackToAll) {
+    fake.AddDrive("F:\\", DriveKind::CdRom);
+    core.CdDrives = {"D:\\", "E:\\", "F:\\"};
     Load("[Monitor]\r\nDrives=E:\\\r\n");
     EXPECT_EQ(core.Settings->Monitor.Drives, StringList{"E:\\"});
     Load("[Monitor]\r\nDrives=C:\\\r\n");
     EXPECT_EQ(core.Settings->Monitor.Drives, core.CdDrives);
-    // Two roots are stored joined with a blank and read back as one entry that is no root.
-    Load("[Monitor]\r\nDrives=D:\\ E:\\\r\n");
-    EXPECT_EQ(core.Settings->Monitor.Drives, core.CdDrives);
+    // Two of three drives, stored joined with a blank as the save writes them, or with ";".
+    Load("[Monitor]\r\nDrives=D:\\ F:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"D:\\", "F:\\"}));
+    Load("[Monitor]\r\nDrives=F:\\;E:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"F:\\", "E:\\"}));
     Load("[Monitor]\r\nDrives=Z:\\;D:\\\r\n");
     EXPECT_EQ(core.Settings->Monitor.Drives, StringList{"D:\\"});
+    Load("[Monitor]\r\nDrives=Z:\\  E:\\; ;D:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"E:\\", "D:\\"}));
 }
 
 TEST_F(Settings, DrivesKeepEachCdRootOnceInTheirOrder) {
@@ -123,6 +129,7 @@ TEST_F(Settings, FullSaveWritesEveryKeyAndReadsBack) {
               "[SubTitles]\r\nAuto=1\r\nPath=C:\\Subs\\\r\n");
     core.Create();
     EXPECT_EQ(core.Status, 0);
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"D:\\", "E:\\"}));
     EXPECT_EQ(core.Settings->Subtitles.Path, "C:\\Subs\\");
     EXPECT_EQ(core.Settings->Priority.Player, "Winamp");
 }
