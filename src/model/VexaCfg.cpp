@@ -47,9 +47,11 @@ void TVexamo::LoadSettings(const std::string& path) {
     settings->Windows.AutoStart = ReadIniBool(path, "Windows", "AutoStart", false);
     settings->Windows.AutoCD = ReadIniBool(path, "Windows", "AutoCD", false);
 
-    SetWindowsAutoPlay(settings->Windows.AutoCD, false);
-    if (!SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, settings->Windows.AutoStart, false))
-        settings->Windows.AutoStart = false;
+    SetWindowsAutoPlay(settings->Windows.AutoCD, false, path);
+    // The flag follows what Windows will do: an entry that could not be written is no start at
+    // logon, and one that could not be removed still is.
+    settings->Windows.AutoStart =
+        SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, settings->Windows.AutoStart, false);
 
     settings->Subtitles.Auto = ReadIniBool(path, "Subtitles", "Auto", true);
     settings->Subtitles.Path = ReadIniString(path, "Subtitles", "path");

@@ -147,7 +147,8 @@ void TFrmOptions::btOkClick() {
     settings.Windows.AutoStart = Settings_Startup.Checked;
     settings.Subtitles.Auto = Settings_UseSubs.Checked;
 
-    if (Settings_CDAutorun.Checked != InitialAutoCD) SetWindowsAutoPlay(Settings_CDAutorun.Checked, true);
+    if (Settings_CDAutorun.Checked != InitialAutoCD)
+        SetWindowsAutoPlay(Settings_CDAutorun.Checked, true, ProgramFolder + SettingsFileName);
 
     if (settings.Monitor.ScanAll) {
         settings.Monitor.Drives = vexamo.CdDrives;
@@ -161,8 +162,10 @@ void TFrmOptions::btOkClick() {
     // The new folder is searched from the next settings load on.
     settings.Subtitles.Folders = vexamo.CdDrives;
 
+    // What is stored is what Windows will do, whichever way the switch went.
     if (Settings_Startup.Checked != InitialAutoStart)
-        SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, Settings_Startup.Checked, true);
+        settings.Windows.AutoStart =
+            SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, Settings_Startup.Checked, true);
 
     vexamo.SaveSettings(ProgramFolder, SettingsFileName, false);
     tray_.UpdateStatus(Caller::Options);
