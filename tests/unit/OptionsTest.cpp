@@ -15,6 +15,14 @@
 using namespace vexamo;
 using vexamo::test::FakePlatform;
 
+namespace vexamo {
+// Shown in failure messages of the drive lists.
+void PrintTo(const TCheckListItem& item, std::ostream* os) { *os << item.Text << (item.Checked ? " [x]" : " [ ]"); }
+bool operator==(const TCheckListItem& a, const TCheckListItem& b) {
+    return a.Text == b.Text && a.Checked == b.Checked && a.Enabled == b.Enabled;
+}
+}  // namespace vexamo
+
 namespace {
 
 const std::string Ini = "C:\\Vexamo\\Vexamo.ini";
@@ -131,8 +139,9 @@ TEST_F(Options, ShowsTheSettingsAndTheMachinesDrives) {
     FromTray([](TFrmOptions& f) {
         EXPECT_EQ(f.Caption, "Vexamo Settings");
         EXPECT_EQ(f.lblSubtitles.Caption, "(*.sub*.srt*.ssa)");
-        EXPECT_EQ(f.Settings_cbDrives.Items, (StringList{"D:\\", "E:\\"}));
-        EXPECT_EQ(f.Settings_cbDrives.Text, "E:\\");
+        EXPECT_EQ(f.Settings_cbDrives.Items,
+                  (std::vector<TCheckListItem>{{"D:\\", false}, {"E:\\", true}}));
+        EXPECT_EQ(f.Settings_cbDrives.Hint, "List of available CD/DVD Drives");
         EXPECT_TRUE(f.Settings_DrivesUser.Checked && !f.Settings_DrivesAll.Checked);
         EXPECT_TRUE(f.Settings_cbDrives.Enabled);
         EXPECT_TRUE(f.rdOnPlayClose.Checked && !f.rdOnPlayMin.Checked);
@@ -163,9 +172,9 @@ TEST_F(Options, AllDrivesStoresEveryOpticalDriveAndOneDriveExactlyThatOne) {
     EXPECT_EQ(Settings().Monitor.Drives, (StringList{"D:\\", "E:\\"}));
 
     FromTray([](TFrmOptions& f) {
+        EXPECT_TRUE(f.Settings_cbDrives.Items[0].Checked && f.Settings_cbDrives.Items[1].Checked);
         f.Settings_DrivesUserClick();
-        f.Settings_cbDrives.ItemIndex = 1;
-        f.Settings_cbDrives.Text = "E:\\";
+        f.Settings_cbDrives.Items[0].Checked = false;
         f.btOkClick();
     });
     EXPECT_EQ(Value("Monitor", "Drives"), "E:\\");
@@ -173,16 +182,65 @@ TEST_F(Options, AllDrivesStoresEveryOpticalDriveAndOneDriveExactlyThatOne) {
     EXPECT_EQ(Settings().Monitor.Drives, StringList{"E:\\"});
 }
 
-TEST_F(Options, NoDriveChosenInTheListKeepsTheMonitoredDrives) {
+TEST_F(Options, TwoOfThreeDrivesTickedAreMonitoredFromThenOn) {
+    fake.AddDrive("F:\\", DriveKind::CdRom);
+    Start("[Main]\r\nStatus=On\r\n[Monitor]\r\nDrives=E:\\\r\n");
+    FromTray([](TFrmOptions& f) {
+        ASSERT_EQ(f.Settings_cbDrives.Items.size(), 3u);
+        f.Settings_cbDrives.Items[0].Checked = true;
+        f.Settings_cbDrives.Items[1].Checked = false;
+        f.Settings_cbDrives.Items[2].Checked = true;
+        f.btOkClick();
+    });
+    EXPECT_EQ(Value("Monitor", "Drives"), "D:\\ F:\\");
+    EXPECT_EQ(Settings().Monitor.Drives, (StringList{"D:\\", "F:\\"}));
+    // Every later load (a disc's scan makes one) keeps the two.
+    Globals.Vexamo->Create();
+    EXPECT_EQ(Settings().Monitor.Drives, (StringList{"D:\\", "F:\\"}));
+    FromTray([](TFrmOptions& f) {
+        EXPECT_EQ(f.Settings_cbDrives.Items,
+                  (std::vector<TCheckListItem>{{"D:\\", true}, {"E:\\", false}, {"F:\\", true}}));
+        f.btCancelClick();
+    });
+}
+
+TEST_F(Options, AMonitoredDriveAddedLaterIsListedAndNoTickIsNoChoice) {
     // F: is an optical drive added after start-up: monitored, but not in the agent's drive list.
     Start("[Monitor]\r\nDrives=F:\\\r\n");
     fake.AddDrive("F:\\", DriveKind::CdRom);
     FromTray([](TFrmOptions& f) {
-        EXPECT_EQ(f.Settings_cbDrives.ItemIndex, -1);
+        EXPECT_EQ(f.Settings_cbDrives.Items,
+                  (std::vector<TCheckListItem>{{"D:\\", false}, {"E:\\", false}, {"F:\\", true}}));
         f.btOkClick();
     });
     EXPECT_EQ(Value("Monitor", "Drives"), "F:\\");
     EXPECT_EQ(Settings().Monitor.Drives, StringList{"F:\\"});
+
+    // With no drive ticked OK says what is missing and stores nothing.
+    const std::string before = IniText();
+    FromTray([&](TFrmOptions& f) {
+        f.Settings_cbDrives.Items[2].Checked = false;
+        f.Settings_CDAutorun.Checked = true;
+        f.btOkClick();
+        EXPECT_EQ(IniText(), before);
+        ASSERT_EQ(fake.Messages.size(), 1u);
+        EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+        EXPECT_EQ(fake.Messages[0].Text, "Please tick at least one drive to monitor, or choose \"All CD/DVD Drives\".");
+        EXPECT_EQ(host.options.result, ModalCancel) << "the window stays open";
+        EXPECT_FALSE(Policy()) << "no switch is touched";
+        f.Settings_cbDrives.Items[1].Checked = true;
+        f.Settings_CDAutorun.Checked = false;
+        f.btOkClick();
+    });
+    EXPECT_EQ(host.options.result, ModalOk);
+    EXPECT_EQ(Value("Monitor", "Drives"), "E:\\");
+    // With "All CD/DVD Drives" the ticks do not matter.
+    FromTray([](TFrmOptions& f) {
+        for (TCheckListItem& item : f.Settings_cbDrives.Items) item.Checked = false;
+        f.Settings_DrivesAllClick();
+        f.btOkClick();
+    });
+    EXPECT_EQ(Value("Monitor", "Drives"), "D:\\ E:\\");
 }
 
 // --- OK and Cancel -----------------------------------------------------------------------------
