@@ -235,8 +235,9 @@ void TfrmMain::LoadSelection() {
     }
 
     // The scan follows the stored priority, so it must be the one the window shows: where the
-    // window shows "No Priority", the stored choice becomes that too, and a stored player the list
-    // does not hold gives way to the entry the combo box shows.
+    // window shows "No Priority", the stored choice becomes that too, and while a priority is
+    // given a stored player the list does not hold gives way to the entry the combo box shows.
+    // Without one the stored player is no one's business yet: opening the window writes nothing.
     const TSettings& settings = *Globals.Vexamo->Settings;
     const bool restored = !selection.Players.empty() && settings.UserPriority;
     const bool choice = restored && settings.Priority.Choice;
@@ -244,7 +245,7 @@ void TfrmMain::LoadSelection() {
     rdNoPlayerPriority.Checked = !choice;
     if (restored) cboDifPlayer.Enabled = choice;
     cboDifPlayer.Select(PriorityEntry());
-    StorePriority(settings.UserPriority, choice, ShownPriorityPlayer());
+    StorePriority(settings.UserPriority, choice, choice ? ShownPriorityPlayer() : settings.Priority.Player);
 }
 
 void TfrmMain::AddLoadedPlayerRow(const TUserPlayer& userPlayer) {

@@ -480,7 +480,7 @@ TEST_F(FrmMainTest, PriorityControlsRestoredFromTheSettings) {
     } cases[] = {
         {"User=1\r\nChoice=1\r\nPlayer=BsPlayer\r\n", true, "BsPlayer", 1},
         {"User=1\r\nChoice=1\r\nPlayer=Removed\r\n", true, "Winamp", 0},  // no longer in the list
-        {"User=1\r\nChoice=0\r\nPlayer=\r\n", false, "Winamp", 0},           // the entry shown
+        {"User=1\r\nChoice=0\r\nPlayer=\r\n", false, "", 0},  // no priority: nothing to store on opening
         {"User=0\r\nChoice=1\r\nPlayer=BsPlayer\r\n", false, "BsPlayer", 1},  // not restored at all
     };
     for (const Case& c : cases) {
