@@ -208,7 +208,9 @@ std::optional<Finding> World::CheckConfigWindow() const {
         }
     }
 
-    // The priority controls against Vexamo.ini.
+    // The priority controls and On/Off against Vexamo.ini. A file made read-only cannot take what
+    // the window shows; each write that failed said so.
+    if (readOnly_.count(SettingsIni) || stale_ == &f) return found.empty() ? std::nullopt : found.front();
     const bool choice = ReadIniBool(SettingsIni, "Priority", "Choice", false);
     const std::string player = ReadIniString(SettingsIni, "Priority", "Player");
     if (f.rdPlayerPriority.Checked == f.rdNoPlayerPriority.Checked)
@@ -244,11 +246,18 @@ std::optional<Finding> World::CheckOptionsWindow(const TFrmOptions& form) const 
     };
     const bool scanAll = ReadIniBool(SettingsIni, "Monitor", "ScanAll", false);
     if (form.Settings_DrivesAll.Checked != scanAll) return broken("\"All CD/DVD Drives\"", !scanAll, scanAll);
-    const std::string drive = ReadIniString(SettingsIni, "Monitor", "Drives");
-    if (!scanAll && IsDriveRoot(drive) && Sys().DriveType(drive) == DriveKind::CdRom &&
-        !SameText(form.Settings_cbDrives.Text, drive))
-        return Broken("window-options", "the options window shows drive \"" + form.Settings_cbDrives.Text +
-                                            "\", Vexamo.ini monitors " + drive);
+    if (!scanAll) {
+        // The monitored drives, as the settings load reads them: roots of CD drives, at ";" or blanks.
+        std::string stored, shown;
+        for (const std::string& part : SplitString(ReadIniString(SettingsIni, "Monitor", "Drives"), ';'))
+            for (const std::string& root : SplitString(part, ' '))
+                if (IsDriveRoot(root) && Sys().DriveType(root) == DriveKind::CdRom) stored += root + " ";
+        for (const TCheckListItem& item : form.Settings_cbDrives.Items)
+            if (item.Checked) shown += item.Text + " ";
+        if (!stored.empty() && !SameText(shown, stored))
+            return Broken("window-options", "the options window ticks drives \"" + shown + "\", Vexamo.ini monitors " +
+                                                stored);
+    }
     const bool close = ReadIniBool(SettingsIni, "Monitor", "OnPlayClose", false);
     if (form.rdOnPlayClose.Checked != close) return broken("\"Close Vexamo\"", form.rdOnPlayClose.Checked, close);
     const bool autoCd = ReadIniBool(SettingsIni, "Windows", "AutoCD", false);

@@ -373,6 +373,9 @@ void World::FailureMove() {
                                      : rng_.Pick(files);
     if (readOnly_.count(path)) {
         readOnly_.erase(path);
+        // A window that could not store its settings meanwhile said so; it catches up at its next
+        // successful write, which only it knows of.
+        if (path == Folder + SettingsFileName && Globals.frmMain) stale_ = Globals.frmMain.get();
         if (fake_.FileExists(path)) fake_.SetReadOnly(path, false);
         Say(ExtractFileName(path) + " writable again");
         return;
@@ -846,8 +849,9 @@ void World::OptionsModal(TFrmOptions& form) {
             {form.Settings_cbDrives.Enabled ? 3 : 0,
              [&] {
                  const int d = rng_.Below(static_cast<int>(form.Settings_cbDrives.Items.size()));
-                 Say("choose drive " + form.Settings_cbDrives.Items[static_cast<size_t>(d)]);
-                 form.Settings_cbDrives.Select(d);
+                 TCheckListItem& item = form.Settings_cbDrives.Items[static_cast<size_t>(d)];
+                 Say(std::string(item.Checked ? "untick" : "tick") + " drive " + item.Text);
+                 item.Checked = !item.Checked;
              }},
             {1, click("Minimize to System Tray", &TFrmOptions::rdOnPlayMinClick)},
             {1, click("Close Vexamo", &TFrmOptions::rdOnPlayCloseClick)},

@@ -120,6 +120,7 @@ private:
     std::set<std::string> skip_;
     int loaded_[2] = {-1, -1};          // the disc in D: and in E:, -1 for none
     std::set<std::string> readOnly_;    // files the user made read-only
+    const void* stale_ = nullptr;       // a configuration window that outlived a read-only Vexamo.ini
     std::vector<std::unique_ptr<test::FakeMainFormHost>> hosts_;  // one per start; kept to the end
     test::FakeMainFormHost* host_ = nullptr;
     std::unique_ptr<ChooserBinding> chooser_;
