@@ -2,6 +2,7 @@
 
 #include "../../resources/resource.h"
 #include "agent/MenuDraw_win32.h"
+#include <dbt.h>
 #include "ui/About_win32.h"
 #include "ui/Settings_win32.h"
 #include "ui/main.h"
@@ -12,6 +13,17 @@ namespace vexamo {
 namespace {
 
 TMainForm::Item ItemOf(UINT command) { return static_cast<TMainForm::Item>(command - TrayMenuCommandBase); }
+
+// The drive roots of a volume's device change (dbcv_unitmask holds one bit per letter).
+StringList VolumeDrives(LPARAM lParam) {
+    StringList roots;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
+    if (!header || header->dbch_devicetype != DBT_DEVTYP_VOLUME) return roots;
+    const DWORD mask = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lParam)->dbcv_unitmask;
+    for (int letter = 0; letter < 26; ++letter)
+        if (mask & (1u << letter)) roots.push_back(std::string(1, static_cast<char>('A' + letter)) + ":\\");
+    return roots;
+}
 
 }  // namespace
 
@@ -110,7 +122,7 @@ LRESULT MainFormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DEVICECHANGE: {
             const LRESULT result = Default(msg, wParam, lParam);
-            form.WMDeviceChange(static_cast<std::uintptr_t>(wParam));
+            form.WMDeviceChange(static_cast<std::uintptr_t>(wParam), VolumeDrives(lParam));
             return result ? result : TRUE;
         }
         case WM_COMMAND:

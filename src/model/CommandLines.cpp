@@ -108,10 +108,10 @@ TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const StringList& 
     return ComposeLaunch(vexamo, player, std::vector<StringList>{files}, kind);
 }
 
-TLaunch ComposeDiscLaunch(TVexamo& vexamo, const TPlayer& player, const std::string& root) {
+TLaunch ComposeDiscLaunch(TVexamo& vexamo, const TPlayer& player, const std::string& root, DiscKind kind) {
     vexamo.Files = std::make_unique<TMonitoredFiles>();
     vexamo.Files->DiscName = root;
-    return TLaunch{player.Exe, vexamo.ExpandTags(player.Flags->Disc)};
+    return TLaunch{player.Exe, vexamo.ExpandTags(player.Flags->DiscTemplate(kind))};
 }
 
 }  // namespace vexamo

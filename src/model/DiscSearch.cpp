@@ -17,11 +17,6 @@ std::string Folded(std::string s) {
     return s;
 }
 
-bool LessNoCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Fold(x) < Fold(y); });
-}
-
 // One pattern of a walk. The usual "*.ext" is only a comparison of the name's end; anything else
 // goes through the general match, so that the walk finds exactly what FindFiles would.
 struct NamePattern {
@@ -202,8 +197,8 @@ DiscSearchResult SearchDiscs(const StringList& roots, const std::vector<SearchPl
     DiscSearchResult result;
     result.Files.resize(players.size());
     auto addDrive = [&](const std::string& root) {
-        auto at = std::lower_bound(result.MediaDrives.begin(), result.MediaDrives.end(), root, LessNoCase);
-        if (at == result.MediaDrives.end() || LessNoCase(root, *at)) result.MediaDrives.insert(at, root);
+        auto at = std::lower_bound(result.MediaDrives.begin(), result.MediaDrives.end(), root, LessText);
+        if (at == result.MediaDrives.end() || LessText(root, *at)) result.MediaDrives.insert(at, root);
     };
     for (size_t p = 0; p < players.size(); ++p) {
         if (progress.Player) progress.Player(p);

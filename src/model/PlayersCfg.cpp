@@ -106,6 +106,8 @@ void TPlayer::SaveToIni(const std::string& iniPath, bool overwrite) const {
     WriteIniString(iniPath, Name, "subtitles", Flags->Subtitles);
     // Written only for a player that takes discs, so a catalogue without discs reads as it always did.
     if (!Flags->Disc.empty()) WriteIniString(iniPath, Name, "disc", Flags->Disc);
+    for (size_t k = 0; k < DiscKindKeys.size(); ++k)
+        if (Flags->DiscByKind[k]) WriteIniString(iniPath, Name, DiscKindKeys[k], *Flags->DiscByKind[k]);
 }
 
 void TPlayer::LoadFromIni(const std::string& iniPath, const std::string& section) {
@@ -121,6 +123,7 @@ void TPlayer::LoadFromIni(const std::string& iniPath, const std::string& section
     Flags->Playlist = ReadIniString(iniPath, section, "playlist", CommandTags[2]);
     Flags->Subtitles = ReadIniString(iniPath, section, "subtitles", CommandTags[1] + " " + CommandTags[3]);
     Flags->Disc = ReadIniString(iniPath, section, "disc");
+    for (size_t k = 0; k < DiscKindKeys.size(); ++k) Flags->DiscByKind[k] = ReadIniOptional(iniPath, section, DiscKindKeys[k]);
 }
 
 void DiscoverDefaultPlayers(const std::string& iniPath) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/general.h"
@@ -32,8 +33,13 @@ extern const std::array<ExtensionKind, 29> ExtensionKinds;
 
 // Discs that are played as a whole, by their structure rather than their files. A player is given
 // a kind in its Selection.ini Ext list by these words, which no extension can be (no dot).
-enum class DiscKind { None = -1, DvdVideo = 0, BluRay = 1, VideoCd = 2, SuperVideoCd = 3 };
+// An audio CD is played as a whole too, but it is found by its tracks (.cda), not given as a kind.
+enum class DiscKind { None = -1, DvdVideo = 0, BluRay = 1, VideoCd = 2, SuperVideoCd = 3, AudioCd = 4 };
 inline const std::array<std::string, 4> DiscKindNames = {"DVD-Video", "Blu-ray", "Video CD", "Super Video CD"};
+// Players.ini keys of the forms a player wants one kind of disc in, when it differs from its disc
+// template (by DiscKind).
+inline const std::array<std::string, 5> DiscKindKeys = {"disc.dvd", "disc.bluray", "disc.vcd", "disc.svcd",
+                                                        "disc.cd"};
 // The kind a word of an Ext list names, exactly as written; None for anything else.
 DiscKind DiscKindOf(const std::string& word);
 
@@ -58,6 +64,14 @@ struct TPlayerFlags {
     // Parameters to play a whole disc, [DISC] standing for its drive root; empty = the player
     // takes no discs (also for a catalogue written before discs were known).
     std::string Disc;
+    // A kind's own form (VLC wants dvd:///[DISC] but bluray:///[DISC]); none: the disc template.
+    // Present but empty: the player does not take that kind.
+    std::array<std::optional<std::string>, 5> DiscByKind;
+
+    const std::string& DiscTemplate(DiscKind kind) const {
+        const auto& own = DiscByKind.at(static_cast<size_t>(kind));
+        return own ? *own : Disc;
+    }
 };
 
 struct TPlaylist {

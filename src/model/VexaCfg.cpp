@@ -38,6 +38,7 @@ void TVexamo::LoadSettings(const std::string& path) {
     monitor.ScanAll = ReadIniBool(path, "Monitor", "ScanAll", false);
     monitor.AlwaysOn = ReadIniBool(path, "Monitor", "Always On", false);
     monitor.OnPlayClose = ReadIniBool(path, "Monitor", "OnPlayClose", false);
+    monitor.Removable = ReadIniBool(path, "Monitor", "Removable", false);
     if (monitor.AlwaysOn) Status = 0;
 
     settings->UserPriority = ReadIniBool(path, "Priority", "User", false);
@@ -77,6 +78,21 @@ void TVexamo::SaveSettings(const std::string& folder, const std::string& fileNam
     WriteIniBool(path, "Windows", "AutoCD", s.Windows.AutoCD);
     WriteIniBool(path, "SubTitles", "Auto", s.Subtitles.Auto);
     WriteIniString(path, "SubTitles", "Path", s.Subtitles.Path);
+    // Keys the program learnt later follow those it always wrote.
+    WriteIniBool(path, "Monitor", "Removable", s.Monitor.Removable);
+}
+
+StringList TVexamo::WatchedDrives() const {
+    StringList roots = Settings->Monitor.Drives;
+    if (!Settings->Monitor.Removable) return roots;
+    auto add = [&](const std::string& root) {
+        if (std::none_of(roots.begin(), roots.end(), [&](const std::string& r) { return SameText(r, root); }))
+            roots.push_back(root);
+    };
+    for (const std::string& root : GetDrivesOfType(DriveKind::Removable)) add(root);
+    for (const std::string& root : ArrivedDrives)
+        if (IsDriveRoot(root) && Sys().DriveType(root) == DriveKind::Removable) add(root);
+    return roots;
 }
 
 bool TVexamo::CheckPlayersInstalled() {

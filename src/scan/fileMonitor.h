@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CommandLines.h"
 #include "model/general.h"
 #include "ui/Controls.h"
 
@@ -110,12 +111,19 @@ public:
 private:
     void OpenMenu(bool atSelectedRow);
     // Plays the given file lists through the playlist file.
-    void Play(const std::vector<std::vector<std::string>>& groups);
+    void Play(std::vector<std::vector<std::string>> groups);
+    // Starts the player, notes it, and closes the window.
+    void Launch(const TLaunch& launch);
 
     MonitorHost* host_;
     bool modal_ = false;
     std::string chosenFile_;
 };
+
+// The row picture of an extension or a disc kind in the pictures of the found types; -1 for none.
+int TypePictureOf(const std::string& word);
+// Every type picture: the unused 0, one per known extension, one per disc kind.
+constexpr int TypePictureCount = 1 + 29 + 4;
 
 // The extension index automatic play uses: the first of the player's extensions with files found,
 // whose first file heads the playlist; 0 when none has any.

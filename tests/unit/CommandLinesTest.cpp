@@ -210,7 +210,7 @@ TEST_F(Launch, FileNamesHoldingTagsReachThePlayerUnchanged) {
 
 TEST_F(Launch, ADiscReachesThePlayerWholeThroughWindowsArgumentRules) {
     player.Flags->Disc = "/dvd [DISC]";
-    const TLaunch launch = ComposeDiscLaunch(vexamo, player, "D:\\");
+    const TLaunch launch = ComposeDiscLaunch(vexamo, player, "D:\\", DiscKind::DvdVideo);
     EXPECT_EQ(launch.Exe, player.Exe);
     EXPECT_EQ(test::SplitArguments(launch.Parameters), (std::vector<std::string>{"/dvd", "D:\\"}));
     EXPECT_FALSE(fake.FileExists("C:\\Vexamo\\VexamoList.lst")) << "no playlist for a disc";

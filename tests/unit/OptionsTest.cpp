@@ -138,7 +138,7 @@ TEST_F(Options, ShowsTheSettingsAndTheMachinesDrives) {
           "[SubTitles]\r\nAuto=0\r\nPath=C:\\Subs\\\r\n");
     FromTray([](TFrmOptions& f) {
         EXPECT_EQ(f.Caption, "Vexamo Settings");
-        EXPECT_EQ(f.lblSubtitles.Caption, "(*.sub*.srt*.ssa)");
+        EXPECT_EQ(f.lblSubtitles.Caption, "(*.sub*.srt*.ssa*.ass*.vtt)");
         EXPECT_EQ(f.Settings_cbDrives.Items,
                   (std::vector<TCheckListItem>{{"D:\\", false}, {"E:\\", true}}));
         EXPECT_EQ(f.Settings_cbDrives.Hint, "List of available CD/DVD Drives");
