@@ -78,8 +78,12 @@ void TVexamo::SaveSettings(const std::string& folder, const std::string& fileNam
     WriteIniBool(path, "Windows", "AutoCD", s.Windows.AutoCD);
     WriteIniBool(path, "SubTitles", "Auto", s.Subtitles.Auto);
     WriteIniString(path, "SubTitles", "Path", s.Subtitles.Path);
-    // Keys the program learnt later follow those it always wrote.
-    WriteIniBool(path, "Monitor", "Removable", s.Monitor.Removable);
+    // Keys the program learnt later follow those it always wrote, and appear only once used, so
+    // the file of a user who never touches them stays as earlier versions wrote it.
+    const StringList monitorKeys = Sys().IniKeyNames(path, "Monitor");
+    const bool stored = std::any_of(monitorKeys.begin(), monitorKeys.end(),
+                                    [](const std::string& k) { return SameText(k, "Removable"); });
+    if (s.Monitor.Removable || stored) WriteIniBool(path, "Monitor", "Removable", s.Monitor.Removable);
 }
 
 StringList TVexamo::WatchedDrives() const {

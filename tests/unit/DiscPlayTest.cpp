@@ -135,10 +135,15 @@ TEST_F(DiscPlay, SettingsFilesOfBeforeReadSaveAndPlayAsTheyDid) {
     Globals.Vexamo->CdDrives = {"D:\\"};
     Globals.Vexamo->Create();
     Globals.Vexamo->SaveSettings(Folder, SettingsFileName, false);
-    // The one key learnt since joins its section; every other line stays as it was.
+    // Keys learnt since stay out of the file until they are used.
+    EXPECT_EQ(fake.Content(Folder + "Vexamo.ini"), TestFile("Vexamo.ini"));
+    Globals.Vexamo->Settings->Monitor.Removable = true;
+    Globals.Vexamo->SaveSettings(Folder, SettingsFileName, false);
+    Globals.Vexamo->Settings->Monitor.Removable = false;
+    Globals.Vexamo->SaveSettings(Folder, SettingsFileName, false);
     std::string expected = TestFile("Vexamo.ini");
     expected.insert(expected.find("[Windows]"), "Removable=0\r\n");
-    EXPECT_EQ(fake.Content(Folder + "Vexamo.ini"), expected);
+    EXPECT_EQ(fake.Content(Folder + "Vexamo.ini"), expected) << "once used, the switch keeps its line";
 
     auto selection = LoadSelection(Folder);
     ASSERT_EQ(selection->Players.size(), 2u);

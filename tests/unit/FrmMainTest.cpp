@@ -121,9 +121,12 @@ TEST_F(FrmMainTest, FirstStartListsInstalledDefaultsAndKeepsMonitoringOff) {
 
     // The add controls wait for a player; ".wmv" counts as audio.
     EXPECT_FALSE(F().chkExtsAudio.Enabled || F().ChkExtsVideo.Enabled || F().btAdd.Enabled || F().chkPrompt.Enabled);
-    EXPECT_EQ(F().chkExtsAudio.Items.size(), 7u);
+    // Today's formats follow the first twelve in each list.
+    EXPECT_EQ(F().chkExtsAudio.Items.size(), 14u);
     EXPECT_EQ(F().chkExtsAudio.Items[6].Text, ".wmv");
-    EXPECT_EQ(F().ChkExtsVideo.Items.size(), 5u);
+    EXPECT_EQ(F().chkExtsAudio.Items[7].Text, ".flac");
+    EXPECT_EQ(F().ChkExtsVideo.Items.size(), 15u);
+    EXPECT_EQ(F().ChkExtsVideo.Items[5].Text, ".mp4");
     EXPECT_EQ(F().stStatus.Panels[3].Text, "V.1.0.0.0");
     EXPECT_EQ(F().stStatus.Panels[3].Alignment, TAlignment::Center);
 }
@@ -263,11 +266,11 @@ TEST_F(FrmMainTest, SecondPlayerTakesOnlyFreeExtensions) {
     Choose("BsPlayer");
     F().LblSelAllAudioClick();
     EXPECT_EQ(F().LblSelAllAudio.Caption, "Unselect All");
-    EXPECT_EQ(F().CheckedCount, 6);
+    EXPECT_EQ(F().CheckedCount, 13);
     EXPECT_FALSE(Ext(".mp3").Enabled);
     EXPECT_TRUE(F().btAdd.Enabled && F().chkPrompt.Enabled);
     F().btAddClick();
-    EXPECT_EQ(ReadIniString(SelectionIni, "BsPlayer", "Ext"), ".wav;.asx;.cda;.ogg;.wma;.wmv");
+    EXPECT_EQ(ReadIniString(SelectionIni, "BsPlayer", "Ext"), ".wav;.asx;.cda;.ogg;.wma;.wmv;.flac;.m4a;.aac;.opus;.ape;.wv;.mka");
     EXPECT_EQ(F().LstLoadedPlayers.Items[1].SubItems[1], "AUDIO");
     EXPECT_FALSE(F().LstLoadedPlayers.Items[1].Checked);
 
@@ -283,7 +286,7 @@ TEST_F(FrmMainTest, TickCountingAndSelectAllLabel) {
     Open();
     Choose("Winamp");
     F().LblSelAllVideoClick();
-    EXPECT_EQ(F().CheckedCount, 5);
+    EXPECT_EQ(F().CheckedCount, 15);
     EXPECT_EQ(F().LblSelAllVideo.Caption, "Unselect All");
     F().LblSelAllVideoClick();
     EXPECT_EQ(F().CheckedCount, 0);
@@ -420,7 +423,7 @@ TEST_F(FrmMainTest, ViewCommandLinesText) {
 TEST_F(FrmMainTest, LoadSkipsUnusablePlayersButKeepsTheirSections) {
     const std::string selection =
         "[Ghost]\r\nName=Ghost\r\nPrompt=No\r\nExt=.wav\r\n[Gone]\r\nName=Gone\r\nPrompt=No\r\nExt=.ogg\r\n"
-        "[Winamp]\r\nName=Winamp\r\nPrompt=Maybe\r\nExt=.mp3;.flac;.avi\r\n";
+        "[Winamp]\r\nName=Winamp\r\nPrompt=Maybe\r\nExt=.mp3;.xyz;.avi\r\n";
     fake.AddFile(SelectionIni, selection);
     fake.AddFile(PlayersIni, "[Gone]\r\nexe=C:\\Gone\\gone.exe\r\n[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n");
     Open();
@@ -434,7 +437,7 @@ TEST_F(FrmMainTest, LoadSkipsUnusablePlayersButKeepsTheirSections) {
 
     // The unknown extension stays in the file through a prompt change and is skipped on delete.
     TickPrompt("Winamp", true);
-    EXPECT_EQ(ReadIniString(SelectionIni, "Winamp", "Ext"), ".mp3;.flac;.avi");
+    EXPECT_EQ(ReadIniString(SelectionIni, "Winamp", "Ext"), ".mp3;.xyz;.avi");
     SelectLoaded("Winamp");
     F().popLstDeleteClick();
     EXPECT_EQ(ReadIniSections(SelectionIni), (StringList{"Ghost", "Gone"}));
