@@ -206,6 +206,7 @@ private:
         m.BindLink(IDC_LBLSELALLAUDIO, form_.LblSelAllAudio);
         m.Bind(IDC_CHKEXTSVIDEO, form_.ChkExtsVideo);
         m.BindLink(IDC_LBLSELALLVIDEO, form_.LblSelAllVideo);
+        m.Bind(IDC_CHKDISCS, form_.chkDiscs);
         m.Bind(IDC_CHKPROMPT, form_.chkPrompt);
         m.Bind(IDC_BTADD, form_.btAdd);
         m.Bind(IDC_LSTLOADEDPLAYERS, form_.LstLoadedPlayers);
@@ -257,6 +258,9 @@ private:
                 return TRUE;
             case IDC_CHKEXTSVIDEO:
                 if (code == win32::CLN_CLICKCHECK) Run([&] { form_.ChkExtsVideoClickCheck(); });
+                return TRUE;
+            case IDC_CHKDISCS:
+                if (code == win32::CLN_CLICKCHECK) Run([&] { form_.chkDiscsClickCheck(); });
                 return TRUE;
             default:
                 return FALSE;
@@ -328,6 +332,7 @@ private:
         switch (draw.CtlID) {
             case IDC_CHKEXTSAUDIO:
             case IDC_CHKEXTSVIDEO:
+            case IDC_CHKDISCS:
                 win32::DrawCheckListItem(draw);
                 return TRUE;
             case IDC_BANNER:

@@ -837,3 +837,46 @@ TEST_F(FrmMainTest, AnUnwritableSettingsFileStillLetsTheWindowOpen) {
     EXPECT_EQ(fake.Messages[0].Text, "Unable to write to " + SettingsIni);
     EXPECT_EQ(ReadIniString(SettingsIni, "Main", "Status"), "On");
 }
+
+// --- discs played as a whole -----------------------------------------------------------------------
+
+TEST_F(FrmMainTest, DiscKindsGoOnlyToAPlayerWithADiscFormAndToOneAtATime) {
+    fake.AddFile(PlayersIni, BothPlayers + "disc=[DISC]\r\ndisc.bluray=\r\n");  // BsPlayer: no Blu-ray
+    auto disc = [&](const std::string& kind) -> TCheckListItem& { return ItemOf(F().chkDiscs, kind); };
+    Open();
+    EXPECT_EQ(F().chkDiscs.Items.size(), 4u);
+    Choose("Winamp");
+    EXPECT_FALSE(disc("DVD-Video").Enabled) << "a player without a disc form is offered no disc";
+    Choose("BsPlayer");
+    EXPECT_TRUE(disc("DVD-Video").Enabled && disc("Video CD").Enabled);
+    EXPECT_FALSE(disc("Blu-ray").Enabled);
+
+    // A tick given for one player does not stay on a kind the next one cannot play.
+    F().chkDiscs.ItemIndex = 0;
+    disc("DVD-Video").Checked = true;
+    F().chkDiscsClickCheck();
+    EXPECT_TRUE(F().btAdd.Enabled) << "a disc kind alone is enough to add a player";
+    Choose("Winamp");
+    EXPECT_FALSE(disc("DVD-Video").Checked);
+    EXPECT_FALSE(F().btAdd.Enabled);
+
+    Choose("BsPlayer");
+    Tick(".mkv");
+    F().chkDiscs.ItemIndex = 0;
+    disc("DVD-Video").Checked = true;
+    F().chkDiscsClickCheck();
+    F().btAddClick();
+    EXPECT_EQ(ReadIniString(SelectionIni, "BsPlayer", "Ext"), ".mkv;DVD-Video");
+    ASSERT_EQ(F().LstLoadedPlayers.Items.size(), 1u);
+    EXPECT_EQ(F().LstLoadedPlayers.Items[0].SubItems[1], "VIDEO");
+    EXPECT_EQ(F().LstLoadedPlayers.Items[0].SubItems[2], ".mkv DVD-Video");
+
+    // Taken: ticked and out of reach for every other player, also after the window opens again.
+    fake.AddFile(PlayersIni, *fake.Content(PlayersIni) + "[Third]\r\nexe=C:\\Winamp\\winamp.exe\r\ndisc=[DISC]\r\n");
+    Globals.frmMain.reset();
+    Open();
+    Choose("Third");
+    EXPECT_TRUE(disc("DVD-Video").Checked);
+    EXPECT_FALSE(disc("DVD-Video").Enabled);
+    EXPECT_TRUE(disc("Blu-ray").Enabled);
+}
