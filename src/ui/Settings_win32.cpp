@@ -126,6 +126,7 @@ private:
         m.Bind(IDC_OPT_DRIVES_USER, form_.Settings_DrivesUser);
         m.Bind(IDC_OPT_DRIVES, form_.Settings_cbDrives);
         m.Bind(IDC_OPT_DRIVES_ALL, form_.Settings_DrivesAll);
+        m.Bind(IDC_OPT_REMOVABLE, form_.Settings_Removable);
         m.Bind(IDC_OPT_MONITOR_DEFAULT, form_.rdMonitorDefault);
         m.Bind(IDC_OPT_MONITOR_ON, form_.rdMonitorOn);
         m.Bind(IDC_OPT_ONPLAY_MIN, form_.rdOnPlayMin);

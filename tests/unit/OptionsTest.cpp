@@ -564,3 +564,20 @@ TEST_F(Options, AboutBoxShowsTheVersionOpensItsLinksAndOnlyOneAtATime) {
     Globals.MainForm->ItemClick(TMainForm::mnuAbout);
     EXPECT_EQ(host.about.shown, 2) << "a closed box lets the next one open";
 }
+
+TEST_F(Options, TheUsbSwitchShowsTheStoredStateAndOkStoresItsTick) {
+    fake.AddDrive("G:\\", DriveKind::Removable);
+    Start();
+    FromTray([](TFrmOptions& f) {
+        EXPECT_FALSE(f.Settings_Removable.Checked);
+        EXPECT_EQ(f.Settings_cbDrives.Items.size(), 2u) << "a stick is no CD-ROM drive to choose";
+        f.Settings_Removable.Checked = true;
+        f.btOkClick();
+    });
+    EXPECT_EQ(Value("Monitor", "Removable"), "1");
+    EXPECT_EQ(Globals.Vexamo->WatchedDrives(), (StringList{"D:\\", "E:\\", "G:\\"}));
+    FromTray([](TFrmOptions& f) {
+        EXPECT_TRUE(f.Settings_Removable.Checked);
+        f.btCancelClick();
+    });
+}
