@@ -157,9 +157,9 @@ void MonitorWindow::Init() {
     banner_ = win32::GdiObject<HBITMAP>(static_cast<HBITMAP>(LoadImageA(
         instance_, MAKEINTRESOURCEA(IDB_SCAN_BANNER), IMAGE_BITMAP, Scale(BannerWidth), Scale(BannerHeight), 0)));
     const int typeW = Scale(TfrmMonitor::TypePictureWidth), typeH = Scale(TfrmMonitor::TypePictureHeight);
-    types_ = ImageList_Create(typeW, typeH, ILC_COLOR24 | ILC_MASK, 13, 0);
+    types_ = ImageList_Create(typeW, typeH, ILC_COLOR24 | ILC_MASK, TypePictureCount, 0);
     if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_SCAN_TYPES), IMAGE_BITMAP,
-                                                        typeW * 13, typeH, LR_CREATEDIBSECTION))) {
+                                                        typeW * TypePictureCount, typeH, LR_CREATEDIBSECTION))) {
         ImageList_AddMasked(types_, strip, KeyColour);
         DeleteObject(strip);
     }
