@@ -186,6 +186,9 @@ void TFrmOptions::btOkClick() {
         vexamo.SaveSettings(ProgramFolder, SettingsFileName, false);
     } catch (...) {
         settings = before;
+        // A status refresh meanwhile (a disc that came while a message was up) saw the settings
+        // that are now given up.
+        tray_.UpdateStatus(Caller::Options);
         throw;
     }
     tray_.UpdateStatus(Caller::Options);

@@ -291,7 +291,7 @@ TEST_F(EventOrder, AWindowSupersededDuringItsCreationIsNotShown) {
         if (std::exchange(once, true)) return;
         Message([] { Globals.MainForm->ItemClick(TMainForm::mnuSPlay); });
     };
-    Open();
+    Message([] { Globals.MainForm->ItemClick(TMainForm::MnuOpen); });
     EXPECT_TRUE(once);
     EXPECT_TRUE(Globals.frmMain == nullptr || !Globals.frmMain->Visible) << "the superseded window stays off screen";
     EXPECT_TRUE(fake.TrayIconShown);
@@ -333,4 +333,24 @@ TEST_F(EventOrder, AFirstWindowThatCannotBeMadeLeavesAnIconWithItsStatus) {
     EXPECT_TRUE(fake.TrayIconShown);
     EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
     EXPECT_EQ(std::string(fake.TrayState.Tip).rfind("Vexamo: Ready", 0), 0u);
+}
+
+TEST_F(EventOrder, APlayerAddedWhileTheResetQuestionIsUpKeepsItsPlayers) {
+    fake.DeleteFile(Folder + "Selection.ini");
+    Start();
+    TfrmMain& window = Open();
+    fake.Answer(MsgResult::Yes);
+    fake.WhileMessageShown = [&](const ShownMessage& m) {
+        if (m.Kind != MsgKind::Confirmation) return;
+        window.lstPlayers.ItemIndex = RowOf("Other");
+        window.lstPlayersClick();
+        TCheckListBox& video = window.ChkExtsVideo;
+        video.ItemIndex = 0;
+        video.Items[0].Checked = true;
+        window.ChkExtsVideoClickCheck();
+        window.btAddClick();
+    };
+    Message([&] { window.popPlayerResetAllClick(); });
+    ASSERT_TRUE(IniSectionExists(Folder + "Selection.ini", "Other"));
+    EXPECT_TRUE(IniSectionExists(Folder + "Players.ini", "Other")) << "a monitored player keeps its definition";
 }
