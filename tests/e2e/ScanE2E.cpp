@@ -303,6 +303,30 @@ TEST(Scan, TodaysFilesOfADataDiscPlayThroughThePlaylist) {
     EXPECT_EQ(agent.Folder.Read("VexamoList.m3u").value_or(""), "D:\\Films\\b.mkv\r\nD:\\a.mp4\r\n");
 }
 
+// A DVD-Video disc and a loose film beside it: the disc is a row of its own, with its picture.
+void ChooseTheDisc(const std::string& shot) {
+    Disc({"VIDEO_TS\\VIDEO_TS.IFO", "VIDEO_TS\\VTS_01_1.VOB", "Extras\\making of.mkv"});
+    ScanAgent agent("DVD-Video;.mkv", true, "[Main]\r\nStatus=On\r\n", "disc=--dvd [DISC]\r\n");
+    agent.Start();
+    agent.Arrive();
+    const HWND chooser = WaitForChooser(agent);
+    ASSERT_NE(chooser, nullptr) << "no File Monitor";
+    const std::vector<HWND> lists = Children(chooser, "SysListView32");
+    ASSERT_FALSE(lists.empty());
+    EXPECT_EQ(SendMessageA(lists[0], LVM_GETITEMCOUNT, 0, 0), 2) << "the disc and the loose film";
+    Screenshot(shot);
+    const HWND menu = OpenRowMenu(agent, chooser);
+    ASSERT_NE(menu, nullptr) << "no menu for the row";
+    PostMessageA(menu, WM_CHAR, 'p', 0);  // "Enqueue && &Play"
+    ASSERT_TRUE(WaitUntil([&] { return Menus(agent).size() >= 2; }, AgentTimeoutMs)) << "no submenu";
+    PostMessageA(Menus(agent).back(), WM_CHAR, 's', 0);  // "&Selected"
+    ASSERT_EQ(agent.Starts(1).size(), 1u);
+    EXPECT_EQ(StandInArgs(agent.Player).at(0), (std::vector<std::string>{"--dvd", "D:\\"}));
+}
+
+TEST(Scan, TheChooserOffersADvdAsARowOfItsOwnAndPlaysItAsADisc) { ChooseTheDisc("chooser-dvd"); }
+TEST(HiDpiChooser, TheDiscRowAt144Dpi) { ChooseTheDisc("chooser-dvd-144dpi"); }
+
 // A USB stick or memory card (G:, removable) beside the CD-ROM drive D:.
 TEST(UsbStick, PlaysOnlyWithTheSwitchOn) {
     Disc({}, 'D');
