@@ -38,7 +38,7 @@ TFrmOptions::TFrmOptions(TrayAgent& tray, FrmOptionsHost* host) : tray_(tray), h
     Settings_CDAutorun.Hint =
         "This settings enables/disables Windows XP's/2000 window that appears asking to choose an action "
         "whenever a CD/File type is detected";
-    Settings_Removable.Caption = "Also USB sticks and cards";
+    Settings_Removable.Caption = "Also play USB drives and memory cards";
     Settings_Removable.Hint = "Play what a USB stick or a memory card holds when it is plugged in, as for a CD";
     Settings_Startup.Caption = "Run on Windows Startup";
     Settings_Startup.Hint = "Choose to start 'Vexamo' automatically on Windows StartUp";
