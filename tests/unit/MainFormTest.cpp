@@ -63,6 +63,7 @@ public:
     void ShowOptions(Caller) override {}
     void ExitAgent() override {}
     void SetTrayTip(const std::string&) override {}
+    void Notify(const std::string&) override {}
     void EnableMonitoringItem(bool) override {}
     void HoldDeviceChanges() override {}
     void ReleaseDeviceChanges() override {}
