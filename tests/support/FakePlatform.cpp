@@ -327,7 +327,7 @@ void FakePlatform::FailRegWrites(RegRoot root, const std::string& key) { reg_[Re
 
 std::string FakePlatform::RegId(RegRoot root, RegView view, const std::string& key) {
     std::string id = RegId(root, key);
-    static const std::string software = "hklm\\software\\";
+    static const std::string software = "HKLM\\software\\";
     static const std::string wow = software + "wow6432node";
     if (view == RegView::Wow32 && id.compare(0, software.size(), software) == 0 &&
         !(id.compare(0, wow.size(), wow) == 0 && (id.size() == wow.size() || id[wow.size()] == '\\')))
