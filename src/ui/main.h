@@ -226,9 +226,10 @@ inline const std::string ExitQuestion = "Are you sure ?";
 extern const std::string VersionPanelText;  // "V." and the program's version
 
 // The picture of an available player's row from its `index` value: none for an empty value, the
-// picture of that number for 0 to 7, and the generic player picture 0 for anything else.
+// picture of that number for 0 to 12 (1 to 12 the default players'), and the generic player
+// picture 0 for anything else.
 int PlayerPictureIndex(const std::string& indexValue);
-constexpr int PlayerPictureCount = 8;
+constexpr int PlayerPictureCount = 13;
 
 // The text of "View Command Lines" for one player.
 std::string CommandLinesText(const std::string& name, const std::string& single, const std::string& playlist,
