@@ -204,7 +204,8 @@ std::string ProgramAt(const RegistryPlace& place) {
     const std::string text = Trimmed(ExpandedText(*value));
     if (text.empty()) return {};
     if (place.Holds == PlaceHolds::Program) return SplitProgram(text).Program;
-    std::string folder = text.size() >= 2 && text.front() == '"' && text.back() == '"' ? text.substr(1, text.size() - 2) : text;
+    const bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';
+    std::string folder = quoted ? text.substr(1, text.size() - 2) : text;
     if (folder.empty()) return {};
     if (folder.back() != '\\') folder += '\\';
     return folder + place.File;
@@ -212,7 +213,8 @@ std::string ProgramAt(const RegistryPlace& place) {
 
 // Where Windows' App Paths find a program: the user's own entry first, as the shell takes it.
 std::vector<RegistryPlace> AppPathPlaces(const std::string& file) {
-    return {At(HKCU, Native, AppPathsKey + file, ""), At(HKLM, Native, AppPathsKey + file, ""), At(HKLM, Wow32, AppPathsKey + file, "")};
+    return {At(HKCU, Native, AppPathsKey + file, ""), At(HKLM, Native, AppPathsKey + file, ""),
+            At(HKLM, Wow32, AppPathsKey + file, "")};
 }
 
 bool ControlFree(const std::string& text) {
@@ -396,8 +398,8 @@ std::vector<AutoPlayPlayer> ReadAutoPlayHandlers() {
             for (const std::string& name :
                  Sys().RegValueNames(rv.Root, rv.View, AutoPlayHandlersKey + "\\EventHandlers\\" + event.Name)) {
                 // The same registration seen through both views, or under both roots, counts once.
-                if (name.empty() || std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return SameText(s, name); }))
-                    continue;
+                const auto same = [&](const std::string& s) { return SameText(s, name); };
+                if (name.empty() || std::any_of(seen.begin(), seen.end(), same)) continue;
                 seen.push_back(name);
                 const std::optional<Handler> handler = ReadHandler(rv, name);
                 if (!handler) continue;

@@ -28,7 +28,8 @@ std::string PlayingNotice(const std::string& player, const TLaunch& launch, cons
     if (launch.Disc != DiscKind::None)
         return FitBalloon("Playing " + DiscWords.at(static_cast<size_t>(launch.Disc)) + " in " + launch.DiscRoot +
                           " with " + player);
-    const std::string what = launch.Files == 1 ? ExtractFileName(launch.FirstFile) : std::to_string(launch.Files) + " files";
+    const std::string what =
+        launch.Files == 1 ? ExtractFileName(launch.FirstFile) : std::to_string(launch.Files) + " files";
     return FitBalloon("Playing " + what + " from " + Place(drives, label) + " with " + player);
 }
 

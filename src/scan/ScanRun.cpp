@@ -93,7 +93,8 @@ void TfrmMain::Scan() {
         chooser->AutoPlay();
     chooserInUse_ = false;
     // A player that could not be started leaves a visible window open: it says so there.
-    if (!Globals.PlayerStarted && !Globals.PlayNotice.empty() && Visible) SetStatusText(PanelMessage, Globals.PlayNotice);
+    if (!Globals.PlayerStarted && !Globals.PlayNotice.empty() && Visible)
+        SetStatusText(PanelMessage, Globals.PlayNotice);
     const std::string notice = Globals.PlayNotice;
     FinishRun();
     // Told once the run is over, when the icon is back in the tray for the balloon.

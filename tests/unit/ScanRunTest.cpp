@@ -322,20 +322,31 @@ TEST(Notices, WhatPlaysWhereAndWithWhichPlayer) {
 TEST_F(ScanRun, APlayerThatCannotStartPlaysNothingAndAVisibleWindowSaysWhy) {
     fake.AddFile("D:\\a.avi");
     fake.AddFile("D:\\b.avi");
-    Select({{"Movies", false, ".avi"}}, "[Monitor]\r\nOnPlayClose=1\r\n");
+    Select({{"Movies", false, ".avi"}});
     fake.ShellResult = 2;
     TfrmMain& frm = Open(true);
     fake.DeleteFile(Movies);  // gone since the window loaded the selection
     frm.ScanDisc(Caller::ConfigWindow);
     EXPECT_FALSE(Globals.PlayerStarted);
-    EXPECT_EQ(agent.exits, 0) << "Close Vexamo after a start that did not happen would leave nothing";
+    ASSERT_EQ(Globals.frmMain.get(), &frm) << "the window stays, as after a run that played nothing";
     EXPECT_EQ(Panel(), "Movies could not be started: C:\\Movies\\movies.exe is missing");
     EXPECT_TRUE(agent.notices.empty()) << "a scan started by hand";
-
-    // Started by an arrival, hidden: the tray tells, once the run is over.
     Globals.frmMain.reset();
+
+    // With "Close Vexamo" after a play, a start that did not happen leaves the agent running.
+    fake.DeleteFile(Folder + "Vexamo.ini");
+    fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=On\r\n[Monitor]\r\nOnPlayClose=1\r\n");
+    fake.AddFile(Movies);
+    Open(false);
+    fake.DeleteFile(Movies);
+    Globals.frmMain->ScanDisc(Caller::MainForm, true);
+    EXPECT_EQ(agent.exits, 0);
+    EXPECT_EQ(agent.notices, StringList{"Movies could not be started: C:\\Movies\\movies.exe is missing"});
+
+    // Started by an arrival, hidden: the tray tells what plays once the run is over.
     fake.AddFile(Movies);
     fake.ShellResult = 42;
     Open(false).ScanDisc(Caller::MainForm, true);
-    EXPECT_EQ(agent.notices, StringList{"Playing 2 files from D:\\ (HOLIDAY) with Movies"});
+    EXPECT_EQ(agent.exits, 1);
+    EXPECT_EQ(agent.notices.back(), "Playing 2 files from D:\\ (HOLIDAY) with Movies");
 }
