@@ -36,6 +36,9 @@ public:
     virtual void ExitAgent() = 0;
     // Shows "Vexamo: " and the text as the tray icon's tip.
     virtual void SetTrayTip(const std::string& text) = 0;
+    // The word from the tray after a disc arrival's scan: a balloon over the icon when it is in
+    // the tray (and the text in the log in debug runs).
+    virtual void Notify(const std::string& text) = 0;
     // The tray menu's monitoring item is usable exactly when the configuration window's "On" is.
     virtual void EnableMonitoringItem(bool enabled) = 0;
     // While a scan walks the drives, disc arrivals and removals wait: a removal handled in the
@@ -60,6 +63,10 @@ struct TGlobals {
     std::unique_ptr<TSelectedPlayer> SelectedPlayers;  // loaded with a configuration window
     TUserPlayer* CurrentPlayer = nullptr;       // the player the chooser acts on
     bool PlayerStarted = false;                 // whether the chooser started a player
+    std::string PlayNotice;                     // what the tray says about the chooser's last start
+    // A run for the tests (VEXAMO_DEBUG set): notices are logged too, since Wine shows balloons
+    // but never reports a click on one. Kept by Reset.
+    bool DebugRun = false;
     std::unique_ptr<TfrmMonitor> frmMonitor;    // the playback chooser
     std::unique_ptr<TfrmScaning> frmScaning;    // the scan's progress window
     std::unique_ptr<TFrmOptions> FrmOptions;    // the options window

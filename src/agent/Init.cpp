@@ -7,6 +7,7 @@
 
 #include "platform/Dispatch.h"
 #include "platform/Errors.h"
+#include "scan/Notices.h"
 #include "scan/fileMonitor.h"
 #include "ui/About.h"
 #include "ui/Settings.h"
@@ -150,6 +151,13 @@ void TMainForm::SetTrayTip(const std::string& text) {
     Sys().NotifyIcon(NotifyAction::Modify, TrayIconData);
 }
 
+void TMainForm::Notify(const std::string& text) {
+    if (Globals.DebugRun) AppendToLog("Notice: " + text);
+    // A balloon needs the icon: with the agent ending or a window holding the icon away, the
+    // window says what happened, or nobody is left to tell.
+    if (iconInTray_) Sys().NotifyBalloon(TrayIconData, NoticeTitle, text);
+}
+
 bool TMainForm::IconWanted() const {
     if (Globals.frmMain && Globals.frmMain->HoldsTrayIcon()) return false;
     if (Globals.FrmOptions && Globals.FrmOptions->Opener == Caller::MainForm) return false;
@@ -256,7 +264,8 @@ MenuKeyAnswer TMainForm::TrayMenuKey(char key, int selected) const {
 
 void TMainForm::WMTrayNotify(std::uintptr_t mouseMessage) {
     if (!started_) return;
-    if (mouseMessage == TrayDoubleClick)
+    // A click on a balloon asks what the agent did, which the configuration window shows.
+    if (mouseMessage == TrayDoubleClick || mouseMessage == TrayBalloonClick)
         MnuOpenClick();
     else if (mouseMessage == TrayRightButton)
         host_.PopupTrayMenu();
@@ -288,7 +297,7 @@ void TMainForm::WMDeviceChange(std::uintptr_t event, const StringList& drives) {
     }
     if (!Globals.frmMain && !ShowConfigWindow(true)) return;
     Dispatch::Release(std::move(Globals.frmMonitor));
-    Globals.frmMain->ScanDisc(Caller::MainForm);
+    Globals.frmMain->ScanDisc(Caller::MainForm, true);
 }
 
 void TMainForm::ScanAfterHandlers() {

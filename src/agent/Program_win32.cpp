@@ -69,6 +69,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     }
     ExeName = *path;
+    Globals.DebugRun = GetEnvironmentVariableA("VEXAMO_DEBUG", nullptr, 0) > 0;
 
     int exitCode = 0;
     {

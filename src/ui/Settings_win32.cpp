@@ -133,6 +133,7 @@ private:
         m.Bind(IDC_OPT_ONPLAY_CLOSE, form_.rdOnPlayClose);
         m.Bind(IDC_OPT_CDAUTORUN, form_.Settings_CDAutorun);
         m.Bind(IDC_OPT_STARTUP, form_.Settings_Startup);
+        m.Bind(IDC_OPT_NOTIFY, form_.Settings_Notify);
         m.Bind(IDC_OPT_USESUBS, form_.Settings_UseSubs);
         m.Bind(IDC_OPT_SUBS_EXTS, form_.lblSubtitles);
         m.Bind(IDC_OPT_SUBS_PATH, form_.Settings_SubsPath);
