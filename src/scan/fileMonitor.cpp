@@ -189,9 +189,13 @@ void TfrmMonitor::Play(std::vector<StringList> groups) {
 }
 
 void TfrmMonitor::Launch(const TLaunch& launch) {
+    const std::string leftOut =
+        launch.LeftOut.empty() ? std::string() : LeftOutText(*Globals.CurrentPlayer->Player, launch.LeftOut);
     RunProgram(launch.Exe, launch.Parameters);
     Globals.PlayerStarted = true;
     Close();
+    // After the start, so the player is busy with what it could be given while the user reads.
+    if (!leftOut.empty()) Sys().MessageBox(MsgKind::Information, leftOut, MsgButtons::Ok);
 }
 
 void TfrmMonitor::ShowModal() {

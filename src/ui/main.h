@@ -231,9 +231,6 @@ constexpr int PlayerPictureCount = 8;
 std::string CommandLinesText(const std::string& name, const std::string& single, const std::string& playlist,
                              const std::string& subtitles);
 
-// The log line for an unhandled error: "dd-mm-yy <long time>:<message>" without the line end.
-std::string ErrorLogLine(const std::string& message);
-
 // Shows (and, while a configuration window exists, logs) an error nothing else caught.
 void HandleException(const std::exception& e);
 
