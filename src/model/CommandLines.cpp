@@ -83,8 +83,8 @@ std::string LeftOutText(const TPlayer& player, const StringList& leftOut) {
     std::string names;
     for (size_t i = 0; i < leftOut.size() && i < shown; ++i) names += leftOut[i] + "\r";
     if (leftOut.size() > shown) names += "... and " + std::to_string(leftOut.size() - shown) + " more\r";
-    return "These files were not played: their names have characters that " + player.Name + "'s playlists (" +
-           player.PlaylistExt + ") cannot hold.\r\r" + names +
+    return "Some names on the disc have characters that " + player.Name + "'s playlists (" + player.PlaylistExt +
+           ") cannot hold. These files were not played:\r\r" + names +
            "\rPlay them one at a time with \"Choose File...\", or give " + player.Name +
            " the playlist format " + Utf8PlaylistExt + " in the Player Wizard if it reads that format.";
 }

@@ -7,8 +7,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/win32/Wide.h"
-
 namespace e2e {
 
 namespace {
@@ -37,9 +35,28 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, path.find_last_of('\\') + 1);
 }
 
-// Paths are UTF-8 and may be longer than MAX_PATH: the wide functions reach them.
+std::wstring WideText(const std::string& text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), n > 0 ? static_cast<int>(text.size()) : 0, wide.data(), n);
+    return wide;
+}
+
+std::string Utf8(const wchar_t* wide) {
+    const int length = lstrlenW(wide);
+    if (length == 0) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, length, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Paths are UTF-8 and may be longer than MAX_PATH: the wide functions reach them in the "\\?\"
+// form, which takes full paths only (all the tests use).
 std::wstring Wide(const std::string& path) {
-    return vexamo::win32::WidePath(path).value_or(L"<");
+    const std::wstring wide = WideText(path);
+    return wide.size() < MAX_PATH - 12 ? wide : L"\\\\?\\" + wide;
 }
 
 void MakeFolders(const std::string& folder) {
@@ -54,7 +71,7 @@ void RemoveTree(const std::string& folder, const std::string& keep) {
     HANDLE h = FindFirstFileW(Wide(folder + "*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return;
     do {
-        const std::string name = vexamo::win32::Narrow(fd.cFileName);
+        const std::string name = Utf8(fd.cFileName);
         if (name == "." || name == ".." || (!keep.empty() && name == keep)) continue;
         const std::string full = folder + name;
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
