@@ -222,4 +222,26 @@ TEST(CyrillicDisc, ALegacyPlayersIniReadsRightAndSurvivesItsFirstSave) {
     RegDeleteValue(HKEY_CURRENT_USER, "Software\\Classes\\Directory\\shell\\Winamp.Play\\command", "");
 }
 
+// The program in a folder whose name no Western code page can spell: no short-name detour, the
+// settings beside it, the playlist written there, the player found there.
+TEST(CyrillicDisc, AProgramFolderInAnotherScriptWorksAsAnyOther) {
+    Disc({Film, Eiga});
+    const ProgramFolder folder("\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD0\xB0 \xE6\x98\xA0\xE7\x94\xBB");  // Программа 映画
+    const std::string exe = folder.InstallVexamo();
+    const std::string player = folder.InstallStandIn("\xD0\x9F\xD0\xBB\xD0\xB5\xD0\xB5\xD1\x80");  // Плеер
+    RegWriteDword(HKEY_LOCAL_MACHINE, CdRomServiceKey, "AutoRun", 1);
+    folder.Write("Players.ini", "[" + PlayerName + "]\r\nexe=" + player + "\r\nindex=0\r\next=.m3u8\r\n");
+    folder.Write("Selection.ini", "[" + PlayerName + "]\r\nName=" + PlayerName + "\r\nPrompt=No\r\nExt=.avi;.mkv\r\n");
+    folder.Write("Vexamo.ini", "[Main]\r\nStatus=On\r\n");
+    Process agent = Process::Start(exe);
+    const HWND main = WaitForWindow(agent.Id(), "TMainForm", "Mini Vexamo", AgentTimeoutMs);
+    ASSERT_NE(main, nullptr) << "the agent did not start in its folder";
+    EXPECT_EQ(WaitForDialog(agent.Id(), 500), nullptr) << "no message about the folder";
+    SendDeviceChange(main, DBT_DEVICEARRIVAL, 'D', 1000);
+    WaitUntil([&] { return !StandInArguments(player).empty(); }, AgentTimeoutMs);
+    ASSERT_EQ(StandInArguments(player).size(), 1u);
+    EXPECT_EQ(StandInArguments(player)[0], Args{folder / "VexamoList.m3u8"});
+    EXPECT_EQ(folder.Read("VexamoList.m3u8").value_or(""), Film + "\r\n" + Eiga + "\r\n");
+}
+
 }  // namespace e2e
