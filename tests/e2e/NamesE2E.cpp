@@ -2,6 +2,7 @@
 // Wine with its UTF-8 code page, a disc labelled in Cyrillic, and the stand-in player recording
 // its wide command line as CommandLineToArgvW splits it.
 #include "e2e/AgentE2E.h"
+#include "e2e/Controls.h"
 
 #include <commctrl.h>
 #include <dbt.h>
@@ -121,30 +122,12 @@ TEST(CyrillicDisc, ALegacyPlaylistNeverNamesAFileThatIsNotThere) {
 
 namespace {
 
-// The status bar's texts, read through a buffer in the agent's own memory: a status bar's
-// messages carry pointers that no other process could follow.
+// Every panel of the window's status bar, each followed by "|".
 std::string StatusText(HWND config) {
     const std::vector<HWND> bars = Children(config, "msctls_statusbar32");
     if (bars.size() != 1) return "<no status bar>";
-    DWORD pid = 0;
-    GetWindowThreadProcessId(bars[0], &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, pid);
-    if (!process) return "<agent not opened>";
-    constexpr size_t units = 512;
-    void* remote = VirtualAllocEx(process, nullptr, units * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
     std::string all = "|";
-    for (int part = 0; remote && part < 4; ++part) {
-        if (LOWORD(SendMessageW(bars[0], SB_GETTEXTLENGTHW, part, 0)) >= units) continue;
-        SendMessageW(bars[0], SB_GETTEXTW, part, reinterpret_cast<LPARAM>(remote));
-        wchar_t text[units] = {};
-        ReadProcessMemory(process, remote, text, sizeof text - sizeof(wchar_t), nullptr);
-        const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-        std::string utf8(n > 0 ? static_cast<size_t>(n) : 1, '\0');
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), n, nullptr, nullptr);
-        all += utf8.c_str() + std::string("|");
-    }
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
+    for (int panel = 0; panel < 4; ++panel) all += StatusPanel(bars[0], panel) + "|";
     return all;
 }
 
