@@ -328,8 +328,8 @@ std::string Win32Platform::IniReadString(const std::string& path, const std::str
 
 bool Win32Platform::IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                                    const std::string& value) {
-    // The profile functions take each argument as a counted string of at most 32766 characters;
-    // Wine reads from a bad pointer when one is longer, so longer ones are refused here.
+    // Windows counts each argument in a string of at most 32766 characters (Wine's ANSI entry
+    // point read from a bad pointer past that); longer ones are refused, in bytes as the fake does.
     if (section.size() > MaxIniWriteLength || key.size() > MaxIniWriteLength || value.size() > MaxIniWriteLength)
         return false;
     bool done = false;
