@@ -1,8 +1,12 @@
 // Program entry of the tray agent.
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "agent/Init_win32.h"
+#include "model/VexaCfg.h"
+#include "platform/Utf8.h"
+#include "platform/win32/Wide.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Window.h"
 #include "ui/main.h"
@@ -11,33 +15,24 @@ using namespace vexamo;
 
 namespace {
 
-// A wide path in the ANSI code page, or nothing when a character has no ANSI form (it would come
-// back as "?") or the result is too long for the ANSI file functions.
-std::optional<std::string> ToAnsiPath(const std::wstring& wide) {
-    if (wide.empty()) return std::nullopt;
-    BOOL lossy = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
-    if (size <= 0 || lossy) return std::nullopt;
-    std::string ansi(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi.data(), size, nullptr, &lossy);
-    ansi.resize(static_cast<size_t>(size - 1));
-    if (lossy || ansi.size() >= MAX_PATH) return std::nullopt;
-    return ansi;
-}
-
-// The executable's path as the ANSI functions can use it. The program keeps its files beside
-// itself, so a folder whose name the ANSI code page cannot spell (Cyrillic on a Western system)
-// or that is too deep is reached through its short 8.3 form, which is plain ASCII.
+// The executable's path, or nothing when the program cannot keep its files beside it. Every name
+// works now that paths are UTF-8; what stays is the length: the profile functions take no path
+// of MAX_PATH characters or more, and the longest of the program's own files must fit.
 std::optional<std::string> UsableExePath(std::wstring& wide) {
     wide.assign(32768, L'\0');
     const DWORD length = GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
     wide.resize(length);
-    if (auto plain = ToAnsiPath(wide)) return plain;
-    std::wstring shortPath(32768, L'\0');
-    const DWORD shortLength = GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-    if (shortLength == 0 || shortLength >= shortPath.size()) return std::nullopt;
-    shortPath.resize(shortLength);
-    return ToAnsiPath(shortPath);
+    if (length == 0) return std::nullopt;
+    const std::wstring folder = wide.substr(0, wide.find_last_of(L'\\') + 1);
+    size_t longestName = 0;
+    for (const std::string* name : {&SettingsFileName, &PlayersFileName, &SelectionFileName})
+        longestName = std::max(longestName, name->size());
+    if (folder.size() + longestName >= MAX_PATH) return std::nullopt;
+    const std::string path = win32::Narrow(wide);
+    // A lone surrogate (possible in an NTFS name) has no UTF-8 form that the "A" functions of the
+    // windows could give back.
+    if (!IsValidUtf8(path)) return std::nullopt;
+    return path;
 }
 
 }  // namespace
@@ -63,8 +58,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         const std::wstring folder = widePath.substr(0, widePath.find_last_of(L'\\') + 1);
         const std::wstring text = L"Vexamo cannot use the folder it was started from:\r\n\r\n" + folder +
                                   L"\r\n\r\nVexamo keeps its settings beside itself, and this folder's path is too "
-                                  L"long or has characters that Windows cannot give it. Move Vexamo to a folder "
-                                  L"with a shorter, plain name and start it again.";
+                                  L"long, or has a name that is no text. Move Vexamo to a folder with a shorter "
+                                  L"path and start it again.";
         MessageBoxW(nullptr, text.c_str(), L"Vexamo", MB_OK | MB_ICONERROR);
         return 1;
     }

@@ -1,11 +1,29 @@
 #include "model/VexaCfg.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace vexamo {
 
 std::string ExeName;
 std::string ProgramFolder;
+
+std::string LogFilePath() {
+    const std::string name = ExtractFileName(ExeName);
+    std::string path = ExeName;
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos) path.erase(path.size() - (name.size() - dot));
+    return path + ".log";
+}
+
+std::string ErrorLogLine(const std::string& message) {
+    const LocalTime t = Sys().Now();
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d-%02d-%02d", t.Day % 100, t.Month % 100, t.Year % 100);
+    return std::string(date) + " " + Sys().FormatLongTime(t) + ":" + message;
+}
+
+bool AppendToLog(const std::string& message) { return Sys().AppendTextFile(LogFilePath(), ErrorLogLine(message) + "\r\n"); }
 
 void TVexamo::Create() {
     Status = 1;

@@ -26,6 +26,14 @@ inline const std::string AutoStartValueName = "Vexamo";
 extern std::string ExeName;
 extern std::string ProgramFolder;
 
+// The program's log beside its executable (Vexamo.log for Vexamo.exe), in UTF-8.
+std::string LogFilePath();
+// A line of the log: "dd-mm-yy <long time>:<message>", without the line end.
+std::string ErrorLogLine(const std::string& message);
+// Appends the message as a line of the log. A log that cannot be written (read-only folder, full
+// disk) is no reason to fail what is being logged: false then, and nothing else happens.
+bool AppendToLog(const std::string& message);
+
 struct TOptMonitor {
     bool ScanAll = false;
     bool AlwaysOn = false;
