@@ -60,7 +60,9 @@ struct NamesAgent : Agent {
     }
     void Arrive() { SendDeviceChange(Main, DBT_DEVICEARRIVAL, 'D', 1000); }
     std::vector<std::vector<std::string>> Starts(size_t count) {
-        WaitUntil([&] { return StandInArguments(Player).size() >= count; }, AgentTimeoutMs);
+        // The stand-in writes its arguments first and its command line last: once the line is
+        // there, both are.
+        WaitUntil([&] { return StandInLog(Player).size() >= count; }, AgentTimeoutMs);
         return StandInArguments(Player);
     }
 };
