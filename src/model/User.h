@@ -12,6 +12,9 @@
 
 namespace vexamo {
 
+// Whether the chooser asks first, the position of its words below.
+constexpr std::uint8_t PromptYes = 0;
+constexpr std::uint8_t PromptNo = 1;
 inline const std::array<std::string, 2> PromptWords = {"Yes", "No"};
 
 struct TExtension {
@@ -32,7 +35,7 @@ struct TKeptExtension {
 class TUserPlayer {
 public:
     std::unique_ptr<TPlayer> Player = std::make_unique<TPlayer>();
-    std::uint8_t Prompt = 0;  // 0 "Yes", 1 "No"
+    std::uint8_t Prompt = PromptYes;
     std::vector<TExtension> Extensions;
     std::vector<TKeptExtension> UnknownExtensions;
 

@@ -12,6 +12,9 @@
 
 namespace vexamo {
 
+// The monitoring status, the position of its words below.
+constexpr std::uint8_t MonitoringOn = 0;
+constexpr std::uint8_t MonitoringOff = 1;
 inline const std::array<std::string, 2> StatusWords = {"On", "Off"};
 inline const std::array<std::string, 2> ReadyWords = {"Ready", "Not Ready"};
 
@@ -67,7 +70,7 @@ class TVexamoInit {
 public:
     StringList CdDrives;
     std::string CdDrivesText;
-    std::uint8_t Status = 1;  // 0 monitoring on, 1 off
+    std::uint8_t Status = MonitoringOff;
 };
 
 class TVexamo : public TVexamoInit {

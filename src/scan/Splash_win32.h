@@ -7,6 +7,9 @@
 
 namespace vexamo {
 
-std::unique_ptr<TfrmScaning> CreateScaningWindow();
+std::unique_ptr<ScaningHost> ScaningBinding(TfrmScaning& form);
+
+// TRANSITIONAL: a progress window with its binding, for the configuration window's binding.
+inline std::unique_ptr<TfrmScaning> CreateScaningWindow() { return std::make_unique<TfrmScaning>(ScaningBinding); }
 
 }  // namespace vexamo

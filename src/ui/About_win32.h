@@ -3,11 +3,10 @@
 
 #include <memory>
 
-#include "platform/win32/WinApi.h"
 #include "ui/About.h"
 
 namespace vexamo {
 
-std::unique_ptr<TAboutBox> CreateAboutBoxWindow(HINSTANCE instance);
+std::unique_ptr<AboutBoxHost> AboutBoxBinding(TAboutBox& box);
 
 }  // namespace vexamo

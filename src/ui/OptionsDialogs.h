@@ -1,5 +1,5 @@
-// Dialog and control identifiers of the options window and the about box, shared by their
-// dialog templates (Settings.rc, About.rc) and their window bindings.
+// Dialog and control identifiers of the options window, shared by its dialog template
+// (Settings.rc) and its window binding.
 #pragma once
 
 #define IDD_OPTIONS 1100
@@ -28,12 +28,3 @@
 #define IDC_OPT_ICON_WINDOWS 1131
 #define IDC_OPT_ICON_SUBTITLES 1132
 
-#define IDD_ABOUT 1200
-#define IDC_ABOUT_PRODUCT 1201
-#define IDC_ABOUT_VERSION 1202
-#define IDC_ABOUT_HOME_LABEL 1203
-#define IDC_ABOUT_HOME 1204
-#define IDC_ABOUT_SUPPORT_LABEL 1205
-#define IDC_ABOUT_SUPPORT 1206
-#define IDC_ABOUT_MAKER 1207
-#define IDC_ABOUT_URL 1208

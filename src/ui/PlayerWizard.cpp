@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "model/VexaCfg.h"
 #include "model/general.h"
 
@@ -73,7 +73,7 @@ std::string MissingPlayerText(const std::string& exe) {
     return "The Player \"" + exe + "\" cannot be found. Please locate the Player !";
 }
 
-TfrmPlayerWizard::TfrmPlayerWizard(PlayerWizardHost* host) : host_(host) {
+TfrmPlayerWizard::TfrmPlayerWizard(const PlayerWizardHostFactory& makeHost) {
     edPlayerName.MaxLength = PlayerNameMaxLength;
     for (TEdit* box : {&edSingleFileFlag, &edPlaylistFlag, &edSubtitleFlag}) box->MaxLength = CommandLineMaxLength;
     Button1.Caption = "Icon...";
@@ -97,11 +97,10 @@ TfrmPlayerWizard::TfrmPlayerWizard(PlayerWizardHost* host) : host_(host) {
     btExecute.Enabled = false;
     for (TButton* b : {&btOpenFile, &btPlaylist, &btFile2, &btSubtitle}) b->Caption = NoPlayerCaption;
     FormCreate();
+    if (makeHost) host_ = makeHost(*this);
 }
 
-TfrmPlayerWizard::~TfrmPlayerWizard() {
-    if (host_) host_->Released(*this);
-}
+TfrmPlayerWizard::~TfrmPlayerWizard() = default;
 
 std::string TfrmPlayerWizard::PlayersIni() const { return ProgramFolder + PlayersFileName; }
 
@@ -123,7 +122,7 @@ void TfrmPlayerWizard::FormClose() {
 void TfrmPlayerWizard::NewPlayer() {
     EditMode = false;
     ShowPage(TabPlayerLocation);
-    if (host_) host_->ShowModal(*this);
+    if (host_) host_->ShowModal();
 }
 
 void TfrmPlayerWizard::EditPlayer(bool mode, const std::string& playerName) {
@@ -136,7 +135,7 @@ void TfrmPlayerWizard::EditPlayer(bool mode, const std::string& playerName) {
         ImgIcon.Picture = Wizard->Player.Icon;
     }
     ShowPage(TabPlayerLocation);
-    if (host_) host_->ShowModal(*this);
+    if (host_) host_->ShowModal();
 }
 
 void TfrmPlayerWizard::ShowPage(int page) {
@@ -156,6 +155,7 @@ void TfrmPlayerWizard::ShowPage(int page) {
 
 void TfrmPlayerWizard::ShowPageControls() {
     const int page = PageControl.ActivePage;
+    for (int p = 0; p < PageCount; ++p) Pages[p].Visible = p == page;
     for (TControl* c : {static_cast<TControl*>(&edPlayerName), static_cast<TControl*>(&ImgIcon), &Button1, &btPlayer})
         c->Visible = page == TabPlayerLocation;
     edSingleFileFlag.Visible = page == TabSingle;
@@ -171,7 +171,9 @@ void TfrmPlayerWizard::ShowPageControls() {
     btOpenFile.Visible = emulated == 0;
     btPlaylist.Visible = emulated == 1;
     btFile2.Visible = btSubtitle.Visible = emulated == 2;
+    for (int i = 0; i < static_cast<int>(EmulatorPages.size()); ++i) EmulatorPages[i].Visible = emulated == i;
     LblCmd.Visible = btExecute.Visible = PanelCmd.Visible;
+    ButtonBar.Visible = !PanelCmd.Visible;
 }
 
 // --- Page show handlers ---------------------------------------------------------------------
@@ -405,7 +407,7 @@ bool TfrmPlayerWizard::CommitPage(int page) {
             p.SaveToIni(ini, true);
             btBack.Enabled = true;
             Wizard->LastPage = page;
-            if (host_) host_->Close(*this);
+            if (host_) host_->Close();
             FormClose();
             return true;
         }
@@ -431,8 +433,19 @@ void TfrmPlayerWizard::btBackClick() {
     if (PageHistory.back() == TabPlayerLocation) btBack.Enabled = false;
 }
 
+void TfrmPlayerWizard::DialogKey(TDialogKey key) {
+    if (Closed) return;
+    if (key == TDialogKey::Enter) {
+        if (btNext.Visible && btNext.Enabled) btNextClick();
+    } else if (TestAreaOpen()) {
+        btTestClick();
+    } else {
+        btCancelClick();
+    }
+}
+
 void TfrmPlayerWizard::btCancelClick() {
-    if (host_) host_->Close(*this);
+    if (host_) host_->Close();
     FormClose();
 }
 

@@ -8,8 +8,13 @@
 
 namespace vexamo {
 
-// A wizard with its real window, owned by `owner` while it is shown. The caller runs NewPlayer or
-// EditPlayer on it (each returns when the wizard has closed) and then lets it go.
-std::unique_ptr<TfrmPlayerWizard> CreatePlayerWizardWindow(HINSTANCE instance, HWND owner);
+// The wizard's binding; its real window exists while the wizard is shown, modal over the window
+// the user works in.
+std::unique_ptr<PlayerWizardHost> PlayerWizardBinding(TfrmPlayerWizard& wizard);
+
+// TRANSITIONAL: a wizard with its binding, for the configuration window's binding.
+inline std::unique_ptr<TfrmPlayerWizard> CreatePlayerWizardWindow(HINSTANCE, HWND) {
+    return std::make_unique<TfrmPlayerWizard>(PlayerWizardBinding);
+}
 
 }  // namespace vexamo

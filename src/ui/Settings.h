@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "agent/Globals.h"
-#include "ui/Controls.h"
+#include "app/Globals.h"
+#include "platform/Controls.h"
 
 namespace vexamo {
 

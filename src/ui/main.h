@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "model/general.h"
-#include "ui/Controls.h"
+#include "platform/Controls.h"
 
 namespace vexamo {
 

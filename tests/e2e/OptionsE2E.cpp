@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/About_res.h"
 #include "ui/OptionsDialogs.h"
 #include "ui/main_res.h"
 
@@ -142,7 +143,7 @@ TEST(Options, AboutBoxShowsTheVersionOnlyOnceAndOkClosesIt) {
     HWND about = OpenFromTray(agent, AboutItem, "About");
     ASSERT_NE(about, nullptr) << "no about box";
     Screenshot("about-96dpi");
-    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_VERSION)), "V.1.0.0.0");
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_LBLVERSION)), "V.1.0.0.0");
     RECT client{};
     GetClientRect(about, &client);
     EXPECT_EQ(client.right, 460);

@@ -41,8 +41,8 @@ protected:
                                              "[Other]\r\nexe=C:\\Other\\other.exe\r\n");
         Prompt(false);
         ExeName = Folder + "Vexamo.exe";
-        host.frm.progress = &progress;
-        host.frm.chooser = &chooser;
+        windows.frm.progress = windows.progress = &progress;
+        windows.frm.chooser = windows.chooser = &chooser;
     }
     void TearDown() override { Globals.Reset(); }
 
@@ -51,7 +51,7 @@ protected:
                                                    (yes ? "Yes" : "No") + "\r\nExt=.avi\r\n");
     }
     TMainForm& Start() {
-        Globals.MainForm = std::make_unique<TMainForm>(host);
+        Globals.MainForm = std::make_unique<TMainForm>(host.Binding());
         EXPECT_TRUE(Globals.MainForm->Start());
         return *Globals.MainForm;
     }
@@ -83,6 +83,7 @@ protected:
     }
 
     FakePlatform fake;
+    FakeWindows windows;
     FakeMainFormHost host;
     FakeScaningHost progress;
     FakeMonitorHost chooser;
@@ -95,7 +96,7 @@ protected:
 TEST_F(EventOrder, ArrivalDuringTheWizardScansOnceTheWizardHasClosed) {
     Start();
     TfrmMain& window = Open();
-    host.frm.onWizard = [&] {
+    windows.frm.onWizard = [&] {
         Arrival();
         EXPECT_TRUE(fake.Started.empty()) << "nothing plays while the wizard is open";
         EXPECT_EQ(Globals.frmMain.get(), &window);
@@ -107,7 +108,7 @@ TEST_F(EventOrder, ArrivalDuringTheWizardScansOnceTheWizardHasClosed) {
     ASSERT_EQ(fake.Started.size(), 1u);
     EXPECT_EQ(fake.Started[0].File, Player);
     ExpectIdle();
-    EXPECT_EQ(host.frm.destroyed, 1);
+    EXPECT_EQ(windows.frm.destroyed, 1);
 }
 
 TEST_F(EventOrder, ArrivalDuringTheDeleteConfirmationKeepsTheConfirmedDelete) {
@@ -217,7 +218,7 @@ TEST_F(EventOrder, IconStaysAwayWhileTheChooserIsInUse) {
 TEST_F(EventOrder, IconStaysAwayWhileTheOptionsFromTheTrayAreOpen) {
     Start();
     FakeOptionsHost options;
-    host.options = &options;
+    windows.options = &options;
     options.user = [&](TFrmOptions& form) {
         EXPECT_FALSE(fake.TrayIconShown);
         Removal();
@@ -240,7 +241,7 @@ TEST_F(EventOrder, MenuCommandsDuringTheStartUpQuestionDoNothing) {
             Message([&] { Globals.MainForm->ItemClick(static_cast<TMainForm::Item>(item)); });
     };
     Start();
-    EXPECT_EQ(host.configWindows, 0);
+    EXPECT_EQ(windows.configWindows, 0);
     EXPECT_EQ(host.closeRequests, 0);
     EXPECT_TRUE(fake.TrayIconShown);
 }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <sstream>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "platform/Errors.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
@@ -74,7 +74,7 @@ protected:
     }
 
     TfrmMonitor& Open() {
-        Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+        Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
         Globals.frmMonitor->FormShow();
         return *Globals.frmMonitor;
     }
@@ -100,7 +100,7 @@ TEST_F(Chooser, ShowsOneRowPerPairWithPictureDrivesAndLabel) {
     Found(1, ".ogg", {"E:\\song.ogg"});
     Globals.Vexamo->FoundPairs.push_back(".AVI");  // a pair with no player: no row
     Globals.Vexamo->DiscLabel = "[Various]";
-    TfrmMonitor form(&host);
+    TfrmMonitor form(host.Binding());
     EXPECT_EQ(form.Caption, "File Monitor");
     EXPECT_EQ(form.lblDevice.Caption, "Device...");
     EXPECT_EQ(form.lblCDLabel.Caption, "Label...");
@@ -266,7 +266,7 @@ TEST_F(Chooser, PlaylistThatCannotBeWrittenStartsNothingAndKeepsEverything) {
 
 TEST_F(Chooser, ShownModallyItReturnsClosedAndFreed) {
     Found(0, ".avi", {"D:\\a.avi"});
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     host.user = [&](TfrmMonitor& form) {
         EXPECT_EQ(form.lstFileTypes.Items.size(), 1u) << "filled before it shows";
         EXPECT_TRUE(form.Showing());
@@ -280,7 +280,7 @@ TEST_F(Chooser, ShownModallyItReturnsClosedAndFreed) {
     EXPECT_EQ(Globals.frmMonitor, nullptr);
     EXPECT_EQ(Started(), "\"D:\\a.avi\"");
 
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     host.user = [](TfrmMonitor& form) { form.btCancelClick(); };
     Globals.frmMonitor->ShowModal();
     EXPECT_EQ(fake.Started.size(), 1u);
@@ -291,7 +291,7 @@ TEST_F(Chooser, AutomaticPlayTakesTheKindOfTheFileThatHeadsThePlaylist) {
     // The player's first extension (.mp3) had no files: a lone movie still gets its subtitle.
     Found(0, ".avi", {"D:\\Film\\war.avi"});
     fake.AddFile("D:\\Film\\war.sub");
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     Globals.frmMonitor->CurrentExtension = 3;  // whatever an earlier window left
     Globals.CurrentPlayer = &Player(0);
     Globals.frmMonitor->AutoPlay();
@@ -303,7 +303,7 @@ TEST_F(Chooser, AutomaticPlayTakesTheKindOfTheFileThatHeadsThePlaylist) {
     // Songs first: no subtitle search for a single song, even with a movie after it.
     Player(0).Player->Flags->Playlist = "";
     Found(0, ".mp3", {"D:\\Film\\war.mp3"});
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     Globals.frmMonitor->AutoPlay();
     EXPECT_EQ(Started(), "\"D:\\Film\\war.mp3\"");
     EXPECT_EQ(AutoPlayExtension(Player(1)), 0) << "nothing found: the first extension";
@@ -312,7 +312,7 @@ TEST_F(Chooser, AutomaticPlayTakesTheKindOfTheFileThatHeadsThePlaylist) {
 TEST_F(Chooser, RemovalClosesTheChooserOnlyWhenOneOfItsDrivesIsEmptied) {
     fake.AddDrive("F:\\", DriveKind::CdRom, "OTHER");
     Found(0, ".avi", {"D:\\a.avi", "E:\\b.avi"});
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     Globals.frmMonitor->Drives = Globals.Vexamo->MediaDrives;
     host.user = [&](TfrmMonitor& form) {
         fake.SetDisc("F:\\", std::nullopt);
@@ -344,7 +344,7 @@ TEST(ScanProgress, StepIsAShareOfTheBarRoundedHalfToEven) {
 
 TEST(ScanProgress, WindowPaintsEachStepAndFreesItselfOnClose) {
     FakeScaningHost host;
-    Globals.frmScaning = std::make_unique<TfrmScaning>(&host);
+    Globals.frmScaning = std::make_unique<TfrmScaning>(host.Binding());
     TfrmScaning& w = *Globals.frmScaning;
     EXPECT_EQ(w.lblScan.Caption, "Please Wait...");
     EXPECT_EQ(w.ProgBar.Max, 100);

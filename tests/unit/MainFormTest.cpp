@@ -39,16 +39,17 @@ protected:
         fake.AddFile("C:\\Winamp\\winamp.exe");
     }
     TMainForm& Start() {
-        Globals.MainForm = std::make_unique<TMainForm>(host);
+        Globals.MainForm = std::make_unique<TMainForm>(host.Binding());
         Globals.MainForm->ImgTray = IconOn;
         Globals.MainForm->ImgTrayDIsabled = IconOff;
         started = Globals.MainForm->Start();
         return *Globals.MainForm;
     }
     std::string Tip() const { return fake.TrayState.Tip; }
-    const MenuItemState& Item(TMainForm::Item i) const { return Globals.MainForm->PopUpSysTray[i]; }
+    const TMenuItem& Item(TMainForm::Item i) const { return Globals.MainForm->PopUpSysTray.Items[i]; }
 
     FakePlatform fake;
+    test::FakeWindows windows;
     FakeHost host;
     bool started = false;
 };
@@ -153,7 +154,7 @@ TEST_F(MainFormTest, FirstRunOpensTheConfigurationWindowWithStatusItemDisabled) 
     // off and shows that status, and being on screen it keeps the icon out of the tray.
     EXPECT_EQ(Globals.Vexamo->Status, 1);
     EXPECT_FALSE(fake.TrayIconShown);
-    EXPECT_EQ(host.configWindows, 1);
+    EXPECT_EQ(windows.configWindows, 1);
     ASSERT_TRUE(Globals.frmMain);
     EXPECT_TRUE(Globals.frmMain->Visible);
     EXPECT_FALSE(Item(TMainForm::mnuStatus).Enabled);
@@ -161,7 +162,7 @@ TEST_F(MainFormTest, FirstRunOpensTheConfigurationWindowWithStatusItemDisabled) 
 }
 
 TEST_F(MainFormTest, StartUpErrorWithNothingOnScreenEndsTheAgent) {
-    host.failWindows = true;  // first run, and the configuration window cannot be made
+    windows.failWindows = true;  // first run, and the configuration window cannot be made
     Start();
     EXPECT_FALSE(started);
     ASSERT_EQ(fake.Messages.size(), 1u);
@@ -173,12 +174,12 @@ TEST_F(MainFormTest, NoActionOnDeviceOrTrayMessagesBeforeStartUpIsDone) {
     // object exists; and after a refused start nothing may put an icon up.
     fake.SetDisc("D:\\", "FILMS");
     Installed();
-    Globals.MainForm = std::make_unique<TMainForm>(host);
+    Globals.MainForm = std::make_unique<TMainForm>(host.Binding());
     Globals.MainForm->WMDeviceChange(DeviceArrival);
     Globals.MainForm->WMTrayNotify(TrayDoubleClick);
     Globals.MainForm->TaskbarCreated();
     EXPECT_TRUE(fake.TrayCalls.empty());
-    EXPECT_EQ(host.configWindows, 0);
+    EXPECT_EQ(windows.configWindows, 0);
 
     FakePlatform noCd;
     noCd.AddFolder("C:\\Vexamo");
@@ -196,7 +197,7 @@ TEST_F(MainFormTest, DisabledMenuItemDoesNothingWhateverTheOpenMenuShowed) {
     ASSERT_FALSE(Item(TMainForm::mnuSPlay).Enabled);  // no disc
     const int refreshes = host.menuRefreshes;
     Globals.MainForm->ItemClick(TMainForm::mnuSPlay);
-    EXPECT_EQ(host.configWindows, 0);
+    EXPECT_EQ(windows.configWindows, 0);
     // A refresh while the menu is open tells the binding, which re-enables the open menu's items.
     fake.SetDisc("D:\\", "FILMS");
     Globals.MainForm->UpdateStatus(Caller::MainForm);
@@ -308,7 +309,7 @@ TEST_F(MainFormTest, ConfigurationWindowGetsStatusBarAndScanButton) {
     Globals.frmMain->Close();
     EXPECT_FALSE(Globals.frmMain);
     EXPECT_TRUE(fake.TrayIconShown);
-    EXPECT_EQ(host.frm.destroyed, 1);
+    EXPECT_EQ(windows.frm.destroyed, 1);
 }
 
 TEST_F(MainFormTest, MonitoringToggleWritesOnlyTheStatus) {
@@ -342,7 +343,7 @@ TEST_F(MainFormTest, ArrivalOfAnyDeviceReexaminesMonitoredDrives) {
     EXPECT_EQ(Tip(), "Vexamo: Ready (CD Detected)");
     // A scan run took a hidden configuration window, played the disc and ended the window,
     // giving the icon back.
-    EXPECT_EQ(host.configWindows, 1);
+    EXPECT_EQ(windows.configWindows, 1);
     ASSERT_EQ(fake.Started.size(), 1u);
     EXPECT_EQ(fake.Started[0].Parameters, "\"E:\\song.mp3\"");
     EXPECT_FALSE(Globals.frmMain);
@@ -351,10 +352,10 @@ TEST_F(MainFormTest, ArrivalOfAnyDeviceReexaminesMonitoredDrives) {
     fake.SetDisc("E:\\", std::nullopt);
     Globals.MainForm->WMDeviceChange(DeviceRemoveComplete);
     EXPECT_EQ(Tip(), "Vexamo: Ready (No CD on Monitored Drives)");
-    EXPECT_EQ(host.configWindows, 1);
+    EXPECT_EQ(windows.configWindows, 1);
 
     Globals.MainForm->WMDeviceChange(7);  // DBT_DEVNODES_CHANGED: nothing at all
-    EXPECT_EQ(host.configWindows, 1);
+    EXPECT_EQ(windows.configWindows, 1);
 }
 
 TEST_F(MainFormTest, ArrivalWhileMonitoringOffOnlyRefreshes) {
@@ -364,7 +365,7 @@ TEST_F(MainFormTest, ArrivalWhileMonitoringOffOnlyRefreshes) {
     Globals.MainForm->WMDeviceChange(DeviceArrival);
     EXPECT_EQ(Tip(), "Vexamo: Not Ready");
     EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
-    EXPECT_EQ(host.configWindows, 0);
+    EXPECT_EQ(windows.configWindows, 0);
 }
 
 // --- tray ---------------------------------------------------------------------------------------
@@ -373,13 +374,13 @@ TEST_F(MainFormTest, TrayMouseMessages) {
     Installed();
     Start();
     Globals.MainForm->WMTrayNotify(512);  // mouse move
-    EXPECT_EQ(host.popups + host.configWindows, 0);
+    EXPECT_EQ(host.popups + windows.configWindows, 0);
     Globals.MainForm->WMTrayNotify(TrayRightButton);
     EXPECT_EQ(host.popups, 1);
     Globals.MainForm->WMTrayNotify(TrayDoubleClick);
     ASSERT_TRUE(Globals.frmMain);
     EXPECT_TRUE(Globals.frmMain->Visible);
-    EXPECT_EQ(host.frm.shown, 1);
+    EXPECT_EQ(windows.frm.shown, 1);
 }
 
 TEST_F(MainFormTest, MenuHasItsItemsAndExitClosesRemovingTheIcon) {
@@ -389,7 +390,7 @@ TEST_F(MainFormTest, MenuHasItsItemsAndExitClosesRemovingTheIcon) {
                               "About...", "-", "E&xit"};
     const int pictures[] = {0, -1, 4, -1, -1, 2, -1, -1, -1, 3};
     for (int i = 0; i < TMainForm::ItemCount; ++i) {
-        EXPECT_EQ(Globals.MainForm->PopUpSysTray[i].Caption, captions[i]);
+        EXPECT_EQ(Globals.MainForm->PopUpSysTray.Items[i].Caption, captions[i]);
         EXPECT_EQ(Globals.MainForm->TrayMenuItem(static_cast<TMainForm::Item>(i)).ImageIndex, pictures[i]);
     }
     Globals.MainForm->ItemClick(TMainForm::mnuExit);
@@ -422,7 +423,7 @@ TEST(TrayTip, LongTipIsCutWithEllipsisInsideTheField) {
 
     FakePlatform fake;
     FakeHost host;
-    TMainForm form(host);
+    TMainForm form(host.Binding());
     form.TrayIconData.Tip[63] = 'Z';  // the byte after the visible characters stays a terminator
     form.SetTrayTip(std::string(200, 'y'));
     EXPECT_EQ(std::string(form.TrayIconData.Tip).size(), 63u);
@@ -456,10 +457,10 @@ TEST_F(MainFormTest, TrayMenuKeyAnswersFromTheLiveStates) {
     fake.SetDisc("D:\\", "FILMS");
     Installed();
     Start();
-    EXPECT_FALSE(Globals.MainForm->TrayMenuKey('s', -1).Execute);  // scan and settings share "S"
+    EXPECT_FALSE(Globals.MainForm->TrayMenu().AccessKey('s', -1).Execute);  // scan and settings share "S"
     fake.SetDisc("D:\\", std::nullopt);
     Globals.MainForm->WMDeviceChange(DeviceRemoveComplete);
-    const MenuKeyAnswer settings = Globals.MainForm->TrayMenuKey('s', -1);
+    const MenuKeyAnswer settings = Globals.MainForm->TrayMenu().AccessKey('s', -1);
     EXPECT_EQ(settings.Index, TMainForm::mnuSettings);
     EXPECT_TRUE(settings.Execute);
 }

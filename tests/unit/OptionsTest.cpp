@@ -39,36 +39,17 @@ public:
     int shown = 0, result = 0;
 };
 
-class FakeAboutHost : public AboutBoxHost {
-public:
-    int ShowModal(TAboutBox& box) override {
-        ++shown;
-        result = ModalCancel;
-        if (user) user(box);
-        return result;
+// The agent's window, the windows it opens and what their users do.
+struct AgentHost {
+    AgentHost() {
+        windows.options = &options;
+        windows.about = &about;
     }
-    void Close(TAboutBox&, int modalResult) override { result = modalResult; }
-    std::function<void(TAboutBox&)> user;
-    int shown = 0, result = 0;
-};
-
-class AgentHost : public MainFormHost {
-public:
-    std::uintptr_t WindowHandle() override { return 0x1234; }
-    void Terminate() override {}
-    void CloseMainWindow() override {}
-    void PopupTrayMenu() override {}
-    void TrayMenuChanged() override {}
-    std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) override {
-        return std::make_unique<TfrmMain>(tray, test::FakeFrmMainHostFactory(frm));
-    }
-    std::unique_ptr<TFrmOptions> CreateOptionsWindow(TrayAgent& tray) override {
-        return std::make_unique<TFrmOptions>(tray, &options);
-    }
-    std::unique_ptr<TAboutBox> CreateAboutBox() override { return std::make_unique<TAboutBox>(&about); }
-    test::FrmMainHostLog frm;
+    test::FakeWindows windows;
+    test::FakeMainFormHost main;
+    test::FrmMainHostLog& frm = windows.frm;
     FakeOptionsHost options;
-    FakeAboutHost about;
+    test::FakeAboutHost about;
 };
 
 class Options : public ::testing::Test {
@@ -89,7 +70,7 @@ protected:
 
     TMainForm& Start(const std::string& settings = "[Main]\r\nStatus=On\r\n") {
         fake.AddFile(Ini, settings);
-        Globals.MainForm = std::make_unique<TMainForm>(host);
+        Globals.MainForm = std::make_unique<TMainForm>(host.main.Binding());
         EXPECT_TRUE(Globals.MainForm->Start());
         fake.Messages.clear();
         return *Globals.MainForm;

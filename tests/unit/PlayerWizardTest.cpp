@@ -4,45 +4,20 @@
 
 #include <deque>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "model/VexaCfg.h"
 #include "support/FakePlatform.h"
+#include "support/WindowFakes.h"
 #include "ui/PlayerWizard.h"
 
 using namespace vexamo;
 using vexamo::test::FakePlatform;
+using vexamo::test::FakeWizardHost;
 
 namespace {
 
 const std::string Ini = "C:\\Vexamo\\Players.ini";
 const std::string Exe = "C:\\Tools\\play.exe";
-
-class FakeWizardHost : public PlayerWizardHost {
-public:
-    void ShowModal(TfrmPlayerWizard&) override { ++shown; }
-    void Close(TfrmPlayerWizard&) override { ++closed; }
-    std::string OpenFile(const std::string& filter) override {
-        filters.push_back(filter);
-        return Next(files);
-    }
-    std::string ChooseIcon(const std::string& filter) override {
-        filters.push_back(filter);
-        return Next(icons);
-    }
-    void Released(TfrmPlayerWizard&) override { ++released; }
-
-    std::deque<std::string> files, icons;
-    std::vector<std::string> filters;
-    int shown = 0, closed = 0, released = 0;
-
-private:
-    static std::string Next(std::deque<std::string>& q) {
-        if (q.empty()) return {};
-        std::string s = q.front();
-        q.pop_front();
-        return s;
-    }
-};
 
 class Wizard : public ::testing::Test {
 protected:
@@ -54,12 +29,12 @@ protected:
     void TearDown() override { Globals.Reset(); }
 
     std::unique_ptr<TfrmPlayerWizard> NewWizard() {
-        auto w = std::make_unique<TfrmPlayerWizard>(&host);
+        auto w = std::make_unique<TfrmPlayerWizard>(host.Binding());
         w->NewPlayer();
         return w;
     }
     std::unique_ptr<TfrmPlayerWizard> EditWizard(const std::string& name) {
-        auto w = std::make_unique<TfrmPlayerWizard>(&host);
+        auto w = std::make_unique<TfrmPlayerWizard>(host.Binding());
         w->EditPlayer(true, name);
         return w;
     }

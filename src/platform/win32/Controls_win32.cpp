@@ -1,9 +1,11 @@
 #include "platform/win32/Controls_win32.h"
 
+#include "platform/win32/Menu.h"
 #include "platform/win32/ScopedGdi.h"
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace vexamo::win32 {
 
@@ -153,19 +155,21 @@ private:
     std::optional<TCheckBox> shown_;
 };
 
-std::string WindowText(HWND hwnd) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 class EditBinding : public Binding {
 public:
     EditBinding(ControlMirror& m, int id, TEdit& state) : Binding(m, id), state_(state) {}
     void Put() override {
         PutCommon(state_, shown_ ? &*shown_ : nullptr, false);
         if (!shown_ || state_.MaxLength != shown_->MaxLength) SendMessageA(hwnd_, EM_LIMITTEXT, state_.MaxLength, 0);
-        if (WindowText(hwnd_) != state_.Text) SetWindowTextA(hwnd_, state_.Text.c_str());
+        const std::string text = WindowText(hwnd_);
+        if (text != state_.Text) {
+            DWORD start = 0, end = 0;
+            SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            SetWindowTextA(hwnd_, state_.Text.c_str());
+            if (text.size() != state_.Text.size())
+                start = end = static_cast<DWORD>(std::min<size_t>(start, state_.Text.size()));
+            SendMessageA(hwnd_, EM_SETSEL, start, end);
+        }
         shown_ = state_;
     }
     void Take() override { state_.Text = WindowText(hwnd_); }
@@ -173,6 +177,79 @@ public:
 private:
     TEdit& state_;
     std::optional<TEdit> shown_;
+};
+
+// Controls whose texts and pictures come from the template: only enabled and visible.
+class FixedBinding : public Binding {
+public:
+    FixedBinding(ControlMirror& m, int id, TControl& state) : Binding(m, id), state_(state) {}
+    void Put() override {
+        if (!hwnd_) return;
+        if (!shown_ || state_.Enabled != shown_->Enabled) EnableWindow(hwnd_, state_.Enabled);
+        if (!shown_ || state_.Visible != shown_->Visible) ShowWindow(hwnd_, state_.Visible ? SW_SHOWNA : SW_HIDE);
+        shown_ = state_;
+    }
+
+private:
+    TControl& state_;
+    std::optional<TControl> shown_;
+};
+
+class RadioGroupBinding : public Binding {
+public:
+    RadioGroupBinding(ControlMirror& m, std::initializer_list<int> ids, TRadioGroup& state)
+        : Binding(m, *ids.begin()), state_(state) {
+        for (int id : ids) buttons_.push_back(m.Item(id));
+    }
+    void Put() override {
+        for (size_t i = 0; i < buttons_.size(); ++i) {
+            HWND button = buttons_[i];
+            const bool checked = state_.ItemIndex == static_cast<int>(i);
+            if ((SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED) != checked)
+                SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+            if (!shown_ || state_.Enabled != shown_->Enabled) EnableWindow(button, state_.Enabled);
+            if (!shown_ || state_.Visible != shown_->Visible) ShowWindow(button, state_.Visible ? SW_SHOWNA : SW_HIDE);
+        }
+        shown_ = state_;
+    }
+    void Take() override {
+        for (size_t i = 0; i < buttons_.size(); ++i)
+            if (SendMessageA(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) state_.ItemIndex = static_cast<int>(i);
+    }
+
+private:
+    TRadioGroup& state_;
+    std::vector<HWND> buttons_;
+    std::optional<TRadioGroup> shown_;
+};
+
+class ImageBinding : public Binding {
+public:
+    ImageBinding(ControlMirror& m, int id, TImage& state, int defaultIcon, int size)
+        : Binding(m, id), state_(state), defaultIcon_(defaultIcon), size_(size) {}
+    void Put() override {
+        if (!shown_ || state_.Picture != shown_->Picture) {
+            const int size = Scale(size_);
+            HICON icon = nullptr;
+            if (!state_.Picture.empty())
+                icon = static_cast<HICON>(
+                    LoadImageA(nullptr, state_.Picture.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
+            if (!icon)
+                icon = static_cast<HICON>(
+                    LoadImageA(Instance(), MAKEINTRESOURCEA(defaultIcon_), IMAGE_ICON, size, size, 0));
+            SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+            icon_.reset(icon);
+        }
+        if (!shown_ || state_.Enabled != shown_->Enabled) EnableWindow(hwnd_, state_.Enabled);
+        if (!shown_ || state_.Visible != shown_->Visible) ShowWindow(hwnd_, state_.Visible ? SW_SHOWNA : SW_HIDE);
+        shown_ = state_;
+    }
+
+private:
+    TImage& state_;
+    int defaultIcon_, size_;
+    Icon icon_;
+    std::optional<TImage> shown_;
 };
 
 class ListViewBinding : public Binding {
@@ -427,12 +504,29 @@ void ControlMirror::BindLink(int id, TControl& label) {
     Bind(id, label);
 }
 
+void ControlMirror::BindFixed(std::initializer_list<int> ids, TControl& control) {
+    for (int id : ids)
+        if (Item(id)) Add(std::make_unique<FixedBinding>(*this, id, control));
+}
+
 void ControlMirror::Bind(int id, TCheckBox& box) { Add(std::make_unique<CheckBinding>(*this, id, box)); }
+void ControlMirror::Bind(std::initializer_list<int> ids, TRadioGroup& group) {
+    Add(std::make_unique<RadioGroupBinding>(*this, ids, group));
+}
 void ControlMirror::Bind(int id, TEdit& edit) { Add(std::make_unique<EditBinding>(*this, id, edit)); }
+void ControlMirror::Bind(int id, TImage& image, int defaultIcon, int size) {
+    Add(std::make_unique<ImageBinding>(*this, id, image, defaultIcon, size));
+}
 void ControlMirror::Bind(int id, TListView& list, HIMAGELIST images) {
+    lists_.emplace_back(Item(id), &list);
     Add(std::make_unique<ListViewBinding>(*this, id, list, images));
 }
-void ControlMirror::Bind(int id, TCheckListBox& list) { Add(std::make_unique<CheckListBinding>(*this, id, list)); }
+void ControlMirror::Bind(int id, TCheckListBox& list) {
+    checkLists_.push_back(Item(id));
+    Add(std::make_unique<CheckListBinding>(*this, id, list));
+}
+
+void ControlMirror::UseHandCursor(int id) { hands_.push_back(Item(id)); }
 void ControlMirror::Bind(int id, TComboBox& combo) { Add(std::make_unique<ComboBinding>(*this, id, combo)); }
 void ControlMirror::Bind(int id, TProgressBar& bar) { Add(std::make_unique<ProgressBinding>(*this, id, bar)); }
 void ControlMirror::Bind(int id, TStatusBar& bar) { Add(std::make_unique<StatusBarBinding>(*this, id, bar)); }
@@ -480,31 +574,40 @@ LRESULT ControlMirror::CtlColorStatic(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-bool ControlMirror::SetCursor(HWND control) {
-    if (std::find(links_.begin(), links_.end(), control) == links_.end() || !IsWindowEnabled(control)) return false;
-    ::SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));  // IDC_HAND
+bool ControlMirror::SetCursor(HWND control, int hitTest) {
+    const bool link = std::find(links_.begin(), links_.end(), control) != links_.end() && IsWindowEnabled(control);
+    const bool hand = std::find(hands_.begin(), hands_.end(), control) != hands_.end() && hitTest == HTCLIENT;
+    if (!link && !hand) return false;
+    ::SetCursor(LoadCursorA(nullptr, IDC_HAND));
     return true;
+}
+
+bool ControlMirror::DrawItem(const DRAWITEMSTRUCT& draw) {
+    if (std::find(checkLists_.begin(), checkLists_.end(), draw.hwndItem) == checkLists_.end()) return false;
+    DrawCheckListItem(draw);
+    return true;
+}
+
+void ControlMirror::Notify(const NMHDR& header) {
+    if (header.code != HDN_ITEMCHANGEDA && header.code != HDN_ITEMCHANGEDW) return;
+    const HWND list = GetParent(header.hwndFrom);
+    for (const auto& [hwnd, record] : lists_) {
+        if (hwnd != list) continue;
+        const int column = reinterpret_cast<const NMHEADERA&>(header).iItem;
+        if (column < 0 || column >= static_cast<int>(record->Columns.size())) return;
+        const int dragged = Unscale(ListView_GetColumnWidth(list, column));
+        const int allowed = record->Columns[column].Allowed(dragged);
+        if (allowed != dragged) ListView_SetColumnWidth(list, column, Scale(allowed));
+        return;
+    }
 }
 
 // --- menus ---------------------------------------------------------------------------------------
 
 int TrackPopup(HWND owner, const TPopupMenu& menu, POINT at) {
-    HMENU popup = CreatePopupMenu();
-    if (!popup) return -1;
-    for (size_t i = 0; i < menu.Items.size(); ++i) {
-        const TMenuItem& item = menu.Items[i];
-        if (!item.Visible) continue;
-        if (item.IsSeparator()) {
-            AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        UINT flags = MF_STRING | (item.Enabled ? MF_ENABLED : MF_GRAYED) | (item.Checked ? MF_CHECKED : 0);
-        AppendMenuA(popup, flags, i + 1, item.Caption.c_str());
-    }
-    const int chosen = static_cast<int>(
-        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, 0, owner, nullptr));
-    DestroyMenu(popup);
-    return chosen - 1;
+    PopupMenu popup([&] { return menu; });
+    // Without submenus an item's number is its position.
+    return popup.Choose(owner, at, TPM_RIGHTBUTTON | TPM_LEFTALIGN);
 }
 
 POINT ContextMenuPoint(HWND control, LPARAM lParam) {
@@ -522,45 +625,6 @@ POINT ContextMenuPoint(HWND control, LPARAM lParam) {
     }
     GetWindowRect(control, &r);
     return {r.left, r.top};
-}
-
-// --- fixed-size dialogs ----------------------------------------------------------------------
-
-void SizeClientAndCentre(HWND window, int width, int height) {
-    // The template is laid out in dialog units, which follow the dialog font; a font wider or
-    // narrower than the one the layout was made with would push controls out of the fixed client
-    // area. Every control keeps its place in proportion instead.
-    RECT before{};
-    GetClientRect(window, &before);
-    const int oldW = before.right > 0 ? before.right : 1;
-    const int oldH = before.bottom > 0 ? before.bottom : 1;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetParent(child) != window) continue;  // owned popups such as tooltips
-        RECT box{};
-        GetWindowRect(child, &box);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
-        char cls[32] = {};
-        GetClassNameA(child, cls, sizeof cls);
-        // A drop-down list's height is that of its open list, not of what the window rect shows.
-        const bool combo = lstrcmpiA(cls, "ComboBox") == 0;
-        const int left = MulDiv(box.left, Scale(width), oldW);
-        const int top = MulDiv(box.top, Scale(height), oldH);
-        const int w = MulDiv(box.right, Scale(width), oldW) - left;
-        const int h = combo ? Scale(120) : MulDiv(box.bottom, Scale(height), oldH) - top;
-        SetWindowPos(child, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-
-    RECT frame{0, 0, Scale(width), Scale(height)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
-    const int w = frame.right - frame.left;
-    const int h = frame.bottom - frame.top;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& area = monitor.rcWork;
-    SetWindowPos(window, nullptr, area.left + (area.right - area.left - w) / 2,
-                 area.top + (area.bottom - area.top - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace vexamo::win32

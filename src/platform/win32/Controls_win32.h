@@ -11,15 +11,17 @@
 // system DPI; the dialog template's own layout scales with its font.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/win32/ScopedGdi.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/Window.h"
 #include <commctrl.h>
 
-#include "ui/Controls.h"
+#include "platform/Controls.h"
 
 namespace vexamo::win32 {
 
@@ -37,7 +39,8 @@ constexpr WORD CLN_CLICKCHECK = 0x0C01;
 void DrawCheckListItem(const DRAWITEMSTRUCT& draw);
 
 // Labels that act as links: a notifying static (SS_NOTIFY) drawn in the link colour under a hand
-// cursor. The parent forwards WM_CTLCOLORSTATIC and WM_SETCURSOR to the mirror.
+// cursor. The dialog base forwards WM_DRAWITEM, WM_CTLCOLORSTATIC, WM_SETCURSOR and WM_NOTIFY to
+// the mirror.
 class ControlMirror {
 public:
     // `dialog` owns the controls; the mirror creates one tooltip window for their hints.
@@ -50,9 +53,19 @@ public:
     void Bind(int id, TControl& control);
     // A static text that acts as a link.
     void BindLink(int id, TControl& label);
+    // Controls the template gives their texts and pictures (a page's labels, a line, an icon) that
+    // follow a record's enabled and visible states.
+    void BindFixed(std::initializer_list<int> ids, TControl& control);
     // Check box or radio button: also the tick, which the user changes.
     void Bind(int id, TCheckBox& box);
+    // The radio buttons of a group, in item order: the checked one is the group's item.
+    void Bind(std::initializer_list<int> ids, TRadioGroup& group);
+    // An edit box keeps its caret where the user typed when the text it gets back has the same
+    // length (a correction), else the caret goes where the change began.
     void Bind(int id, TEdit& edit);
+    // An icon control: the icon file the record names at `size` pixels (at 96 DPI), or the
+    // program's icon `defaultIcon` for none or one that cannot be read.
+    void Bind(int id, TImage& image, int defaultIcon, int size);
     // Report-style list view: columns (once), rows, pictures from `images` (which the caller
     // keeps), row check boxes and the selected row, which the user changes.
     void Bind(int id, TListView& list, HIMAGELIST images = nullptr);
@@ -70,9 +83,16 @@ public:
     HWND Dialog() const { return dialog_; }
     HWND Item(int id) const { return GetDlgItem(dialog_, id); }
 
+    // A control the mouse points at with the hand, as at something to click.
+    void UseHandCursor(int id);
+
     // Link colour and hand cursor for bound links; 0 / false when the control is none of them.
     LRESULT CtlColorStatic(HDC dc, HWND control);
-    bool SetCursor(HWND control);
+    bool SetCursor(HWND control, int hitTest = HTCLIENT);
+    // Draws an item of a bound check list; false for any other control.
+    bool DrawItem(const DRAWITEMSTRUCT& draw);
+    // A column the user dragged keeps within its record's range.
+    void Notify(const NMHDR& header);
 
     class Binding;
 
@@ -83,20 +103,16 @@ private:
     HWND dialog_;
     HWND tooltip_ = nullptr;
     std::vector<std::unique_ptr<Binding>> bindings_;
-    std::vector<HWND> links_;
+    std::vector<HWND> links_, hands_, checkLists_;
+    std::vector<std::pair<HWND, TListView*>> lists_;
     int putting_ = 0;
 };
 
-// Shows a popup menu of plain records at a screen point and returns the chosen item's position,
-// or -1 when the user chose nothing.
+// TRANSITIONAL: a popup menu of plain records at a screen point; the chosen item's position, or -1.
 int TrackPopup(HWND owner, const TPopupMenu& menu, POINT at);
 
 // Where a keyboard-opened context menu goes: below the selected row of a list view, or the
 // control's top left corner.
 POINT ContextMenuPoint(HWND control, LPARAM lParam);
-
-// Sets a dialog's client area to the size given at 96 DPI, scaled, and centres the dialog on the
-// work area of its screen. The template's controls keep their places in proportion.
-void SizeClientAndCentre(HWND dialog, int width, int height);
 
 }  // namespace vexamo::win32

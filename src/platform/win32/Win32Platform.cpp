@@ -80,20 +80,25 @@ private:
     HKEY key_ = nullptr;
 };
 
-class FileHandle {
+// A file or a folder search, closed when it goes out of scope; both are invalid as
+// INVALID_HANDLE_VALUE, not as null.
+template <BOOL(WINAPI* Close)(HANDLE)>
+class ScopedHandle {
 public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+    explicit ScopedHandle(HANDLE h) : h_(h) {}
+    ~ScopedHandle() {
+        if (h_ != INVALID_HANDLE_VALUE) Close(h_);
     }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
     explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return h_; }
 
 private:
     HANDLE h_;
 };
+using FileHandle = ScopedHandle<CloseHandle>;
+using FindHandle = ScopedHandle<FindClose>;
 
 SYSTEMTIME ToSystemTime(const LocalTime& t) {
     SYSTEMTIME st{};
@@ -151,8 +156,8 @@ std::string Win32Platform::SysErrorMessage(int code) {
 std::vector<DirEntry> Win32Platform::ListFolder(const std::string& mask) {
     std::vector<DirEntry> entries;
     WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA(mask.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return entries;
+    const FindHandle find(FindFirstFileA(mask.c_str(), &data));
+    if (!find) return entries;
     do {
         std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
@@ -163,8 +168,7 @@ std::vector<DirEntry> Win32Platform::ListFolder(const std::string& mask) {
         e.System = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
         e.ReparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         entries.push_back(std::move(e));
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &data));
     return entries;
 }
 

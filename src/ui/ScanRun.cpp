@@ -24,9 +24,9 @@ constexpr int RepaintEveryFolders = 16;
 
 }  // namespace
 
-std::unique_ptr<TfrmMonitor> FrmMainHost::CreateChooser() { return std::make_unique<TfrmMonitor>(nullptr); }
+std::unique_ptr<TfrmMonitor> FrmMainHost::CreateChooser() { return std::make_unique<TfrmMonitor>(); }
 
-std::unique_ptr<TfrmScaning> FrmMainHost::CreateProgressWindow() { return std::make_unique<TfrmScaning>(nullptr); }
+std::unique_ptr<TfrmScaning> FrmMainHost::CreateProgressWindow() { return std::make_unique<TfrmScaning>(); }
 
 void TfrmMain::ScanDisc(Caller) {
     // While a run waits for its chooser the message loop runs: a disc arriving then, or "Scan Now",
@@ -69,7 +69,7 @@ void TfrmMain::Scan() {
 
     // A chooser left by an earlier run goes here.
     Dispatch::Release(std::move(Globals.frmMonitor));
-    Globals.frmMonitor = host_ ? host_->CreateChooser() : std::make_unique<TfrmMonitor>(nullptr);
+    Globals.frmMonitor = host_ ? host_->CreateChooser() : std::make_unique<TfrmMonitor>();
     TfrmMonitor* chooser = Globals.frmMonitor.get();
     chooser->Drives = drives;
     // A disc taken out during the walk closes the chooser now, before anything is played from it.
@@ -84,7 +84,7 @@ void TfrmMain::Scan() {
     chooserInUse_ = true;
     agent_.RemoveTrayIcon();
     Globals.CurrentPlayer = Globals.SelectedPlayers->Players.at(ChoosePlayer()).get();
-    if (Globals.CurrentPlayer->Prompt == 0)
+    if (Globals.CurrentPlayer->Prompt == PromptYes)
         chooser->ShowModal();
     else
         chooser->AutoPlay();
@@ -154,7 +154,7 @@ StringList TfrmMain::CollectFiles() {
         ProgBar.Position = ProgBar.Min;
         ProgBar.Visible = true;
     } else {
-        Globals.frmScaning = host_ ? host_->CreateProgressWindow() : std::make_unique<TfrmScaning>(nullptr);
+        Globals.frmScaning = host_ ? host_->CreateProgressWindow() : std::make_unique<TfrmScaning>();
         window = Globals.frmScaning.get();
         window->Show();
     }

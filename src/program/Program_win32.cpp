@@ -1,15 +1,49 @@
-// Program entry of the tray agent.
+// Program entry of the tray agent: installs the Win32 platform and the one factory of real
+// windows, the only place that knows every window's binding, and runs the tray agent.
 #include <optional>
 #include <string>
 
+#include "agent/Init.h"
 #include "agent/Init_win32.h"
+#include "app/WindowFactory.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Window.h"
+#include <commctrl.h>
+#include "scan/Splash.h"
+#include "scan/Splash_win32.h"
+#include "scan/fileMonitor.h"
+#include "scan/fileMonitor_win32.h"
+#include "ui/About.h"
+#include "ui/About_win32.h"
+#include "ui/PlayerWizard.h"
+#include "ui/PlayerWizard_win32.h"
+#include "ui/Settings.h"
+#include "ui/Settings_win32.h"
 #include "ui/main.h"
+#include "ui/main_win32.h"
 
 using namespace vexamo;
 
 namespace {
+
+// Every window of the program with its Win32 binding.
+class Win32Windows : public WindowFactory {
+public:
+    std::unique_ptr<TfrmMain> NewConfigWindow(TrayAgent& tray) override {
+        return CreateFrmMainWindow(win32::Instance(), tray);
+    }
+    std::unique_ptr<TFrmOptions> NewOptionsWindow(TrayAgent& tray) override {
+        return CreateOptionsWindow(win32::Instance(), tray);
+    }
+    std::unique_ptr<TAboutBox> NewAboutBox() override { return std::make_unique<TAboutBox>(AboutBoxBinding); }
+    std::unique_ptr<TfrmMonitor> NewChooser() override { return std::make_unique<TfrmMonitor>(MonitorBinding); }
+    std::unique_ptr<TfrmScaning> NewProgressWindow() override {
+        return std::make_unique<TfrmScaning>(ScaningBinding);
+    }
+    std::unique_ptr<TfrmPlayerWizard> NewPlayerWizard() override {
+        return std::make_unique<TfrmPlayerWizard>(PlayerWizardBinding);
+    }
+};
 
 // A wide path in the ANSI code page, or nothing when a character has no ANSI form (it would come
 // back as "?") or the result is too long for the ANSI file functions.
@@ -42,7 +76,7 @@ std::optional<std::string> UsableExePath(std::wstring& wide) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // One agent per session: a second start only brings the first one forward.
     if (HWND running = FindWindowA(MainFormClassName, MainFormCaption)) {
         SetForegroundWindow(running);
@@ -55,6 +89,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     InstallWin32Platform();
+    static Win32Windows windows;
+    SetWindowFactory(&windows);
     win32::SetErrorHandler(HandleException);
 
     std::wstring widePath;
@@ -70,18 +106,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     ExeName = *path;
 
+    Globals.MainForm = std::make_unique<TMainForm>(MainFormBinding);
     int exitCode = 0;
-    {
-        MainFormWindow window(instance);
-        Globals.MainForm = std::make_unique<TMainForm>(window);
-        window.Attach(*Globals.MainForm);
-        Globals.MainForm->ImgTray = reinterpret_cast<std::uintptr_t>(window.TrayOnIcon());
-        Globals.MainForm->ImgTrayDIsabled = reinterpret_cast<std::uintptr_t>(window.TrayOffIcon());
-        if (Globals.MainForm->Start())
-            exitCode = win32::RunMessageLoop();
-        else
-            exitCode = Globals.MainForm->Terminated ? 0 : 1;
-        Globals.Reset();
-    }
+    if (Globals.MainForm->Start())
+        exitCode = win32::RunMessageLoop();
+    else
+        exitCode = Globals.MainForm->Terminated ? 0 : 1;
+    Globals.Reset();
     return exitCode;
 }

@@ -1,0 +1,91 @@
+#include "platform/win32/Pictures.h"
+
+#include <exception>
+#include <string>
+
+#include "platform/Jpeg.h"
+#include "platform/win32/Window.h"
+
+namespace vexamo::win32 {
+
+Picture::Picture(int resourceId) {
+    HRSRC found = FindResourceA(Instance(), MAKEINTRESOURCEA(resourceId), RT_RCDATA);
+    HGLOBAL loaded = found ? LoadResource(Instance(), found) : nullptr;
+    const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (!data) return;
+    JpegImage image;
+    try {
+        image = DecodeJpeg(std::string(data, SizeofResource(Instance(), found)));
+    } catch (const std::exception&) {
+        return;
+    }
+    info_.bmiHeader.biSize = sizeof info_.bmiHeader;
+    info_.bmiHeader.biWidth = image.Width;
+    info_.bmiHeader.biHeight = -image.Height;  // top row first, as decoded
+    info_.bmiHeader.biPlanes = 1;
+    info_.bmiHeader.biBitCount = 24;
+    info_.bmiHeader.biCompression = BI_RGB;
+    const size_t stride = (static_cast<size_t>(image.Width) * 3 + 3) & ~size_t{3};
+    bits_.assign(stride * image.Height, 0);
+    for (int y = 0; y < image.Height; ++y) {
+        const unsigned char* in = image.Rgb.data() + static_cast<size_t>(y) * image.Width * 3;
+        unsigned char* out = bits_.data() + y * stride;
+        for (int x = 0; x < image.Width; ++x) {
+            out[x * 3] = in[x * 3 + 2];
+            out[x * 3 + 1] = in[x * 3 + 1];
+            out[x * 3 + 2] = in[x * 3];
+        }
+    }
+}
+
+void Picture::Draw(HDC dc, int x, int y, int width, int height) const {
+    if (bits_.empty()) return;
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchDIBits(dc, x, y, width, height, 0, 0, Width(), Height(), bits_.data(), &info_, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void Picture::DrawFitted(HDC dc, const RECT& box) const {
+    FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
+    if (bits_.empty()) return;
+    const int bw = box.right - box.left, bh = box.bottom - box.top;
+    int w = bw, h = MulDiv(bw, Height(), Width());
+    if (h > bh) {
+        h = bh;
+        w = MulDiv(bh, Width(), Height());
+    }
+    Draw(dc, box.left + (bw - w) / 2, box.top + (bh - h) / 2, w, h);
+}
+
+ImageList LoadImageStrip(int bitmapId, int width, int height, int count) {
+    ImageList list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, count, 0));
+    const Bitmap strip(static_cast<HBITMAP>(LoadImageA(Instance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP,
+                                                       width * count, height, LR_CREATEDIBSECTION)));
+    if (list && strip) ImageList_AddMasked(list, strip, MaskColour);
+    return list;
+}
+
+Icon LoadIconSized(int iconId, int size) {
+    return Icon(static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, size, size, 0)));
+}
+
+HFONT DialogFont(HWND dialog) { return reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)); }
+
+LOGFONTA FontOf(HFONT font) {
+    LOGFONTA lf{};
+    GetObjectA(font, sizeof lf, &lf);
+    return lf;
+}
+
+Font BoldFont(HFONT font, bool underline) {
+    LOGFONTA lf = FontOf(font);
+    lf.lfWeight = FW_BOLD;
+    if (underline) lf.lfUnderline = TRUE;
+    return Font(CreateFontIndirectA(&lf));
+}
+
+void SetFont(HWND dialog, std::initializer_list<int> ids, HFONT font) {
+    for (int id : ids) SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+}  // namespace vexamo::win32

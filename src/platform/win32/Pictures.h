@@ -1,0 +1,48 @@
+// The program's pictures and fonts as its windows use them: the JPEG artwork, strips of small
+// pictures, icons at a size, and the dialog font's variants.
+#pragma once
+
+#include <initializer_list>
+#include <vector>
+
+#include "platform/win32/ScopedGdi.h"
+#include "platform/win32/WinApi.h"
+
+namespace vexamo::win32 {
+
+// The key colour of the picture strips: what is drawn in it is transparent.
+constexpr COLORREF MaskColour = RGB(255, 0, 255);
+
+// A JPEG picture of the resources (RCDATA), decoded once. A picture that is missing or cannot be
+// decoded is empty and draws nothing: the window still does its work without it.
+class Picture {
+public:
+    explicit Picture(int resourceId);
+    int Width() const { return info_.bmiHeader.biWidth; }
+    int Height() const { return -info_.bmiHeader.biHeight; }
+    explicit operator bool() const { return !bits_.empty(); }
+    // Stretched (smoothly) into the rectangle.
+    void Draw(HDC dc, int x, int y, int width, int height) const;
+    // As large as fits the box, keeping its shape, centred; the rest of the box in the dialog face.
+    void DrawFitted(HDC dc, const RECT& box) const;
+
+private:
+    BITMAPINFO info_{};
+    std::vector<unsigned char> bits_;  // rows of blue, green, red, each row padded to 4 bytes
+};
+
+// A strip of `count` pictures side by side in a bitmap resource, each `width` x `height` pixels
+// (the strip is stretched to that size), its key colour transparent.
+ImageList LoadImageStrip(int bitmapId, int width, int height, int count);
+// An icon of the resources at `size` pixels.
+Icon LoadIconSized(int iconId, int size);
+
+// The font a dialog's controls use.
+HFONT DialogFont(HWND dialog);
+LOGFONTA FontOf(HFONT font);
+// The same font in bold (and underlined).
+Font BoldFont(HFONT font, bool underline = false);
+// Gives the controls of a dialog a font; the caller keeps it as long as the dialog.
+void SetFont(HWND dialog, std::initializer_list<int> ids, HFONT font);
+
+}  // namespace vexamo::win32
