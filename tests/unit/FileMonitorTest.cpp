@@ -152,6 +152,64 @@ TEST_F(Chooser, MenuOpensOnlyForASelectedRowAndEnablesThatRowsKind) {
     EXPECT_FALSE(form.PlayItem(TfrmMonitor::mnuVideo).Enabled);
 }
 
+TEST_F(Chooser, TheMenusChoiceByItsNumberPlaysThatItemsKindAndDisabledItemsDoNothing) {
+    Found(0, ".avi", {"D:\\a.avi"});
+    Found(0, ".mp3", {"D:\\b.mp3"});
+    const TPopupMenu& menu = Open().popOptions;
+    // Numbered depth first: the play submenu's items come right after their parent.
+    const int selected = menu.NumberOf({TfrmMonitor::mnuPlay, TfrmMonitor::mnuSelected});
+    const int audio = menu.NumberOf({TfrmMonitor::mnuPlay, TfrmMonitor::mnuAudio});
+    const int open = menu.NumberOf({TfrmMonitor::mnuOpen});
+    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(open, 5);
+
+    host.choice = audio;  // still disabled for a video row: nothing is played
+    ClickRow(0);
+    EXPECT_TRUE(fake.Started.empty());
+    ASSERT_NE(Globals.frmMonitor, nullptr);
+    for (int nothing : {-1, menu.NumberOf({TfrmMonitor::mnuPlay}), menu.NumberOf({TfrmMonitor::N1}), 99}) {
+        host.choice = nothing;
+        ClickRow(0);
+    }
+    EXPECT_TRUE(fake.Started.empty());
+
+    host.choice = selected;
+    ClickRow(0);
+    ASSERT_EQ(fake.Started.size(), 1u);
+    EXPECT_NE(fake.Started.back().Parameters.find("a.avi"), std::string::npos);
+    EXPECT_EQ(Globals.frmMonitor, nullptr);
+
+    host.choice = open;
+    Open();
+    ClickRow(0);
+    ASSERT_EQ(fake.Started.size(), 2u);
+    EXPECT_EQ(fake.Started.back().File, Dvd);
+    EXPECT_EQ(fake.Started.back().Parameters, "");
+}
+
+TEST_F(Chooser, EnterOpensTheSelectedRowsMenuThereAndEscapeCloses) {
+    Found(0, ".avi", {"D:\\a.avi"});
+    TfrmMonitor& form = Open();
+    form.DialogKey(TDialogKey::Enter);  // no row selected yet
+    EXPECT_TRUE(host.menus.empty());
+    form.lstFileTypes.ItemIndex = 0;
+    form.DialogKey(TDialogKey::Enter);
+    EXPECT_EQ(host.menus, std::vector<bool>{true});
+    Globals.frmMonitor->DialogKey(TDialogKey::Escape);
+    EXPECT_EQ(Globals.frmMonitor, nullptr);
+    EXPECT_TRUE(fake.Started.empty());
+}
+
+TEST(ListColumn, ADraggedColumnKeepsWithinItsRange) {
+    const TListColumn files{"Files Found", 80, 50, 250};
+    EXPECT_EQ(files.Allowed(120), 120);
+    EXPECT_EQ(files.Allowed(20), 50);
+    EXPECT_EQ(files.Allowed(400), 250);
+    const TListColumn free{"Player", 250};
+    EXPECT_EQ(free.Allowed(3), 3);
+    EXPECT_EQ(free.Allowed(900), 900);
+}
+
 // --- what each command plays --------------------------------------------------------------------
 
 TEST_F(Chooser, EachScopeWritesItsFilesInThePlayersExtensionOrder) {

@@ -453,6 +453,47 @@ TEST(MenuAccessKeys, UniqueKeyRunsSharedKeySelectsInTurn) {
     EXPECT_EQ(key('s', 5), std::make_pair(0, false));
 }
 
+TEST(MenuNumbers, ItemsAreNumberedDepthFirstAndAccessKeysSkipWhatCannotBeChosen) {
+    TPopupMenu menu;
+    auto item = [](const char* caption, bool enabled = true) {
+        TMenuItem i;
+        i.Caption = caption;
+        i.Enabled = enabled;
+        return i;
+    };
+    TMenuItem play = item("&Play");
+    play.Items = {item("&One"), item("&All")};
+    menu.Items = {item("&Open"), play, item("-"), item("&Close", false), item("&Quit")};
+    const std::vector<std::pair<int, TMenuPlace>> numbers = {
+        {0, {0, -1}}, {1, {1, -1}}, {2, {1, 0}}, {3, {1, 1}}, {4, {2, -1}}, {5, {3, -1}}, {6, {4, -1}}};
+    for (const auto& [number, place] : numbers) {
+        EXPECT_EQ(menu.NumberOf(place), number);
+        EXPECT_EQ(menu.PlaceOf(number), place);
+    }
+    EXPECT_EQ(menu.PlaceOf(7).Item, -1);
+    EXPECT_EQ(menu.PlaceOf(-1).Item, -1);
+    EXPECT_EQ(menu.NumberOf({1, 2}), -1);
+    EXPECT_EQ(menu.NumberOf({9, -1}), -1);
+
+    EXPECT_EQ(menu.AccessKey('q', -1).Index, 4);
+    EXPECT_EQ(menu.AccessKey('c', -1).Index, -1) << "a disabled item has no key";
+    menu.Items[4].Visible = false;
+    EXPECT_EQ(menu.AccessKey('q', -1).Index, -1);
+}
+
+TEST_F(MainFormTest, TrayMenuCommandsRunTheNumberedItemUnlessItCannotBeChosen) {
+    Installed();
+    Start();
+    const TPopupMenu& menu = Globals.MainForm->PopUpSysTray;
+    Globals.MainForm->TrayMenuCommand(menu.NumberOf({TMainForm::mnuSPlay}));  // no disc: disabled
+    for (int nothing : {menu.NumberOf({TMainForm::N1}), -1, static_cast<int>(TMainForm::ItemCount)})
+        Globals.MainForm->TrayMenuCommand(nothing);
+    EXPECT_EQ(windows.configWindows, 0);
+    Globals.MainForm->TrayMenuCommand(menu.NumberOf({TMainForm::MnuOpen}));
+    EXPECT_EQ(windows.configWindows, 1);
+    EXPECT_TRUE(Globals.frmMain && Globals.frmMain->Visible);
+}
+
 TEST_F(MainFormTest, TrayMenuKeyAnswersFromTheLiveStates) {
     fake.SetDisc("D:\\", "FILMS");
     Installed();

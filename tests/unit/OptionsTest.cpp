@@ -360,3 +360,17 @@ TEST_F(Options, AboutBoxShowsTheVersionOpensItsLinksAndOnlyOneAtATime) {
     Globals.MainForm->ItemClick(TMainForm::mnuAbout);
     EXPECT_EQ(host.about.shown, 2) << "a closed box lets the next one open";
 }
+
+TEST_F(Options, EscapeClosesTheAboutBoxAsCancelledAndAFailedShowStillFreesIt) {
+    Start();
+    host.about.user = [](TAboutBox& box) { box.DialogKey(TDialogKey::Escape); };
+    Globals.MainForm->ItemClick(TMainForm::mnuAbout);
+    EXPECT_EQ(host.about.result, ModalCancel);
+
+    host.about.user = [](TAboutBox&) { throw Error("no box"); };
+    EXPECT_THROW(Globals.MainForm->ItemClick(TMainForm::mnuAbout), Error);
+    EXPECT_FALSE(Globals.AboutBox) << "its closing handler ran all the same";
+    host.about.user = nullptr;
+    Globals.MainForm->ItemClick(TMainForm::mnuAbout);
+    EXPECT_EQ(host.about.shown, 3);
+}

@@ -371,6 +371,51 @@ TEST_F(TestRun, TheAreaOpensAndClosesOverTheButtonBar) {
     EXPECT_TRUE(w->btNext.Visible && w->btBack.Visible && w->btCancel.Visible);
 }
 
+TEST_F(TestRun, EscapeClosesTheAreaFirstAndEnterPressesOnlyAUsableNext) {
+    auto w = OnPage(Page::TabSingle);
+    w->DialogKey(TDialogKey::Enter);  // Next lies under the open area
+    EXPECT_EQ(w->PageControl.ActivePage, Page::TabSingle);
+    w->DialogKey(TDialogKey::Escape);
+    EXPECT_FALSE(w->TestAreaOpen());
+    EXPECT_EQ(host.closed, 0);
+    w->DialogKey(TDialogKey::Enter);
+    EXPECT_EQ(w->PageControl.ActivePage, Page::TabPlaylistSup);
+    w->DialogKey(TDialogKey::Escape);
+    EXPECT_EQ(host.closed, 1);
+    EXPECT_TRUE(w->Closed);
+    w->DialogKey(TDialogKey::Enter);  // a closed wizard takes no more keys
+    EXPECT_EQ(host.closed, 1);
+
+    auto fresh = NewWizard();
+    ASSERT_FALSE(fresh->btNext.Enabled);  // no name, no player yet
+    fresh->DialogKey(TDialogKey::Enter);
+    EXPECT_EQ(fresh->PageControl.ActivePage, Page::TabPlayerLocation);
+    EXPECT_TRUE(fake.Messages.empty());
+}
+
+TEST_F(TestRun, EachPagesTextsAndTheAreasRowsShowOnTheirOwnPageOnly) {
+    auto visible = [](const auto& pages) {
+        std::vector<int> shown;
+        for (size_t i = 0; i < pages.size(); ++i)
+            if (pages[i].Visible) shown.push_back(static_cast<int>(i));
+        return shown;
+    };
+    auto w = NewWizard();
+    EXPECT_EQ(visible(w->Pages), std::vector<int>{Page::TabPlayerLocation});
+    EXPECT_TRUE(visible(w->EmulatorPages).empty());
+    EXPECT_TRUE(w->ButtonBar.Visible);
+
+    auto s = OnPage(Page::TabSubs);
+    EXPECT_EQ(visible(s->Pages), std::vector<int>{Page::TabSubs});
+    EXPECT_EQ(visible(s->EmulatorPages), std::vector<int>{2});
+    EXPECT_FALSE(s->ButtonBar.Visible) << "the open area lies over the button bar";
+    s->btTestClick();
+    EXPECT_TRUE(visible(s->EmulatorPages).empty());
+    EXPECT_TRUE(s->ButtonBar.Visible);
+    s->btBackClick();
+    EXPECT_EQ(visible(s->Pages), std::vector<int>{Page::TabSubsSup});
+}
+
 TEST_F(TestRun, BrowseButtonsSetTheSampleAndExecute) {
     auto w = OnPage(Page::TabSingle);
     host.files.push_back("D:\\My Movies\\a.AVI");
