@@ -160,8 +160,8 @@ target_link_libraries(ScanBench PRIVATE vexamo_win32platform vexamo_core ${VEXAM
 
 # Each test group (a GoogleTest suite of the driver) runs in a fresh copy of one Wine prefix made
 # per run, on its own virtual display. The drive setup follows the suite's name: suites named
-# NoCd... run on a machine without a CD-ROM drive, TwoCd... with D: and E:, all others with one
-# CD-ROM drive D: labelled VEXAMO_DEMO. HiDpi... suites run at 144 DPI.
+# NoCd... run on a machine without a CD-ROM drive, TwoCd... with D: and E:, ThreeCd... with D:, E:
+# and F:, all others with one CD-ROM drive D: labelled VEXAMO_DEMO. HiDpi... suites run at 144 DPI.
 if(CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_WIN32)
   set(VEXAMO_E2E_WRAPPER bash ${CMAKE_SOURCE_DIR}/tests/e2e/run-e2e.sh
     --work ${CMAKE_BINARY_DIR}/e2e)
@@ -175,6 +175,8 @@ if(CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_WIN32)
       set(drives --no-cdrom)
     elseif(suite MATCHES "^TwoCd")
       set(drives --cdrom D:VEXAMO_DEMO --cdrom E:VEXAMO_TWO)
+    elseif(suite MATCHES "^ThreeCd")
+      set(drives --cdrom D:VEXAMO_DEMO --cdrom E:VEXAMO_TWO --cdrom F:VEXAMO_THREE)
     else()
       set(drives --cdrom D:VEXAMO_DEMO)
     endif()

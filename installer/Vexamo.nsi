@@ -252,10 +252,17 @@ Section "un.Vexamo" UnSecProgram
     DeleteRegValue HKLM "${RUN_KEY}" "Vexamo"
   ${EndIf}
   ; Windows' own CD AutoPlay, switched off by the program's option, comes back with its removal,
-  ; as switching the option off would do; a policy value of other origin stays.
+  ; as switching the option off would do: the policy value the option found (kept in Vexamo.ini
+  ; as 0x and eight hex digits) is written back; the option's own 181, written where there was
+  ; none, goes; a policy value of other origin stays.
   ReadINIStr $0 "$INSTDIR\Vexamo.ini" "Windows" "AutoCD"
+  ReadINIStr $2 "$INSTDIR\Vexamo.ini" "Windows" "AutoCDOriginal"
   ReadRegDWORD $1 HKCU "${AUTOPLAY_KEY}" "NoDriveTypeAutoRun"
-  ${If} $0 == "1"
+  StrCpy $3 $2 2
+  ${If} $3 == "0x"
+    WriteRegDWORD HKCU "${AUTOPLAY_KEY}" "NoDriveTypeAutoRun" $2
+    WriteINIStr "$INSTDIR\Vexamo.ini" "Windows" "AutoCDOriginal" ""
+  ${ElseIf} $0 == "1"
   ${AndIf} $1 == 181
     DeleteRegValue HKCU "${AUTOPLAY_KEY}" "NoDriveTypeAutoRun"
   ${EndIf}

@@ -1,8 +1,27 @@
 #include "model/User.h"
 
 #include <algorithm>
+#include <set>
 
 namespace vexamo {
+
+namespace {
+
+// An extension plays with one player only: one that an earlier player (or this one) already has
+// is dropped. The unknown extensions keep their places among those that stay.
+void DropTakenExtensions(TUserPlayer& user, std::set<std::string>& taken) {
+    std::vector<TExtension> kept;
+    std::vector<size_t> keptBefore(user.Extensions.size() + 1, 0);
+    for (size_t i = 0; i < user.Extensions.size(); ++i) {
+        if (taken.insert(user.Extensions[i].Ext).second) kept.push_back(std::move(user.Extensions[i]));
+        keptBefore[i + 1] = kept.size();
+    }
+    for (TKeptExtension& unknown : user.UnknownExtensions)
+        unknown.Before = keptBefore[std::min(unknown.Before, user.Extensions.size())];
+    user.Extensions = std::move(kept);
+}
+
+}  // namespace
 
 void TUserPlayer::AddExtension(const std::string& ext) {
     // Without a kind an extension could never be scanned or listed.
@@ -80,6 +99,9 @@ std::unique_ptr<TSelectedPlayer> LoadSelection(const std::string& folder) {
     const std::string selection = folder + SelectionFileName;
     const std::string players = folder + PlayersFileName;
     auto result = std::make_unique<TSelectedPlayer>();
+    // A hand-edited or merged file may give an extension to two players: the first keeps it. The
+    // file is left as it is; the later player's section loses it when it is next written.
+    std::set<std::string> taken;
     for (const std::string& name : ReadIniSections(selection)) {
         const bool known = IniSectionExists(players, name) ||
                            std::find(DefaultPlayerNames.begin(), DefaultPlayerNames.end(), name) !=
@@ -87,6 +109,7 @@ std::unique_ptr<TSelectedPlayer> LoadSelection(const std::string& folder) {
         if (!known || !Sys().FileExists(ReadIniString(players, name, "exe"))) continue;
         result->AddNew();
         result->Players.back()->LoadFromIni(selection, name, PlayersFileName);
+        DropTakenExtensions(*result->Players.back(), taken);
     }
     return result;
 }
@@ -94,13 +117,28 @@ std::unique_ptr<TSelectedPlayer> LoadSelection(const std::string& folder) {
 TUserPlayer* AddToSelection(TSelectedPlayer& selection, const std::string& folder, const std::string& name,
                             const StringList& extensions, bool prompt) {
     if (extensions.empty()) return nullptr;
-    selection.AddNew();
-    TUserPlayer& user = *selection.Players.back();
-    for (const std::string& ext : extensions) user.AddExtension(ext);
-    user.Player->LoadFromIni(folder + PlayersFileName, name);
-    user.Prompt = prompt ? 0 : 1;
-    user.SaveToIni(folder + SelectionFileName);
-    return &user;
+    auto user = std::make_shared<TUserPlayer>();
+    for (const std::string& ext : extensions) user->AddExtension(ext);
+    user->Player->LoadFromIni(folder + PlayersFileName, name);
+    user->Prompt = prompt ? 0 : 1;
+    // The scan uses the selection in memory: a player joins it only once its section is on disk.
+    const std::string path = folder + SelectionFileName;
+    const bool existed = IniSectionExists(path, name);
+    try {
+        user->SaveToIni(path);
+    } catch (...) {
+        // A section written in part would come back at the next load as a player nobody added.
+        if (!existed) {
+            try {
+                DeleteIniSectionOrFile(path, name);
+            } catch (...) {
+                // Best effort: the error that counts is the one of the write.
+            }
+        }
+        throw;
+    }
+    selection.Players.push_back(user);
+    return user.get();
 }
 
 void RunProgram(const std::string& exe, const std::string& parameters) {

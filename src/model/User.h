@@ -57,12 +57,13 @@ public:
     bool AnyPrompt() const;
 };
 
-// Builds the selection from Selection.ini and Players.ini in the given folder.
+// Builds the selection from Selection.ini and Players.ini in the given folder. An extension two
+// sections claim goes to the first of them only.
 std::unique_ptr<TSelectedPlayer> LoadSelection(const std::string& folder);
 
 // Appends the catalogue player `name` (from folder + Players.ini) with the given extensions to the
 // selection and writes its section of folder + Selection.ini. Without extensions nothing is added
-// and null is returned: the caller tells the user.
+// and null is returned: the caller tells the user. A write that fails adds nothing and raises.
 TUserPlayer* AddToSelection(TSelectedPlayer& selection, const std::string& folder, const std::string& name,
                             const StringList& extensions, bool prompt);
 

@@ -19,13 +19,14 @@ void TVexamo::LoadSettings(const std::string& path) {
 
     auto settings = std::make_unique<TSettings>();
     TOptMonitor& monitor = settings->Monitor;
-    // Stored joined with blanks but read back split at ";": several roots read as one entry that is
-    // no drive root and so fall back to all CD drives, which is what "all drives" stored them for.
-    const std::string drives = ReadIniString(path, "Monitor", "Drives");
+    // Written joined with blanks; a hand-made or older file may join them with ";". No root holds
+    // either, so both separate.
+    std::string drives = ReadIniString(path, "Monitor", "Drives");
+    std::replace(drives.begin(), drives.end(), ';', ' ');
     // A folder on a CD drive passes the drive-type check but never shows a disc, and a root
     // listed twice would be queried twice at every refresh: only distinct roots are kept.
     if (!drives.empty()) {
-        for (const std::string& root : SplitString(drives, ';')) {
+        for (const std::string& root : SplitString(drives, ' ')) {
             if (!IsDriveRoot(root) || Sys().DriveType(root) != DriveKind::CdRom) continue;
             if (std::none_of(monitor.Drives.begin(), monitor.Drives.end(),
                              [&](const std::string& kept) { return SameText(kept, root); }))
@@ -46,9 +47,11 @@ void TVexamo::LoadSettings(const std::string& path) {
     settings->Windows.AutoStart = ReadIniBool(path, "Windows", "AutoStart", false);
     settings->Windows.AutoCD = ReadIniBool(path, "Windows", "AutoCD", false);
 
-    SetWindowsAutoPlay(settings->Windows.AutoCD, false);
-    if (!SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, settings->Windows.AutoStart, false))
-        settings->Windows.AutoStart = false;
+    SetWindowsAutoPlay(settings->Windows.AutoCD, false, path);
+    // The flag follows what Windows will do: an entry that could not be written is no start at
+    // logon, and one that could not be removed still is.
+    settings->Windows.AutoStart =
+        SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, settings->Windows.AutoStart, false);
 
     settings->Subtitles.Auto = ReadIniBool(path, "Subtitles", "Auto", true);
     settings->Subtitles.Path = ReadIniString(path, "Subtitles", "path");
@@ -91,6 +94,14 @@ bool TVexamo::CheckPlayersInstalled() {
         }
     }
     return result;
+}
+
+void TVexamo::SavePriority(const std::string& folder, const std::string& fileName) {
+    const std::string path = folder + fileName;
+    const TSettings& s = *Settings;
+    WriteIniBool(path, "Priority", "User", s.UserPriority);
+    WriteIniBool(path, "Priority", "Choice", s.Priority.Choice);
+    WriteIniString(path, "Priority", "Player", s.Priority.Player);
 }
 
 }  // namespace vexamo

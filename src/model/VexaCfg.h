@@ -87,6 +87,8 @@ public:
     void LoadSettings(const std::string& path);
     void SaveSettings(const std::string& folder, const std::string& fileName, bool statusOnly);
     bool CheckPlayersInstalled();
+    // Writes only the keys of the priority (Priority/User, Choice and Player).
+    void SavePriority(const std::string& folder, const std::string& fileName);
 
     std::string ExpandTags(const std::string& templ) const;
     std::string FindSubtitle() const;

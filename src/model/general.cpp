@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <functional>
 
 #include "platform/Errors.h"
@@ -206,9 +207,23 @@ bool ReadIniBool(const std::string& path, const std::string& section, const std:
     return ReadIniInteger(path, section, key, def ? 1 : 0) != 0;
 }
 
+std::string IniValueText(const std::string& value) {
+    if (value.empty()) return value;
+    // Control characters are taken for blanks too: quoting costs nothing, and a read may trim
+    // more kinds of white space than the space and the tab.
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    const auto quote = [](char c) { return c == '"' || c == '\''; };
+    // Quotes enclosing a value are discarded on reading, and quoting once more keeps them
+    // (Microsoft Knowledge Base Q69752).
+    if (blank(value.front()) || blank(value.back()) || quote(value.front()) || quote(value.back()))
+        return '"' + value + '"';
+    return value;
+}
+
 void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value) {
-    if (!Sys().IniWriteString(path, section, key, value)) throw IniFileError("Unable to write to " + path);
+    if (!Sys().IniWriteString(path, section, key, IniValueText(value)))
+        throw IniFileError("Unable to write to " + path);
 }
 
 void WriteIniInteger(const std::string& path, const std::string& section, const std::string& key, int value) {
@@ -281,7 +296,24 @@ std::string ReadRegString(RegRoot root, const std::string& key, const std::strin
     return Sys().RegReadString(root, key, name).value_or("");
 }
 
-void SetWindowsAutoPlay(bool on, bool verbose) {
+namespace {
+
+std::optional<std::uint32_t> StoredAutoPlayOriginal(const std::string& settingsPath) {
+    const std::optional<std::int32_t> value =
+        ParseInteger(ReadIniString(settingsPath, AutoPlaySettingsSection, AutoPlayOriginalKey));
+    if (!value) return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
+}
+
+bool StoreAutoPlayOriginal(const std::string& settingsPath, std::optional<std::uint32_t> value) {
+    char text[16] = {};
+    if (value) std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(*value));
+    return Sys().IniWriteString(settingsPath, AutoPlaySettingsSection, AutoPlayOriginalKey, text);
+}
+
+}  // namespace
+
+void SetWindowsAutoPlay(bool on, bool verbose, const std::string& settingsPath) {
     const RegRoot root = RegRoot::CurrentUser;
     if (!Sys().RegKeyExists(root, AutoPlayPolicyKey)) Sys().RegCreateKey(root, AutoPlayPolicyKey);
     if (!Sys().RegKeyExists(root, AutoPlayPolicyKey)) {
@@ -289,16 +321,44 @@ void SetWindowsAutoPlay(bool on, bool verbose) {
         if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
         return;
     }
+    const std::optional<std::uint32_t> current = Sys().RegReadInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue);
+    const std::optional<std::uint32_t> original = StoredAutoPlayOriginal(settingsPath);
+    // Whether the switch was on before this call, as the file says: every load applies it again.
+    const bool wasOn = ReadIniBool(settingsPath, AutoPlaySettingsSection, "AutoCD", false);
     if (on) {
+        // A policy of the user's or an administrator's is kept to be put back when the switch goes
+        // off. While the switch is on, a value with the CD-ROM bit may be this program's own and
+        // is no original; one without it cannot be.
+        if (current && !original && (!wasOn || !(*current & AutoPlayCdRomBit))) {
+            if (!StoreAutoPlayOriginal(settingsPath, current)) {
+                // Changed without a copy, the policy could never be given back.
+                if (verbose) throw IniFileError("Unable to write to " + settingsPath);
+                return;
+            }
+        }
+        // Only CD-ROM AutoPlay is the switch's business: the policy's other bits stay as they are.
+        const std::uint32_t wanted =
+            current ? *current | AutoPlayCdRomBit : static_cast<std::uint32_t>(AutoPlayPolicyMask);
         // A policy key the user may open but not write (locked down by an administrator) must not
         // stop the settings load; the user who asked for the change is told it did not happen.
-        if (!Sys().RegWriteInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue, AutoPlayPolicyMask)) {
+        if (current != wanted && !Sys().RegWriteInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue, wanted)) {
             if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
             return;
         }
-    } else if (Sys().RegReadInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue) ==
-               static_cast<std::uint32_t>(AutoPlayPolicyMask)) {
-        // Any other mask was set by the user or an administrator, not by this switch: it stays.
+    } else if (original) {
+        // The copy goes first, so that a file that cannot be written leaves everything as it was
+        // for the user who asked; a silent load still puts the policy back (the file says off).
+        if (!StoreAutoPlayOriginal(settingsPath, std::nullopt) && verbose)
+            throw IniFileError("Unable to write to " + settingsPath);
+        if (current != original && !Sys().RegWriteInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue, *original)) {
+            StoreAutoPlayOriginal(settingsPath, original);
+            if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+            return;
+        }
+    } else if (wasOn && current == static_cast<std::uint32_t>(AutoPlayPolicyMask)) {
+        // Without a copy the switch found no value and wrote its own mask (as the program always
+        // did before it kept copies). Any other mask, or any mask while the switch was off, was
+        // set by the user or an administrator.
         // A key that reads but does not open for writing keeps the value: not a restore.
         if (!Sys().RegDeleteValue(root, AutoPlayPolicyKey, AutoPlayPolicyValue)) {
             if (verbose) Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
@@ -314,11 +374,26 @@ void SetWindowsAutoPlay(bool on, bool verbose) {
 
 namespace {
 
-// Writes the start-up value under one root's Run key and reads it back: true when it took.
-bool WriteRunValue(RegRoot root, const std::string& valueName, const std::string& quoted) {
-    if (!Sys().RegCreateKey(root, RunKey)) return false;
+bool IsOwnRunValue(const std::string& stored, const std::string& exePath) {
+    return SameText(Unquoted(stored), exePath);
+}
+
+enum class RunWrite { Written, Failed, TakenByOther };
+
+// Writes the start-up value under one root's Run key and reads it back. A value of that name
+// that starts another program is left as it is: it is not this program's to replace.
+RunWrite WriteRunValue(RegRoot root, const std::string& valueName, const std::string& exePath,
+                       std::string& other) {
+    const std::string quoted = "\"" + exePath + "\"";
+    if (!Sys().RegCreateKey(root, RunKey)) return RunWrite::Failed;
+    const std::optional<std::string> stored = Sys().RegReadString(root, RunKey, valueName);
+    if (stored && !stored->empty() && !IsOwnRunValue(*stored, exePath)) {
+        other = *stored;
+        return RunWrite::TakenByOther;
+    }
     Sys().RegWriteString(root, RunKey, valueName, quoted);
-    return Sys().RegReadString(root, RunKey, valueName).value_or("") == quoted;
+    return Sys().RegReadString(root, RunKey, valueName).value_or("") == quoted ? RunWrite::Written
+                                                                               : RunWrite::Failed;
 }
 
 // Removes the start-up value from one root's Run key when it starts this program; a value of
@@ -327,36 +402,54 @@ bool WriteRunValue(RegRoot root, const std::string& valueName, const std::string
 bool RemoveRunValue(RegRoot root, const std::string& valueName, const std::string& exePath) {
     const std::string key = RunKey + "\\";
     const std::optional<std::string> stored = Sys().RegReadString(root, key, valueName);
-    if (!stored || !SameText(Unquoted(*stored), exePath)) return true;
+    if (!stored || !IsOwnRunValue(*stored, exePath)) return true;
     return Sys().RegDeleteValue(root, key, valueName);
 }
 
 }  // namespace
 
 bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool on, bool verbose) {
-    bool result = false;
     if (on) {
-        const std::string quoted = "\"" + exePath + "\"";
-        // Only an administrator may write the machine-wide key; for everyone else the user's own
-        // Run key starts the program at their logon just as well.
-        if (WriteRunValue(RegRoot::LocalMachine, valueName, quoted)) {
-            result = true;
+        std::string other;
+        // Only an administrator may write the machine-wide key; for everyone else, and where that
+        // name is another program's, the user's own Run key starts the program at their logon
+        // just as well.
+        const RunWrite machine = WriteRunValue(RegRoot::LocalMachine, valueName, exePath, other);
+        if (machine == RunWrite::Written) {
             // One entry is enough: with both the program would start twice.
             RemoveRunValue(RegRoot::CurrentUser, valueName, exePath);
-        } else if (WriteRunValue(RegRoot::CurrentUser, valueName, quoted)) {
-            result = true;
-        } else if (verbose) {
-            Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+            return true;
         }
-    } else {
-        const bool machine = RemoveRunValue(RegRoot::LocalMachine, valueName, exePath);
-        const bool user = RemoveRunValue(RegRoot::CurrentUser, valueName, exePath);
-        if (!machine || !user) return false;
-        if (verbose)
+        const std::string machineOther = other;
+        const RunWrite user = WriteRunValue(RegRoot::CurrentUser, valueName, exePath, other);
+        if (user == RunWrite::Written) {
+            if (verbose && machine == RunWrite::TakenByOther)
+                Sys().MessageBox(MsgKind::Information, Format(MachineRunValueTakenText, machineOther),
+                                 MsgButtons::Ok);
+            return true;
+        }
+        if (verbose) {
+            if (machine == RunWrite::TakenByOther || user == RunWrite::TakenByOther)
+                Sys().MessageBox(MsgKind::Warning, Format(RunValueTakenText, other), MsgButtons::Ok);
+            else
+                Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+        }
+        return false;
+    }
+    // Both go: an entry left in either key would still start the program.
+    const bool machine = RemoveRunValue(RegRoot::LocalMachine, valueName, exePath);
+    const bool user = RemoveRunValue(RegRoot::CurrentUser, valueName, exePath);
+    if (verbose) {
+        if (!machine)
+            Sys().MessageBox(MsgKind::Warning, MachineRunValueStaysText, MsgButtons::Ok);
+        else if (!user)
+            Sys().MessageBox(MsgKind::Warning, RegistryProblemText, MsgButtons::Ok);
+        else
             Sys().MessageBox(MsgKind::Information, "'Vexamo' was removed from the registry succesfully...",
                              MsgButtons::Ok);
     }
-    return result;
+    // The program still starts at logon while either entry stays.
+    return !machine || !user;
 }
 
 // --- paths --------------------------------------------------------------------------------

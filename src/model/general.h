@@ -56,10 +56,16 @@ std::string ReadIniString(const std::string& path, const std::string& section, c
                           const std::string& def = "");
 int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def);
 bool ReadIniBool(const std::string& path, const std::string& section, const std::string& key, bool def);
+// Writes the value so that it reads back exactly as given (IniValueText).
 void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
 void WriteIniInteger(const std::string& path, const std::string& section, const std::string& key, int value);
 void WriteIniBool(const std::string& path, const std::string& section, const std::string& key, bool value);
+
+// The text to store for a value so that the private-profile read gives it back unchanged. That
+// read drops the blanks around a value and one pair of quotes enclosing it, so a value that
+// starts or ends with a blank or a quote goes into a pair of quotes of its own.
+std::string IniValueText(const std::string& value);
 
 // An integer as the INI files hold it: decimal with an optional sign, or hexadecimal after "$"
 // or "0x" giving the 32 bits themselves; the whole text and nothing else, within 32 bits.
@@ -76,19 +82,48 @@ std::int32_t ReadRegInteger(RegRoot root, const std::string& key, const std::str
 void WriteRegInteger(RegRoot root, const std::string& key, const std::string& name, std::int32_t value);
 std::string ReadRegString(RegRoot root, const std::string& key, const std::string& name);
 
-void SetWindowsAutoPlay(bool on, bool verbose);
+// The AutoPlay switch over the NoDriveTypeAutoRun policy. On sets the CD-ROM bit in a value that
+// is there (181 where there is none) and keeps what was there in the settings file
+// `settingsPath`, [Windows] AutoCDOriginal; off puts that back, or deletes the program's own 181.
+// When the copy cannot be written the registry is left alone (a verbose caller gets the
+// IniFileError "Unable to write to <path>").
+void SetWindowsAutoPlay(bool on, bool verbose, const std::string& settingsPath);
+// Starts the program at logon through a Run value (machine-wide where it may, the user's own
+// otherwise) or stops that. Returns whether the program now starts at logon: on, the value was
+// written and read back; off, an entry of this program's could not be removed. A Run value of
+// that name that starts another program is never replaced nor removed.
 bool SetAutoStart(const std::string& valueName, const std::string& exePath, bool on, bool verbose);
 
 // Registry places the program uses.
 inline const std::string AutoPlayPolicyKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\policies\\explorer\\";
 inline const std::string AutoPlayPolicyValue = "NoDriveTypeAutoRun";
 constexpr std::int32_t AutoPlayPolicyMask = 181;
+// The mask has one bit per drive type, 0x20 for CD-ROM drives (Windows 2000 Resource Kit, as quoted
+// in The Old New Thing, "Why are there two values for NoDriveTypeAutoRun...", 2010).
+constexpr std::uint32_t AutoPlayCdRomBit = 0x20;
+inline const std::string AutoPlaySettingsSection = "Windows";
+// The policy value found when the switch went on, "0x" and eight hexadecimal digits; empty or
+// missing when there was none.
+inline const std::string AutoPlayOriginalKey = "AutoCDOriginal";
 inline const std::string RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline const std::string CdromServiceKey = "\\SYSTEM\\CurrentControlSet\\Services\\Cdrom\\";
 inline const std::string CdromAutoRunValue = "AutoRun";
 
 inline const std::string RegistryProblemText =
     "There was a problem while trying to modify your registry. No changes where made !";
+// "Run on Windows Startup" could not be switched on: the name is taken (%s: its command line).
+inline const std::string RunValueTakenText =
+    "Vexamo was not added to the programs that start with Windows: a start-up entry named "
+    "'Vexamo' already starts another program:\r\r%s\r\rThat entry was left as it is.";
+// ...or was, through the user's own Run key, since the machine-wide name is taken.
+inline const std::string MachineRunValueTakenText =
+    "A start-up entry named 'Vexamo' for every user of this computer already starts another "
+    "program:\r\r%s\r\rThat entry was left as it is, and Vexamo was added to your own start-up "
+    "programs instead.";
+// ...or off: an administrator's machine-wide entry, which an ordinary user may not remove.
+inline const std::string MachineRunValueStaysText =
+    "Vexamo will still start with Windows. It was added to the start-up programs of every user "
+    "of this computer, and only an administrator can remove it from there.";
 
 // Text compared without regard to case, as Windows compares paths and names.
 bool SameText(const std::string& a, const std::string& b);

@@ -81,16 +81,21 @@ void TFrmOptions::FormCreate() {
     rdMonitorOn.Checked = settings.Monitor.AlwaysOn;
     rdMonitorDefault.Checked = !settings.Monitor.AlwaysOn;
 
-    Settings_cbDrives.Items = vexamo.CdDrives;
+    // The machine's optical drives, and a monitored one that came after start-up, which the
+    // settings load kept because it is an optical drive too.
+    Settings_cbDrives.Items.clear();
     Settings_cbDrives.ItemIndex = -1;
-    Settings_cbDrives.Text.clear();
-    if (!settings.Monitor.Drives.empty()) {
-        auto at = std::find(vexamo.CdDrives.begin(), vexamo.CdDrives.end(), settings.Monitor.Drives.front());
-        if (at != vexamo.CdDrives.end()) {
-            Settings_cbDrives.ItemIndex = static_cast<int>(at - vexamo.CdDrives.begin());
-            Settings_cbDrives.Text = *at;
-        }
-    }
+    const auto listed = [&](const std::string& root) {
+        return std::any_of(Settings_cbDrives.Items.begin(), Settings_cbDrives.Items.end(),
+                           [&](const TCheckListItem& item) { return SameText(item.Text, root); });
+    };
+    for (const std::string& root : vexamo.CdDrives)
+        if (!listed(root)) Settings_cbDrives.Items.push_back(TCheckListItem{root});
+    for (const std::string& root : settings.Monitor.Drives)
+        if (!listed(root)) Settings_cbDrives.Items.push_back(TCheckListItem{root});
+    for (TCheckListItem& item : Settings_cbDrives.Items)
+        item.Checked = std::any_of(settings.Monitor.Drives.begin(), settings.Monitor.Drives.end(),
+                                   [&](const std::string& root) { return SameText(root, item.Text); });
 
     Settings_DrivesAll.Checked = settings.Monitor.ScanAll;
     Settings_DrivesUser.Checked = !settings.Monitor.ScanAll;
@@ -140,6 +145,15 @@ void TFrmOptions::btOkClick() {
     TVexamo& vexamo = *Globals.Vexamo;
     TSettings& settings = *vexamo.Settings;
 
+    StringList ticked;
+    for (const TCheckListItem& item : Settings_cbDrives.Items)
+        if (item.Checked) ticked.push_back(item.Text);
+    if (Settings_DrivesUser.Checked && ticked.empty()) {
+        // Nothing is changed yet: the user ticks a drive and presses OK again.
+        Sys().MessageBox(MsgKind::Warning, NoDriveTickedText, MsgButtons::Ok);
+        return;
+    }
+
     settings.Monitor.ScanAll = Settings_DrivesAll.Checked;
     settings.Monitor.OnPlayClose = rdOnPlayClose.Checked;
     settings.Monitor.AlwaysOn = rdMonitorOn.Checked;
@@ -147,22 +161,19 @@ void TFrmOptions::btOkClick() {
     settings.Windows.AutoStart = Settings_Startup.Checked;
     settings.Subtitles.Auto = Settings_UseSubs.Checked;
 
-    if (Settings_CDAutorun.Checked != InitialAutoCD) SetWindowsAutoPlay(Settings_CDAutorun.Checked, true);
+    if (Settings_CDAutorun.Checked != InitialAutoCD)
+        SetWindowsAutoPlay(Settings_CDAutorun.Checked, true, ProgramFolder + SettingsFileName);
 
-    if (settings.Monitor.ScanAll) {
-        settings.Monitor.Drives = vexamo.CdDrives;
-    } else if (!Settings_cbDrives.Text.empty()) {
-        settings.Monitor.Drives = {Settings_cbDrives.Text};
-    }
-    // With no drive chosen in the list the monitored drives stay as they were: an empty entry
-    // would be taken for the current drive by the disc check.
+    settings.Monitor.Drives = settings.Monitor.ScanAll ? vexamo.CdDrives : ticked;
 
     settings.Subtitles.Path = Settings_SubsPath.Caption == NoSubsFolderCaption ? "" : Settings_SubsPath.Caption;
     // The new folder is searched from the next settings load on.
     settings.Subtitles.Folders = vexamo.CdDrives;
 
+    // What is stored is what Windows will do, whichever way the switch went.
     if (Settings_Startup.Checked != InitialAutoStart)
-        SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, Settings_Startup.Checked, true);
+        settings.Windows.AutoStart =
+            SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, Settings_Startup.Checked, true);
 
     vexamo.SaveSettings(ProgramFolder, SettingsFileName, false);
     tray_.UpdateStatus(Caller::Options);

@@ -28,6 +28,8 @@ public:
 
 inline const std::string NoSubsFolderCaption = "(Choose subtitles folder)";
 inline const std::string ChooseFolderTitle = "Choose Folder";
+inline const std::string NoDriveTickedText =
+    "Please tick at least one drive to monitor, or choose \"All CD/DVD Drives\".";
 
 class TFrmOptions {
 public:
@@ -44,7 +46,8 @@ public:
 
     // "Monitor"
     TRadioButton Settings_DrivesUser;
-    TComboBox Settings_cbDrives;
+    // The drives to monitor while Settings_DrivesUser is chosen: one tick or several.
+    TCheckListBox Settings_cbDrives;
     TRadioButton Settings_DrivesAll;
     TRadioButton rdMonitorDefault;
     TRadioButton rdMonitorOn;

@@ -62,7 +62,7 @@ public:
     }
 
 protected:
-    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM) override {
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         switch (msg) {
             case WM_INITDIALOG:
                 Prepare();
@@ -75,6 +75,12 @@ protected:
                     return TRUE;
                 }
                 break;
+            case WM_DRAWITEM: {
+                const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+                if (draw.CtlID != IDC_OPT_DRIVES) break;
+                win32::DrawCheckListItem(draw);
+                return TRUE;
+            }
             case WM_CTLCOLORSTATIC: {
                 // Every label and box lies on the page, whose body a visual style draws in the
                 // window colour; without one it is the dialog's own face.

@@ -19,10 +19,6 @@ namespace {
 std::string PlayersPath() { return ProgramFolder + PlayersFileName; }
 std::string SelectionPath() { return ProgramFolder + SelectionFileName; }
 
-bool IsDefaultPlayer(const std::string& name) {
-    return std::find(DefaultPlayerNames.begin(), DefaultPlayerNames.end(), name) != DefaultPlayerNames.end();
-}
-
 std::string Trim(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
@@ -130,12 +126,19 @@ TfrmMain::~TfrmMain() = default;
 // --- window ------------------------------------------------------------------------------------
 
 void TfrmMain::FormCreate() {
-    Globals.Vexamo->Create();
-    FillExtensionLists();
-    LoadSelection();
-    FillPlayerList();
-    UpdateMonitorControls();
-    SetStatusText(PanelVersion, VersionPanelText);
+    creating_ = true;
+    try {
+        Globals.Vexamo->Create();
+        FillExtensionLists();
+        LoadSelection();
+        FillPlayerList();
+        UpdateMonitorControls();
+        SetStatusText(PanelVersion, VersionPanelText);
+    } catch (...) {
+        creating_ = false;
+        throw;
+    }
+    creating_ = false;
 }
 
 void TfrmMain::FormActivate() {
@@ -229,20 +232,20 @@ void TfrmMain::LoadSelection() {
         const std::string path = SelectionPath();
         if (Sys().FileExists(path) && Sys().ReadTextFile(path) && ReadIniSections(path).empty())
             Sys().DeleteFile(path);
-        return;
     }
 
-    TSettings& settings = *Globals.Vexamo->Settings;
-    if (!settings.UserPriority) return;
-    rdPlayerPriority.Checked = settings.Priority.Choice;
-    rdNoPlayerPriority.Checked = !settings.Priority.Choice;
-    cboDifPlayer.Enabled = settings.Priority.Choice;
-    if (!settings.Priority.Player.empty() && selection.IndexOfPlayer(settings.Priority.Player) < 0)
-        settings.Priority.Player = selection.Players.front()->Player->Name;
-    const auto at = std::find(cboDifPlayer.Items.begin(), cboDifPlayer.Items.end(), settings.Priority.Player);
-    cboDifPlayer.Select(settings.Priority.Player.empty() || at == cboDifPlayer.Items.end()
-                            ? 0
-                            : static_cast<int>(at - cboDifPlayer.Items.begin()));
+    // The scan follows the stored priority, so it must be the one the window shows: where the
+    // window shows "No Priority", the stored choice becomes that too, and while a priority is
+    // given a stored player the list does not hold gives way to the entry the combo box shows.
+    // Without one the stored player is no one's business yet: opening the window writes nothing.
+    const TSettings& settings = *Globals.Vexamo->Settings;
+    const bool restored = !selection.Players.empty() && settings.UserPriority;
+    const bool choice = restored && settings.Priority.Choice;
+    rdPlayerPriority.Checked = choice;
+    rdNoPlayerPriority.Checked = !choice;
+    if (restored) cboDifPlayer.Enabled = choice;
+    cboDifPlayer.Select(PriorityEntry());
+    StorePriority(settings.UserPriority, choice, choice ? ShownPriorityPlayer() : settings.Priority.Player);
 }
 
 void TfrmMain::AddLoadedPlayerRow(const TUserPlayer& userPlayer) {
@@ -262,14 +265,15 @@ void TfrmMain::FillPlayerList() {
     DiscoverDefaultPlayers(PlayersPath());
     const StringList players = ReadIniSections(PlayersPath());
 
+    // The rows may stand for other players now: nothing of the last choice may outlive them.
     lstPlayers.Items.clear();
-    lstPlayers.ItemIndex = -1;
+    ClearPlayerChoice();
+    ResetAddControls();
     TListItem first;
     first.SubItems = {AddNewPlayerRow};
     lstPlayers.Items.push_back(first);
 
     for (const std::string& name : players) {
-        if (!IsDefaultPlayer(name)) PopPlayer.Items[popPlayerResetAll].Enabled = true;
         if (IniSectionExists(SelectionPath(), name)) continue;
         if (ReadIniString(PlayersPath(), name, "exe").empty()) continue;
         TListItem row;
@@ -289,6 +293,14 @@ void TfrmMain::MarkExtension(const std::string& extension, bool checked, bool en
             }
 }
 
+StringList TfrmMain::CheckedExtensions() const {
+    StringList checked;
+    for (const TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo})
+        for (const TCheckListItem& item : list->Items)
+            if (item.Checked && item.Enabled) checked.push_back(item.Text);
+    return checked;
+}
+
 StringList TfrmMain::TakeCheckedExtensions() {
     StringList taken;
     for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo})
@@ -300,11 +312,12 @@ StringList TfrmMain::TakeCheckedExtensions() {
     return taken;
 }
 
-void TfrmMain::AddPlayerToSelection(const std::string& name, const StringList& extensions) {
+bool TfrmMain::AddPlayerToSelection(const std::string& name, const StringList& extensions) {
     TUserPlayer* user = AddToSelection(*Globals.SelectedPlayers, ProgramFolder, name, extensions, chkPrompt.Checked);
-    if (!user) return;
+    if (!user) return Globals.Vexamo->Settings->UserPriority;
+    TakeCheckedExtensions();
     AddLoadedPlayerRow(*user);
-    Globals.Vexamo->Settings->UserPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
+    return UpdatePriorityControls(*Globals.SelectedPlayers, name);
 }
 
 bool TfrmMain::UpdatePriorityControls(const TSelectedPlayer& selection, const std::string& name) {
@@ -313,42 +326,140 @@ bool TfrmMain::UpdatePriorityControls(const TSelectedPlayer& selection, const st
         cboDifPlayer.Items.push_back(name);
     rdNoPlayerPriority.Enabled = result;
     rdPlayerPriority.Enabled = result;
-    cboDifPlayer.Select(0);
+    cboDifPlayer.Select(PriorityEntry());
     cboDifPlayer.Enabled = false;
     if (rdPlayerPriority.Checked && rdPlayerPriority.Enabled) cboDifPlayer.Enabled = true;
     return result;
 }
 
 void TfrmMain::UpdateMonitorControls() {
-    TMenuItem& resetAll = PopPlayer.Items[popPlayerResetAll];
+    ResetAddControls();
+    // The one place that decides on "Reset Players".
+    PopPlayer.Items[popPlayerResetAll].Enabled = ResetPlayersAllowed();
     if (LstLoadedPlayers.Items.empty()) {
-        resetAll.Enabled = true;
         RdMonitorOn.Enabled = false;
         CheckRadio(RdMonitorOff, RdMonitorOn, &TfrmMain::RdMonitorOffClick);
     } else {
         RdMonitorOn.Enabled = true;
-        resetAll.Enabled = false;
         if (Globals.Vexamo->Status == 1)
             CheckRadio(RdMonitorOff, RdMonitorOn, &TfrmMain::RdMonitorOffClick);
         else
             CheckRadio(RdMonitorOn, RdMonitorOff, &TfrmMain::RdMonitorOnClick);
     }
     agent_.EnableMonitoringItem(RdMonitorOn.Enabled);
+}
+
+void TfrmMain::ResetAddControls() {
+    // Ticks left on free items by an abandoned choice would go to the next player added; the
+    // disabled items belong to monitored players and keep theirs.
+    for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo}) {
+        for (TCheckListItem& item : list->Items)
+            if (item.Enabled) item.Checked = false;
+        list->Enabled = false;
+    }
+    LblSelAllAudio.Caption = LblSelAllVideo.Caption = SelectAllText;
     chkPrompt.Enabled = false;
     chkPrompt.Checked = false;
-    chkExtsAudio.Enabled = false;
-    ChkExtsVideo.Enabled = false;
     btAdd.Enabled = false;
     CheckedCount = 0;
 }
 
+void TfrmMain::ClearPlayerChoice() {
+    lstPlayers.ItemIndex = -1;
+    SelectedName.clear();
+    SelectedIndex = -1;
+}
+
+bool TfrmMain::ChosenPlayerAvailable() const {
+    const int row = lstPlayers.ItemIndex;
+    if (row <= 0 || row >= static_cast<int>(lstPlayers.Items.size())) return false;
+    if (SelectedName.empty() || RowPlayerName(lstPlayers, row) != SelectedName) return false;
+    return IniSectionExists(PlayersPath(), SelectedName) && !ReadIniString(PlayersPath(), SelectedName, "exe").empty();
+}
+
+int TfrmMain::PriorityEntry() const {
+    const std::vector<std::string>& entries = cboDifPlayer.Items;
+    const auto at = std::find(entries.begin(), entries.end(), Globals.Vexamo->Settings->Priority.Player);
+    if (at != entries.end()) return static_cast<int>(at - entries.begin());
+    return entries.empty() ? -1 : 0;
+}
+
+std::string TfrmMain::ShownPriorityPlayer(const std::string& removed) const {
+    const int entry = PriorityEntry();
+    if (entry >= 0) return cboDifPlayer.Items[entry];
+    const std::string& stored = Globals.Vexamo->Settings->Priority.Player;
+    return stored == removed ? std::string() : stored;
+}
+
+void TfrmMain::StorePriority(bool userPriority, bool choice, const std::string& player) {
+    TSettings& settings = *Globals.Vexamo->Settings;
+    if (settings.UserPriority != userPriority || settings.Priority.Choice != choice ||
+        settings.Priority.Player != player) {
+        const bool userBefore = settings.UserPriority;
+        const TPriority before = settings.Priority;
+        settings.UserPriority = userPriority;
+        settings.Priority = TPriority{choice, player};
+        Store([] { Globals.Vexamo->SavePriority(ProgramFolder, SettingsFileName); },
+              [&] {
+                  settings.UserPriority = userBefore;
+                  settings.Priority = before;
+                  cboDifPlayer.Select(PriorityEntry());
+              });
+    }
+    cboDifPlayer.Select(PriorityEntry());
+}
+
+void TfrmMain::SwitchMonitoring(std::uint8_t status) {
+    TVexamo& vexamo = *Globals.Vexamo;
+    const std::uint8_t before = vexamo.Status;
+    // Only a change is written, so opening the window, which checks the stored status's radio
+    // button, writes nothing.
+    if (status != before) {
+        vexamo.Status = status;
+        Store([&] { vexamo.SaveSettings(ProgramFolder, SettingsFileName, true); },
+              [&] {
+                  vexamo.Status = before;
+                  RdMonitorOn.Checked = before == 0;
+                  RdMonitorOff.Checked = before != 0;
+              });
+    }
+    agent_.UpdateStatus(Caller::ConfigWindow);
+}
+
+void TfrmMain::Store(const std::function<void()>& write, const std::function<void()>& undo) {
+    try {
+        write();
+    } catch (const std::exception& e) {
+        if (!creating_) {
+            undo();
+            throw;
+        }
+        // What the window derived from the files it is built from stays; the file catches up at
+        // the next save.
+        HandleException(e);
+    }
+}
+
 void TfrmMain::ApplyPriorityChoice() {
     const bool given = !rdNoPlayerPriority.Checked;
-    cboDifPlayer.Enabled = given;
     TSettings& settings = *Globals.Vexamo->Settings;
+    const bool userBefore = settings.UserPriority;
+    const TPriority before = settings.Priority;
+    const bool comboBefore = cboDifPlayer.Enabled;
     settings.Priority.Choice = given;
     settings.UserPriority = given;
-    Globals.Vexamo->SaveSettings(ProgramFolder, SettingsFileName, false);
+    // With nothing picked yet the priority goes to the player the combo box shows.
+    settings.Priority.Player = ShownPriorityPlayer();
+    Store([] { Globals.Vexamo->SaveSettings(ProgramFolder, SettingsFileName, false); },
+          [&] {
+              settings.UserPriority = userBefore;
+              settings.Priority = before;
+              rdPlayerPriority.Checked = before.Choice;
+              rdNoPlayerPriority.Checked = !before.Choice;
+              cboDifPlayer.Enabled = comboBefore;
+          });
+    cboDifPlayer.Enabled = given;
+    cboDifPlayer.Select(PriorityEntry());
 }
 
 void TfrmMain::CheckRadio(TRadioButton& radio, TRadioButton& other, void (TfrmMain::*click)()) {
@@ -367,8 +478,9 @@ std::string TfrmMain::RowPlayerName(const TListView& list, int row) const {
 
 void TfrmMain::lstPlayersClick() {
     if (lstPlayers.ItemIndex < 0 || lstPlayers.ItemIndex >= static_cast<int>(lstPlayers.Items.size())) {
-        // A click on empty space keeps the player chosen before.
-        lstPlayers.ItemIndex = SelectedIndex < static_cast<int>(lstPlayers.Items.size()) ? SelectedIndex : -1;
+        // A click on empty space keeps the player chosen before, if there is one.
+        lstPlayers.ItemIndex =
+            SelectedIndex >= 0 && SelectedIndex < static_cast<int>(lstPlayers.Items.size()) ? SelectedIndex : -1;
         return;
     }
     SelectedName = RowPlayerName(lstPlayers, lstPlayers.ItemIndex);
@@ -401,11 +513,14 @@ void TfrmMain::PopPlayerPopup() {
 }
 
 void TfrmMain::PopPlayerEditClick() {
+    // Without a chosen player the wizard would start on a new one.
+    if (SelectedName.empty()) return;
     if (host_) host_->RunPlayerWizard(SelectedName);
     FillPlayerList();
 }
 
 void TfrmMain::PopPlayerDeleteClick() {
+    if (SelectedName.empty()) return;
     const std::string question = "Are you sure you want to delete \"" + SelectedName + "\" ?";
     if (Sys().MessageBox(MsgKind::Confirmation, question, MsgButtons::YesNo) != MsgResult::Yes) return;
     DeleteIniSectionOrFile(PlayersPath(), SelectedName);
@@ -413,6 +528,7 @@ void TfrmMain::PopPlayerDeleteClick() {
 }
 
 void TfrmMain::popPlayerResetAllClick() {
+    if (!ResetPlayersAllowed()) return;
     if (Sys().MessageBox(MsgKind::Confirmation, ResetPlayersQuestion, MsgButtons::YesNo) == MsgResult::Yes)
         Sys().DeleteFile(PlayersPath());
     FillPlayerList();
@@ -461,27 +577,26 @@ void TfrmMain::LblSelAllVideoClick() {
 }
 
 void TfrmMain::btAddClick() {
-    const int row = lstPlayers.ItemIndex;
-    if (row <= 0 || row >= static_cast<int>(lstPlayers.Items.size())) {
-        // The list was refilled since the player was chosen (a catalogue player deleted or edited):
-        // there is no player to add the ticks to, so they are dropped rather than given to a name
-        // that may no longer be in the catalogue.
-        for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo})
-            for (TCheckListItem& item : list->Items)
-                if (item.Enabled) item.Checked = false;
-        LblSelAllAudio.Caption = LblSelAllVideo.Caption = SelectAllText;
+    if (!ChosenPlayerAvailable()) {
+        // No row stands for a catalogue player any more: the ticks are dropped rather than given
+        // to a name that may no longer be in the catalogue or to a row it no longer names.
         UpdateMonitorControls();
         return;
     }
-    const StringList extensions = TakeCheckedExtensions();
+    const StringList extensions = CheckedExtensions();
     if (extensions.empty()) {
         Sys().MessageBox(MsgKind::Plain, NoExtensionsText, MsgButtons::Ok);
-    } else {
-        lstPlayers.Items.erase(lstPlayers.Items.begin() + row);
-        lstPlayers.ItemIndex = -1;
-        AddPlayerToSelection(SelectedName, extensions);
+        UpdateMonitorControls();
+        return;
     }
+    const int row = lstPlayers.ItemIndex;
+    const std::string name = SelectedName;
+    const bool userPriority = AddPlayerToSelection(name, extensions);
+    lstPlayers.Items.erase(lstPlayers.Items.begin() + row);
+    ClearPlayerChoice();
     UpdateMonitorControls();
+    const TSettings& settings = *Globals.Vexamo->Settings;
+    StorePriority(userPriority, settings.Priority.Choice, ShownPriorityPlayer());
 }
 
 // --- monitoring list -----------------------------------------------------------------------------
@@ -493,9 +608,19 @@ void TfrmMain::LstLoadedPlayersChange(int row) {
     const int at = Globals.SelectedPlayers->IndexOfPlayer(name);
     if (at < 0) return;
     TUserPlayer& user = *Globals.SelectedPlayers->Players[at];
+    const std::uint8_t before = user.Prompt;
     user.Prompt = LstLoadedPlayers.Items[row].Checked ? 0 : 1;
-    Globals.Vexamo->Settings->UserPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
-    user.SaveToIni(SelectionPath());
+    try {
+        user.SaveToIni(SelectionPath());
+    } catch (...) {
+        // The file keeps the old prompt, so the player and its row do too.
+        user.Prompt = before;
+        LstLoadedPlayers.Items[row].Checked = before == 0;
+        throw;
+    }
+    const bool userPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
+    const TSettings& settings = *Globals.Vexamo->Settings;
+    StorePriority(userPriority, settings.Priority.Choice, ShownPriorityPlayer());
 }
 
 void TfrmMain::PopListOptionsPopup() {
@@ -510,19 +635,24 @@ void TfrmMain::popLstDeleteClick() {
     const int row = LstLoadedPlayers.ItemIndex;
     const std::string name = RowPlayerName(LstLoadedPlayers, row);
     if (name.empty() || !Globals.SelectedPlayers) return;
+    // The file first: while its section cannot be erased the player keeps its row and its
+    // extensions, which must not be given to another player meanwhile.
+    DeleteIniSectionOrFile(SelectionPath(), name);
     const int at = Globals.SelectedPlayers->IndexOfPlayer(name);
     if (at >= 0)
         for (const TExtension& e : Globals.SelectedPlayers->Players[at]->Extensions) MarkExtension(e.Ext, false, true);
-    DeleteIniSectionOrFile(SelectionPath(), name);
     Globals.SelectedPlayers = Globals.SelectedPlayers->Without(name);
-    Globals.Vexamo->Settings->UserPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
-    FillPlayerList();
+    const bool userPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
     auto& entries = cboDifPlayer.Items;
     entries.erase(std::remove(entries.begin(), entries.end(), name), entries.end());
-    cboDifPlayer.Select(0);
+    cboDifPlayer.Select(PriorityEntry());
     LstLoadedPlayers.Items.erase(LstLoadedPlayers.Items.begin() + row);
     LstLoadedPlayers.ItemIndex = -1;
+    FillPlayerList();
     UpdateMonitorControls();
+    // Deleting the priority player hands the priority to the player shown next.
+    const TSettings& settings = *Globals.Vexamo->Settings;
+    StorePriority(userPriority, settings.Priority.Choice, ShownPriorityPlayer(name));
 }
 
 void TfrmMain::popLstDelAllClick() {
@@ -550,19 +680,16 @@ void TfrmMain::popCmdLinesClick() {
 void TfrmMain::rdNoPlayerPriorityClick() { ApplyPriorityChoice(); }
 void TfrmMain::rdPlayerPriorityClick() { ApplyPriorityChoice(); }
 
-void TfrmMain::cboDifPlayerChange() { Globals.Vexamo->Settings->Priority.Player = cboDifPlayer.Text; }
+void TfrmMain::cboDifPlayerChange() {
+    const TSettings& settings = *Globals.Vexamo->Settings;
+    StorePriority(settings.UserPriority, settings.Priority.Choice, cboDifPlayer.Text);
+}
 
 // --- bottom row ----------------------------------------------------------------------------------
 
-void TfrmMain::RdMonitorOnClick() {
-    Globals.Vexamo->Status = 0;
-    agent_.UpdateStatus(Caller::ConfigWindow);
-}
+void TfrmMain::RdMonitorOnClick() { SwitchMonitoring(0); }
 
-void TfrmMain::RdMonitorOffClick() {
-    Globals.Vexamo->Status = 1;
-    agent_.UpdateStatus(Caller::ConfigWindow);
-}
+void TfrmMain::RdMonitorOffClick() { SwitchMonitoring(1); }
 
 void TfrmMain::btScanNowClick() { ScanDisc(Caller::ConfigWindow); }
 

@@ -84,9 +84,10 @@ public:
     TPopupMenu PopListOptions;
 
     // The player last chosen in the available list, its row, and the extension ticks set minus
-    // those cleared since the add controls were last reset (one count for both lists).
+    // those cleared since the add controls were last reset (one count for both lists). Every refill
+    // of the list lets the choice go: no row, no name, -1.
     std::string SelectedName;
-    int SelectedIndex = 0;
+    int SelectedIndex = -1;
     int CheckedCount = 0;
 
     // --- window --------------------------------------------------------------------------
@@ -157,7 +158,9 @@ public:
     void FillPlayerList();
     void MarkExtension(const std::string& extension, bool checked, bool enabled);
     StringList TakeCheckedExtensions();
-    void AddPlayerToSelection(const std::string& name, const StringList& extensions);
+    // Writes the player's section, then takes it into the selection, its extensions and its row;
+    // returns whether a priority can be chosen now. A failed write changes nothing.
+    bool AddPlayerToSelection(const std::string& name, const StringList& extensions);
     bool UpdatePriorityControls(const TSelectedPlayer& selection, const std::string& name);
     void UpdateMonitorControls();
     void ApplyPriorityChoice();
@@ -168,6 +171,26 @@ public:
     FrmMainHost* Host() const { return host_.get(); }
 
 private:
+    // The ticked extensions that are free to take.
+    StringList CheckedExtensions() const;
+    // Disables and clears the add controls and every tick and label of an unfinished choice.
+    void ResetAddControls();
+    void ClearPlayerChoice();
+    // The selected row still stands for SelectedName and the catalogue still defines that player.
+    bool ChosenPlayerAvailable() const;
+    // "Reset Players" would take the definitions of monitored players with it.
+    bool ResetPlayersAllowed() const { return LstLoadedPlayers.Items.empty(); }
+    // The combo box entry of the stored priority player, else the first entry (-1 when empty).
+    int PriorityEntry() const;
+    // The priority player the combo box shows: the stored one, or the entry shown in its place;
+    // none once the list is empty and the stored one was `removed`.
+    std::string ShownPriorityPlayer(const std::string& removed = {}) const;
+    // Writes the priority keys when they change, then shows the stored player.
+    void StorePriority(bool userPriority, bool choice, const std::string& player);
+    void SwitchMonitoring(std::uint8_t status);
+    // Runs `write`; when it fails, `undo` puts memory and controls back and the error goes on.
+    // While the window is being built the error is only reported, so that the window still opens.
+    void Store(const std::function<void()>& write, const std::function<void()>& undo);
     void ExtsClickCheck(TCheckListBox& list, TLabel& selectAll);
     void SelectAllClick(TCheckListBox& list, TLabel& selectAll, void (TfrmMain::*clickCheck)());
     // Checking a radio button that was not checked runs its click handler, as a click would.
@@ -184,6 +207,7 @@ private:
 
     bool scanning_ = false;
     bool chooserInUse_ = false;
+    bool creating_ = false;
 
     TrayAgent& agent_;
     std::unique_ptr<FrmMainHost> host_;

@@ -126,6 +126,11 @@ std::vector<std::string> ListBoxItems(HWND list) {
     return items;
 }
 
+bool CheckListTicked(HWND list, int item) {
+    const LRESULT data = SendMessageA(list, LB_GETITEMDATA, item, 0);
+    return data != LB_ERR && (data & 1) != 0;
+}
+
 std::string StatusPanel(HWND bar, int panel) {
     RemoteBuffer buffer(bar, TextSize);
     const char nothing = 0;
@@ -155,5 +160,23 @@ void ClickAt(POINT screen, bool right) {
 }
 
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+void PressKey(WORD key, bool alt) {
+    std::vector<INPUT> input;
+    const auto add = [&](WORD vk, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        input.push_back(in);
+    };
+    if (alt) add(VK_MENU, false);
+    add(key, false);
+    add(key, true);
+    if (alt) add(VK_MENU, true);
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    // The target handles the keys in its own time; the next step must not overtake them.
+    Sleep(300);
+}
 
 }  // namespace e2e

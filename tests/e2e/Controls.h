@@ -18,11 +18,18 @@ int ListViewSelected(HWND list);
 RECT ListViewRowRect(HWND list, int row);
 RECT ListBoxItemRect(HWND list, int item);
 std::vector<std::string> ListBoxItems(HWND list);
+// Whether an item of one of the program's check lists is ticked: they keep the tick in the
+// item's data (bit 0), as platform/win32/Controls_win32.cpp draws it.
+bool CheckListTicked(HWND list, int item);
 // The text of a status bar panel (without the alignment tabs).
 std::string StatusPanel(HWND bar, int panel);
 
 // Real mouse input: moves the cursor to the point and clicks with the left (or right) button.
 void ClickAt(POINT screen, bool right = false);
 POINT Centre(const RECT& r);
+
+// Real keyboard input to the window that has the focus: the virtual key pressed and released,
+// with Alt held for an access key.
+void PressKey(WORD key, bool alt = false);
 
 }  // namespace e2e

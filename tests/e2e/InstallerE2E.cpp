@@ -196,15 +196,24 @@ TEST(Installer, ChosenFolderAndSettingsKeptOnRequest) {
 
     target.Write("Players.ini", "[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n");
     target.Write("Selection.ini", "[Winamp]\r\nExt=.mp3\r\n");
+    // The AutoPlay option set the CD-ROM bit in an administrator's policy and kept what it found.
+    WritePrivateProfileStringA("Windows", "AutoCD", "1", (dir + "Vexamo.ini").c_str());
+    WritePrivateProfileStringA("Windows", "AutoCDOriginal", "0x00000091", (dir + "Vexamo.ini").c_str());
+    RegWriteDword(HKEY_CURRENT_USER, AutoPlayKey, "NoDriveTypeAutoRun", 0xB1);
 
     ASSERT_NO_FATAL_FAILURE(UninstallQuietly(" /KEEPSETTINGS"));
+    EXPECT_EQ(RegReadDword(HKEY_CURRENT_USER, AutoPlayKey, "NoDriveTypeAutoRun").value_or(0), 0x91u)
+        << "the administrator's policy is not back";
     EXPECT_TRUE(WaitUntil([&] { return !target.Exists("Uninstall.exe"); }, SetupTimeoutMs));
     EXPECT_FALSE(target.Exists("Vexamo.exe"));
     for (const char* kept : {"Vexamo.ini", "Players.ini", "Selection.ini", "Notes.txt"})
         EXPECT_TRUE(target.Exists(kept)) << kept;
+    EXPECT_NE(target.Read("Vexamo.ini").value_or("").find("AutoCDOriginal=\r\n"), std::string::npos)
+        << "the kept settings still hold a copy of a policy that is back";
     EXPECT_FALSE(RegReadString(HKEY_CURRENT_USER, RunKey, "Vexamo"));
     EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, RunKey, "Vexamo").value_or(""), "\"C:\\Other\\Vexamo.exe\"");
     RegDeleteValue(HKEY_LOCAL_MACHINE, RunKey, "Vexamo");
+    RegDeleteValue(HKEY_CURRENT_USER, AutoPlayKey, "NoDriveTypeAutoRun");
 }
 
 TEST(Installer, PagesOfAnInteractiveInstallAndUninstall) {

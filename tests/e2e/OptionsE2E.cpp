@@ -1,12 +1,14 @@
 // The options window and the about box on the real Windows API, opened from the tray: what they
 // show, what OK writes to the registry and Vexamo.ini, that Cancel writes nothing, and how they
-// look at 96 and 144 DPI.
+// look at 96 and 144 DPI. ThreeCd... groups choose two of three drives and scan a disc.
 #include "e2e/AgentE2E.h"
 
 #include <shellapi.h>
 
+#include <dbt.h>
 #include <gtest/gtest.h>
 
+#include "e2e/Controls.h"
 #include "ui/About_res.h"
 #include "ui/OptionsDialogs.h"
 #include "ui/main_res.h"
@@ -54,10 +56,10 @@ TEST(Options, ShowsTheCdDriveAndRunOnStartupWritesAndRemovesTheRunValue) {
     HWND dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
     ASSERT_NE(dialog, nullptr) << "no options window";
     Screenshot("options-96dpi");
-    // The list's own strings do not cross processes under Wine; the shown text does.
     const HWND drives = GetDlgItem(dialog, IDC_OPT_DRIVES);
-    EXPECT_EQ(SendMessageA(drives, CB_GETCOUNT, 0, 0), 1);
-    EXPECT_EQ(WindowText(drives), "D:\\");
+    EXPECT_EQ(ListBoxItems(drives), std::vector<std::string>{"D:\\"});
+    EXPECT_TRUE(CheckListTicked(drives, 0));
+    EXPECT_TRUE(Checked(dialog, IDC_OPT_DRIVES_USER));
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_OPT_SUBS_EXTS)), "(*.sub*.srt*.ssa)");
     EXPECT_FALSE(TrayHasIcon(agent.Main)) << "the icon is away while the window is open";
     RECT client{};
@@ -111,6 +113,46 @@ TEST(Options, AutoPlayBoxWritesThePolicyAndCancelWritesNothing) {
     EXPECT_EQ(RegReadDword(HKEY_CURRENT_USER, PolicyKey, "NoDriveTypeAutoRun").value_or(0), 181u);
     EXPECT_FALSE(RegReadString(HKEY_LOCAL_MACHINE, MachineRunKey, "Vexamo").has_value());
     EXPECT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+}
+
+TEST(Options, AutoPlayOverAnAdministratorsPolicyGivesItBack) {
+    const auto policy = [] { return RegReadDword(HKEY_CURRENT_USER, PolicyKey, "NoDriveTypeAutoRun").value_or(0); };
+    const auto copy = [](const Agent& agent) {
+        char text[32] = {};
+        GetPrivateProfileStringA("Windows", "AutoCDOriginal", "<none>", text, sizeof text,
+                                 (agent.Folder / "Vexamo.ini").c_str());
+        return std::string(text);
+    };
+    // 0xFF already has the CD-ROM bit; 0x91 has not, so the switch sets it.
+    for (DWORD admins : {0xFFu, 0x91u}) {
+        RegWriteDword(HKEY_CURRENT_USER, PolicyKey, "NoDriveTypeAutoRun", admins);
+        Agent agent;
+        agent.Start();
+        ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+
+        HWND dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
+        ASSERT_NE(dialog, nullptr);
+        Click(dialog, IDC_OPT_CDAUTORUN);
+        PressButtonId(dialog, IDOK);
+        EXPECT_NE(ConfirmMessage(agent, "Information").find("XP AutoPlay feature Disabled !"), std::string::npos);
+        ASSERT_TRUE(Gone(dialog));
+        EXPECT_EQ(policy(), admins | 0x20);
+        char stored[16];
+        wsprintfA(stored, "0x%08X", static_cast<unsigned>(admins));
+        EXPECT_EQ(copy(agent), stored);
+
+        // The tray's settings command loads the settings again, which applies the switch again.
+        dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(Checked(dialog, IDC_OPT_CDAUTORUN));
+        Click(dialog, IDC_OPT_CDAUTORUN);
+        PressButtonId(dialog, IDOK);
+        EXPECT_NE(ConfirmMessage(agent, "Information").find("XP AutoPlay feature Restored !"), std::string::npos);
+        ASSERT_TRUE(Gone(dialog));
+        EXPECT_EQ(policy(), admins) << "the administrator's value is not back";
+        EXPECT_EQ(copy(agent), "");
+    }
+    RegDeleteValue(HKEY_CURRENT_USER, PolicyKey, "NoDriveTypeAutoRun");
 }
 
 TEST(Options, FromTheConfigurationWindowTheIconStaysAwayUntilThatWindowCloses) {
@@ -183,5 +225,107 @@ TEST(Options, BothWindowsAt144Dpi) {
     EXPECT_EQ(client.right, 460 * 3 / 2);
     ClickButton(about, "OK");
     EXPECT_TRUE(Gone(about));
+    RegWriteDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", 96);
+}
+
+// --- two of three drives -------------------------------------------------------------------------
+
+namespace {
+
+const std::string PlayerName = "Stand-In Player";
+
+// An agent whose selection is the stand-in player for films, without a drive setting of its own.
+struct FilmAgent : Agent {
+    std::string Player;
+    FilmAgent() {
+        Player = Folder.InstallStandIn();
+        Folder.Write("Players.ini", "[" + PlayerName + "]\r\nexe=" + Player + "\r\nindex=0\r\next=.m3u\r\n");
+        Folder.Write("Selection.ini", "[" + PlayerName + "]\r\nName=" + PlayerName + "\r\nPrompt=No\r\nExt=.avi\r\n");
+    }
+};
+
+}  // namespace
+
+TEST(ThreeCdOptions, TwoOfThreeDrivesChosenLeaveADiscInTheThirdUnscanned) {
+    WriteFile(CdRomFolder('F') + "third.avi", "media");
+    FilmAgent agent;
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+
+    HWND dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
+    ASSERT_NE(dialog, nullptr);
+    const HWND drives = GetDlgItem(dialog, IDC_OPT_DRIVES);
+    ASSERT_EQ(ListBoxItems(drives), (std::vector<std::string>{"D:\\", "E:\\", "F:\\"}));
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(CheckListTicked(drives, i)) << "without a setting every drive is monitored";
+    ASSERT_TRUE(Checked(dialog, IDC_OPT_DRIVES_USER));
+    // Every drive shows whole, without scrolling.
+    RECT list{};
+    GetClientRect(drives, &list);
+    MapWindowPoints(drives, nullptr, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_LE(ListBoxItemRect(drives, 2).bottom, list.bottom);
+
+    // The mouse clears F:; the keyboard reaches the list by its access key and ticks with Space.
+    ClickAt(Centre(ListBoxItemRect(drives, 2)));
+    EXPECT_FALSE(CheckListTicked(drives, 2));
+    SetForegroundWindow(dialog);
+    PressKey('D', true);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
+    EXPECT_EQ(gui.hwndFocus, drives) << "Alt+D did not reach the drive list";
+    PressKey(VK_HOME);
+    PressKey(VK_SPACE);
+    EXPECT_FALSE(CheckListTicked(drives, 0)) << "Alt+D, Home and Space did not clear D:";
+    Screenshot("options-two-of-three-96dpi");
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(CheckListTicked(drives, 0));
+    EXPECT_TRUE(CheckListTicked(drives, 1));
+    EXPECT_FALSE(CheckListTicked(drives, 2));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(Gone(dialog)) << "Enter did not press OK";
+    char stored[64] = {};
+    GetPrivateProfileStringA("Monitor", "Drives", "", stored, sizeof stored, (agent.Folder / "Vexamo.ini").c_str());
+    EXPECT_STREQ(stored, "D:\\ E:\\");
+
+    // A disc arrives in F:: the agent scans the monitored drives only, and finds nothing to play.
+    ASSERT_TRUE(SendDeviceChange(agent.Main, DBT_DEVICEARRIVAL, 'F'));
+    Sleep(2000);
+    EXPECT_TRUE(StandInLog(agent.Player).empty()) << "the film on F: was played";
+    EXPECT_TRUE(agent.Proc.Running());
+
+    // A film on E:, a chosen drive, is played alone.
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    WriteFile(CdRomFolder('E') + "second.avi", "media");
+    ASSERT_TRUE(SendDeviceChange(agent.Main, DBT_DEVICEARRIVAL, 'E'));
+    ASSERT_TRUE(WaitUntil([&] { return !StandInLog(agent.Player).empty(); }, AgentTimeoutMs));
+    const std::vector<std::string> starts = StandInLog(agent.Player);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_NE(starts[0].find("E:\\second.avi"), std::string::npos) << starts[0];
+    EXPECT_EQ(starts[0].find("F:\\"), std::string::npos) << starts[0];
+}
+
+TEST(ThreeCdOptions, TheDriveListAt144Dpi) {
+    RegWriteDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", 144);
+    FilmAgent agent;
+    agent.Folder.Write("Vexamo.ini", "[Main]\r\nStatus=On\r\n[Monitor]\r\nDrives=D:\\ F:\\\r\n");
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    HWND dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
+    ASSERT_NE(dialog, nullptr);
+    const HWND drives = GetDlgItem(dialog, IDC_OPT_DRIVES);
+    EXPECT_TRUE(CheckListTicked(drives, 0));
+    EXPECT_FALSE(CheckListTicked(drives, 1));
+    EXPECT_TRUE(CheckListTicked(drives, 2));
+    RECT list{};
+    GetClientRect(drives, &list);
+    MapWindowPoints(drives, nullptr, reinterpret_cast<POINT*>(&list), 2);
+    EXPECT_LE(ListBoxItemRect(drives, 2).bottom, list.bottom);
+    Screenshot("options-two-of-three-144dpi");
+    // "All CD/DVD Drives" greys the list out.
+    Click(dialog, IDC_OPT_DRIVES_ALL);
+    EXPECT_FALSE(IsWindowEnabled(drives));
+    Screenshot("options-all-drives-144dpi");
+    PressButtonId(dialog, IDCANCEL);
+    ASSERT_TRUE(Gone(dialog));
     RegWriteDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", 96);
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "model/general.h"
+
 namespace vexamo::test {
 
 namespace {
@@ -15,6 +17,10 @@ IniOp Keys(std::string section, std::string expect) {
 }
 IniOp Write(std::string section, std::string key, std::string value, std::string expect = "ok") {
     return IniOp{IniOpKind::Write, std::move(section), std::move(key), std::move(value), std::move(expect)};
+}
+// Writes the value as the program writes every value; the read that follows must give it back.
+IniOp Store(std::string section, std::string key, std::string value) {
+    return IniOp{IniOpKind::Store, std::move(section), std::move(key), std::move(value), "ok"};
 }
 IniOp Erase(std::string section, std::string expect = "ok") {
     return IniOp{IniOpKind::Erase, std::move(section), {}, {}, std::move(expect)};
@@ -203,6 +209,36 @@ std::vector<IniCase> BuildCases() {
          std::nullopt,
          {Read("S", "k", "d\t", "d\t"), Read("S", "k", " ", " "), Read("S", "k", "   ", " "), Read("S", "k", "a b ", "a b")}},
 
+        // What the program stores reads back exactly as it was given, whatever quotes and blanks
+        // it starts or ends with.
+        {"StoredQuotedValuesReadBack",
+         std::nullopt,
+         {Store("S", "both", "\"--fullscreen\" [FILE] \"--loop\""),
+          Read("S", "both", "d", "\"--fullscreen\" [FILE] \"--loop\""),
+          Store("S", "single", "'a'"), Read("S", "single", "d", "'a'"),
+          Store("S", "quotes", "\"\""), Read("S", "quotes", "d", "\"\""),
+          Store("S", "one", "\""), Read("S", "one", "d", "\""),
+          Store("S", "open", "\"[FILE]"), Read("S", "open", "d", "\"[FILE]"),
+          Store("S", "close", "[FILE]\""), Read("S", "close", "d", "[FILE]\""),
+          Store("S", "mixed", "'[FILE]\""), Read("S", "mixed", "d", "'[FILE]\""),
+          Store("S", "inner", "/a \"[FILE]\" /b"), Read("S", "inner", "d", "/a \"[FILE]\" /b"),
+          Text("[S]\r\nboth=\"\"--fullscreen\" [FILE] \"--loop\"\"\r\nsingle=\"'a'\"\r\nquotes=\"\"\"\"\r\n"
+               "one=\"\"\"\r\nopen=\"\"[FILE]\"\r\nclose=\"[FILE]\"\"\r\nmixed=\"'[FILE]\"\"\r\n"
+               "inner=/a \"[FILE]\" /b\r\n")}},
+
+        {"StoredBlanksReadBack",
+         "[S]\r\nold=\"x\"\r\n",
+         {Store("S", "lead", "  [FILE]"), Read("S", "lead", "d", "  [FILE]"),
+          Store("S", "trail", "Set "), Read("S", "trail", "d", "Set "),
+          Store("S", "tabs", "\tv\t"), Read("S", "tabs", "d", "\tv\t"),
+          Store("S", "blank", " "), Read("S", "blank", "d", " "),
+          Store("S", "spaced", " \"x\" "), Read("S", "spaced", "d", " \"x\" "),
+          Store("S", "old", "plain"), Read("S", "old", "d", "plain"),
+          Store("S", "empty", ""), Read("S", "empty", "d", ""),
+          Store("S", "drives", "D:\\ E:\\"), Read("S", "drives", "d", "D:\\ E:\\"),
+          Text("[S]\r\nold=plain\r\nlead=\"  [FILE]\"\r\ntrail=\"Set \"\r\ntabs=\"\tv\t\"\r\nblank=\" \"\r\n"
+               "spaced=\" \"x\" \"\r\nempty=\r\ndrives=D:\\ E:\\\r\n")}},
+
         {"EqualsInValue",
          "[S]\r\nk=a=b\r\n",
          {Read("S", "k", "d", "a=b")}},
@@ -239,6 +275,8 @@ std::string RunIniOp(Platform& platform, const std::string& path, const IniOp& o
             return List(platform.IniKeyNames(path, op.Section));
         case IniOpKind::Write:
             return platform.IniWriteString(path, op.Section, op.Key, op.Value) ? "ok" : "failed";
+        case IniOpKind::Store:
+            return platform.IniWriteString(path, op.Section, op.Key, IniValueText(op.Value)) ? "ok" : "failed";
         case IniOpKind::Erase:
             return platform.IniEraseSection(path, op.Section) ? "ok" : "failed";
         case IniOpKind::FileText:
@@ -274,6 +312,8 @@ std::string DescribeIniOp(const IniOp& op) {
             return "key names of [" + op.Section + "]";
         case IniOpKind::Write:
             return "write [" + op.Section + "] " + op.Key + " = " + ShowIniResult(op.Value);
+        case IniOpKind::Store:
+            return "store [" + op.Section + "] " + op.Key + " = " + ShowIniResult(op.Value);
         case IniOpKind::Erase:
             return "erase [" + op.Section + "]";
         case IniOpKind::FileText:

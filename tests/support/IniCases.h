@@ -11,7 +11,8 @@
 
 namespace vexamo::test {
 
-enum class IniOpKind { Read, Sections, Keys, Write, Erase, FileText };
+// Store writes a value as the program does (IniValueText), Write passes it to the platform as it is.
+enum class IniOpKind { Read, Sections, Keys, Write, Store, Erase, FileText };
 
 struct IniOp {
     IniOpKind Kind;
@@ -33,7 +34,7 @@ void PrepareIniFile(Platform& platform, const std::string& path, const std::opti
 
 // Performs one operation and renders its result: a read gives the value, a list gives each name
 // in braces ("{A}{B}", nothing for an empty list), a write or erase "ok" or "failed", and the
-// file's text is given as it is, or "<no file>".
+// file's text is given as it is, or "<no file>". A write or store gives "ok" or "failed".
 std::string RunIniOp(Platform& platform, const std::string& path, const IniOp& op);
 
 // A result fit for a failure message: control characters escaped, long texts shortened.

@@ -1,6 +1,8 @@
 // The players and extensions window, driven as a user drives it: choose a row, tick items, click.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "model/User.h"
 #include "model/VexaCfg.h"
 #include "support/FakePlatform.h"
@@ -18,6 +20,8 @@ const std::string Folder = "C:\\Vexamo\\";
 const std::string PlayersIni = Folder + "Players.ini";
 const std::string SelectionIni = Folder + "Selection.ini";
 const std::string SettingsIni = Folder + "Vexamo.ini";
+const std::string BothPlayers =
+    "[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n[BsPlayer]\r\nexe=C:\\BsPlayer\\bsplayer.exe\r\n";
 
 class FrmMainTest : public ::testing::Test {
 protected:
@@ -185,6 +189,9 @@ TEST_F(FrmMainTest, CatalogueConfirmationsDoNothingOnNo) {
     EXPECT_EQ(fake.Messages.back().Text, "Are you sure you want to reset to the default Players ?");
     EXPECT_EQ(*fake.Content(PlayersIni), before);
 
+    // Each refill lets the choice go: the player is chosen again.
+    Choose("Mine");
+    F().PopPlayerPopup();
     fake.Answer(MsgResult::Yes);
     F().PopPlayerDeleteClick();
     EXPECT_EQ(RowOf(F().lstPlayers, "Mine"), -1);
@@ -373,7 +380,7 @@ TEST_F(FrmMainTest, PriorityOnlyWithTwoPlayersThatDoNotPrompt) {
     F().cboDifPlayer.Select(1);
     F().cboDifPlayerChange();
     EXPECT_EQ(Globals.Vexamo->Settings->Priority.Player, "BsPlayer");
-    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Player"), "");  // written with the next save
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Player"), "BsPlayer");
 
     // A prompting player makes a priority meaningless.
     TickPrompt("Winamp", true);
@@ -473,8 +480,8 @@ TEST_F(FrmMainTest, PriorityControlsRestoredFromTheSettings) {
     } cases[] = {
         {"User=1\r\nChoice=1\r\nPlayer=BsPlayer\r\n", true, "BsPlayer", 1},
         {"User=1\r\nChoice=1\r\nPlayer=Removed\r\n", true, "Winamp", 0},  // no longer in the list
-        {"User=1\r\nChoice=0\r\nPlayer=\r\n", false, "", 0},
-        {"User=0\r\nChoice=1\r\nPlayer=BsPlayer\r\n", false, "BsPlayer", 0},  // not restored at all
+        {"User=1\r\nChoice=0\r\nPlayer=\r\n", false, "", 0},  // no priority: nothing to store on opening
+        {"User=0\r\nChoice=1\r\nPlayer=BsPlayer\r\n", false, "BsPlayer", 1},  // not restored at all
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.priority);
@@ -485,6 +492,9 @@ TEST_F(FrmMainTest, PriorityControlsRestoredFromTheSettings) {
         EXPECT_EQ(F().cboDifPlayer.Enabled, c.given);
         EXPECT_EQ(Globals.Vexamo->Settings->Priority.Player, c.player);
         EXPECT_EQ(F().cboDifPlayer.ItemIndex, c.entry);
+        EXPECT_EQ(Globals.Vexamo->Settings->Priority.Choice, c.given);
+        EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Choice"), c.given ? "1" : "0");
+        EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Player"), c.player);
         EXPECT_TRUE(F().RdMonitorOn.Checked);
         Globals.frmMain.reset();
     }
@@ -535,4 +545,292 @@ TEST_F(FrmMainTest, BottomRowReachesTheAgent) {
     F().ShowStatus("Device(s): D:\\", "Not Ready", "", false);
     EXPECT_EQ(F().stStatus.Panels[2].Text, "");
     EXPECT_FALSE(F().btScanNow.Enabled);
+}
+
+// --- the selection after a refill ------------------------------------------------------------------
+
+TEST_F(FrmMainTest, RefillLeavesNoChoiceAndNoTicksBehind) {
+    const std::string catalogue = "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\n";
+    fake.AddFile("C:\\Tools\\mine.exe");
+    struct Case {
+        const char* name;
+        std::function<void()> refill;
+    } cases[] = {
+        {"delete",
+         [&] {
+             fake.Answer(MsgResult::Yes);
+             F().PopPlayerDeleteClick();
+         }},
+        {"rename",
+         [&] {
+             log.onWizard = [&] {
+                 EraseIniSection(PlayersIni, "Mine");
+                 WriteIniString(PlayersIni, "Mine2", "exe", "C:\\Tools\\mine.exe");
+             };
+             F().PopPlayerEditClick();
+             log.onWizard = nullptr;
+         }},
+        {"reset",
+         [&] {
+             fake.Answer(MsgResult::Yes);
+             F().popPlayerResetAllClick();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.AddFile(PlayersIni, catalogue);
+        Open();
+        Choose("Mine");
+        F().LblSelAllVideoClick();
+        Tick(".mp3");
+        F().chkPrompt.Checked = true;
+        F().PopPlayerPopup();
+        c.refill();
+
+        EXPECT_EQ(F().lstPlayers.ItemIndex, -1);
+        EXPECT_EQ(F().SelectedName, "");
+        EXPECT_EQ(F().SelectedIndex, -1);
+        EXPECT_FALSE(F().chkExtsAudio.Enabled || F().ChkExtsVideo.Enabled || F().btAdd.Enabled ||
+                     F().chkPrompt.Enabled || F().chkPrompt.Checked);
+        EXPECT_EQ(F().CheckedCount, 0);
+        EXPECT_FALSE(Ext(".mp3").Checked || Ext(".avi").Checked);
+        EXPECT_EQ(F().LblSelAllVideo.Caption, "Select All");
+
+        // A click on empty space chooses nothing, and "Add" has nothing to add to.
+        const std::vector<std::string> rows = Names(F().lstPlayers);
+        F().lstPlayers.ItemIndex = -1;
+        F().lstPlayersClick();
+        EXPECT_EQ(F().lstPlayers.ItemIndex, -1);
+        F().btAddClick();
+        EXPECT_FALSE(fake.FileExists(SelectionIni));
+        EXPECT_EQ(Names(F().lstPlayers), rows);
+        Globals.frmMain.reset();
+    }
+
+    // A player whose definition left Players.ini behind the window's back is not added either.
+    fake.AddFile(PlayersIni, catalogue);
+    Open();
+    Choose("Mine");
+    Tick(".mp3");
+    EraseIniSection(PlayersIni, "Mine");
+    F().btAddClick();
+    EXPECT_FALSE(fake.FileExists(SelectionIni));
+    EXPECT_FALSE(Ext(".mp3").Checked);
+}
+
+TEST_F(FrmMainTest, TicksOfAnAbandonedChoiceDoNotGoToTheNextPlayer) {
+    Open();
+    Add("Winamp", {".mp3"}, false);
+    Choose("BsPlayer");
+    Tick(".wav");
+    Tick(".ogg");
+    F().LblSelAllVideoClick();
+    SelectLoaded("Winamp");
+    F().popLstDeleteClick();
+    EXPECT_EQ(F().LblSelAllVideo.Caption, "Select All");
+
+    Add("BsPlayer", {".mp3"}, false);
+    EXPECT_EQ(ReadIniString(SelectionIni, "BsPlayer", "Ext"), ".mp3");
+}
+
+TEST_F(FrmMainTest, ResetPlayersNeverTouchesAMonitoredPlayer) {
+    fake.AddFile("C:\\Tools\\mine.exe");
+    fake.AddFile(PlayersIni, "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\n");
+    Open();
+    Add("Mine", {".mp3"}, false);
+    Choose("Winamp");
+    F().PopPlayerPopup();
+    F().PopPlayerEditClick();  // the wizard is cancelled
+    EXPECT_FALSE(F().PopPlayer.Items[TfrmMain::popPlayerResetAll].Enabled);
+    fake.Answer(MsgResult::Yes);
+    F().popPlayerResetAllClick();
+    EXPECT_TRUE(fake.Messages.empty());
+    EXPECT_TRUE(IniSectionExists(PlayersIni, "Mine"));
+    EXPECT_EQ(Names(F().LstLoadedPlayers), std::vector<std::string>{"Mine"});
+    EXPECT_FALSE(Ext(".mp3").Enabled);
+
+    SelectLoaded("Mine");
+    F().popLstDeleteClick();
+    EXPECT_TRUE(F().PopPlayer.Items[TfrmMain::popPlayerResetAll].Enabled);
+}
+
+TEST_F(FrmMainTest, AnExtensionTwoSectionsClaimPlaysWithTheFirst) {
+    const std::string selection =
+        "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n[BsPlayer]\r\nName=BsPlayer\r\nPrompt=No\r\n"
+        "Ext=.mp3;.avi\r\n";
+    fake.AddFile(SelectionIni, selection);
+    fake.AddFile(PlayersIni, BothPlayers);
+    Open();
+    EXPECT_EQ(F().LstLoadedPlayers.Items[1].SubItems, (std::vector<std::string>{"BsPlayer", "VIDEO", ".avi"}));
+    EXPECT_EQ(*fake.Content(SelectionIni), selection);
+
+    // Freed with Winamp, .mp3 belongs to nobody; BsPlayer's section loses it once it is written.
+    SelectLoaded("Winamp");
+    F().popLstDeleteClick();
+    EXPECT_TRUE(Ext(".mp3").Enabled);
+    TickPrompt("BsPlayer", true);
+    EXPECT_EQ(ReadIniString(SelectionIni, "BsPlayer", "Ext"), ".avi");
+}
+
+// --- failed writes -------------------------------------------------------------------------------
+
+TEST_F(FrmMainTest, AFailedSelectionWriteChangesNothing) {
+    Open();
+    Add("Winamp", {".mp3"}, false);
+    const std::string before = *fake.Content(SelectionIni);
+
+    fake.SetLocked(SelectionIni);
+    SelectLoaded("Winamp");
+    EXPECT_THROW(F().popLstDeleteClick(), std::exception);
+    fake.SetLocked(SelectionIni, false);
+    EXPECT_EQ(*fake.Content(SelectionIni), before);
+    EXPECT_EQ(Names(F().LstLoadedPlayers), std::vector<std::string>{"Winamp"});
+    EXPECT_TRUE(Ext(".mp3").Checked);
+    EXPECT_FALSE(Ext(".mp3").Enabled);
+    EXPECT_EQ(Globals.SelectedPlayers->IndexOfPlayer("Winamp"), 0);
+    EXPECT_EQ(RowOf(F().lstPlayers, "Winamp"), -1);
+
+    fake.SetReadOnly(SelectionIni);
+    Choose("BsPlayer");
+    Tick(".avi");
+    EXPECT_THROW(F().btAddClick(), std::exception);
+    EXPECT_EQ(*fake.Content(SelectionIni), before);
+    EXPECT_EQ(Globals.SelectedPlayers->Players.size(), 1u);
+    EXPECT_EQ(Names(F().LstLoadedPlayers), std::vector<std::string>{"Winamp"});
+    EXPECT_NE(RowOf(F().lstPlayers, "BsPlayer"), -1);
+    EXPECT_TRUE(Ext(".avi").Checked && Ext(".avi").Enabled);
+    EXPECT_EQ(F().cboDifPlayer.Items, std::vector<std::string>{"Winamp"});
+
+    EXPECT_THROW(TickPrompt("Winamp", true), std::exception);
+    EXPECT_FALSE(F().LstLoadedPlayers.Items[0].Checked);
+    EXPECT_EQ(Globals.SelectedPlayers->Players[0]->Prompt, 1);
+    EXPECT_EQ(*fake.Content(SelectionIni), before);
+}
+
+TEST_F(FrmMainTest, AFailedPriorityWriteChangesNothing) {
+    fake.AddFile(SettingsIni, "[Main]\r\nStatus=Off\r\n");
+    Open();
+    Add("Winamp", {".mp3"}, false);
+    Add("BsPlayer", {".avi"}, false);
+    const std::string before = *fake.Content(SettingsIni);
+    fake.SetReadOnly(SettingsIni);
+
+    F().rdPlayerPriority.Checked = true;
+    F().rdNoPlayerPriority.Checked = false;
+    EXPECT_THROW(F().rdPlayerPriorityClick(), std::exception);
+    EXPECT_TRUE(F().rdNoPlayerPriority.Checked);
+    EXPECT_FALSE(F().rdPlayerPriority.Checked || F().cboDifPlayer.Enabled);
+    EXPECT_FALSE(Globals.Vexamo->Settings->Priority.Choice);
+    EXPECT_TRUE(Globals.Vexamo->Settings->UserPriority);
+
+    F().RdMonitorOn.Checked = true;
+    F().RdMonitorOff.Checked = false;
+    EXPECT_THROW(F().RdMonitorOnClick(), std::exception);
+    EXPECT_TRUE(F().RdMonitorOff.Checked);
+    EXPECT_FALSE(F().RdMonitorOn.Checked);
+    EXPECT_EQ(Globals.Vexamo->Status, 1);
+    EXPECT_EQ(*fake.Content(SettingsIni), before);
+}
+
+// --- the priority shown is the priority stored ---------------------------------------------------
+
+TEST_F(FrmMainTest, ThePriorityShownIsThePriorityStored) {
+    fake.AddFile("C:\\Tools\\mine.exe");
+    fake.AddFile(PlayersIni, "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\n");
+    Open();
+    Add("Winamp", {".mp3"}, false);
+    Add("BsPlayer", {".avi"}, false);
+    const TPriority& priority = Globals.Vexamo->Settings->Priority;
+    auto stored = [&] { return ReadIniString(SettingsIni, "Priority", "Player"); };
+
+    // "Give Priority to:" without a pick gives it to the player the combo box shows.
+    F().rdPlayerPriority.Checked = true;
+    F().rdNoPlayerPriority.Checked = false;
+    F().rdPlayerPriorityClick();
+    EXPECT_EQ(F().cboDifPlayer.Text, "Winamp");
+    EXPECT_EQ(priority.Player, "Winamp");
+    EXPECT_EQ(stored(), "Winamp");
+
+    F().cboDifPlayer.Select(1);
+    F().cboDifPlayerChange();
+    EXPECT_EQ(stored(), "BsPlayer");
+    TickPrompt("Winamp", true);
+    EXPECT_EQ(F().cboDifPlayer.Text, "BsPlayer");
+    TickPrompt("Winamp", false);
+    Add("Mine", {".ogg"}, false);
+    EXPECT_EQ(F().cboDifPlayer.Text, "BsPlayer");
+    SelectLoaded("Winamp");
+    F().popLstDeleteClick();
+    EXPECT_EQ(F().cboDifPlayer.Text, "BsPlayer");
+    EXPECT_EQ(priority.Player, "BsPlayer");
+
+    // Deleting the priority player gives the priority to the one shown next, and to nobody at last.
+    SelectLoaded("BsPlayer");
+    F().popLstDeleteClick();
+    EXPECT_EQ(F().cboDifPlayer.Text, "Mine");
+    EXPECT_EQ(stored(), "Mine");
+    SelectLoaded("Mine");
+    F().popLstDeleteClick();
+    EXPECT_EQ(priority.Player, "");
+    EXPECT_EQ(stored(), "");
+}
+
+TEST_F(FrmMainTest, NoPriorityShownAtLoadIsNoPriorityStored) {
+    fake.AddFile(SettingsIni, "[Main]\r\nStatus=Off\r\n[Priority]\r\nUser=0\r\nChoice=1\r\nPlayer=Winamp\r\n");
+    fake.AddFile(SelectionIni, "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n");
+    fake.AddFile(PlayersIni, BothPlayers);
+    Open();
+    EXPECT_TRUE(F().rdNoPlayerPriority.Checked);
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Choice"), "0");
+    Add("BsPlayer", {".avi"}, false);
+    EXPECT_TRUE(F().rdNoPlayerPriority.Enabled);
+    F().WMSysCommand(SysCommand::Close);
+    Open();
+    EXPECT_TRUE(F().rdNoPlayerPriority.Checked);
+    EXPECT_FALSE(F().rdPlayerPriority.Checked);
+    EXPECT_FALSE(Globals.Vexamo->Settings->Priority.Choice);
+}
+
+// --- what E&xit keeps ---------------------------------------------------------------------------------
+
+TEST_F(FrmMainTest, EveryChoiceOfTheWindowIsStoredAtOnce) {
+    const std::string settings = "[Main]\r\nStatus=Off\r\n[Priority]\r\nUser=1\r\nChoice=0\r\nPlayer=Winamp\r\n";
+    fake.AddFile(SettingsIni, settings);
+    fake.AddFile(SelectionIni,
+                 "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n[BsPlayer]\r\nName=BsPlayer\r\nPrompt=No\r\n"
+                 "Ext=.avi\r\n");
+    fake.AddFile(PlayersIni, BothPlayers);
+    Open();
+    EXPECT_EQ(*fake.Content(SettingsIni), settings) << "opening the window writes nothing";
+
+    F().RdMonitorOn.Checked = true;
+    F().RdMonitorOff.Checked = false;
+    F().RdMonitorOnClick();
+    F().rdPlayerPriority.Checked = true;
+    F().rdNoPlayerPriority.Checked = false;
+    F().rdPlayerPriorityClick();
+    F().cboDifPlayer.Select(1);
+    F().cboDifPlayerChange();
+    TickPrompt("Winamp", true);
+    fake.Answer(MsgResult::Yes);
+    F().btExitClick();
+    EXPECT_EQ(agent.exits, 1);
+
+    EXPECT_EQ(ReadIniString(SettingsIni, "Main", "Status"), "On");
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Choice"), "1");
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Player"), "BsPlayer");
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "User"), "0");
+}
+
+TEST_F(FrmMainTest, AnUnwritableSettingsFileStillLetsTheWindowOpen) {
+    // With no player to monitor the window switches monitoring off, which it cannot store here.
+    fake.AddFile(SettingsIni, "[Main]\r\nStatus=On\r\n");
+    fake.SetReadOnly(SettingsIni);
+    ASSERT_NO_THROW(Open());
+    EXPECT_TRUE(F().RdMonitorOff.Checked);
+    EXPECT_EQ(Globals.Vexamo->Status, 1);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Error);
+    EXPECT_EQ(fake.Messages[0].Text, "Unable to write to " + SettingsIni);
+    EXPECT_EQ(ReadIniString(SettingsIni, "Main", "Status"), "On");
 }

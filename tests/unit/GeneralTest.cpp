@@ -12,6 +12,10 @@ namespace {
 
 StringList L(std::initializer_list<const char*> items) { return StringList(items.begin(), items.end()); }
 
+// The settings file that keeps the AutoPlay switch's copy of the policy it found.
+const std::string SettingsIni = "C:\\Vexamo\\Vexamo.ini";
+const std::string SwitchedOn = "[Windows]\r\nAutoCD=1\r\n";
+
 }  // namespace
 
 TEST(Drives, CdDrivesInListedOrderOnlyCdRom) {
@@ -191,19 +195,20 @@ TEST(Registry, KeyReadableButNotWritableReadsItsValues) {
 
 TEST(Registry, AutoPlayPolicyWritesMaskOrDeletesWithMessages) {
     FakePlatform fake;
-    SetWindowsAutoPlay(true, true);
+    SetWindowsAutoPlay(true, true, SettingsIni);
     EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun"), 181u);
     ASSERT_EQ(fake.Messages.size(), 1u);
     EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Information);
     EXPECT_EQ(fake.Messages[0].Text,
               "XP AutoPlay feature Disabled !\r\rYou'll have to restart Windows for this settings to take effect !");
 
-    SetWindowsAutoPlay(false, false);
+    fake.AddFile(SettingsIni, SwitchedOn);  // as the options window saves it
+    SetWindowsAutoPlay(false, false, SettingsIni);
     EXPECT_FALSE(fake.RegValueExists(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun"));
     EXPECT_EQ(fake.Messages.size(), 1u);
 
     // Nothing to delete: still reported as restored.
-    SetWindowsAutoPlay(false, true);
+    SetWindowsAutoPlay(false, true, SettingsIni);
     ASSERT_EQ(fake.Messages.size(), 2u);
     EXPECT_EQ(fake.Messages[1].Text,
               "XP AutoPlay feature Restored !\r\rYou'll have to restart Windows for this settings to take effect !");
@@ -212,9 +217,9 @@ TEST(Registry, AutoPlayPolicyWritesMaskOrDeletesWithMessages) {
 TEST(Registry, AutoPlayPolicyKeyThatCannotBeOpened) {
     FakePlatform fake;
     fake.DenyRegKey(RegRoot::CurrentUser, AutoPlayPolicyKey);
-    SetWindowsAutoPlay(true, false);
+    SetWindowsAutoPlay(true, false, SettingsIni);
     EXPECT_TRUE(fake.Messages.empty());
-    SetWindowsAutoPlay(true, true);
+    SetWindowsAutoPlay(true, true, SettingsIni);
     ASSERT_EQ(fake.Messages.size(), 1u);
     EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
     EXPECT_EQ(fake.Messages[0].Text,
@@ -224,10 +229,11 @@ TEST(Registry, AutoPlayPolicyKeyThatCannotBeOpened) {
 TEST(Registry, AutoPlayPolicyThatCannotBeRemovedIsNoRestore) {
     FakePlatform fake;
     fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 181);
+    fake.AddFile(SettingsIni, SwitchedOn);
     fake.DenyRegKey(RegRoot::CurrentUser, AutoPlayPolicyKey);
-    EXPECT_NO_THROW(SetWindowsAutoPlay(false, false));
+    EXPECT_NO_THROW(SetWindowsAutoPlay(false, false, SettingsIni));
     EXPECT_TRUE(fake.Messages.empty());
-    SetWindowsAutoPlay(false, true);
+    SetWindowsAutoPlay(false, true, SettingsIni);
     ASSERT_EQ(fake.Messages.size(), 1u);
     EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
     EXPECT_EQ(fake.Messages[0].Text, RegistryProblemText);
@@ -237,9 +243,9 @@ TEST(Registry, AutoPlayPolicyThatCannotBeRemovedIsNoRestore) {
 TEST(Registry, AutoPlayPolicyThatCannotBeWrittenNeverStopsALoad) {
     FakePlatform fake;
     fake.FailRegWrites(RegRoot::CurrentUser, AutoPlayPolicyKey);
-    EXPECT_NO_THROW(SetWindowsAutoPlay(true, false));
+    EXPECT_NO_THROW(SetWindowsAutoPlay(true, false, SettingsIni));
     EXPECT_TRUE(fake.Messages.empty());
-    SetWindowsAutoPlay(true, true);
+    SetWindowsAutoPlay(true, true, SettingsIni);
     ASSERT_EQ(fake.Messages.size(), 1u);
     EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
     EXPECT_EQ(fake.Messages[0].Text, RegistryProblemText);
@@ -262,7 +268,7 @@ TEST(Registry, SwitchingOffRemovesOnlyWhatTheProgramWrote) {
     FakePlatform fake;
     // A policy mask the user or an administrator set stays.
     fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x91);
-    SetWindowsAutoPlay(false, false);
+    SetWindowsAutoPlay(false, false, SettingsIni);
     EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue), 0x91u);
 
     // A Run value of that name starting another program stays.
@@ -287,8 +293,71 @@ TEST(Registry, AutoStartOffThatCannotDeleteIsNoSuccess) {
     FakePlatform fake;
     fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "\"C:\\V\\Vexamo.exe\"");
     fake.DenyRegKey(RegRoot::LocalMachine, RunKey);
-    EXPECT_FALSE(SetAutoStart("Vexamo", "C:\\V\\Vexamo.exe", false, true));
-    EXPECT_TRUE(fake.Messages.empty()) << "nothing was removed";
+    // An ordinary user may not remove an administrator's machine-wide entry: the program still
+    // starts at logon, and the user is told so.
+    EXPECT_TRUE(SetAutoStart("Vexamo", "C:\\V\\Vexamo.exe", false, true));
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[0].Text, MachineRunValueStaysText);
+    EXPECT_TRUE(fake.RegValueExists(RegRoot::LocalMachine, RunKey, "Vexamo"));
+    EXPECT_TRUE(SetAutoStart("Vexamo", "C:\\V\\Vexamo.exe", false, false));
+    EXPECT_EQ(fake.Messages.size(), 1u) << "the settings load says nothing";
+}
+
+TEST(Registry, AutoStartNeverReplacesAnotherProgramsRunValue) {
+    FakePlatform fake;
+    const std::string exe = "C:\\V\\Vexamo.exe";
+    const std::string other = "\"C:\\Other\\other.exe\" /tray";
+    // Machine-wide: the user's own Run key starts the program instead, and the user hears why.
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", other);
+    EXPECT_TRUE(SetAutoStart("Vexamo", exe, true, true));
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), other);
+    EXPECT_EQ(fake.RegReadString(RegRoot::CurrentUser, RunKey, "Vexamo"), "\"C:\\V\\Vexamo.exe\"");
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Information);
+    EXPECT_EQ(fake.Messages[0].Text, Format(MachineRunValueTakenText, other));
+    EXPECT_FALSE(SetAutoStart("Vexamo", exe, false, true));
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), other);
+    EXPECT_FALSE(fake.RegValueExists(RegRoot::CurrentUser, RunKey, "Vexamo"));
+
+    // Both names taken: nothing is written, and the switch reports that it is off.
+    fake.Messages.clear();
+    fake.SetRegString(RegRoot::CurrentUser, RunKey, "Vexamo", "C:\\Tools\\vexamo-sync.exe");
+    EXPECT_FALSE(SetAutoStart("Vexamo", exe, true, true));
+    EXPECT_EQ(fake.RegReadString(RegRoot::CurrentUser, RunKey, "Vexamo"), "C:\\Tools\\vexamo-sync.exe");
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), other);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[0].Text, Format(RunValueTakenText, "C:\\Tools\\vexamo-sync.exe"));
+    EXPECT_FALSE(SetAutoStart("Vexamo", exe, true, false));
+    EXPECT_EQ(fake.Messages.size(), 1u);
+
+    // An empty value starts nothing and is no other program's.
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", "");
+    EXPECT_TRUE(SetAutoStart("Vexamo", exe, true, false));
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), "\"C:\\V\\Vexamo.exe\"");
+}
+
+TEST(Registry, AutoPlayCopyThatCannotBeKeptOrPolicyThatCannotBeGivenBack) {
+    FakePlatform fake;
+    fake.AddFile(SettingsIni, "[Windows]\r\nAutoCD=0\r\n");
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x91);
+    fake.SetReadOnly(SettingsIni);
+    // The user who asked learns why nothing happened; the policy stays as it was.
+    EXPECT_THROW(SetWindowsAutoPlay(true, true, SettingsIni), IniFileError);
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue), 0x91u);
+    EXPECT_TRUE(fake.Messages.empty());
+
+    // A copy whose policy cannot be written back stays for the next try.
+    fake.SetReadOnly(SettingsIni, false);
+    fake.AddFile(SettingsIni, "[Windows]\r\nAutoCD=1\r\nAutoCDOriginal=0x00000091\r\n");
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0xB1);
+    fake.FailRegWrites(RegRoot::CurrentUser, AutoPlayPolicyKey);
+    SetWindowsAutoPlay(false, true, SettingsIni);
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Text, RegistryProblemText);
+    EXPECT_EQ(fake.IniReadString(SettingsIni, "Windows", AutoPlayOriginalKey, ""), "0x00000091");
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue), 0xB1u);
 }
 
 TEST(Registry, AutoStartWithoutRightsFailsWithWarning) {

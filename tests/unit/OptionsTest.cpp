@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 #include "agent/Init.h"
+#include "platform/Errors.h"
 #include "support/FakePlatform.h"
 #include "support/WindowFakes.h"
 #include "ui/About.h"
@@ -12,6 +14,14 @@
 
 using namespace vexamo;
 using vexamo::test::FakePlatform;
+
+namespace vexamo {
+// Shown in failure messages of the drive lists.
+void PrintTo(const TCheckListItem& item, std::ostream* os) { *os << item.Text << (item.Checked ? " [x]" : " [ ]"); }
+bool operator==(const TCheckListItem& a, const TCheckListItem& b) {
+    return a.Text == b.Text && a.Checked == b.Checked && a.Enabled == b.Enabled;
+}
+}  // namespace vexamo
 
 namespace {
 
@@ -85,6 +95,16 @@ protected:
         return fake.IniReadString(Ini, section, key, "<none>");
     }
     const TSettings& Settings() const { return *Globals.Vexamo->Settings; }
+    std::optional<std::uint32_t> Policy() {
+        return fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue);
+    }
+    // The user ticks or clears the AutoPlay box and presses OK.
+    void SwitchAutoPlay(bool on) {
+        FromTray([on](TFrmOptions& f) {
+            f.Settings_CDAutorun.Checked = on;
+            f.btOkClick();
+        });
+    }
 
     FakePlatform fake;
     AgentHost host;
@@ -100,8 +120,9 @@ TEST_F(Options, ShowsTheSettingsAndTheMachinesDrives) {
     FromTray([](TFrmOptions& f) {
         EXPECT_EQ(f.Caption, "Vexamo Settings");
         EXPECT_EQ(f.lblSubtitles.Caption, "(*.sub*.srt*.ssa)");
-        EXPECT_EQ(f.Settings_cbDrives.Items, (StringList{"D:\\", "E:\\"}));
-        EXPECT_EQ(f.Settings_cbDrives.Text, "E:\\");
+        EXPECT_EQ(f.Settings_cbDrives.Items,
+                  (std::vector<TCheckListItem>{{"D:\\", false}, {"E:\\", true}}));
+        EXPECT_EQ(f.Settings_cbDrives.Hint, "List of available CD/DVD Drives");
         EXPECT_TRUE(f.Settings_DrivesUser.Checked && !f.Settings_DrivesAll.Checked);
         EXPECT_TRUE(f.Settings_cbDrives.Enabled);
         EXPECT_TRUE(f.rdOnPlayClose.Checked && !f.rdOnPlayMin.Checked);
@@ -132,9 +153,9 @@ TEST_F(Options, AllDrivesStoresEveryOpticalDriveAndOneDriveExactlyThatOne) {
     EXPECT_EQ(Settings().Monitor.Drives, (StringList{"D:\\", "E:\\"}));
 
     FromTray([](TFrmOptions& f) {
+        EXPECT_TRUE(f.Settings_cbDrives.Items[0].Checked && f.Settings_cbDrives.Items[1].Checked);
         f.Settings_DrivesUserClick();
-        f.Settings_cbDrives.ItemIndex = 1;
-        f.Settings_cbDrives.Text = "E:\\";
+        f.Settings_cbDrives.Items[0].Checked = false;
         f.btOkClick();
     });
     EXPECT_EQ(Value("Monitor", "Drives"), "E:\\");
@@ -142,16 +163,65 @@ TEST_F(Options, AllDrivesStoresEveryOpticalDriveAndOneDriveExactlyThatOne) {
     EXPECT_EQ(Settings().Monitor.Drives, StringList{"E:\\"});
 }
 
-TEST_F(Options, NoDriveChosenInTheListKeepsTheMonitoredDrives) {
+TEST_F(Options, TwoOfThreeDrivesTickedAreMonitoredFromThenOn) {
+    fake.AddDrive("F:\\", DriveKind::CdRom);
+    Start("[Main]\r\nStatus=On\r\n[Monitor]\r\nDrives=E:\\\r\n");
+    FromTray([](TFrmOptions& f) {
+        ASSERT_EQ(f.Settings_cbDrives.Items.size(), 3u);
+        f.Settings_cbDrives.Items[0].Checked = true;
+        f.Settings_cbDrives.Items[1].Checked = false;
+        f.Settings_cbDrives.Items[2].Checked = true;
+        f.btOkClick();
+    });
+    EXPECT_EQ(Value("Monitor", "Drives"), "D:\\ F:\\");
+    EXPECT_EQ(Settings().Monitor.Drives, (StringList{"D:\\", "F:\\"}));
+    // Every later load (a disc's scan makes one) keeps the two.
+    Globals.Vexamo->Create();
+    EXPECT_EQ(Settings().Monitor.Drives, (StringList{"D:\\", "F:\\"}));
+    FromTray([](TFrmOptions& f) {
+        EXPECT_EQ(f.Settings_cbDrives.Items,
+                  (std::vector<TCheckListItem>{{"D:\\", true}, {"E:\\", false}, {"F:\\", true}}));
+        f.btCancelClick();
+    });
+}
+
+TEST_F(Options, AMonitoredDriveAddedLaterIsListedAndNoTickIsNoChoice) {
     // F: is an optical drive added after start-up: monitored, but not in the agent's drive list.
     Start("[Monitor]\r\nDrives=F:\\\r\n");
     fake.AddDrive("F:\\", DriveKind::CdRom);
     FromTray([](TFrmOptions& f) {
-        EXPECT_EQ(f.Settings_cbDrives.ItemIndex, -1);
+        EXPECT_EQ(f.Settings_cbDrives.Items,
+                  (std::vector<TCheckListItem>{{"D:\\", false}, {"E:\\", false}, {"F:\\", true}}));
         f.btOkClick();
     });
     EXPECT_EQ(Value("Monitor", "Drives"), "F:\\");
     EXPECT_EQ(Settings().Monitor.Drives, StringList{"F:\\"});
+
+    // With no drive ticked OK says what is missing and stores nothing.
+    const std::string before = IniText();
+    FromTray([&](TFrmOptions& f) {
+        f.Settings_cbDrives.Items[2].Checked = false;
+        f.Settings_CDAutorun.Checked = true;
+        f.btOkClick();
+        EXPECT_EQ(IniText(), before);
+        ASSERT_EQ(fake.Messages.size(), 1u);
+        EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+        EXPECT_EQ(fake.Messages[0].Text, "Please tick at least one drive to monitor, or choose \"All CD/DVD Drives\".");
+        EXPECT_EQ(host.options.result, ModalCancel) << "the window stays open";
+        EXPECT_FALSE(Policy()) << "no switch is touched";
+        f.Settings_cbDrives.Items[1].Checked = true;
+        f.Settings_CDAutorun.Checked = false;
+        f.btOkClick();
+    });
+    EXPECT_EQ(host.options.result, ModalOk);
+    EXPECT_EQ(Value("Monitor", "Drives"), "E:\\");
+    // With "All CD/DVD Drives" the ticks do not matter.
+    FromTray([](TFrmOptions& f) {
+        for (TCheckListItem& item : f.Settings_cbDrives.Items) item.Checked = false;
+        f.Settings_DrivesAllClick();
+        f.btOkClick();
+    });
+    EXPECT_EQ(Value("Monitor", "Drives"), "D:\\ E:\\");
 }
 
 // --- OK and Cancel -----------------------------------------------------------------------------
@@ -274,6 +344,121 @@ TEST_F(Options, AlwaysReadyIsReadAndStoredThroughTheStartupButtons) {
     EXPECT_EQ(Value("Monitor", "Always On"), "0");
     Globals.Vexamo->Create();
     EXPECT_FALSE(Settings().Monitor.AlwaysOn);
+}
+
+// --- Windows' values that belong to others ----------------------------------------------------
+
+TEST_F(Options, AutoPlaySetsOnlyTheCdRomBitOfAPolicyThereAndGivesItBack) {
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x91);
+    Start();
+    SwitchAutoPlay(true);
+    EXPECT_EQ(Policy(), 0xB1u);
+    EXPECT_EQ(Value("Windows", "AutoCDOriginal"), "0x00000091");
+    // Every load applies the switch again (the tray's settings command makes one).
+    Globals.Vexamo->Create();
+    SwitchAutoPlay(false);
+    EXPECT_EQ(Policy(), 0x91u);
+    EXPECT_EQ(Value("Windows", "AutoCDOriginal"), "");
+    Globals.Vexamo->Create();
+    EXPECT_EQ(Policy(), 0x91u);
+
+    // An administrator's mask that already holds the bit, even the switch's own 181, stays.
+    for (std::uint32_t admins : {0xFFu, 181u}) {
+        fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, admins);
+        SwitchAutoPlay(true);
+        EXPECT_EQ(Policy(), admins);
+        Globals.Vexamo->Create();
+        SwitchAutoPlay(false);
+        EXPECT_EQ(Policy(), admins);
+    }
+}
+
+TEST_F(Options, AutoPlayOfAnOlderFileAndWhereNoPolicyWasStillRemovesItsOwn181) {
+    // Switched on by a version that kept no copy: the 181 is the switch's own.
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 181);
+    Start("[Main]\r\nStatus=On\r\n[Windows]\r\nAutoCD=1\r\n");
+    EXPECT_EQ(Policy(), 181u);
+    SwitchAutoPlay(false);
+    EXPECT_FALSE(Policy());
+    SwitchAutoPlay(true);
+    EXPECT_EQ(Policy(), 181u);
+    EXPECT_EQ(Value("Windows", "AutoCDOriginal"), "<none>");
+    SwitchAutoPlay(false);
+    EXPECT_FALSE(Policy());
+}
+
+TEST_F(Options, AutoPlayWithoutAPlaceForTheCopyLeavesThePolicyAlone) {
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x91);
+    Start();
+    fake.SetReadOnly(Ini);
+    FromTray([](TFrmOptions& f) {
+        f.Settings_CDAutorun.Checked = true;
+        try {
+            f.btOkClick();
+            ADD_FAILURE() << "no error raised";
+        } catch (const IniFileError& e) {
+            EXPECT_STREQ(e.what(), "Unable to write to C:\\Vexamo\\Vexamo.ini");
+        }
+        f.btCancelClick();
+    });
+    EXPECT_EQ(Policy(), 0x91u);
+}
+
+TEST_F(Options, RunOnStartupThatAnAdministratorsEntryKeepsOnSaysSoAndStaysTicked) {
+    Start("[Main]\r\nStatus=On\r\n[Windows]\r\nAutoStart=1\r\n");
+    ASSERT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), QuotedExe);
+    fake.DenyRegKey(RegRoot::LocalMachine, RunKey);  // seen by an ordinary user from now on
+    FromTray([](TFrmOptions& f) {
+        f.Settings_Startup.Checked = false;
+        f.btOkClick();
+    });
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[0].Text,
+              "Vexamo will still start with Windows. It was added to the start-up programs of every user of this "
+              "computer, and only an administrator can remove it from there.");
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), QuotedExe);
+    EXPECT_EQ(Value("Windows", "AutoStart"), "1");
+    FromTray([](TFrmOptions& f) {
+        EXPECT_TRUE(f.Settings_Startup.Checked);
+        f.btCancelClick();
+    });
+}
+
+TEST_F(Options, RunOnStartupNeverReplacesAnotherProgramsEntry) {
+    const std::string other = "\"C:\\Other\\Vexamo.exe\"";
+    fake.SetRegString(RegRoot::LocalMachine, RunKey, "Vexamo", other);
+    fake.SetRegString(RegRoot::CurrentUser, RunKey, "Vexamo", other);
+    Start();
+    FromTray([](TFrmOptions& f) {
+        f.Settings_Startup.Checked = true;
+        f.btOkClick();
+    });
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Warning);
+    EXPECT_EQ(fake.Messages[0].Text,
+              "Vexamo was not added to the programs that start with Windows: a start-up entry named 'Vexamo' "
+              "already starts another program:\r\r\"C:\\Other\\Vexamo.exe\"\r\rThat entry was left as it is.");
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), other);
+    EXPECT_EQ(fake.RegReadString(RegRoot::CurrentUser, RunKey, "Vexamo"), other);
+    EXPECT_EQ(Value("Windows", "AutoStart"), "0") << "the box shows what Windows will do";
+
+    // The user's own name is free: the program starts from there, and the user is told why.
+    fake.Messages.clear();
+    fake.SetRegString(RegRoot::CurrentUser, RunKey, "Vexamo", "");
+    FromTray([](TFrmOptions& f) {
+        f.Settings_Startup.Checked = true;
+        f.btOkClick();
+    });
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Information);
+    EXPECT_EQ(fake.Messages[0].Text,
+              "A start-up entry named 'Vexamo' for every user of this computer already starts another program:"
+              "\r\r\"C:\\Other\\Vexamo.exe\"\r\rThat entry was left as it is, and Vexamo was added to your own "
+              "start-up programs instead.");
+    EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), other);
+    EXPECT_EQ(fake.RegReadString(RegRoot::CurrentUser, RunKey, "Vexamo"), QuotedExe);
+    EXPECT_EQ(Value("Windows", "AutoStart"), "1");
 }
 
 // --- subtitle folder ---------------------------------------------------------------------------

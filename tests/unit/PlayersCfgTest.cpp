@@ -152,6 +152,25 @@ TEST_F(Catalogue, EmptyTemplatesStayEmptyMissingOnesTakeTheDefaults) {
     EXPECT_EQ(hand.PlaylistExt, "");
 }
 
+TEST_F(Catalogue, TemplatesWithOuterQuotesOrBlanksReadBackAsTyped) {
+    TPlayer p;
+    p.LoadDefault("MicroDVD");
+    p.Name = "Quoted";
+    p.Flags->Single = "\"--fullscreen\" [FILE] \"--loop\"";
+    p.Flags->Playlist = " [PLAYLIST] ";
+    p.Flags->Subtitles = "'[FILE]' '[SUBTITLE]'";
+    p.SaveToIni(Ini, true);
+    TPlayer back;
+    back.LoadFromIni(Ini, "Quoted");
+    EXPECT_EQ(back.Flags->Single, "\"--fullscreen\" [FILE] \"--loop\"");
+    EXPECT_EQ(back.Flags->Playlist, " [PLAYLIST] ");
+    EXPECT_EQ(back.Flags->Subtitles, "'[FILE]' '[SUBTITLE]'");
+    // The next save of what was read writes the same again: nothing is lost edit after edit.
+    const std::string once = Text();
+    back.SaveToIni(Ini, true);
+    EXPECT_EQ(Text(), once);
+}
+
 TEST_F(Catalogue, MissingCatalogueReadsAsAnEmptyPlayer) {
     TPlayer p;
     p.Exe = "stale";

@@ -123,7 +123,7 @@ TEST_F(ScanRun, PriorityPlayerWithFilesWinsEvenSecondWithoutFilesIsIgnored) {
     fake.AddFile("D:\\song.mp3");
     fake.AddFile("D:\\film.avi");
     Select({{"Movies", false, ".avi"}, {"Music", false, ".mp3"}},
-           "[Priority]\r\nChoice=1\r\nPlayer=Music\r\n");
+           "[Priority]\r\nUser=1\r\nChoice=1\r\nPlayer=Music\r\n");
     Open(false).ScanDisc(Caller::MainForm);
     ASSERT_EQ(fake.Started.size(), 1u);
     EXPECT_EQ(fake.Started[0].File, Music);

@@ -56,15 +56,21 @@ TEST_F(Settings, StatusWordsAreExactAndAlwaysOnWins) {
 }
 
 TEST_F(Settings, DrivesKeepCdRootsAndFallBackToAll) {
+    fake.AddDrive("F:\\", DriveKind::CdRom);
+    core.CdDrives = {"D:\\", "E:\\", "F:\\"};
     Load("[Monitor]\r\nDrives=E:\\\r\n");
     EXPECT_EQ(core.Settings->Monitor.Drives, StringList{"E:\\"});
     Load("[Monitor]\r\nDrives=C:\\\r\n");
     EXPECT_EQ(core.Settings->Monitor.Drives, core.CdDrives);
-    // Two roots are stored joined with a blank and read back as one entry that is no root.
-    Load("[Monitor]\r\nDrives=D:\\ E:\\\r\n");
-    EXPECT_EQ(core.Settings->Monitor.Drives, core.CdDrives);
+    // Two of three drives, stored joined with a blank as the save writes them, or with ";".
+    Load("[Monitor]\r\nDrives=D:\\ F:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"D:\\", "F:\\"}));
+    Load("[Monitor]\r\nDrives=F:\\;E:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"F:\\", "E:\\"}));
     Load("[Monitor]\r\nDrives=Z:\\;D:\\\r\n");
     EXPECT_EQ(core.Settings->Monitor.Drives, StringList{"D:\\"});
+    Load("[Monitor]\r\nDrives=Z:\\  E:\\; ;D:\\\r\n");
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"E:\\", "D:\\"}));
 }
 
 TEST_F(Settings, DrivesKeepEachCdRootOnceInTheirOrder) {
@@ -85,7 +91,11 @@ TEST_F(Settings, SubtitleFoldersAreAllCdDrivesThenThePath) {
 TEST_F(Settings, LoadAppliesRegistrySwitchesSilently) {
     fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun", 181);
     Load("[Windows]\r\nAutoStart=1\r\nAutoCD=0\r\n");
-    EXPECT_FALSE(fake.RegValueExists(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun"));
+    // A mask found while the switch is off was not written by it: it is the user's or an
+    // administrator's, whatever its value.
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun"), 181u);
+    Load("[Windows]\r\nAutoStart=1\r\nAutoCD=1\r\n");
+    EXPECT_EQ(fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, "NoDriveTypeAutoRun"), 181u);
     EXPECT_EQ(fake.RegReadString(RegRoot::LocalMachine, RunKey, "Vexamo"), "\"C:\\Vexamo\\Vexamo.exe\"");
     EXPECT_TRUE(core.Settings->Windows.AutoStart);
     EXPECT_TRUE(fake.Messages.empty());
@@ -107,6 +117,40 @@ TEST_F(Settings, LoadWithSwitchesOffLeavesOtherOwnersValuesAlone) {
     EXPECT_TRUE(fake.Messages.empty());
 }
 
+TEST_F(Settings, LoadGivesTheAutoPlayPolicyBackAndNeverTakesItsOwnValueForTheOriginal) {
+    const auto policy = [&] {
+        return fake.RegReadInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue);
+    };
+    const auto copy = [&] { return fake.IniReadString(Ini, "Windows", "AutoCDOriginal", "<none>"); };
+    // Switched off while the policy could not be given back: the next load does it.
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0xB1);
+    Load("[Windows]\r\nAutoCD=0\r\nAutoCDOriginal=0x00000091\r\n");
+    EXPECT_EQ(policy(), 0x91u);
+    EXPECT_EQ(copy(), "");
+
+    // A file of a version that kept no copy: its 181 is the switch's own and stays its own.
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 181);
+    Load("[Windows]\r\nAutoCD=1\r\n");
+    EXPECT_EQ(policy(), 181u);
+    EXPECT_EQ(copy(), "<none>");
+
+    // A mask without the CD-ROM bit cannot be the switch's: it is kept before the bit is set.
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x91);
+    Load("[Windows]\r\nAutoCD=1\r\n");
+    EXPECT_EQ(policy(), 0xB1u);
+    EXPECT_EQ(copy(), "0x00000091");
+    core.Create();
+    EXPECT_EQ(copy(), "0x00000091") << "the switch's own 0xB1 is no original";
+
+    // Without a place for the copy the policy is left alone, and the load goes on.
+    fake.SetRegInteger(RegRoot::CurrentUser, AutoPlayPolicyKey, AutoPlayPolicyValue, 0x95);
+    fake.AddFile(Ini, "[Windows]\r\nAutoCD=1\r\n");
+    fake.SetReadOnly(Ini);
+    EXPECT_NO_THROW(core.Create());
+    EXPECT_EQ(policy(), 0x95u);
+    EXPECT_TRUE(fake.Messages.empty());
+}
+
 TEST_F(Settings, FullSaveWritesEveryKeyAndReadsBack) {
     Load("");
     TSettings& s = *core.Settings;
@@ -123,6 +167,7 @@ TEST_F(Settings, FullSaveWritesEveryKeyAndReadsBack) {
               "[SubTitles]\r\nAuto=1\r\nPath=C:\\Subs\\\r\n");
     core.Create();
     EXPECT_EQ(core.Status, 0);
+    EXPECT_EQ(core.Settings->Monitor.Drives, (StringList{"D:\\", "E:\\"}));
     EXPECT_EQ(core.Settings->Subtitles.Path, "C:\\Subs\\");
     EXPECT_EQ(core.Settings->Priority.Player, "Winamp");
 }

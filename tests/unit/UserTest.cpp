@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/User.h"
+#include "platform/Errors.h"
 #include "support/FakePlatform.h"
 
 using namespace vexamo;
@@ -160,6 +161,59 @@ TEST_F(SelectionFile, UnknownExtensionsGoBackWhereTheyStoodWhenTheSectionIsWritt
     bs.AddExtension(".mp3");
     bs.SaveToIni(Selection);
     EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".flac;.avi;.mkv;.AVI;.mov;.mp3");
+}
+
+TEST_F(SelectionFile, AnExtensionTwoSectionsClaimGoesToTheFirstOnly) {
+    const std::string text =
+        "[Gone]\r\nPrompt=No\r\nExt=.wma\r\n"
+        "[BsPlayer]\r\nPrompt=No\r\nExt=.mp3;.avi\r\n"
+        "[Windows Media Player]\r\nPrompt=No\r\nExt=.avi;.flac;.mp3;.wma;.wma;.mkv;.ogg\r\n";
+    fake.AddFile(Selection, text);
+    auto s = LoadSelection(Folder);
+    ASSERT_EQ(s->Players.size(), 2u);
+    TUserPlayer& wmp = *s->Players[1];
+    ASSERT_EQ(wmp.Extensions.size(), 2u) << "a skipped player claims nothing; a player has an extension once";
+    EXPECT_EQ(wmp.Extensions[0].Ext, ".wma");
+    EXPECT_EQ(wmp.Extensions[1].Ext, ".ogg");
+    EXPECT_EQ(*fake.Content(Selection), text) << "loading writes nothing";
+
+    wmp.SaveToIni(Selection);
+    EXPECT_EQ(ReadIniString(Selection, "Windows Media Player", "Ext"), ".flac;.wma;.mkv;.ogg");
+    EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".mp3;.avi");
+}
+
+namespace {
+
+// Fails every write of one key, so that a section is written only in part.
+class FailingKey : public FakePlatform {
+public:
+    explicit FailingKey(std::string key) : key_(std::move(key)) {}
+    bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
+                        const std::string& value) override {
+        return key != key_ && FakePlatform::IniWriteString(path, section, key, value);
+    }
+
+private:
+    std::string key_;
+};
+
+}  // namespace
+
+TEST(AddToSelection, AFailedWriteAddsNothing) {
+    FailingKey fake("Ext");
+    fake.AddFolder("C:\\Vexamo");
+    fake.AddFile("C:\\BS\\bsplayer.exe");
+    fake.AddFile(Players, "[BsPlayer]\r\nexe=C:\\BS\\bsplayer.exe\r\n");
+    const std::string before = "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n";
+    fake.AddFile(Selection, before);
+    TSelectedPlayer s;
+    EXPECT_THROW(AddToSelection(s, Folder, "BsPlayer", {".avi"}, false), IniFileError);
+    EXPECT_TRUE(s.Players.empty());
+    EXPECT_EQ(*fake.Content(Selection), before) << "the part written is taken back";
+
+    fake.DeleteFile(Selection);
+    EXPECT_THROW(AddToSelection(s, Folder, "BsPlayer", {".avi"}, false), IniFileError);
+    EXPECT_FALSE(fake.FileExists(Selection));
 }
 
 TEST(RunProgram, HandsExecutableAndParametersToTheShellAsTheyAre) {
