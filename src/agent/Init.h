@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Globals.h"
+#include "app/TrayAgent.h"
 #include "model/VexaCfg.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"

@@ -1,4 +1,6 @@
-#include "agent/Init_win32.h"
+// The real hidden main window behind the portable TMainForm: the window the running agent is
+// found by, the tray pictures and the owner-drawn tray menu.
+#include "agent/Init.h"
 
 #include "../../resources/resource.h"
 #include "platform/win32/Menu.h"

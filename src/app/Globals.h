@@ -6,8 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "app/TrayAgent.h"
-
 namespace vexamo {
 
 class TMainForm;

@@ -7,6 +7,16 @@ namespace vexamo {
 std::string ExeName;
 std::string ProgramFolder;
 
+std::optional<std::string> UsableExePath(const std::optional<std::string>& longForm,
+                                         const std::function<std::optional<std::string>()>& shortForm) {
+    const auto usable = [](const std::optional<std::string>& path) {
+        return path && !path->empty() && path->size() < AnsiPathLimit;
+    };
+    if (usable(longForm)) return longForm;
+    if (std::optional<std::string> alternative = shortForm(); usable(alternative)) return alternative;
+    return std::nullopt;
+}
+
 void TVexamo::Create() {
     Status = 1;
     LoadSettings(ProgramFolder + SettingsFileName);

@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/general.h"
@@ -28,6 +30,15 @@ inline const std::string AutoStartValueName = "Vexamo";
 // start-up, before any file is read.
 extern std::string ExeName;
 extern std::string ProgramFolder;
+
+// The longest path the ANSI file functions take, with its ending zero (MAX_PATH).
+constexpr size_t AnsiPathLimit = 260;
+// The program keeps its files beside itself and reaches them through the ANSI file functions:
+// its path as they can use it is the long form when the ANSI code page can spell it (`longForm`,
+// nothing when it cannot) and it fits, else the short 8.3 form, plain ASCII, on the same terms
+// (asked for only then); nothing when neither will do.
+std::optional<std::string> UsableExePath(const std::optional<std::string>& longForm,
+                                         const std::function<std::optional<std::string>()>& shortForm);
 
 struct TOptMonitor {
     bool ScanAll = false;

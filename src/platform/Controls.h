@@ -31,7 +31,9 @@ using TButton = TControl;
 struct TCheckBox : TControl {
     bool Checked = false;
 };
-using TRadioButton = TCheckBox;
+// A radio button's tick changes only through its window's click handlers, which see what the
+// buttons showed before the click (a handler may run only when the click checked its button).
+struct TRadioButton : TCheckBox {};
 
 struct TEdit : TControl {
     std::string Text;
@@ -68,7 +70,9 @@ struct TListColumn {
     }
 };
 struct TListView : TControl {
-    bool Checkboxes = false;  // a check box in front of each row
+    // A check box in front of each row; a click on one goes to the window's handler, which sees
+    // the row's tick as it was before and decides what it becomes.
+    bool Checkboxes = false;
     bool ShowColumnHeaders = true;
     std::vector<TListColumn> Columns;
     std::vector<TListItem> Items;
@@ -151,7 +155,8 @@ struct TImage : TControl {
     std::string Picture;
 };
 
-// A radio group: its items and the selected one (-1 for none).
+// A radio group: its items and the selected one (-1 for none), which changes only through the
+// window's click handlers, as a radio button's tick does.
 struct TRadioGroup : TControl {
     std::vector<std::string> Items;
     int ItemIndex = -1;

@@ -4,23 +4,30 @@
 #include <string>
 
 #include "agent/Init.h"
-#include "agent/Init_win32.h"
 #include "app/WindowFactory.h"
+#include "model/VexaCfg.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Window.h"
 #include <commctrl.h>
 #include "scan/Splash.h"
-#include "scan/Splash_win32.h"
 #include "scan/fileMonitor.h"
-#include "scan/fileMonitor_win32.h"
 #include "ui/About.h"
-#include "ui/About_win32.h"
 #include "ui/PlayerWizard.h"
-#include "ui/PlayerWizard_win32.h"
 #include "ui/Settings.h"
-#include "ui/Settings_win32.h"
 #include "ui/main.h"
-#include "ui/main_win32.h"
+
+namespace vexamo {
+
+// Each window's binding, defined beside the window in its Foo_win32.cpp.
+std::unique_ptr<MainFormHost> MainFormBinding(TMainForm& form);
+std::unique_ptr<FrmMainHost> FrmMainBinding(TfrmMain& form);
+std::unique_ptr<FrmOptionsHost> OptionsBinding(TFrmOptions& form);
+std::unique_ptr<AboutBoxHost> AboutBoxBinding(TAboutBox& box);
+std::unique_ptr<MonitorHost> MonitorBinding(TfrmMonitor& form);
+std::unique_ptr<ScaningHost> ScaningBinding(TfrmScaning& form);
+std::unique_ptr<PlayerWizardHost> PlayerWizardBinding(TfrmPlayerWizard& wizard);
+
+}  // namespace vexamo
 
 using namespace vexamo;
 
@@ -30,10 +37,10 @@ namespace {
 class Win32Windows : public WindowFactory {
 public:
     std::unique_ptr<TfrmMain> NewConfigWindow(TrayAgent& tray) override {
-        return CreateFrmMainWindow(win32::Instance(), tray);
+        return std::make_unique<TfrmMain>(tray, FrmMainBinding);
     }
     std::unique_ptr<TFrmOptions> NewOptionsWindow(TrayAgent& tray) override {
-        return CreateOptionsWindow(win32::Instance(), tray);
+        return std::make_unique<TFrmOptions>(tray, OptionsBinding);
     }
     std::unique_ptr<TAboutBox> NewAboutBox() override { return std::make_unique<TAboutBox>(AboutBoxBinding); }
     std::unique_ptr<TfrmMonitor> NewChooser() override { return std::make_unique<TfrmMonitor>(MonitorBinding); }
@@ -46,32 +53,16 @@ public:
 };
 
 // A wide path in the ANSI code page, or nothing when a character has no ANSI form (it would come
-// back as "?") or the result is too long for the ANSI file functions.
-std::optional<std::string> ToAnsiPath(const std::wstring& wide) {
-    if (wide.empty()) return std::nullopt;
+// back as "?").
+std::optional<std::string> InAnsi(const std::wstring& wide) {
     BOOL lossy = FALSE;
     const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
     if (size <= 0 || lossy) return std::nullopt;
     std::string ansi(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi.data(), size, nullptr, &lossy);
     ansi.resize(static_cast<size_t>(size - 1));
-    if (lossy || ansi.size() >= MAX_PATH) return std::nullopt;
+    if (lossy) return std::nullopt;
     return ansi;
-}
-
-// The executable's path as the ANSI functions can use it. The program keeps its files beside
-// itself, so a folder whose name the ANSI code page cannot spell (Cyrillic on a Western system)
-// or that is too deep is reached through its short 8.3 form, which is plain ASCII.
-std::optional<std::string> UsableExePath(std::wstring& wide) {
-    wide.assign(32768, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size()));
-    wide.resize(length);
-    if (auto plain = ToAnsiPath(wide)) return plain;
-    std::wstring shortPath(32768, L'\0');
-    const DWORD shortLength = GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-    if (shortLength == 0 || shortLength >= shortPath.size()) return std::nullopt;
-    shortPath.resize(shortLength);
-    return ToAnsiPath(shortPath);
 }
 
 }  // namespace
@@ -93,10 +84,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     SetWindowFactory(&windows);
     win32::SetErrorHandler(HandleException);
 
-    std::wstring widePath;
-    const std::optional<std::string> path = UsableExePath(widePath);
+    std::wstring wide(32768, L'\0');
+    wide.resize(GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size())));
+    const std::optional<std::string> path = UsableExePath(InAnsi(wide), [&] {
+        std::wstring shortPath(32768, L'\0');
+        const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+        shortPath.resize(length < shortPath.size() ? length : 0);
+        return InAnsi(shortPath);
+    });
     if (!path) {
-        const std::wstring folder = widePath.substr(0, widePath.find_last_of(L'\\') + 1);
+        const std::wstring folder = wide.substr(0, wide.find_last_of(L'\\') + 1);
         const std::wstring text = L"Vexamo cannot use the folder it was started from:\r\n\r\n" + folder +
                                   L"\r\n\r\nVexamo keeps its settings beside itself, and this folder's path is too "
                                   L"long or has characters that Windows cannot give it. Move Vexamo to a folder "

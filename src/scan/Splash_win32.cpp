@@ -1,9 +1,9 @@
-#include "scan/Splash_win32.h"
+// The real progress window behind the portable TfrmScaning.
+#include "scan/Splash.h"
 
 #include "../../resources/resource.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/Window.h"
-#include <commctrl.h>
 
 namespace vexamo {
 
@@ -29,13 +29,7 @@ public:
     void Repaint() override {
         if (!Handle()) return;
         SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(form_.ProgBar.Position), 0);
-        // The scan keeps the message loop waiting: paint now, not when it next runs.
-        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        // Looking at the queue (nothing is taken from it) tells the system the program is alive, so
-        // that a long search does not get the window marked as not responding, and lets Wine put
-        // what was painted on the screen.
-        MSG msg;
-        PeekMessageA(&msg, Handle(), WM_PAINT, WM_PAINT, PM_NOREMOVE);
+        win32::PaintNow(Handle());
     }
 
     void Hide() override {

@@ -1,6 +1,5 @@
-#include "scan/fileMonitor_win32.h"
-
-#include <vector>
+// The real "File Monitor" dialog behind the portable TfrmMonitor; it exists only while shown.
+#include "scan/fileMonitor.h"
 
 #include "../../resources/resource.h"
 #include "platform/win32/Controls_win32.h"
@@ -39,24 +38,7 @@ class MonitorWindow : public MonitorHost, public win32::Dialog {
 public:
     explicit MonitorWindow(TfrmMonitor& form) : form_(form) {}
 
-    void ShowModal() override {
-        // Like any modal window of the program, it keeps the user from the others meanwhile: the
-        // configuration window under it must not start or end the run that is waiting for it.
-        std::vector<HWND> disabled;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND w, LPARAM list) {
-                if (IsWindowVisible(w) && IsWindowEnabled(w)) {
-                    reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-                    EnableWindow(w, FALSE);
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&disabled));
-        RunModal(IDD_MONITOR, nullptr);
-        for (HWND w : disabled)
-            if (IsWindow(w)) EnableWindow(w, TRUE);
-    }
+    void ShowModal() override { RunModal(IDD_MONITOR, nullptr); }
 
     void EndModal() override { Dialog::EndModal(IDCANCEL); }
 
@@ -77,7 +59,6 @@ public:
 
 protected:
     bool InitDialog() override {
-        SetWindowTextA(Handle(), form_.Caption.c_str());
         win32::SetClientAndCentre(Handle(), TfrmMonitor::ClientWidth, TfrmMonitor::ClientHeight);
         for (const Place& p : Places)
             MoveWindow(Item(p.Id), Scale(p.Left), Scale(p.Top), Scale(p.Width), Scale(p.Height), FALSE);
@@ -99,6 +80,7 @@ protected:
                                                    win32::MenuLook{menuPictures_, MenuBannerStart});
 
         win32::ControlMirror& m = Mirror();
+        m.BindCaption(form_.Caption);
         m.Bind(IDC_MONITOR_LABEL5, form_.Label5);
         m.Bind(IDC_MONITOR_LSTFILETYPES, form_.lstFileTypes, types_);
         m.Bind(IDC_MONITOR_LABEL1, form_.Label1);
@@ -109,6 +91,10 @@ protected:
         m.Bind(IDCANCEL, form_.btCancel);
         m.UseHandCursor(IDC_MONITOR_LSTFILETYPES);
         m.UseHandCursor(IDCANCEL);
+        OnClick(IDOK, [this] { form_.DialogKey(TDialogKey::Enter); });
+        OnClick(IDCANCEL, [this] { form_.DialogKey(TDialogKey::Escape); });
+        OnNotify(IDC_MONITOR_LSTFILETYPES, NM_CLICK, [this](const NMHDR&) { form_.lstFileTypesMouseDown(); });
+        OnNotify(IDC_MONITOR_LSTFILETYPES, NM_RCLICK, [this](const NMHDR&) { form_.lstFileTypesMouseDown(); });
         SetForegroundWindow(Handle());
         return true;
     }
@@ -127,22 +113,10 @@ protected:
                 SetBkMode(dc, TRANSPARENT);
                 return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
             }
-            case WM_NOTIFY: {
-                const auto& nm = *reinterpret_cast<const NMHDR*>(lParam);
-                if (nm.idFrom != IDC_MONITOR_LSTFILETYPES || (nm.code != NM_CLICK && nm.code != NM_RCLICK))
-                    return std::nullopt;
-                Run([&] { form_.lstFileTypesMouseDown(); });
-                return Answer(0);
-            }
             case WM_CONTEXTMENU:
                 // The context-menu key (or Shift+F10) on the list; a right click came as NM_RCLICK.
                 if (reinterpret_cast<HWND>(wParam) != Item(IDC_MONITOR_LSTFILETYPES) || lParam != -1) return FALSE;
                 Run([&] { form_.lstFileTypesKeyDown(ListKey::ContextMenu); });
-                return TRUE;
-            case WM_COMMAND:
-                if (LOWORD(wParam) == IDOK) Run([&] { form_.DialogKey(TDialogKey::Enter); });
-                else if (LOWORD(wParam) == IDCANCEL) Run([&] { form_.DialogKey(TDialogKey::Escape); });
-                else return FALSE;
                 return TRUE;
             default:
                 return std::nullopt;

@@ -1,4 +1,5 @@
-#include "ui/About_win32.h"
+// The real about box behind the portable TAboutBox.
+#include "ui/About.h"
 
 #include "../../resources/resource.h"
 #include "platform/win32/Controls_win32.h"
@@ -23,13 +24,18 @@ public:
 protected:
     bool InitDialog() override {
         HWND dialog = Handle();
-        SetWindowTextA(dialog, box_.Caption.c_str());
         win32::ControlMirror& m = Mirror();
+        m.BindCaption(box_.Caption);
         m.Bind(IDC_ABOUT_LBLVERSION, box_.lblVersion);
         m.BindLink(IDC_ABOUT_LBLVEXAMO, box_.lblVexamo);
         m.BindLink(IDC_ABOUT_LBLLINKSUPPORT, box_.lblLinkSupport);
         m.BindLink(IDC_ABOUT_LBLURL, box_.lblUrl);
         m.Bind(IDOK, box_.OKButton);
+        OnClick(IDOK, [this] { box_.OKButtonClick(); });
+        OnClick(IDCANCEL, [this] { box_.DialogKey(TDialogKey::Escape); });
+        OnClick(IDC_ABOUT_LBLVEXAMO, [this] { box_.lblVexamoClick(); });
+        OnClick(IDC_ABOUT_LBLURL, [this] { box_.lblUrlClick(); });
+        OnClick(IDC_ABOUT_LBLLINKSUPPORT, [this] { box_.lblLinkSupportClick(); });
 
         bold_ = win32::BoldFont(win32::DialogFont(dialog));
         link_ = win32::BoldFont(win32::DialogFont(dialog), true);
@@ -41,15 +47,6 @@ protected:
 
     std::optional<INT_PTR> Message(UINT msg, WPARAM wParam, LPARAM lParam) override {
         switch (msg) {
-            case WM_COMMAND:
-                switch (LOWORD(wParam)) {
-                    case IDOK: Run([&] { box_.OKButtonClick(); }); return TRUE;
-                    case IDCANCEL: Run([&] { box_.DialogKey(TDialogKey::Escape); }); return TRUE;
-                    case IDC_ABOUT_LBLVEXAMO: Run([&] { box_.lblVexamoClick(); }); return TRUE;
-                    case IDC_ABOUT_LBLURL: Run([&] { box_.lblUrlClick(); }); return TRUE;
-                    case IDC_ABOUT_LBLLINKSUPPORT: Run([&] { box_.lblLinkSupportClick(); }); return TRUE;
-                    default: return FALSE;
-                }
             case WM_CTLCOLORSTATIC: {
                 HDC dc = reinterpret_cast<HDC>(wParam);
                 HWND control = reinterpret_cast<HWND>(lParam);

@@ -305,6 +305,12 @@ void TfrmPlayerWizard::cboPlaylistExit() {
 
 void TfrmPlayerWizard::RdSubsSupportClick() { Globals.SubtitlesChosen = RdSubsSupport.ItemIndex == 0; }
 
+void TfrmPlayerWizard::RadioClicked(TRadioGroup& group, int item) {
+    group.ItemIndex = item;
+    if (&group == &RdPlaylist) RdPlaylistClick();
+    if (&group == &RdSubsSupport) RdSubsSupportClick();
+}
+
 // --- The tag guard ----------------------------------------------------------------------------
 
 std::string TfrmPlayerWizard::CheckTags(const std::string& requiredTags, const std::string& text) {
@@ -335,6 +341,7 @@ bool TfrmPlayerWizard::FlagChange(TEdit& box) {
     }
     btTest.Enabled = true;
     btNext.Enabled = true;
+    LastFlagText = box.Text;
     return accepted;
 }
 
@@ -342,6 +349,7 @@ void TfrmPlayerWizard::PutFlagText(TEdit& box, const std::string& stored) {
     const std::string text = stored.empty() ? RequiredTags : stored;
     if (box.Text == text) {
         Wizard->CommandLine = text;
+        LastFlagText = text;
         return;
     }
     LastFlagText = box.Text;

@@ -75,6 +75,8 @@ public:
     std::vector<std::string> ExistingPlayers;
     std::vector<int> PageHistory;
     std::string RequiredTags;
+    // What the command-line box of the page showed last: a change the tag guard refuses goes back
+    // to it, so every change is checked against the text before it, typed, pasted or cut.
     std::string LastFlagText;
 
     std::string Caption = "Player Wizard";
@@ -141,8 +143,11 @@ public:
     void RdPlaylistClick();
     void cboPlaylistExit();
     void RdSubsSupportClick();
-    // The binding calls the key-down handler before a change reaches the box, then sets the
-    // box's text and calls the change handler.
+    // A click on button `item` of RdPlaylist or RdSubsSupport: the clicked button becomes the
+    // group's item, whatever the buttons showed before, and the group's handler runs.
+    void RadioClicked(TRadioGroup& group, int item);
+    // A key about to change a command-line box; the box's change handler already checks each
+    // change against the text shown before it (LastFlagText).
     void edSingleFileFlagKeyDown() { FlagKeyDown(edSingleFileFlag); }
     void edPlaylistFlagKeyDown() { FlagKeyDown(edPlaylistFlag); }
     void edSubtitleFlagKeyDown() { FlagKeyDown(edSubtitleFlag); }

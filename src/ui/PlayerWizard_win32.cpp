@@ -1,4 +1,6 @@
-#include "ui/PlayerWizard_win32.h"
+// The real player wizard behind the portable TfrmPlayerWizard; it exists while the wizard is
+// shown, modal over the window the user works in.
+#include "ui/PlayerWizard.h"
 
 #include "../../resources/resource.h"
 #include "platform/win32/Controls_win32.h"
@@ -65,6 +67,7 @@ protected:
 
         TfrmPlayerWizard& f = form_;
         win32::ControlMirror& m = Mirror();
+        m.BindCaption(f.Caption);
         for (int p = 0; p < Page::PageCount; ++p)
             for (int k = 0; k < WIZARD_PAGETEXTS_PER_PAGE; ++k)
                 m.BindFixed({IDC_WIZARD_PAGETEXT + p * WIZARD_PAGETEXTS_PER_PAGE + k}, f.Pages[p]);
@@ -103,12 +106,39 @@ protected:
         m.BindFixed({IDC_WIZARD_PANELCMD, IDC_WIZARD_CMDICON}, f.PanelCmd);
         m.Bind(IDC_WIZARD_LBLCMD, f.LblCmd);
         m.Bind(IDC_WIZARD_BTEXECUTE, f.btExecute);
+
+        OnClick(IDOK, [&f] { f.DialogKey(TDialogKey::Enter); });
+        OnClick(IDCANCEL, [&f] { f.DialogKey(TDialogKey::Escape); });
+        OnClick(IDC_WIZARD_BTBACK, [&f] { f.btBackClick(); });
+        OnClick(IDC_WIZARD_BUTTON1, [&f] { f.btIconClick(); });
+        OnClick(IDC_WIZARD_BTPLAYER, [&f] { f.btPlayerClick(); });
+        OnClick(IDC_WIZARD_BTTEST, [&f] { f.btTestClick(); });
+        OnClick(IDC_WIZARD_BTEXECUTE, [&f] { f.btExecuteClick(); });
+        OnClick(IDC_WIZARD_BTOPENFILE, [&f] { f.btOpenFileClick(); });
+        OnClick(IDC_WIZARD_BTPLAYLIST, [&f] { f.btPlaylistClick(); });
+        OnClick(IDC_WIZARD_BTFILE2, [&f] { f.btFile2Click(); });
+        OnClick(IDC_WIZARD_BTSUBTITLE, [&f] { f.btSubtitleClick(); });
+        On(IDC_WIZARD_EDPLAYERNAME, EN_CHANGE, [&f] { f.edPlayerNameChange(); });
+        // Leaving a box for another control of the wizard, not for another window.
+        On(IDC_WIZARD_EDPLAYERNAME, EN_KILLFOCUS, [this, &f] {
+            if (IsChild(Handle(), GetFocus())) f.edPlayerNameExit();
+        });
+        On(IDC_WIZARD_CBOPLAYLIST, CBN_KILLFOCUS, [this, &f] {
+            if (IsChild(Handle(), GetFocus())) f.cboPlaylistExit();
+        });
+        On(IDC_WIZARD_CBOPLAYLIST, CBN_SELCHANGE, [] {});  // only the choice, into the record
+        On(IDC_WIZARD_EDSINGLEFILEFLAG, EN_CHANGE, [&f] { f.edSingleFileFlagChange(); });
+        On(IDC_WIZARD_EDPLAYLISTFLAG, EN_CHANGE, [&f] { f.edPlaylistFlagChange(); });
+        On(IDC_WIZARD_EDSUBTITLEFLAG, EN_CHANGE, [&f] { f.edSubtitleFlagChange(); });
+        OnClick(IDC_WIZARD_RDPLAYLISTYES, [&f] { f.RadioClicked(f.RdPlaylist, 0); });
+        OnClick(IDC_WIZARD_RDPLAYLISTNO, [&f] { f.RadioClicked(f.RdPlaylist, 1); });
+        OnClick(IDC_WIZARD_RDSUBSSUPPORTYES, [&f] { f.RadioClicked(f.RdSubsSupport, 0); });
+        OnClick(IDC_WIZARD_RDSUBSSUPPORTNO, [&f] { f.RadioClicked(f.RdSubsSupport, 1); });
         return true;
     }
 
-    // The caption, the height with or without the test area, and the keyboard on the page.
+    // The height with or without the test area, and the keyboard on the page.
     void Shown() override {
-        if (win32::WindowText(Handle()) != form_.Caption) SetWindowTextA(Handle(), form_.Caption.c_str());
         if (shownHeight_ != form_.Height) {
             shownHeight_ = form_.Height;
             Resize(form_.Height == WizardTestHeight ? WIZARD_TEST_CLIENT_HEIGHT : WIZARD_CLIENT_HEIGHT);
@@ -121,9 +151,6 @@ protected:
 
     std::optional<INT_PTR> Message(UINT msg, WPARAM wParam, LPARAM lParam) override {
         switch (msg) {
-            case WM_COMMAND:
-                Command(LOWORD(wParam), HIWORD(wParam));
-                return TRUE;
             case WM_CLOSE:
                 // The close box cancels the wizard, also while the test area is open.
                 Run([&] { form_.btCancelClick(); });
@@ -145,68 +172,6 @@ protected:
     }
 
 private:
-    void Command(int id, int code) {
-        TfrmPlayerWizard& f = form_;
-        switch (id) {
-            case IDOK: Run([&] { f.DialogKey(TDialogKey::Enter); }); break;
-            case IDCANCEL: Run([&] { f.DialogKey(TDialogKey::Escape); }); break;
-            case IDC_WIZARD_BTBACK: Run([&] { f.btBackClick(); }); break;
-            case IDC_WIZARD_BUTTON1: Run([&] { f.btIconClick(); }); break;
-            case IDC_WIZARD_BTPLAYER: Run([&] { f.btPlayerClick(); }); break;
-            case IDC_WIZARD_BTTEST: Run([&] { f.btTestClick(); }); break;
-            case IDC_WIZARD_BTEXECUTE: Run([&] { f.btExecuteClick(); }); break;
-            case IDC_WIZARD_BTOPENFILE: Run([&] { f.btOpenFileClick(); }); break;
-            case IDC_WIZARD_BTPLAYLIST: Run([&] { f.btPlaylistClick(); }); break;
-            case IDC_WIZARD_BTFILE2: Run([&] { f.btFile2Click(); }); break;
-            case IDC_WIZARD_BTSUBTITLE: Run([&] { f.btSubtitleClick(); }); break;
-            case IDC_WIZARD_EDPLAYERNAME:
-                if (code == EN_CHANGE) Run([&] { f.edPlayerNameChange(); });
-                // Leaving the box for another control of the wizard, not for another window.
-                else if (code == EN_KILLFOCUS && IsChild(Handle(), GetFocus())) Run([&] { f.edPlayerNameExit(); });
-                break;
-            // Every change of a command-line box, typed, pasted or cut, goes through the guard with
-            // the text the box held before it, so any change that drops a tag can be undone.
-            case IDC_WIZARD_EDSINGLEFILEFLAG:
-                if (code != EN_CHANGE) break;
-                f.edSingleFileFlagKeyDown();
-                Run([&] { f.edSingleFileFlagChange(); });
-                break;
-            case IDC_WIZARD_EDPLAYLISTFLAG:
-                if (code != EN_CHANGE) break;
-                f.edPlaylistFlagKeyDown();
-                Run([&] { f.edPlaylistFlagChange(); });
-                break;
-            case IDC_WIZARD_EDSUBTITLEFLAG:
-                if (code != EN_CHANGE) break;
-                f.edSubtitleFlagKeyDown();
-                Run([&] { f.edSubtitleFlagChange(); });
-                break;
-            // The clicked button is the group's item, whatever the buttons showed before.
-            case IDC_WIZARD_RDPLAYLISTYES:
-            case IDC_WIZARD_RDPLAYLISTNO:
-                if (code != BN_CLICKED) break;
-                Run([&] {
-                    f.RdPlaylist.ItemIndex = id == IDC_WIZARD_RDPLAYLISTYES ? 0 : 1;
-                    f.RdPlaylistClick();
-                });
-                break;
-            case IDC_WIZARD_RDSUBSSUPPORTYES:
-            case IDC_WIZARD_RDSUBSSUPPORTNO:
-                if (code != BN_CLICKED) break;
-                Run([&] {
-                    f.RdSubsSupport.ItemIndex = id == IDC_WIZARD_RDSUBSSUPPORTYES ? 0 : 1;
-                    f.RdSubsSupportClick();
-                });
-                break;
-            case IDC_WIZARD_CBOPLAYLIST:
-                if (code == CBN_SELCHANGE) Run([] {});  // only the choice, into the record
-                else if (code == CBN_KILLFOCUS && IsChild(Handle(), GetFocus())) Run([&] { f.cboPlaylistExit(); });
-                break;
-            default:
-                break;
-        }
-    }
-
     INT_PTR Colour(HDC dc, HWND control, UINT msg) {
         const int id = GetDlgCtrlID(control);
         if (msg == WM_CTLCOLOREDIT) {

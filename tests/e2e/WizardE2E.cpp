@@ -240,7 +240,7 @@ TEST(Wizard, TheConfigurationWindowOpensItAndListsTheNewPlayer) {
     agent.Start();
     const HWND config = WaitForWindow(agent.Proc.Id(), "TfrmMain", "Vexamo", AgentTimeoutMs, true);
     ASSERT_NE(config, nullptr);
-    const HWND list = GetDlgItem(config, IDC_LSTPLAYERS);
+    const HWND list = GetDlgItem(config, IDC_MAIN_LSTPLAYERS);
     ClickAt(Centre(ListViewRowRect(list, 0)));  // "(Add new Player)"
     WizardRun w(agent.Proc.Id(), WaitForDialog(agent.Proc.Id(), TimeoutMs, "Player Wizard"));
     ASSERT_NE(w.Wnd, nullptr);
@@ -275,7 +275,7 @@ TEST(Wizard, EditPlayerFromTheConfigurationWindowRenames) {
     agent.Start();
     const HWND config = WaitForWindow(agent.Proc.Id(), "TfrmMain", "Vexamo", AgentTimeoutMs, true);
     ASSERT_NE(config, nullptr);
-    const HWND list = GetDlgItem(config, IDC_LSTPLAYERS);
+    const HWND list = GetDlgItem(config, IDC_MAIN_LSTPLAYERS);
     int row = -1;
     const auto rows = ListViewRows(list);
     for (size_t i = 0; i < rows.size(); ++i)

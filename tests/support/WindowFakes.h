@@ -22,11 +22,7 @@ namespace vexamo::test {
 
 struct FrmMainHostLog {
     int shown = 0, hidden = 0, repaints = 0, destroyed = 0;
-    std::vector<std::string> wizardRuns;  // "" for a new player
-    std::function<void()> onWizard;       // what the user does in the wizard
-    std::function<void()> onRepaint;      // looks at the window each time it is painted
-    FakeMonitorHost* chooser = nullptr;   // the bindings of a scan's windows, when a test drives them
-    FakeScaningHost* progress = nullptr;
+    std::function<void()> onRepaint;  // looks at the window each time it is painted
 };
 
 // Behaves like the real binding: showing the window activates it.
@@ -43,18 +39,6 @@ public:
         ++log_.repaints;
         if (log_.onRepaint) log_.onRepaint();
     }
-    std::unique_ptr<TfrmMonitor> CreateChooser() override {
-        return log_.chooser ? std::make_unique<TfrmMonitor>(log_.chooser->Binding()) : std::make_unique<TfrmMonitor>();
-    }
-    std::unique_ptr<TfrmScaning> CreateProgressWindow() override {
-        return log_.progress ? std::make_unique<TfrmScaning>(log_.progress->Binding())
-                             : std::make_unique<TfrmScaning>();
-    }
-    void RunPlayerWizard(const std::string& name) override {
-        log_.wizardRuns.push_back(name);
-        if (log_.onWizard) log_.onWizard();
-    }
-
 private:
     TfrmMain& form_;
     FrmMainHostLog& log_;
@@ -90,19 +74,37 @@ public:
 };
 
 // The options window's binding: runs what the user does while the window is shown.
-class FakeOptionsHost : public FrmOptionsHost {
+class FakeOptionsHost {
 public:
-    int ShowModal(TFrmOptions& form) override {
-        ++shown;
-        result = ModalCancel;
-        if (user) user(form);
-        return result;
+    FrmOptionsHostFactory Binding() {
+        return [this](TFrmOptions& form) { return std::make_unique<Bound>(form, *this); };
     }
-    void Close(TFrmOptions&, int modalResult) override { result = modalResult; }
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override { return folder; }
     std::function<void(TFrmOptions&)> user;
-    std::optional<std::string> folder;
+    std::optional<std::string> folder;  // the folder chooser's answer
+    std::string title, preselected;     // what the folder chooser was opened with
     int shown = 0, result = 0;
+
+private:
+    class Bound : public FrmOptionsHost {
+    public:
+        Bound(TFrmOptions& form, FakeOptionsHost& log) : form_(form), log_(log) {}
+        int ShowModal() override {
+            ++log_.shown;
+            log_.result = ModalCancel;
+            if (log_.user) log_.user(form_);
+            return log_.result;
+        }
+        void Close(int modalResult) override { log_.result = modalResult; }
+        std::optional<std::string> ChooseFolder(const std::string& title, const std::string& preselected) override {
+            log_.title = title;
+            log_.preselected = preselected;
+            return log_.folder;
+        }
+
+    private:
+        TFrmOptions& form_;
+        FakeOptionsHost& log_;
+    };
 };
 
 // The about box's binding: runs what the user does while the box is shown.
@@ -141,6 +143,7 @@ public:
     std::deque<std::string> files, icons;
     std::vector<std::string> filters;
     std::function<void(TfrmPlayerWizard&)> user;  // what the user does while the wizard is shown
+    std::vector<std::string> runs;                // each show: the player edited, "" for a new one
     int shown = 0, closed = 0, released = 0;
 
 private:
@@ -156,6 +159,7 @@ private:
         ~Bound() override { ++log_.released; }
         void ShowModal() override {
             ++log_.shown;
+            log_.runs.push_back(wizard_.EditMode ? wizard_.OldPlayerName : std::string());
             if (log_.user) log_.user(wizard_);
         }
         void Close() override { ++log_.closed; }
@@ -216,7 +220,7 @@ public:
         return std::make_unique<TfrmMain>(tray, FakeFrmMainHostFactory(frm));
     }
     std::unique_ptr<TFrmOptions> NewOptionsWindow(TrayAgent& tray) override {
-        return std::make_unique<TFrmOptions>(tray, options);
+        return options ? std::make_unique<TFrmOptions>(tray, options->Binding()) : std::make_unique<TFrmOptions>(tray);
     }
     std::unique_ptr<TAboutBox> NewAboutBox() override {
         return about ? std::make_unique<TAboutBox>(about->Binding()) : std::make_unique<TAboutBox>();
@@ -228,17 +232,18 @@ public:
         return progress ? std::make_unique<TfrmScaning>(progress->Binding()) : std::make_unique<TfrmScaning>();
     }
     std::unique_ptr<TfrmPlayerWizard> NewPlayerWizard() override {
-        return wizard ? std::make_unique<TfrmPlayerWizard>(wizard->Binding()) : std::make_unique<TfrmPlayerWizard>();
+        return std::make_unique<TfrmPlayerWizard>(wizard->Binding());
     }
 
     int configWindows = 0;
     bool failWindows = false;
     FrmMainHostLog frm;
-    FrmOptionsHost* options = nullptr;
+    FakeOptionsHost* options = nullptr;
     FakeAboutHost* about = nullptr;
     FakeMonitorHost* chooser = nullptr;
     FakeScaningHost* progress = nullptr;
-    FakeWizardHost* wizard = nullptr;
+    FakeWizardHost wizards;  // the wizard's, unless a test gives its own
+    FakeWizardHost* wizard = &wizards;
 
 private:
     WindowFactory* previous_;

@@ -41,8 +41,8 @@ protected:
                                              "[Other]\r\nexe=C:\\Other\\other.exe\r\n");
         Prompt(false);
         ExeName = Folder + "Vexamo.exe";
-        windows.frm.progress = windows.progress = &progress;
-        windows.frm.chooser = windows.chooser = &chooser;
+        windows.progress = &progress;
+        windows.chooser = &chooser;
     }
     void TearDown() override { Globals.Reset(); }
 
@@ -96,7 +96,7 @@ protected:
 TEST_F(EventOrder, ArrivalDuringTheWizardScansOnceTheWizardHasClosed) {
     Start();
     TfrmMain& window = Open();
-    windows.frm.onWizard = [&] {
+    windows.wizards.user = [&](TfrmPlayerWizard&) {
         Arrival();
         EXPECT_TRUE(fake.Started.empty()) << "nothing plays while the wizard is open";
         EXPECT_EQ(Globals.frmMain.get(), &window);

@@ -28,27 +28,6 @@ namespace {
 const std::string Ini = "C:\\Vexamo\\Vexamo.ini";
 const std::string QuotedExe = "\"C:\\Vexamo\\Vexamo.exe\"";
 
-// The real window's part: runs what the user does while the window is shown.
-class FakeOptionsHost : public FrmOptionsHost {
-public:
-    int ShowModal(TFrmOptions& form) override {
-        ++shown;
-        result = ModalCancel;
-        if (user) user(form);
-        return result;
-    }
-    void Close(TFrmOptions&, int modalResult) override { result = modalResult; }
-    std::optional<std::string> ChooseFolder(const std::string& t, const std::string& pre) override {
-        title = t;
-        preselected = pre;
-        return folder;
-    }
-    std::function<void(TFrmOptions&)> user;
-    std::optional<std::string> folder;
-    std::string title, preselected;
-    int shown = 0, result = 0;
-};
-
 // The agent's window, the windows it opens and what their users do.
 struct AgentHost {
     AgentHost() {
@@ -58,7 +37,7 @@ struct AgentHost {
     test::FakeWindows windows;
     test::FakeMainFormHost main;
     test::FrmMainHostLog& frm = windows.frm;
-    FakeOptionsHost options;
+    test::FakeOptionsHost options;
     test::FakeAboutHost about;
 };
 

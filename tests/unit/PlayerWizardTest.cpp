@@ -81,13 +81,12 @@ TEST_F(Wizard, PageGraphSkipsUnansweredPagesAndBackRetracesTheHistory) {
     EXPECT_FALSE(w->PanelTest.Visible || w->btTest.Visible || w->edSingleFileFlag.Visible);
     EXPECT_TRUE(w->RdPlaylist.Visible && w->cboPlaylist.Visible);
 
-    w->RdPlaylist.ItemIndex = 1;  // No: the playlist page is skipped
-    w->RdPlaylistClick();
+    w->RadioClicked(w->RdPlaylist, 1);  // No: the playlist page is skipped
     EXPECT_FALSE(w->cboPlaylist.Enabled);
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabSubsSup);
-    w->RdSubsSupport.ItemIndex = 1;
-    w->RdSubsSupportClick();
+    w->RadioClicked(w->RdSubsSupport, 1);
+    EXPECT_FALSE(Globals.SubtitlesChosen);
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabFinal);
     EXPECT_EQ(w->btNext.Caption, "Finish");
@@ -99,14 +98,14 @@ TEST_F(Wizard, PageGraphSkipsUnansweredPagesAndBackRetracesTheHistory) {
     w->btBackClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabPlaylistSup);  // the question, not the skipped page
 
-    w->RdPlaylist.ItemIndex = 0;
-    w->RdPlaylistClick();
+    w->RadioClicked(w->RdPlaylist, 0);
+    EXPECT_TRUE(w->cboPlaylist.Enabled);
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabPlaylist);
     EXPECT_EQ(w->edPlaylistFlag.Text, "[PLAYLIST]");
     w->btNextClick();
-    w->RdSubsSupport.ItemIndex = 0;
-    w->RdSubsSupportClick();
+    w->RadioClicked(w->RdSubsSupport, 0);
+    EXPECT_TRUE(Globals.SubtitlesChosen);
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabSubs);
     EXPECT_EQ(w->edSubtitleFlag.Text, "[FILE] [SUBTITLE]");

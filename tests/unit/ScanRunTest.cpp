@@ -33,8 +33,8 @@ protected:
         fake.AddFile(Music);
         fake.AddFile(Folder + "Players.ini", "[Movies]\r\nexe=" + Movies + "\r\next=.m3u\r\n[Music]\r\nexe=" + Music +
                                                  "\r\next=.m3u\r\n[Other]\r\nexe=" + Music + "\r\n");
-        log.chooser = &chooser;
-        log.progress = &progress;
+        windows.chooser = &chooser;
+        windows.progress = &progress;
         Globals.Vexamo = std::make_unique<TVexamo>();
         Globals.Vexamo->CdDrives = {"D:\\", "E:\\"};
     }
@@ -60,6 +60,7 @@ protected:
     std::string Played() const { return fake.Started.empty() ? "<none>" : fake.Started.back().Parameters; }
 
     FakePlatform fake;
+    test::FakeWindows windows;
     FakeTrayAgent agent;
     FrmMainHostLog log;
     FakeMonitorHost chooser;

@@ -214,3 +214,25 @@ TEST_F(Settings, CheckPlayersInstalledWarnsPerMissingPlayer) {
     EXPECT_EQ(fake.Messages[0].Text,
               "Previous selected player: \"BsPlayer\" was not found !\rPlease ensure that this Player is installed !");
 }
+
+TEST(ExePath, TheLongFormWhenItIsUsableElseTheShortOneElseNothing) {
+    int asked = 0;
+    const auto shortForm = [&](std::optional<std::string> answer) {
+        return [&asked, answer] {
+            ++asked;
+            return answer;
+        };
+    };
+    const std::string longest(AnsiPathLimit - 1, 'a');
+    EXPECT_EQ(UsableExePath(longest, shortForm("C:\\PROGRA~1\\V.EXE")), longest);
+    EXPECT_EQ(asked, 0) << "the short form is asked for only when the long one will not do";
+    // Characters the ANSI code page cannot spell, or a path too long for the ANSI functions.
+    EXPECT_EQ(UsableExePath(std::nullopt, shortForm("C:\\PROGRA~1\\V.EXE")), "C:\\PROGRA~1\\V.EXE");
+    EXPECT_EQ(UsableExePath(longest + "a", shortForm("C:\\V~1.EXE")), "C:\\V~1.EXE");
+    EXPECT_EQ(UsableExePath(std::string(), shortForm("C:\\V~1.EXE")), "C:\\V~1.EXE");
+    EXPECT_EQ(asked, 3);
+    // Neither will do: the program says so rather than run from a path it cannot use.
+    EXPECT_EQ(UsableExePath(std::nullopt, shortForm(std::nullopt)), std::nullopt);
+    EXPECT_EQ(UsableExePath(std::nullopt, shortForm(longest + "a")), std::nullopt);
+    EXPECT_EQ(UsableExePath(std::nullopt, shortForm("")), std::nullopt);
+}

@@ -1,4 +1,5 @@
-// The Win32 side of the plain control records (ui/Controls.h), shared by every window binding.
+// The Win32 side of the plain control records (platform/Controls.h), shared by every window
+// binding.
 //
 // A binding ties each record of its portable window to a control of its dialog template once
 // (`ControlMirror::Bind`). Before it calls a handler it takes what the user changed into the
@@ -8,7 +9,7 @@
 // from the program, not from the user, and are not handlers' business.
 //
 // Pixel sizes in the records (column and panel widths) are given at 96 DPI and scaled to the
-// system DPI; the dialog template's own layout scales with its font.
+// system DPI; the dialog template's own layout scales with its font. Hints become tooltips.
 #pragma once
 
 #include <initializer_list>
@@ -16,27 +17,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/ScopedGdi.h"
-#include "platform/win32/WinApi.h"
-#include "platform/win32/Window.h"
-#include <commctrl.h>
-
 #include "platform/Controls.h"
+#include "platform/win32/WinApi.h"
+#include <commctrl.h>
 
 namespace vexamo::win32 {
 
-// The one of the given square picture sizes (drawn for 96, 144, 192 DPI...) that suits a 96-DPI
-// size at the screen's DPI best: the largest that does not exceed the scaled size, or the
-// smallest. Pictures are chosen, not stretched, so they stay sharp.
-int PictureSize(int px96, const std::vector<int>& sizes);
-
 // Check lists are owner-drawn list boxes (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, and
 // LBS_MULTICOLUMN for more than one column). A click on an item or the space bar ticks it; the
-// parent then gets WM_COMMAND with this notification code and the list box as lParam, with
-// the list box's current item set to the ticked one.
+// parent then gets WM_COMMAND with this notification code, with the list box's current item set
+// to the ticked one.
 constexpr WORD CLN_CLICKCHECK = 0x0C01;
-// Draws one item of a bound check list (the parent forwards WM_DRAWITEM).
-void DrawCheckListItem(const DRAWITEMSTRUCT& draw);
 
 // Labels that act as links: a notifying static (SS_NOTIFY) drawn in the link colour under a hand
 // cursor. The dialog base forwards WM_DRAWITEM, WM_CTLCOLORSTATIC, WM_SETCURSOR and WM_NOTIFY to
@@ -49,6 +40,8 @@ public:
     ControlMirror(const ControlMirror&) = delete;
     ControlMirror& operator=(const ControlMirror&) = delete;
 
+    // The dialog's own caption.
+    void BindCaption(const std::string& caption);
     // Static text, button: caption, enabled, visible, hint.
     void Bind(int id, TControl& control);
     // A static text that acts as a link.
@@ -56,9 +49,12 @@ public:
     // Controls the template gives their texts and pictures (a page's labels, a line, an icon) that
     // follow a record's enabled and visible states.
     void BindFixed(std::initializer_list<int> ids, TControl& control);
-    // Check box or radio button: also the tick, which the user changes.
+    // Check box: also the tick, which the user changes.
     void Bind(int id, TCheckBox& box);
-    // The radio buttons of a group, in item order: the checked one is the group's item.
+    // Radio button: also the tick, which only the window's handlers change (see TRadioButton).
+    void Bind(int id, TRadioButton& radio);
+    // The radio buttons of a group, in item order: the group's item is checked; like a radio
+    // button's tick it changes only through the window's handlers.
     void Bind(std::initializer_list<int> ids, TRadioGroup& group);
     // An edit box keeps its caret where the user typed when the text it gets back has the same
     // length (a correction), else the caret goes where the change began.
@@ -67,7 +63,8 @@ public:
     // program's icon `defaultIcon` for none or one that cannot be read.
     void Bind(int id, TImage& image, int defaultIcon, int size);
     // Report-style list view: columns (once), rows, pictures from `images` (which the caller
-    // keeps), row check boxes and the selected row, which the user changes.
+    // keeps; the template gives the list LVS_SHAREIMAGELISTS), and the selected row, which the
+    // user changes. The rows' check boxes are the window's handlers' to change.
     void Bind(int id, TListView& list, HIMAGELIST images = nullptr);
     // Owner-drawn check list: items with their ticks and enabled states, the current item.
     void Bind(int id, TCheckListBox& list);
@@ -75,20 +72,16 @@ public:
     void Bind(int id, TComboBox& combo);
     void Bind(int id, TProgressBar& bar);
     void Bind(int id, TStatusBar& bar);
+    // A control the mouse points at with the hand, as at something to click.
+    void UseHandCursor(int id);
 
     void Put();
     void Take();
     bool Putting() const { return putting_ > 0; }
 
-    HWND Dialog() const { return dialog_; }
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-
-    // A control the mouse points at with the hand, as at something to click.
-    void UseHandCursor(int id);
-
     // Link colour and hand cursor for bound links; 0 / false when the control is none of them.
     LRESULT CtlColorStatic(HDC dc, HWND control);
-    bool SetCursor(HWND control, int hitTest = HTCLIENT);
+    bool SetCursor(HWND control, int hitTest);
     // Draws an item of a bound check list; false for any other control.
     bool DrawItem(const DRAWITEMSTRUCT& draw);
     // A column the user dragged keeps within its record's range.
@@ -107,12 +100,5 @@ private:
     std::vector<std::pair<HWND, TListView*>> lists_;
     int putting_ = 0;
 };
-
-// TRANSITIONAL: a popup menu of plain records at a screen point; the chosen item's position, or -1.
-int TrackPopup(HWND owner, const TPopupMenu& menu, POINT at);
-
-// Where a keyboard-opened context menu goes: below the selected row of a list view, or the
-// control's top left corner.
-POINT ContextMenuPoint(HWND control, LPARAM lParam);
 
 }  // namespace vexamo::win32

@@ -57,6 +57,14 @@ void Picture::DrawFitted(HDC dc, const RECT& box) const {
     Draw(dc, box.left + (bw - w) / 2, box.top + (bh - h) / 2, w, h);
 }
 
+int PictureSize(int px96, const std::vector<int>& sizes) {
+    const int wanted = Scale(px96);
+    int best = sizes.front();
+    for (int size : sizes)
+        if (size <= wanted && size > best) best = size;
+    return best;
+}
+
 ImageList LoadImageStrip(int bitmapId, int width, int height, int count) {
     ImageList list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, count, 0));
     const Bitmap strip(static_cast<HBITMAP>(LoadImageA(Instance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP,

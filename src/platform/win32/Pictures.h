@@ -31,6 +31,11 @@ private:
     std::vector<unsigned char> bits_;  // rows of blue, green, red, each row padded to 4 bytes
 };
 
+// The one of the given square picture sizes (drawn for 96, 144, 192 DPI...) that suits a 96-DPI
+// size at the screen's DPI best: the largest that does not exceed the scaled size, or the
+// smallest. Pictures are chosen, not stretched, so they stay sharp.
+int PictureSize(int px96, const std::vector<int>& sizes);
+
 // A strip of `count` pictures side by side in a bitmap resource, each `width` x `height` pixels
 // (the strip is stretched to that size), its key colour transparent.
 ImageList LoadImageStrip(int bitmapId, int width, int height, int count);

@@ -7,6 +7,7 @@
 
 #include "platform/Dispatch.h"
 #include "platform/win32/Controls_win32.h"
+#include "platform/win32/Menu.h"
 #include "platform/win32/ScopedGdi.h"
 
 namespace vexamo::win32 {
@@ -19,16 +20,38 @@ std::vector<HWND> modeless;
 
 void Forget(HWND hwnd) { modeless.erase(std::remove(modeless.begin(), modeless.end(), hwnd), modeless.end()); }
 
+// Where a context menu opens: at the mouse, or for the keyboard (no position) below the selected
+// row of a list view, else at the control's top left corner.
+POINT ContextMenuPoint(HWND control, LPARAM lParam) {
+    if (lParam != -1) return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT r{};
+    char cls[32] = {};
+    GetClassNameA(control, cls, sizeof cls);
+    const int selected = lstrcmpiA(cls, WC_LISTVIEWA) == 0 ? ListView_GetNextItem(control, -1, LVNI_SELECTED) : -1;
+    if (selected >= 0 && ListView_GetItemRect(control, selected, &r, LVIR_LABEL)) {
+        POINT p{r.left, r.bottom};
+        ClientToScreen(control, &p);
+        return p;
+    }
+    GetWindowRect(control, &r);
+    return {r.left, r.top};
+}
+
 }  // namespace
 
 void SetErrorHandler(ErrorHandler handler) { errorHandler = handler; }
 
-void ReportError(const std::exception& e) {
-    if (!errorHandler) return;
+bool Guarded(const std::function<void()>& f) {
     try {
-        errorHandler(e);
-    } catch (...) {
-        // Reporting must never throw through a window procedure.
+        f();
+        return true;
+    } catch (const std::exception& e) {
+        try {
+            if (errorHandler) errorHandler(e);
+        } catch (...) {
+            // Reporting must never throw through a window procedure.
+        }
+        return false;
     }
 }
 
@@ -71,17 +94,13 @@ void RegisterDialogClass(const char* name, int iconId) {
     RegisterClassOnce(wc);
 }
 
-RECT WorkArea(HWND window) {
+RECT CentredOnWorkArea(HWND window, int width, int height) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    const HMONITOR on = window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
-                               : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    GetMonitorInfoA(on, &monitor);
-    return monitor.rcWork;
-}
-
-RECT CentredOnWorkArea(HWND window, int width, int height) {
-    const RECT area = WorkArea(window);
+    GetMonitorInfoA(window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                           : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                    &monitor);
+    const RECT area = monitor.rcWork;
     const int left = area.left + (area.right - area.left - width) / 2;
     const int top = area.top + (area.bottom - area.top - height) / 2;
     return {left, top, left + width, top + height};
@@ -127,6 +146,12 @@ HWND ModalOwner() {
     return active && IsWindowVisible(active) ? active : nullptr;
 }
 
+void PaintNow(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG msg;
+    PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE);
+}
+
 // --- Window -----------------------------------------------------------------------------------
 
 Window::~Window() {
@@ -137,18 +162,15 @@ Window::~Window() {
     DestroyWindow(h);
 }
 
-HWND Window::Create(DWORD exStyle, const char* title, DWORD style, int x, int y, int width, int height,
-                    HWND parent) {
+HWND Window::Create(DWORD exStyle, const char* title, DWORD style, int x, int y, int width, int height) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = WndProc;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = ClassName();
     PrepareClass(wc);
     RegisterClassOnce(wc);
-    return CreateWindowExA(exStyle, ClassName(), title, style, x, y, width, height, parent, nullptr, Instance(), this);
+    return CreateWindowExA(exStyle, ClassName(), title, style, x, y, width, height, nullptr, nullptr, Instance(), this);
 }
-
-LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
 
 LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
@@ -208,6 +230,19 @@ void Dialog::EndModal(INT_PTR result) {
     EndDialog(hwnd_, result);
 }
 
+void Dialog::On(int id, WORD code, std::function<void()> handler) {
+    commands_.push_back({id, code, std::move(handler)});
+}
+
+void Dialog::OnNotify(int id, UINT code, std::function<void(const NMHDR&)> handler) {
+    notifications_.push_back({id, code, std::move(handler)});
+}
+
+void Dialog::OnContextMenu(int id, const TPopupMenu& menu, std::function<void()> popup,
+                           std::function<void(int)> click) {
+    contextMenus_.push_back({id, &menu, std::move(popup), std::move(click)});
+}
+
 void Dialog::Run(const std::function<void()>& handler) {
     if (!mirror_ || ended_) return;
     mirror_->Take();
@@ -228,6 +263,36 @@ INT_PTR Dialog::Answer(LRESULT value) {
 
 std::optional<INT_PTR> Dialog::Message(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
+// The notifications and context menus the binding gave handlers; true when one ran.
+bool Dialog::Routed(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND) {
+        for (const Command& c : commands_)
+            if (c.Id == LOWORD(wParam) && c.Code == HIWORD(wParam)) {
+                Run(c.Handler);
+                return true;
+            }
+    } else if (msg == WM_NOTIFY) {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        for (const Notification& n : notifications_)
+            if (static_cast<UINT_PTR>(n.Id) == header.idFrom && n.Code == header.code) {
+                Run([&] { n.Handler(header); });
+                return true;
+            }
+    } else if (msg == WM_CONTEXTMENU) {
+        const HWND control = reinterpret_cast<HWND>(wParam);
+        for (const ContextMenu& c : contextMenus_)
+            if (c.Id == GetDlgCtrlID(control)) {
+                const POINT at = ContextMenuPoint(control, lParam);
+                Run(c.Popup);
+                PopupMenu menu([&] { return *c.Menu; });
+                if (const int chosen = menu.Choose(hwnd_, at, TPM_RIGHTBUTTON | TPM_LEFTALIGN); chosen >= 0)
+                    Run([&] { c.Click(chosen); });
+                return true;
+            }
+    }
+    return false;
+}
+
 INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         mirror_ = std::make_unique<ControlMirror>(hwnd_);
@@ -241,9 +306,11 @@ INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         mirror_.reset();
         return FALSE;
     }
-    if (ended_ && (msg == WM_COMMAND || msg == WM_NOTIFY)) return TRUE;
+    const bool fromControl = msg == WM_COMMAND || msg == WM_NOTIFY;
+    if (ended_ && fromControl) return TRUE;
     // What the controls report while the records are put comes from the program, not the user.
-    if (mirror_->Putting() && (msg == WM_COMMAND || msg == WM_NOTIFY)) return FALSE;
+    if (mirror_->Putting() && fromControl) return FALSE;
+    if (Routed(msg, wParam, lParam)) return msg == WM_NOTIFY ? Answer(0) : TRUE;
     if (const std::optional<INT_PTR> answer = Message(msg, wParam, lParam)) return *answer;
     if (!mirror_) return FALSE;
     switch (msg) {

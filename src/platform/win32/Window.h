@@ -17,8 +17,11 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "platform/Controls.h"
 #include "platform/win32/WinApi.h"
+#include <commctrl.h>
 
 namespace vexamo::win32 {
 
@@ -28,19 +31,9 @@ class ControlMirror;
 // the program entry; without one the error is dropped rather than crossing the system's stack.
 using ErrorHandler = void (*)(const std::exception&);
 void SetErrorHandler(ErrorHandler handler);
-void ReportError(const std::exception& e);
 
 // Runs `f` behind the guard; false when it threw.
-template <typename F>
-bool Guarded(F&& f) {
-    try {
-        std::forward<F>(f)();
-        return true;
-    } catch (const std::exception& e) {
-        ReportError(e);
-        return false;
-    }
-}
+bool Guarded(const std::function<void()>& f);
 
 // The program declares itself aware of the system DPI, which stays the same for the whole run: it
 // is read once, and every size the program gives in pixels at 96 DPI is scaled through here.
@@ -54,27 +47,30 @@ HINSTANCE Instance();
 
 std::string WindowText(HWND hwnd);
 
-// Registers a window class of the executable under wc.lpszClassName, once per name.
+// Registers a window class of the executable under wc.lpszClassName, once per name; the arrow
+// cursor unless the class names its own.
 void RegisterClassOnce(WNDCLASSA wc);
 // A dialog template's own class (CLASS in the template), so that the dialog can be told from
 // message boxes and found from outside; with the program's icon.
 void RegisterDialogClass(const char* name, int iconId);
 
-// The work area (the screen without the taskbar) of the monitor a window is on, or of the
-// primary monitor for none.
-RECT WorkArea(HWND window);
-// A rectangle of the given size centred on that work area.
+// A rectangle of the given size centred on the work area (the screen without the taskbar) of the
+// monitor a window is on, or of the primary monitor for none.
 RECT CentredOnWorkArea(HWND window, int width, int height);
-// Sets a dialog's client area to the size given at 96 DPI, scaled, and centres the dialog on the
-// work area of its screen. The template's controls keep their places in proportion.
-void SizeClientAndCentre(HWND dialog, int width, int height);
 // Sets a window's client area to the size given at 96 DPI, scaled, centred on the work area; the
 // controls stay where the binding puts them.
 void SetClientAndCentre(HWND window, int width, int height);
+// The same for a dialog, whose template's controls keep their places in proportion.
+void SizeClientAndCentre(HWND dialog, int width, int height);
 
 // The owner of a modal window: the window the user works in when it is on screen; the tray's
 // hidden window would only hide the modal one from the taskbar.
 HWND ModalOwner();
+
+// Paints a window now, while the message loop waits for a long handler (a scan). Looking at the
+// queue (nothing is taken from it) tells the system the program is alive, so that the window is
+// not marked as not responding, and lets Wine put what was painted on the screen.
+void PaintNow(HWND window);
 
 class Window {
 public:
@@ -87,12 +83,11 @@ public:
 
 protected:
     // Registers the class on first use (one class per binding type, named by ClassName).
-    HWND Create(DWORD exStyle, const char* title, DWORD style, int x, int y, int width, int height,
-                HWND parent = nullptr);
+    HWND Create(DWORD exStyle, const char* title, DWORD style, int x, int y, int width, int height);
     virtual const char* ClassName() const = 0;
     virtual void PrepareClass(WNDCLASSA&) const {}
     // Every message of the window; return Default(...) for what the binding does not handle.
-    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcA(hwnd_, msg, wParam, lParam); }
 
 private:
@@ -100,7 +95,8 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// A dialog whose controls show the records of a portable window through a ControlMirror.
+// A dialog whose controls show the records of a portable window through a ControlMirror, and
+// whose controls' notifications run the portable window's handlers.
 class Dialog {
 public:
     Dialog();
@@ -117,26 +113,30 @@ public:
     INT_PTR RunModal(int templateId, HWND owner);
     // Ends the modal show; from here on no message reaches the portable window.
     void EndModal(INT_PTR result);
-    // TRANSITIONAL: the two bindings still written against the earlier base.
-    HWND CreateModeless(HINSTANCE, int templateId, HWND owner) { return CreateModeless(templateId, owner); }
-    INT_PTR RunModal(HINSTANCE, int templateId, HWND owner) { return RunModal(templateId, owner); }
 
 protected:
-    // Every message: WM_INITDIALOG to InitDialog, the rest to Message and then the base.
-    virtual INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    // WM_INITDIALOG: the binding ties the records to their controls (Mirror().Bind...) and
-    // prepares pictures and fonts; the base then shows the records. True lets the system focus
-    // the first control.
+    // WM_INITDIALOG: the binding ties the records to their controls (Mirror().Bind...), says which
+    // notification runs which handler (On...) and prepares pictures and fonts; the base then shows
+    // the records. True lets the system focus the first control.
     virtual bool InitDialog() { return true; }
-    // Every other message, as a dialog procedure answers (see Answer). Nothing leaves it to the
-    // base, which draws bound check lists, colours links, keeps list columns within their range,
-    // and then to the system.
+    // Every other message the base does not route, as a dialog procedure answers (see Answer).
+    // Nothing leaves it to the base, which draws bound check lists, colours links, keeps list
+    // columns within their range, and then to the system.
     virtual std::optional<INT_PTR> Message(UINT msg, WPARAM wParam, LPARAM lParam);
-    // What the window shows besides its records (its caption, size, focus), after every put.
+    // What the window shows besides its records (its size, focus), after every put.
     virtual void Shown() {}
 
+    // The notification `code` of control `id` (WM_COMMAND) runs `handler` as Run does; BN_CLICKED
+    // is also a static's STN_CLICKED and a menu's or accelerator's command.
+    void On(int id, WORD code, std::function<void()> handler);
+    void OnClick(int id, std::function<void()> handler) { On(id, BN_CLICKED, std::move(handler)); }
+    // WM_NOTIFY from control `id` with `code`.
+    void OnNotify(int id, UINT code, std::function<void(const NMHDR&)> handler);
+    // The context menu of control `id` (right click, the menu key, Shift+F10): `popup` prepares
+    // the records of `menu`, the system shows them, and `click` gets the chosen item's number.
+    void OnContextMenu(int id, const TPopupMenu& menu, std::function<void()> popup, std::function<void(int)> click);
+
     ControlMirror& Mirror() { return *mirror_; }
-    bool HasMirror() const { return mirror_ != nullptr; }
     // Runs one handler of the portable window: the user's changes into the records first, the
     // handler behind the error guard, then the records back on screen, also when it threw. Once
     // the modal show has ended nothing runs.
@@ -147,11 +147,34 @@ protected:
     INT_PTR Answer(LRESULT value);
 
 private:
+    struct Command {
+        int Id;
+        UINT Code;
+        std::function<void()> Handler;
+    };
+    struct Notification {
+        int Id;
+        UINT Code;
+        std::function<void(const NMHDR&)> Handler;
+    };
+    struct ContextMenu {
+        int Id;
+        const TPopupMenu* Menu;
+        std::function<void()> Popup;
+        std::function<void(int)> Click;
+    };
+
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool Routed(UINT msg, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
     HWND hwnd_ = nullptr;
     bool modal_ = false;
     bool ended_ = false;
     std::unique_ptr<ControlMirror> mirror_;
+    std::vector<Command> commands_;
+    std::vector<Notification> notifications_;
+    std::vector<ContextMenu> contextMenus_;
 };
 
 // The program's message loop: gives modeless dialogs their keyboard handling. Returns the code

@@ -8,8 +8,13 @@
 #include "model/VexaCfg.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Window.h"
-#include "ui/PlayerWizard_win32.h"
+#include "ui/PlayerWizard.h"
 #include "ui/main.h"
+
+namespace vexamo {
+// The wizard's binding (ui/PlayerWizard_win32.cpp).
+std::unique_ptr<PlayerWizardHost> PlayerWizardBinding(TfrmPlayerWizard& wizard);
+}  // namespace vexamo
 
 using namespace vexamo;
 
