@@ -25,3 +25,11 @@ if(benchmark_FOUND)
     target_link_libraries(benchmarks PRIVATE vexamo_fake benchmark::benchmark)
   endif()
 endif()
+
+# Random sequences of user actions, device changes and failures against the invariants: a test of
+# its own with a time budget (VEXAMO_SEQUENCE_SECONDS, 5 s unless set).
+file(GLOB VEXAMO_SEQUENCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/sequence/*.cpp)
+add_executable(sequence_tests ${VEXAMO_SEQUENCE_SOURCES})
+target_link_libraries(sequence_tests PRIVATE vexamo_fake GTest::gtest GTest::gtest_main)
+add_test(NAME sequence COMMAND sequence_tests)
+set_tests_properties(sequence PROPERTIES LABELS sequence TIMEOUT 1800)

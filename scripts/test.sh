@@ -1,6 +1,7 @@
 #!/bin/bash
-# Runs every test: the native unit tests, then the Windows build and its end-to-end tests under
-# Wine on a virtual display. Prints CTest's summaries; exits non-zero when anything failed.
+# Runs every test: the native unit tests, the same tests and the sequence test under the
+# sanitizers, then the Windows build and its end-to-end tests under Wine on a virtual display.
+# Prints CTest's summaries; exits non-zero when anything failed.
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -28,6 +29,16 @@ if timeout 600 cmake --preset native >build/configure-native.log 2>&1 \
 else
   cat build/configure-native.log 2>/dev/null; rm -f build/configure-native.log
   failed+=("native build")
+fi
+
+step "sanitizer build, unit tests and sequence test (AddressSanitizer, UndefinedBehaviorSanitizer)"
+if timeout 600 cmake --preset asan >build/configure-asan.log 2>&1 \
+   && timeout 1800 cmake --build --preset asan --target unit_tests sequence_tests; then
+  rm -f build/configure-asan.log
+  VEXAMO_SEQUENCE_SECONDS=60 ctest_summary --preset asan -j2 --timeout 300 || failed+=("sanitizer tests")
+else
+  cat build/configure-asan.log 2>/dev/null; rm -f build/configure-asan.log
+  failed+=("sanitizer build")
 fi
 
 step "Windows build and end-to-end tests (Wine)"

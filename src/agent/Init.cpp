@@ -173,8 +173,13 @@ bool TMainForm::ShowConfigWindow(bool hidden) {
         // Half filled, the window would be scanned with or shown a selection it could not load.
         window.AppEventsException(e.what());
         window.Close();
+        // The icon is back: it shows the status even when the window never came to set it.
+        UpdateStatus(Caller::MainForm);
         return false;
     }
+    // A message box during the creation lets the tray ask for another window meanwhile: this one
+    // is no longer the configuration window and is not shown.
+    if (Globals.frmMain.get() != &window) return false;
     if (!hidden) window.Show();
     return true;
 }
@@ -322,6 +327,8 @@ void TMainForm::MnuOpenClick() {
 void TMainForm::mnuSettingsClick() {
     Globals.Vexamo->Create();
     ShowOptions(Caller::MainForm);
+    // The reload may have changed the status ("Always Ready"), also when the window was cancelled.
+    UpdateStatus(Caller::MainForm);
 }
 
 void TMainForm::mnuAboutClick() { ShowAbout(); }

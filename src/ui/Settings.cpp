@@ -150,28 +150,39 @@ void TFrmOptions::btOkClick() {
         return;
     }
 
-    settings.Monitor.ScanAll = Settings_DrivesAll.Checked;
-    settings.Monitor.OnPlayClose = rdOnPlayClose.Checked;
-    settings.Monitor.AlwaysOn = rdMonitorOn.Checked;
-    settings.Windows.AutoCD = Settings_CDAutorun.Checked;
-    settings.Windows.AutoStart = Settings_Startup.Checked;
-    settings.Subtitles.Auto = Settings_UseSubs.Checked;
+    // Settings the file could not take are not kept either: the window stays open with the
+    // user's choices and the error says why.
+    const TSettings before = settings;
+    try {
+        settings.Monitor.ScanAll = Settings_DrivesAll.Checked;
+        settings.Monitor.OnPlayClose = rdOnPlayClose.Checked;
+        settings.Monitor.AlwaysOn = rdMonitorOn.Checked;
+        settings.Windows.AutoCD = Settings_CDAutorun.Checked;
+        settings.Windows.AutoStart = Settings_Startup.Checked;
+        settings.Subtitles.Auto = Settings_UseSubs.Checked;
 
-    if (Settings_CDAutorun.Checked != InitialAutoCD)
-        SetWindowsAutoPlay(Settings_CDAutorun.Checked, true, ProgramFolder + SettingsFileName);
+        if (Settings_CDAutorun.Checked != InitialAutoCD)
+            SetWindowsAutoPlay(Settings_CDAutorun.Checked, true, ProgramFolder + SettingsFileName);
 
-    settings.Monitor.Drives = settings.Monitor.ScanAll ? vexamo.CdDrives : ticked;
+        settings.Monitor.Drives = settings.Monitor.ScanAll ? vexamo.CdDrives : ticked;
 
-    settings.Subtitles.Path = Settings_SubsPath.Caption == NoSubsFolderCaption ? "" : Settings_SubsPath.Caption;
-    // The new folder is searched from the next settings load on.
-    settings.Subtitles.Folders = vexamo.CdDrives;
+        settings.Subtitles.Path = Settings_SubsPath.Caption == NoSubsFolderCaption ? "" : Settings_SubsPath.Caption;
+        // The new folder is searched from the next settings load on.
+        settings.Subtitles.Folders = vexamo.CdDrives;
 
-    // What is stored is what Windows will do, whichever way the switch went.
-    if (Settings_Startup.Checked != InitialAutoStart)
-        settings.Windows.AutoStart =
-            SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, Settings_Startup.Checked, true);
+        // What is stored is what Windows will do, whichever way the switch went.
+        if (Settings_Startup.Checked != InitialAutoStart)
+            settings.Windows.AutoStart =
+                SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, Settings_Startup.Checked, true);
 
-    vexamo.SaveSettings(ProgramFolder, SettingsFileName, false);
+        vexamo.SaveSettings(ProgramFolder, SettingsFileName, false);
+    } catch (...) {
+        settings = before;
+        // A status refresh meanwhile (a disc that came while a message was up) saw the settings
+        // that are now given up.
+        tray_.UpdateStatus(Caller::Options);
+        throw;
+    }
     tray_.UpdateStatus(Caller::Options);
     if (host_) host_->Close(ModalOk);
 }

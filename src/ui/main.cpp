@@ -571,7 +571,10 @@ void TfrmMain::PopPlayerDeleteClick() {
 
 void TfrmMain::popPlayerResetAllClick() {
     if (!ResetPlayersAllowed()) return;
-    if (Sys().MessageBox(MsgKind::Confirmation, ResetPlayersQuestion, MsgButtons::YesNo) == MsgResult::Yes)
+    // While the question is up, a player may join the monitoring list (the tray's windows still
+    // run): the answer counts only if Reset is still allowed.
+    if (Sys().MessageBox(MsgKind::Confirmation, ResetPlayersQuestion, MsgButtons::YesNo) == MsgResult::Yes &&
+        ResetPlayersAllowed())
         Sys().DeleteFile(PlayersPath());
     FillPlayerList();
 }

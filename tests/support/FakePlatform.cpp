@@ -145,10 +145,8 @@ FakePlatform::Node* FakePlatform::Find(const std::string& path) {
 }
 
 const FakePlatform::Node* FakePlatform::Find(const std::string& path) const {
-    std::string wanted = Normal(path);
-    for (const Node& n : nodes_)
-        if (n.Key == wanted) return &n;
-    return nullptr;
+    const auto at = byKey_.find(Normal(path));
+    return at == byKey_.end() ? nullptr : &nodes_[at->second];
 }
 
 FakePlatform::Node& FakePlatform::NewNode(const std::string& path, bool directory) {
@@ -157,6 +155,7 @@ FakePlatform::Node& FakePlatform::NewNode(const std::string& path, bool director
     n.Directory = directory;
     n.Key = Normal(path);
     n.ParentKey = Normal(ParentOf(path));
+    byKey_[n.Key] = nodes_.size();
     nodes_.push_back(std::move(n));
     return nodes_.back();
 }
@@ -241,7 +240,11 @@ bool FakePlatform::FileExists(const std::string& path) {
 bool FakePlatform::DeleteFile(const std::string& path) {
     const Node* n = Find(path);
     if (!n || n->Directory || n->ReadOnly || !WritableFolder(ParentOf(path))) return false;
-    nodes_.erase(nodes_.begin() + (n - nodes_.data()));
+    const size_t at = static_cast<size_t>(n - nodes_.data());
+    byKey_.erase(n->Key);
+    nodes_.erase(nodes_.begin() + static_cast<long>(at));
+    for (auto& [key, index] : byKey_)
+        if (index > at) --index;
     return true;
 }
 
@@ -262,17 +265,26 @@ bool FakePlatform::AppendTextFile(const std::string& path, const std::string& te
 
 // --- INI ----------------------------------------------------------------------------------
 
+const IniText& FakePlatform::Parsed(const std::string& path) const {
+    const std::string text = Readable(path).value_or("");
+    for (const ParsedText& p : parsed_)
+        if (p.Text == text) return p.Ini;
+    if (parsed_.size() >= 8) parsed_.pop_back();
+    parsed_.push_front(ParsedText{text, IniText(text)});
+    return parsed_.front().Ini;
+}
+
 std::vector<std::string> FakePlatform::IniSectionNames(const std::string& path) {
-    return IniText(Readable(path).value_or("")).SectionNames();
+    return Parsed(path).SectionNames();
 }
 
 std::vector<std::string> FakePlatform::IniKeyNames(const std::string& path, const std::string& section) {
-    return IniText(Readable(path).value_or("")).KeyNames(section);
+    return Parsed(path).KeyNames(section);
 }
 
 std::string FakePlatform::IniReadString(const std::string& path, const std::string& section,
                                         const std::string& key, const std::string& def) {
-    if (auto value = IniText(Readable(path).value_or("")).Value(section, key)) return *value;
+    if (auto value = Parsed(path).Value(section, key)) return *value;
     // Windows drops trailing blanks from the default, all but its first character.
     std::string d = def;
     while (d.size() > 1 && d.back() == ' ') d.pop_back();
@@ -379,14 +391,16 @@ bool FakePlatform::RegDeleteValue(RegRoot root, const std::string& key, const st
 
 std::intptr_t FakePlatform::ShellOpen(const std::string& file, const std::string& parameters) {
     Started.push_back(StartedProgram{file, parameters});
-    if (WhileStarting) WhileStarting(Started.back());
+    // A copy: what runs meanwhile may start programs too, and the record grows under it.
+    if (WhileStarting) WhileStarting(StartedProgram(Started.back()));
     return ShellResult;
 }
 
 MsgResult FakePlatform::MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons,
                                    const std::string& caption) {
     Messages.push_back(ShownMessage{kind, text, buttons, caption});
-    if (WhileMessageShown) WhileMessageShown(Messages.back());
+    // A copy: what runs meanwhile may show boxes too, and the record grows under it.
+    if (WhileMessageShown) WhileMessageShown(ShownMessage(Messages.back()));
     if (!answers_.empty()) {
         MsgResult r = answers_.front();
         answers_.pop_front();

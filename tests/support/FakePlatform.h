@@ -8,9 +8,11 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "support/IniText.h"
 
 namespace vexamo::test {
 
@@ -150,12 +152,20 @@ private:
     std::optional<std::string> Readable(const std::string& path) const;
     bool WriteWholeFile(const std::string& path, const std::string& text);
     static std::string RegId(RegRoot root, const std::string& key);
+    // The profile functions read the same few files over and over: each text is parsed once.
+    const IniText& Parsed(const std::string& path) const;
 
     std::vector<Drive> drives_;
     std::optional<std::string> rawDrives_;
     std::vector<Node> nodes_;  // in creation order, which is the order listings return
+    std::unordered_map<std::string, size_t> byKey_;  // where each Key is in nodes_
     std::map<std::string, RegKey> reg_;
     std::deque<MsgResult> answers_;
+    struct ParsedText {
+        std::string Text;
+        IniText Ini;
+    };
+    mutable std::deque<ParsedText> parsed_;
     Platform* previous_ = nullptr;
 };
 

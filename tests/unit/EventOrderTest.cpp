@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 #include "agent/Init.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
 #include "platform/Dispatch.h"
+#include "platform/Errors.h"
 #include "scan/fileMonitor.h"
 #include "support/FakePlatform.h"
 #include "support/ScanHosts.h"
@@ -275,4 +277,81 @@ TEST(DispatchRelease, WaitsForTheOutermostHandlerAndRunsLaterWorkAfterIt) {
 
     Dispatch::Release(std::make_unique<Tracked>(log));
     EXPECT_EQ(log.back(), "freed") << "with no handler running it goes at once";
+}
+
+// --- faults the sequence test found ------------------------------------------------------------
+
+TEST_F(EventOrder, AWindowSupersededDuringItsCreationIsNotShown) {
+    Start();
+    fake.SetReadOnly(Folder + "Vexamo.ini");
+    // Opening writes the priority it derives; the failure's box lets the tray ask for a scan meanwhile.
+    fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=On\r\n[Priority]\r\nUser=1\r\nChoice=1\r\nPlayer=Gone\r\n");
+    fake.SetReadOnly(Folder + "Vexamo.ini");
+    bool once = false;
+    fake.WhileMessageShown = [&](const ShownMessage&) {
+        if (std::exchange(once, true)) return;
+        Message([] { Globals.MainForm->ItemClick(TMainForm::mnuSPlay); });
+    };
+    Message([] { Globals.MainForm->ItemClick(TMainForm::MnuOpen); });
+    EXPECT_TRUE(once);
+    EXPECT_TRUE(Globals.frmMain == nullptr || !Globals.frmMain->Visible) << "the superseded window stays off screen";
+    EXPECT_TRUE(fake.TrayIconShown);
+}
+
+TEST_F(EventOrder, OptionsOkThatCannotBeWrittenKeepsNothing) {
+    Start();
+    FakeOptionsHost options;
+    host.options = &options;
+    fake.SetReadOnly(Folder + "Vexamo.ini");
+    options.user = [&](TFrmOptions& form) {
+        Message([&] { form.rdOnPlayCloseClick(); });
+        EXPECT_THROW(form.btOkClick(), Error);
+        Message([&] { form.btCancelClick(); });
+    };
+    Message([] { Globals.MainForm->ItemClick(TMainForm::mnuSettings); });
+    EXPECT_FALSE(Globals.Vexamo->Settings->Monitor.OnPlayClose);
+}
+
+TEST_F(EventOrder, AReloadThatTurnsMonitoringOnShowsInTheTray) {
+    fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=Off\r\n");
+    Start();
+    EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring &On");
+    fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=Off\r\n[Monitor]\r\nAlways On=1\r\n");
+    FakeOptionsHost options;  // cancelled at once
+    host.options = &options;
+    Message([] { Globals.MainForm->ItemClick(TMainForm::mnuSettings); });
+    EXPECT_EQ(Globals.Vexamo->Status, 0);
+    EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
+}
+
+TEST_F(EventOrder, AFirstWindowThatCannotBeMadeLeavesAnIconWithItsStatus) {
+    fake.DeleteFile(Folder + "Selection.ini");
+    fake.AddFile("C:\\BS\\bsplayer.exe");
+    fake.SetRegString(RegRoot::LocalMachine, DefaultPlayers[0].RegistryKey, "", "\"C:\\BS\\bsplayer.exe\" \"%1\"");
+    fake.SetReadOnly(Folder + "Players.ini");  // the discovery must write the installed player
+    Start();
+    ASSERT_EQ(Globals.frmMain, nullptr);
+    EXPECT_TRUE(fake.TrayIconShown);
+    EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
+    EXPECT_EQ(std::string(fake.TrayState.Tip).rfind("Vexamo: Ready", 0), 0u);
+}
+
+TEST_F(EventOrder, APlayerAddedWhileTheResetQuestionIsUpKeepsItsPlayers) {
+    fake.DeleteFile(Folder + "Selection.ini");
+    Start();
+    TfrmMain& window = Open();
+    fake.Answer(MsgResult::Yes);
+    fake.WhileMessageShown = [&](const ShownMessage& m) {
+        if (m.Kind != MsgKind::Confirmation) return;
+        window.lstPlayers.ItemIndex = RowOf("Other");
+        window.lstPlayersClick();
+        TCheckListBox& video = window.ChkExtsVideo;
+        video.ItemIndex = 0;
+        video.Items[0].Checked = true;
+        window.ChkExtsVideoClickCheck();
+        window.btAddClick();
+    };
+    Message([&] { window.popPlayerResetAllClick(); });
+    ASSERT_TRUE(IniSectionExists(Folder + "Selection.ini", "Other"));
+    EXPECT_TRUE(IniSectionExists(Folder + "Players.ini", "Other")) << "a monitored player keeps its definition";
 }
