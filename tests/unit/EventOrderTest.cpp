@@ -301,7 +301,7 @@ TEST_F(EventOrder, AWindowSupersededDuringItsCreationIsNotShown) {
 TEST_F(EventOrder, OptionsOkThatCannotBeWrittenKeepsNothing) {
     Start();
     FakeOptionsHost options;
-    host.options = &options;
+    windows.options = &options;
     fake.SetReadOnly(Folder + "Vexamo.ini");
     options.user = [&](TFrmOptions& form) {
         Message([&] { form.rdOnPlayCloseClick(); });
@@ -315,13 +315,13 @@ TEST_F(EventOrder, OptionsOkThatCannotBeWrittenKeepsNothing) {
 TEST_F(EventOrder, AReloadThatTurnsMonitoringOnShowsInTheTray) {
     fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=Off\r\n");
     Start();
-    EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring &On");
+    EXPECT_EQ(Globals.MainForm->PopUpSysTray.Items[TMainForm::mnuStatus].Caption, "Set Monitoring &On");
     fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=Off\r\n[Monitor]\r\nAlways On=1\r\n");
     FakeOptionsHost options;  // cancelled at once
-    host.options = &options;
+    windows.options = &options;
     Message([] { Globals.MainForm->ItemClick(TMainForm::mnuSettings); });
     EXPECT_EQ(Globals.Vexamo->Status, 0);
-    EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
+    EXPECT_EQ(Globals.MainForm->PopUpSysTray.Items[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
 }
 
 TEST_F(EventOrder, AFirstWindowThatCannotBeMadeLeavesAnIconWithItsStatus) {
@@ -332,7 +332,7 @@ TEST_F(EventOrder, AFirstWindowThatCannotBeMadeLeavesAnIconWithItsStatus) {
     Start();
     ASSERT_EQ(Globals.frmMain, nullptr);
     EXPECT_TRUE(fake.TrayIconShown);
-    EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
+    EXPECT_EQ(Globals.MainForm->PopUpSysTray.Items[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
     EXPECT_EQ(std::string(fake.TrayState.Tip).rfind("Vexamo: Ready", 0), 0u);
 }
 
