@@ -18,11 +18,19 @@ namespace vexamo {
 constexpr int ModalOk = 1;
 constexpr int ModalCancel = 2;
 
+struct TPopupMenu;
+
+// What a user's action on a control runs: the window's handler, set by the window itself, so that
+// a binding only says which control was acted on. Before it runs, what the user changed in the
+// controls is in the records; an action without a handler only takes those changes.
+using TNotifyEvent = std::function<void()>;
+
 struct TControl {
     std::string Caption;
     std::string Hint;  // shown as the control's tooltip
     bool Enabled = true;
     bool Visible = true;
+    TNotifyEvent OnClick;  // a button's, a check box's, a link's; a left click on a list
 };
 
 using TLabel = TControl;
@@ -38,6 +46,8 @@ struct TRadioButton : TCheckBox {};
 struct TEdit : TControl {
     std::string Text;
     int MaxLength = 0;  // 0: no limit
+    TNotifyEvent OnChange;  // every change of the text, typed, pasted or cut
+    TNotifyEvent OnExit;    // the focus moved to another control of the window
 };
 
 // A check list: items each with a tick and an enabled state of their own.
@@ -50,6 +60,7 @@ struct TCheckListBox : TControl {
     std::vector<TCheckListItem> Items;
     int ItemIndex = -1;  // the current item, -1 for none
     int Columns = 1;
+    TNotifyEvent OnClickCheck;  // the user ticked or cleared ItemIndex
 };
 
 struct TListItem {
@@ -77,6 +88,10 @@ struct TListView : TControl {
     std::vector<TListColumn> Columns;
     std::vector<TListItem> Items;
     int ItemIndex = -1;  // the selected row, -1 for none
+    TNotifyEvent OnRightClick;
+    std::function<void(int row)> OnSelectByKey;  // the keyboard moved the selection to `row`
+    std::function<void(int row, bool checked)> OnItemChecked;  // a click on a row's check box
+    TPopupMenu* PopupMenu = nullptr;  // the menu of a right click, the menu key or Shift+F10
 };
 
 // A drop-down list: Text is the chosen entry's text.
@@ -84,6 +99,8 @@ struct TComboBox : TControl {
     std::vector<std::string> Items;
     int ItemIndex = -1;
     std::string Text;
+    TNotifyEvent OnChange;  // the user chose an entry
+    TNotifyEvent OnExit;    // the focus moved to another control of the window
     void Select(int index) {
         ItemIndex = index >= 0 && index < static_cast<int>(Items.size()) ? index : -1;
         Text = ItemIndex >= 0 ? Items[ItemIndex] : std::string();
@@ -139,6 +156,8 @@ struct TMenuPlace {
 struct TPopupMenu {
     std::vector<TMenuItem> Items;
     std::string Banner;  // written in the side band of an owner-drawn menu
+    TNotifyEvent OnPopup;                  // prepares the items before the menu opens
+    std::function<void(int number)> OnClick;  // the chosen item, by its number
 
     // Every item has a number, its place when the items are counted depth first (a submenu's
     // items right after their parent); a menu command is that number, so one scheme serves every
@@ -160,6 +179,7 @@ struct TImage : TControl {
 struct TRadioGroup : TControl {
     std::vector<std::string> Items;
     int ItemIndex = -1;
+    std::function<void(int item)> OnItemClick;  // a click on the button of `item`
 };
 
 // A page control whose tabs the user never sees.

@@ -52,6 +52,8 @@ TfrmMonitor::TfrmMonitor(const MonitorHostFactory& makeHost) {
     popOptions.Items = {play, Command("mnuOpen", "&Open Player"), Command("N1", "-"),
                         Command("mnuChoose", "Choose &File...")};
     popOptions.Banner = "Options";
+    lstFileTypes.OnClick = lstFileTypes.OnRightClick = [this] { lstFileTypesMouseDown(); };
+    btCancel.OnClick = [this] { btCancelClick(); };
     if (makeHost) host_ = makeHost(*this);
 }
 

@@ -63,11 +63,12 @@ protected:
         for (const Place& p : Places)
             MoveWindow(Item(p.Id), Scale(p.Left), Scale(p.Top), Scale(p.Width), Scale(p.Height), FALSE);
 
-        bold_ = win32::BoldFont(win32::DialogFont(Handle()));
-        LOGFONTA heading = win32::FontOf(bold_);
+        Embolden({IDC_MONITOR_LABEL5, IDC_MONITOR_LABEL1, IDC_MONITOR_LBLDEVICE, IDCANCEL});
+        LOGFONTA heading = win32::FontOf(Bold());
         heading.lfHeight = heading.lfHeight * 3 / 2;
         heading_ = win32::Font(CreateFontIndirectA(&heading));
-        win32::SetFont(Handle(), {IDC_MONITOR_LABEL5, IDC_MONITOR_LABEL1, IDC_MONITOR_LBLDEVICE, IDCANCEL}, bold_);
+        Colour({IDC_MONITOR_LABEL5, IDC_MONITOR_LABEL3, IDC_MONITOR_LBLCDLABEL, IDC_MONITOR_LABEL2}, {});
+        Colour({IDC_MONITOR_LABEL1, IDC_MONITOR_LBLDEVICE}, {Gray});
 
         // Pictures enlarged with the screen's DPI, as the text beside them is.
         banner_ = win32::Bitmap(static_cast<HBITMAP>(LoadImageA(win32::Instance(), MAKEINTRESOURCEA(IDB_SCAN_BANNER),
@@ -91,10 +92,7 @@ protected:
         m.Bind(IDCANCEL, form_.btCancel);
         m.UseHandCursor(IDC_MONITOR_LSTFILETYPES);
         m.UseHandCursor(IDCANCEL);
-        OnClick(IDOK, [this] { form_.DialogKey(TDialogKey::Enter); });
-        OnClick(IDCANCEL, [this] { form_.DialogKey(TDialogKey::Escape); });
-        OnNotify(IDC_MONITOR_LSTFILETYPES, NM_CLICK, [this](const NMHDR&) { form_.lstFileTypesMouseDown(); });
-        OnNotify(IDC_MONITOR_LSTFILETYPES, NM_RCLICK, [this](const NMHDR&) { form_.lstFileTypesMouseDown(); });
+        OnDialogKey([this](TDialogKey key, const TControl*) { form_.DialogKey(key); });
         SetForegroundWindow(Handle());
         return true;
     }
@@ -102,25 +100,15 @@ protected:
     std::optional<INT_PTR> Message(UINT msg, WPARAM wParam, LPARAM lParam) override {
         LRESULT menuAnswer = 0;
         if (menu_ && menu_->Message(msg, wParam, lParam, menuAnswer)) return Answer(menuAnswer);
-        switch (msg) {
-            case WM_PAINT:
-                Paint();
-                return TRUE;
-            case WM_CTLCOLORSTATIC: {
-                HWND control = reinterpret_cast<HWND>(lParam);
-                HDC dc = reinterpret_cast<HDC>(wParam);
-                if (control == Item(IDC_MONITOR_LABEL1) || control == Item(IDC_MONITOR_LBLDEVICE)) SetTextColor(dc, Gray);
-                SetBkMode(dc, TRANSPARENT);
-                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-            }
-            case WM_CONTEXTMENU:
-                // The context-menu key (or Shift+F10) on the list; a right click came as NM_RCLICK.
-                if (reinterpret_cast<HWND>(wParam) != Item(IDC_MONITOR_LSTFILETYPES) || lParam != -1) return FALSE;
-                Run([&] { form_.lstFileTypesKeyDown(ListKey::ContextMenu); });
-                return TRUE;
-            default:
-                return std::nullopt;
+        if (msg == WM_PAINT) {
+            Paint();
+            return TRUE;
         }
+        // The context-menu key (or Shift+F10) on the list; a right click came as NM_RCLICK.
+        if (msg != WM_CONTEXTMENU || reinterpret_cast<HWND>(wParam) != Item(IDC_MONITOR_LSTFILETYPES) || lParam != -1)
+            return std::nullopt;
+        Run([&] { form_.lstFileTypesKeyDown(ListKey::ContextMenu); });
+        return TRUE;
     }
 
 private:
@@ -131,16 +119,12 @@ private:
             const win32::ScopedSelect picture(memory, banner_);
             BitBlt(dc, 0, 0, Scale(BannerWidth), Scale(BannerHeight), memory, 0, 0, SRCCOPY);
         }
-        const win32::ScopedSelect font(dc, heading_);
-        const win32::ScopedTextColours colours(dc);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, Navy);
-        RECT r{Scale(Label4Rect.left), Scale(Label4Rect.top), Scale(Label4Rect.right), Scale(Label4Rect.bottom)};
-        DrawTextA(dc, form_.Label4.Caption.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        const RECT r{Scale(Label4Rect.left), Scale(Label4Rect.top), Scale(Label4Rect.right), Scale(Label4Rect.bottom)};
+        win32::DrawTextOver(dc, form_.Label4.Caption, r, Navy, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, heading_);
     }
 
     TfrmMonitor& form_;
-    win32::Font bold_, heading_;
+    win32::Font heading_;
     win32::Bitmap banner_;
     win32::ImageList types_, menuPictures_;
     std::unique_ptr<win32::PopupMenu> menu_;

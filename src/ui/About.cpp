@@ -14,6 +14,10 @@ TAboutBox::TAboutBox(const AboutBoxHostFactory& makeHost) {
     lblLinkSupport.Caption = SupportAddress;
     lblUrl.Caption = MakerAddress;
     OKButton.Caption = "&OK";
+    lblVexamo.OnClick = [this] { lblVexamoClick(); };
+    lblLinkSupport.OnClick = [this] { lblLinkSupportClick(); };
+    lblUrl.OnClick = [this] { lblUrlClick(); };
+    OKButton.OnClick = [this] { OKButtonClick(); };
     if (makeHost) host_ = makeHost(*this);
 }
 

@@ -96,6 +96,24 @@ TfrmPlayerWizard::TfrmPlayerWizard(const PlayerWizardHostFactory& makeHost) {
     btExecute.Caption = "E&xecute";
     btExecute.Enabled = false;
     for (TButton* b : {&btOpenFile, &btPlaylist, &btFile2, &btSubtitle}) b->Caption = NoPlayerCaption;
+
+    btBack.OnClick = [this] { btBackClick(); };
+    Button1.OnClick = [this] { btIconClick(); };
+    btPlayer.OnClick = [this] { btPlayerClick(); };
+    btTest.OnClick = [this] { btTestClick(); };
+    btExecute.OnClick = [this] { btExecuteClick(); };
+    btOpenFile.OnClick = [this] { btOpenFileClick(); };
+    btPlaylist.OnClick = [this] { btPlaylistClick(); };
+    btFile2.OnClick = [this] { btFile2Click(); };
+    btSubtitle.OnClick = [this] { btSubtitleClick(); };
+    edPlayerName.OnChange = [this] { edPlayerNameChange(); };
+    edPlayerName.OnExit = [this] { edPlayerNameExit(); };
+    cboPlaylist.OnExit = [this] { cboPlaylistExit(); };
+    edSingleFileFlag.OnChange = [this] { edSingleFileFlagChange(); };
+    edPlaylistFlag.OnChange = [this] { edPlaylistFlagChange(); };
+    edSubtitleFlag.OnChange = [this] { edSubtitleFlagChange(); };
+    RdPlaylist.OnItemClick = [this](int item) { RadioClicked(RdPlaylist, item); };
+    RdSubsSupport.OnItemClick = [this](int item) { RadioClicked(RdSubsSupport, item); };
     FormCreate();
     if (makeHost) host_ = makeHost(*this);
 }
@@ -304,6 +322,15 @@ void TfrmPlayerWizard::cboPlaylistExit() {
 }
 
 void TfrmPlayerWizard::RdSubsSupportClick() { Globals.SubtitlesChosen = RdSubsSupport.ItemIndex == 0; }
+
+const TControl& TfrmPlayerWizard::PageFocus() {
+    switch (PageControl.ActivePage) {
+        case TabPlayerLocation: return edPlayerName;
+        case TabPlaylistSup: return RdPlaylist;
+        case TabSubsSup: return RdSubsSupport;
+        default: return FlagBox(PageControl.ActivePage) ? *FlagBox(PageControl.ActivePage) : btNext;
+    }
+}
 
 void TfrmPlayerWizard::RadioClicked(TRadioGroup& group, int item) {
     group.ItemIndex = item;

@@ -173,6 +173,9 @@ public:
 
     // The command-line box of a page, or null.
     TEdit* FlagBox(int page);
+    // Where the keyboard goes when the page is shown: the command line on its pages, the chosen
+    // answer on a question's, the name on the first page, else Next.
+    const TControl& PageFocus();
     bool TestAreaOpen() const { return PanelCmd.Visible; }
 
 private:

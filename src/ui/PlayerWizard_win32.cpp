@@ -28,8 +28,7 @@ UINT_PTR CALLBACK IconPreviewHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam) 
     if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_SELCHANGE) {
         char path[MAX_PATH] = {};
         SendMessageA(GetParent(dialog), CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-        const int size = win32::Scale(PlayerIcon);
-        HICON icon = static_cast<HICON>(LoadImageA(nullptr, path, IMAGE_ICON, size, size, LR_LOADFROMFILE));
+        const HICON icon = win32::LoadIconFile(path, win32::Scale(PlayerIcon)).release();
         const win32::Icon old(reinterpret_cast<HICON>(
             SendDlgItemMessageA(dialog, IDC_WIZARD_ICONPREVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0)));
     } else if (msg == WM_DESTROY) {
@@ -52,18 +51,24 @@ public:
 
 protected:
     bool InitDialog() override {
-        bold_ = win32::BoldFont(win32::DialogFont(Handle()));
-        win32::SetFont(Handle(),
-                       {IDC_WIZARD_EDSINGLEFILEFLAG, IDC_WIZARD_EDPLAYLISTFLAG, IDC_WIZARD_EDSUBTITLEFLAG,
-                        IDC_WIZARD_LBLWARNING, IDC_WIZARD_LBLFINALCMD1, IDC_WIZARD_LBLFINALCMD2,
-                        IDC_WIZARD_LBLFINALCMD3, IDC_WIZARD_LBLCMD},
-                       bold_);
-        black_ = win32::GdiObject<HBRUSH>(CreateSolidBrush(Black));
-        white_ = win32::GdiObject<HBRUSH>(CreateSolidBrush(White));
-        testIcon_ = win32::LoadIconSized(IDI_WIZARD_TEST, win32::Scale(SmallIcon));
-        cmdIcon_ = win32::LoadIconSized(IDI_WIZARD_CMD, win32::Scale(SmallIcon));
-        SendDlgItemMessageA(Handle(), IDC_WIZARD_TESTICON, STM_SETICON, reinterpret_cast<WPARAM>(testIcon_.get()), 0);
-        SendDlgItemMessageA(Handle(), IDC_WIZARD_CMDICON, STM_SETICON, reinterpret_cast<WPARAM>(cmdIcon_.get()), 0);
+        Embolden({IDC_WIZARD_EDSINGLEFILEFLAG, IDC_WIZARD_EDPLAYLISTFLAG, IDC_WIZARD_EDSUBTITLEFLAG, IDC_WIZARD_LBLWARNING,
+                  IDC_WIZARD_LBLFINALCMD1, IDC_WIZARD_LBLFINALCMD2, IDC_WIZARD_LBLFINALCMD3, IDC_WIZARD_LBLCMD});
+        ShowIcon(IDC_WIZARD_TESTICON, IDI_WIZARD_TEST, win32::Scale(SmallIcon));
+        ShowIcon(IDC_WIZARD_CMDICON, IDI_WIZARD_CMD, win32::Scale(SmallIcon));
+        Colour({IDC_WIZARD_EDSINGLEFILEFLAG, IDC_WIZARD_EDPLAYLISTFLAG, IDC_WIZARD_EDSUBTITLEFLAG}, {White, Black});
+        Colour({IDC_WIZARD_LBLFINALPLAYERNAME, IDC_WIZARD_LBLPLAYLISTEXT}, {std::nullopt, White});
+        Colour({IDC_WIZARD_LBLWARNING}, {WarningRed});
+        // The command-line pages' examples: their "e.g:" grey, their switches maroon.
+        for (int page : {Page::TabSingle, Page::TabPlaylist, Page::TabSubs}) {
+            const int first = IDC_WIZARD_PAGETEXT + page * WIZARD_PAGETEXTS_PER_PAGE;
+            Colour({first + ExampleLead}, {Grey});
+            for (int k = FirstExampleSwitch; k < WIZARD_PAGETEXTS_PER_PAGE; ++k) Colour({first + k}, {Maroon});
+        }
+        OnDraw(IDC_WIZARD_BANNER, [this](const DRAWITEMSTRUCT& item) {
+            // Stretched proportionally to the banner's height; what does not fit is cut on the right.
+            const int h = item.rcItem.bottom - item.rcItem.top;
+            if (banner_) banner_.Draw(item.hDC, item.rcItem.left, item.rcItem.top, MulDiv(banner_.Width(), h, banner_.Height()), h);
+        });
 
         TfrmPlayerWizard& f = form_;
         win32::ControlMirror& m = Mirror();
@@ -106,34 +111,7 @@ protected:
         m.BindFixed({IDC_WIZARD_PANELCMD, IDC_WIZARD_CMDICON}, f.PanelCmd);
         m.Bind(IDC_WIZARD_LBLCMD, f.LblCmd);
         m.Bind(IDC_WIZARD_BTEXECUTE, f.btExecute);
-
-        OnClick(IDOK, [&f] { f.DialogKey(TDialogKey::Enter); });
-        OnClick(IDCANCEL, [&f] { f.DialogKey(TDialogKey::Escape); });
-        OnClick(IDC_WIZARD_BTBACK, [&f] { f.btBackClick(); });
-        OnClick(IDC_WIZARD_BUTTON1, [&f] { f.btIconClick(); });
-        OnClick(IDC_WIZARD_BTPLAYER, [&f] { f.btPlayerClick(); });
-        OnClick(IDC_WIZARD_BTTEST, [&f] { f.btTestClick(); });
-        OnClick(IDC_WIZARD_BTEXECUTE, [&f] { f.btExecuteClick(); });
-        OnClick(IDC_WIZARD_BTOPENFILE, [&f] { f.btOpenFileClick(); });
-        OnClick(IDC_WIZARD_BTPLAYLIST, [&f] { f.btPlaylistClick(); });
-        OnClick(IDC_WIZARD_BTFILE2, [&f] { f.btFile2Click(); });
-        OnClick(IDC_WIZARD_BTSUBTITLE, [&f] { f.btSubtitleClick(); });
-        On(IDC_WIZARD_EDPLAYERNAME, EN_CHANGE, [&f] { f.edPlayerNameChange(); });
-        // Leaving a box for another control of the wizard, not for another window.
-        On(IDC_WIZARD_EDPLAYERNAME, EN_KILLFOCUS, [this, &f] {
-            if (IsChild(Handle(), GetFocus())) f.edPlayerNameExit();
-        });
-        On(IDC_WIZARD_CBOPLAYLIST, CBN_KILLFOCUS, [this, &f] {
-            if (IsChild(Handle(), GetFocus())) f.cboPlaylistExit();
-        });
-        On(IDC_WIZARD_CBOPLAYLIST, CBN_SELCHANGE, [] {});  // only the choice, into the record
-        On(IDC_WIZARD_EDSINGLEFILEFLAG, EN_CHANGE, [&f] { f.edSingleFileFlagChange(); });
-        On(IDC_WIZARD_EDPLAYLISTFLAG, EN_CHANGE, [&f] { f.edPlaylistFlagChange(); });
-        On(IDC_WIZARD_EDSUBTITLEFLAG, EN_CHANGE, [&f] { f.edSubtitleFlagChange(); });
-        OnClick(IDC_WIZARD_RDPLAYLISTYES, [&f] { f.RadioClicked(f.RdPlaylist, 0); });
-        OnClick(IDC_WIZARD_RDPLAYLISTNO, [&f] { f.RadioClicked(f.RdPlaylist, 1); });
-        OnClick(IDC_WIZARD_RDSUBSSUPPORTYES, [&f] { f.RadioClicked(f.RdSubsSupport, 0); });
-        OnClick(IDC_WIZARD_RDSUBSSUPPORTNO, [&f] { f.RadioClicked(f.RdSubsSupport, 1); });
+        OnDialogKey([&f](TDialogKey key, const TControl*) { f.DialogKey(key); });
         return true;
     }
 
@@ -141,104 +119,31 @@ protected:
     void Shown() override {
         if (shownHeight_ != form_.Height) {
             shownHeight_ = form_.Height;
-            Resize(form_.Height == WizardTestHeight ? WIZARD_TEST_CLIENT_HEIGHT : WIZARD_CLIENT_HEIGHT);
+            // The template is laid out in dialog units, so the window grows with the dialog font and DPI.
+            RECT r{0, 0, WIZARD_CLIENT_WIDTH, form_.Height == WizardTestHeight ? WIZARD_TEST_CLIENT_HEIGHT : WIZARD_CLIENT_HEIGHT};
+            MapDialogRect(Handle(), &r);
+            const RECT frame = win32::FrameFor(Handle(), r.right, r.bottom);
+            SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         if (shownPage_ != form_.PageControl.ActivePage) {
             shownPage_ = form_.PageControl.ActivePage;
-            FocusPage(shownPage_);
+            // Posted: the focus moves once the handler that changed the page has finished.
+            PostMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Mirror().HandleOf(form_.PageFocus())), TRUE);
         }
     }
 
-    std::optional<INT_PTR> Message(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        switch (msg) {
-            case WM_CLOSE:
-                // The close box cancels the wizard, also while the test area is open.
-                Run([&] { form_.btCancelClick(); });
-                return TRUE;
-            case WM_CTLCOLOREDIT:
-            case WM_CTLCOLORSTATIC:
-                return Colour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg);
-            case WM_DRAWITEM: {
-                const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-                if (item.CtlID != IDC_WIZARD_BANNER) return std::nullopt;
-                // Stretched proportionally to the banner's height; what does not fit is cut on the right.
-                const int h = item.rcItem.bottom - item.rcItem.top;
-                if (banner_) banner_.Draw(item.hDC, item.rcItem.left, item.rcItem.top, MulDiv(banner_.Width(), h, banner_.Height()), h);
-                return TRUE;
-            }
-            default:
-                return std::nullopt;
-        }
+    std::optional<INT_PTR> Message(UINT msg, WPARAM, LPARAM) override {
+        if (msg != WM_CLOSE) return std::nullopt;
+        // The close box cancels the wizard, also while the test area is open.
+        Run([&] { form_.btCancelClick(); });
+        return TRUE;
     }
 
 private:
-    INT_PTR Colour(HDC dc, HWND control, UINT msg) {
-        const int id = GetDlgCtrlID(control);
-        if (msg == WM_CTLCOLOREDIT) {
-            if (id != IDC_WIZARD_EDSINGLEFILEFLAG && id != IDC_WIZARD_EDPLAYLISTFLAG && id != IDC_WIZARD_EDSUBTITLEFLAG)
-                return FALSE;
-            SetTextColor(dc, White);
-            SetBkColor(dc, Black);
-            return reinterpret_cast<INT_PTR>(black_.get());
-        }
-        if (id == IDC_WIZARD_LBLFINALPLAYERNAME || id == IDC_WIZARD_LBLPLAYLISTEXT) {
-            SetBkColor(dc, White);
-            return reinterpret_cast<INT_PTR>(white_.get());
-        }
-        const int page = (id - IDC_WIZARD_PAGETEXT) / WIZARD_PAGETEXTS_PER_PAGE;
-        const int k = (id - IDC_WIZARD_PAGETEXT) % WIZARD_PAGETEXTS_PER_PAGE;
-        const bool example = id >= IDC_WIZARD_PAGETEXT &&
-                             (page == Page::TabSingle || page == Page::TabPlaylist || page == Page::TabSubs);
-        COLORREF text;
-        if (id == IDC_WIZARD_LBLWARNING)
-            text = WarningRed;
-        else if (example && k >= FirstExampleSwitch)
-            text = Maroon;
-        else if (example && k == ExampleLead)
-            text = Grey;
-        else
-            return FALSE;
-        SetTextColor(dc, text);
-        SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-    }
-
-    // The template is laid out in dialog units, so the window grows with the dialog font and DPI.
-    void Resize(int clientHeightDlu) {
-        RECT r{0, 0, WIZARD_CLIENT_WIDTH, clientHeightDlu};
-        MapDialogRect(Handle(), &r);
-        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
-        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-
-    // The keyboard follows the page: the command line on its pages, else the page's first control.
-    void FocusPage(int page) {
-        int id = IDOK;
-        switch (page) {
-            case Page::TabPlayerLocation: id = IDC_WIZARD_EDPLAYERNAME; break;
-            case Page::TabSingle: id = IDC_WIZARD_EDSINGLEFILEFLAG; break;
-            case Page::TabPlaylist: id = IDC_WIZARD_EDPLAYLISTFLAG; break;
-            case Page::TabSubs: id = IDC_WIZARD_EDSUBTITLEFLAG; break;
-            case Page::TabPlaylistSup:
-                id = form_.RdPlaylist.ItemIndex == 1 ? IDC_WIZARD_RDPLAYLISTNO : IDC_WIZARD_RDPLAYLISTYES;
-                break;
-            case Page::TabSubsSup:
-                id = form_.RdSubsSupport.ItemIndex == 1 ? IDC_WIZARD_RDSUBSSUPPORTNO : IDC_WIZARD_RDSUBSSUPPORTYES;
-                break;
-            default: break;
-        }
-        // Posted: the focus moves once the handler that changed the page has finished.
-        PostMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
-    }
-
     TfrmPlayerWizard& form_;
     int shownHeight_ = 0;
     int shownPage_ = -1;
-    win32::Font bold_;
-    win32::GdiObject<HBRUSH> black_, white_;
-    win32::Icon testIcon_, cmdIcon_;
     win32::Picture banner_{IDR_WIZARD_BANNER};
 };
 

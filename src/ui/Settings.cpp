@@ -52,6 +52,17 @@ TFrmOptions::TFrmOptions(TrayAgent& tray, const FrmOptionsHostFactory& makeHost)
     LblSubsFolder.Visible = false;
     btOk.Caption = "&Ok";
     btCancel.Caption = "&Cancel";
+
+    Settings_DrivesUser.OnClick = [this] { Settings_DrivesUserClick(); };
+    Settings_DrivesAll.OnClick = [this] { Settings_DrivesAllClick(); };
+    rdMonitorDefault.OnClick = [this] { rdMonitorDefaultClick(); };
+    rdMonitorOn.OnClick = [this] { rdMonitorOnClick(); };
+    rdOnPlayMin.OnClick = [this] { rdOnPlayMinClick(); };
+    rdOnPlayClose.OnClick = [this] { rdOnPlayCloseClick(); };
+    Settings_SubsPath.OnClick = [this] { Settings_SubsPathClick(); };
+    btNone.OnClick = [this] { btNoneClick(); };
+    btOk.OnClick = [this] { btOkClick(); };
+    btCancel.OnClick = [this] { btCancelClick(); };
     if (makeHost) host_ = makeHost(*this);
 }
 

@@ -35,13 +35,10 @@ protected:
         char general[] = "General";
         page.pszText = general;
         SendDlgItemMessageA(dialog, IDC_OPTIONS_PAGES, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&page));
-        bold_ = win32::BoldFont(win32::DialogFont(dialog));
-        win32::SetFont(dialog, {IDC_OPTIONS_HEADMONITOR, IDC_OPTIONS_HEADWINDOWS, IDC_OPTIONS_HEADSUBTITLES, IDC_OPTIONS_HEADNOTE},
-                       bold_);
+        Embolden({IDC_OPTIONS_HEADMONITOR, IDC_OPTIONS_HEADWINDOWS, IDC_OPTIONS_HEADSUBTITLES, IDC_OPTIONS_HEADNOTE});
         // The decorative icons: the program's own picture beside each section.
-        small_ = win32::LoadIconSized(IDI_APP, GetSystemMetrics(SM_CXSMICON));
         for (int id : {IDC_OPTIONS_ICONMONITOR, IDC_OPTIONS_ICONWINDOWS, IDC_OPTIONS_ICONSUBTITLES})
-            SendDlgItemMessageA(dialog, id, STM_SETICON, reinterpret_cast<WPARAM>(small_.get()), 0);
+            ShowIcon(id, IDI_APP, GetSystemMetrics(SM_CXSMICON));
 
         TFrmOptions& f = form_;
         win32::ControlMirror& m = Mirror();
@@ -62,17 +59,6 @@ protected:
         m.Bind(IDC_OPTIONS_LBLSUBSFOLDER, f.LblSubsFolder);
         m.Bind(IDOK, f.btOk);
         m.Bind(IDCANCEL, f.btCancel);
-
-        OnClick(IDOK, [&f] { f.btOkClick(); });
-        OnClick(IDCANCEL, [&f] { f.btCancelClick(); });
-        OnClick(IDC_OPTIONS_SETTINGS_DRIVESUSER, [&f] { f.Settings_DrivesUserClick(); });
-        OnClick(IDC_OPTIONS_SETTINGS_DRIVESALL, [&f] { f.Settings_DrivesAllClick(); });
-        OnClick(IDC_OPTIONS_RDMONITORDEFAULT, [&f] { f.rdMonitorDefaultClick(); });
-        OnClick(IDC_OPTIONS_RDMONITORON, [&f] { f.rdMonitorOnClick(); });
-        OnClick(IDC_OPTIONS_RDONPLAYMIN, [&f] { f.rdOnPlayMinClick(); });
-        OnClick(IDC_OPTIONS_RDONPLAYCLOSE, [&f] { f.rdOnPlayCloseClick(); });
-        OnClick(IDC_OPTIONS_SETTINGS_SUBSPATH, [&f] { f.Settings_SubsPathClick(); });
-        OnClick(IDC_OPTIONS_BTNONE, [&f] { f.btNoneClick(); });
         win32::SizeClientAndCentre(dialog, ClientWidth, ClientHeight);
         return true;
     }
@@ -88,8 +74,7 @@ protected:
 
 private:
     TFrmOptions& form_;
-    win32::Icon icon_, small_;
-    win32::Font bold_;
+    win32::Icon icon_;
 };
 
 }  // namespace

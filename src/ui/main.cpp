@@ -121,6 +121,28 @@ TfrmMain::TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost) : agent
     PopListOptions.Items = {Item("popLstDelete", "&Delete"), Item("popLstDelAll", "Delete &All"), Item("N2", "-"),
                             Item("popCmdLines", "&View Command Lines")};
 
+    lblAbout.OnClick = [this] { lblAboutClick(); };
+    lstPlayers.OnClick = [this] { lstPlayersClick(); };
+    lstPlayers.OnSelectByKey = [this](int row) { lstPlayersRowWalkedTo(row); };
+    lstPlayers.PopupMenu = &PopPlayer;
+    PopPlayer.OnPopup = [this] { PopPlayerPopup(); };
+    PopPlayer.OnClick = [this](int number) { PopPlayerClick(number); };
+    chkExtsAudio.OnClickCheck = [this] { chkExtsAudioClickCheck(); };
+    LblSelAllAudio.OnClick = [this] { LblSelAllAudioClick(); };
+    ChkExtsVideo.OnClickCheck = [this] { ChkExtsVideoClickCheck(); };
+    LblSelAllVideo.OnClick = [this] { LblSelAllVideoClick(); };
+    btAdd.OnClick = [this] { btAddClick(); };
+    LstLoadedPlayers.OnItemChecked = [this](int row, bool checked) { LstLoadedPlayersCheckClick(row, checked); };
+    LstLoadedPlayers.PopupMenu = &PopListOptions;
+    PopListOptions.OnPopup = [this] { PopListOptionsPopup(); };
+    PopListOptions.OnClick = [this](int number) { PopListOptionsClick(number); };
+    for (TRadioButton* radio : {&rdNoPlayerPriority, &rdPlayerPriority, &RdMonitorOn, &RdMonitorOff})
+        radio->OnClick = [this, radio] { RadioClicked(*radio); };
+    cboDifPlayer.OnChange = [this] { cboDifPlayerChange(); };
+    btSettings.OnClick = [this] { btSettingsClick(); };
+    btScanNow.OnClick = [this] { btScanNowClick(); };
+    btExit.OnClick = [this] { btExitClick(); };
+
     if (makeHost) host_ = makeHost(*this);
 }
 

@@ -66,18 +66,14 @@ protected:
         players_ = win32::LoadImageStrip(pictures == 32 ? IDB_PLAYERS_32 : pictures == 24 ? IDB_PLAYERS_24 : IDB_PLAYERS_16,
                                          pictures, pictures, PlayerPictureCount);
         const int steps[] = {IDC_MAIN_STEP1, IDC_MAIN_STEP2, IDC_MAIN_STEP3, IDC_MAIN_STEP4};
-        for (int i = 0; i < 4; ++i) {
-            steps_[i] = win32::LoadIconSized(IDI_STEP_1 + i, win32::PictureSize(StepPicture, {16, 24, 32}));
-            SendDlgItemMessageA(Handle(), steps[i], STM_SETICON, reinterpret_cast<WPARAM>(steps_[i].get()), 0);
-        }
+        for (int i = 0; i < 4; ++i) ShowIcon(steps[i], IDI_STEP_1 + i, win32::PictureSize(StepPicture, {16, 24, 32}));
         bannerSize_ = win32::PictureSize(BannerPicture, {40, 60, 80});
         banner_ = win32::LoadIconSized(IDI_BANNER, bannerSize_);
 
         // The step numbers stand out; their titles keep the dialog font, whose width the dialog
         // units are measured in, so that they fit at every DPI.
-        bold_ = win32::BoldFont(win32::DialogFont(Handle()));
-        win32::SetFont(Handle(), {IDC_MAIN_LABEL2, IDC_MAIN_LBLSTEP2, IDC_MAIN_LABEL9, IDC_MAIN_LABEL7}, bold_);
-        LOGFONTA title = win32::FontOf(bold_);
+        Embolden({IDC_MAIN_LABEL2, IDC_MAIN_LBLSTEP2, IDC_MAIN_LABEL9, IDC_MAIN_LABEL7});
+        LOGFONTA title = win32::FontOf(Bold());
         title.lfHeight = -MulDiv(TitlePoints, win32::ScreenDpi(), 72);
         lstrcpynA(title.lfFaceName, "Arial", LF_FACESIZE);
         title_ = win32::Font(CreateFontIndirectA(&title));
@@ -106,44 +102,9 @@ protected:
         m.Bind(IDC_MAIN_PROGBAR, f.ProgBar);
         m.Bind(IDC_MAIN_BTEXIT, f.btExit);
         m.Bind(IDC_MAIN_STSTATUS, f.stStatus);
-
-        OnClick(IDCANCEL, [&f] { f.DialogKey(TDialogKey::Escape, nullptr); });
-        OnClick(IDOK, [this, &f] {
-            f.DialogKey(TDialogKey::Enter, GetFocus() == Item(IDC_MAIN_LSTPLAYERS) ? &f.lstPlayers : nullptr);
-        });
-        OnClick(IDC_MAIN_BTADD, [&f] { f.btAddClick(); });
-        OnClick(IDC_MAIN_BTSETTINGS, [&f] { f.btSettingsClick(); });
-        OnClick(IDC_MAIN_BTSCANNOW, [&f] { f.btScanNowClick(); });
-        OnClick(IDC_MAIN_BTEXIT, [&f] { f.btExitClick(); });
-        OnClick(IDC_MAIN_LBLABOUT, [&f] { f.lblAboutClick(); });
-        OnClick(IDC_MAIN_LBLSELALLAUDIO, [&f] { f.LblSelAllAudioClick(); });
-        OnClick(IDC_MAIN_LBLSELALLVIDEO, [&f] { f.LblSelAllVideoClick(); });
-        OnClick(IDC_MAIN_CHKPROMPT, [] {});  // no handler: only its tick, into the record
-        OnClick(IDC_MAIN_RDNOPLAYERPRIORITY, [&f] { f.RadioClicked(f.rdNoPlayerPriority); });
-        OnClick(IDC_MAIN_RDPLAYERPRIORITY, [&f] { f.RadioClicked(f.rdPlayerPriority); });
-        OnClick(IDC_MAIN_RDMONITORON, [&f] { f.RadioClicked(f.RdMonitorOn); });
-        OnClick(IDC_MAIN_RDMONITOROFF, [&f] { f.RadioClicked(f.RdMonitorOff); });
-        On(IDC_MAIN_CBODIFPLAYER, CBN_SELCHANGE, [&f] { f.cboDifPlayerChange(); });
-        On(IDC_MAIN_CHKEXTSAUDIO, win32::CLN_CLICKCHECK, [&f] { f.chkExtsAudioClickCheck(); });
-        On(IDC_MAIN_CHKEXTSVIDEO, win32::CLN_CLICKCHECK, [&f] { f.ChkExtsVideoClickCheck(); });
-        OnNotify(IDC_MAIN_LSTPLAYERS, NM_CLICK, [&f](const NMHDR&) { f.lstPlayersClick(); });
-        OnNotify(IDC_MAIN_LSTPLAYERS, LVN_ITEMCHANGED, [&f](const NMHDR& header) {
-            // The mouse's own click follows as NM_CLICK; without a button down the keyboard moved.
-            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-            if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED) &&
-                GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0)
-                f.lstPlayersRowWalkedTo(change.iItem);
-        });
-        OnNotify(IDC_MAIN_LSTLOADEDPLAYERS, LVN_ITEMCHANGED, [&f](const NMHDR& header) {
-            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-            const UINT image = change.uNewState & LVIS_STATEIMAGEMASK;
-            if ((change.uChanged & LVIF_STATE) && image != (change.uOldState & LVIS_STATEIMAGEMASK))
-                f.LstLoadedPlayersCheckClick(change.iItem, image == INDEXTOSTATEIMAGEMASK(2));
-        });
-        OnContextMenu(IDC_MAIN_LSTPLAYERS, f.PopPlayer, [&f] { f.PopPlayerPopup(); },
-                      [&f](int number) { f.PopPlayerClick(number); });
-        OnContextMenu(IDC_MAIN_LSTLOADEDPLAYERS, f.PopListOptions, [&f] { f.PopListOptionsPopup(); },
-                      [&f](int number) { f.PopListOptionsClick(number); });
+        OnDialogKey([&f](TDialogKey key, const TControl* focused) { f.DialogKey(key, focused); });
+        OnDraw(IDC_MAIN_BANNER, [this](const DRAWITEMSTRUCT& draw) { DrawBanner(draw); });
+        OnDraw(IDC_MAIN_LBLABOUT, [this](const DRAWITEMSTRUCT& draw) { DrawAbout(draw); });
         // No focus yet: focusing a control would activate the window while it is still hidden,
         // and its activation (which takes the tray icon away) belongs to Show.
         return false;
@@ -153,7 +114,7 @@ protected:
         if ((IsWindowEnabled(Handle()) != FALSE) != form_.Enabled) EnableWindow(Handle(), form_.Enabled);
     }
 
-    std::optional<INT_PTR> Message(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    std::optional<INT_PTR> Message(UINT msg, WPARAM wParam, LPARAM) override {
         switch (msg) {
             case WM_SYSCOMMAND:
                 if ((wParam & 0xFFF0) == SC_CLOSE) Run([&] { form_.WMSysCommand(SysCommand::Close); });
@@ -166,21 +127,12 @@ protected:
             case WM_ACTIVATE:
                 if (LOWORD(wParam) != WA_INACTIVE) Run([&] { form_.FormActivate(); });
                 return FALSE;
-            case WM_DRAWITEM:
-                return DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             default:
                 return std::nullopt;
         }
     }
 
 private:
-    std::optional<INT_PTR> DrawItem(const DRAWITEMSTRUCT& draw) {
-        if (draw.CtlID == IDC_MAIN_BANNER) DrawBanner(draw);
-        else if (draw.CtlID == IDC_MAIN_LBLABOUT) DrawAbout(draw);
-        else return std::nullopt;
-        return TRUE;
-    }
-
     void DrawBanner(const DRAWITEMSTRUCT& draw) {
         const RECT r = draw.rcItem;
         PaintBannerBand(draw.hDC, r, 0, r.bottom - r.top);
@@ -190,12 +142,8 @@ private:
                        nullptr, DI_NORMAL);
             x += bannerSize_ + Scale(BannerMargin);
         }
-        const win32::ScopedSelect font(draw.hDC, title_);
-        const win32::ScopedTextColours colours(draw.hDC);
-        SetBkMode(draw.hDC, TRANSPARENT);
-        SetTextColor(draw.hDC, BannerText);
-        RECT text{x, r.top, r.right, r.bottom};
-        DrawTextA(draw.hDC, "Vexamo", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        win32::DrawTextOver(draw.hDC, "Vexamo", {x, r.top, r.right, r.bottom}, BannerText,
+                            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, title_);
     }
 
     // "About Us..." lies on the banner: it paints its own piece of the banner under its text.
@@ -206,20 +154,17 @@ private:
         MapWindowPoints(nullptr, banner, reinterpret_cast<POINT*>(&place), 2);
         GetClientRect(banner, &bannerArea);
         PaintBannerBand(draw.hDC, draw.rcItem, place.top, bannerArea.bottom > 0 ? bannerArea.bottom : Scale(BannerHeight));
-        const win32::ScopedTextColours colours(draw.hDC);
-        SetBkMode(draw.hDC, TRANSPARENT);
-        SetTextColor(draw.hDC, IsWindowEnabled(draw.hwndItem) ? BannerText : BannerGreyText);
-        RECT r = draw.rcItem;
-        DrawTextA(draw.hDC, win32::WindowText(draw.hwndItem).c_str(), -1, &r,
-                  DT_SINGLELINE | DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
+        win32::DrawTextOver(draw.hDC, win32::WindowText(draw.hwndItem), draw.rcItem,
+                            IsWindowEnabled(draw.hwndItem) ? BannerText : BannerGreyText,
+                            DT_SINGLELINE | DT_RIGHT | DT_VCENTER | DT_NOPREFIX);
         if (draw.itemState & ODS_FOCUS) DrawFocusRect(draw.hDC, &draw.rcItem);
     }
 
     TfrmMain& form_;
     win32::ImageList players_;
-    win32::Icon steps_[4], banner_;
+    win32::Icon banner_;
     int bannerSize_ = 0;
-    win32::Font bold_, title_;
+    win32::Font title_;
 };
 
 }  // namespace

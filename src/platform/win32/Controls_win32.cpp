@@ -106,11 +106,19 @@ class ControlMirror::Binding {
 public:
     Binding(ControlMirror& mirror, HWND hwnd) : mirror_(mirror), hwnd_(hwnd) {}
     virtual ~Binding() = default;
+    HWND Handle() const { return hwnd_; }
     virtual void Put() = 0;
     virtual void Take() {}
+    virtual const TControl* Target() const { return nullptr; }
+    // Of the controls a record has, the one that stands for it now.
+    virtual bool Current() const { return true; }
+    virtual std::optional<TNotifyEvent> Command(WORD) { return std::nullopt; }
+    virtual std::optional<TNotifyEvent> Notify(const NMHDR&) { return std::nullopt; }
 
 protected:
     void PutHint(const std::string& hint) { mirror_.SetHint(hwnd_, hint); }
+    // The focus went to another control of the dialog, not to another window.
+    bool LeftForSibling() const { return IsChild(GetParent(hwnd_), GetFocus()) != FALSE; }
     ControlMirror& mirror_;
     HWND hwnd_;
 };
@@ -120,7 +128,7 @@ namespace {
 using Binding = ControlMirror::Binding;
 
 // A record and what its control showed at the last put (nothing before the first): the parts
-// every record has are put where they differ, PutOwn puts the rest.
+// every record has are put where they differ, PutOwn puts the rest. A click is the record's.
 template <typename Record, bool Caption = false>
 class Bound : public Binding {
 public:
@@ -134,6 +142,12 @@ public:
         PutOwn(was);
         shown_ = now_;
     }
+    const TControl* Target() const override { return &now_; }
+    std::optional<TNotifyEvent> Command(WORD code) override {
+        // BN_CLICKED is also a static's STN_CLICKED.
+        if (code == BN_CLICKED) return now_.OnClick;
+        return std::nullopt;
+    }
 
 protected:
     virtual void PutOwn(const Record*) {}
@@ -142,8 +156,13 @@ protected:
 };
 
 using PlainBinding = Bound<TControl, true>;
+
 // Controls whose texts and pictures come from the template.
-using FixedBinding = Bound<TControl>;
+class FixedBinding : public Bound<TControl> {
+public:
+    using Bound::Bound;
+    std::optional<TNotifyEvent> Command(WORD) override { return std::nullopt; }
+};
 
 class CaptionBinding : public Binding {
 public:
@@ -173,6 +192,12 @@ class RadioItemBinding : public Bound<TRadioGroup> {
 public:
     RadioItemBinding(ControlMirror& m, HWND hwnd, TRadioGroup& group, int index) : Bound(m, hwnd, group), index_(index) {}
     void PutOwn(const TRadioGroup*) override { Tick(hwnd_, now_.ItemIndex == index_); }
+    bool Current() const override { return index_ == std::max(now_.ItemIndex, 0); }
+    std::optional<TNotifyEvent> Command(WORD code) override {
+        if (code != BN_CLICKED) return std::nullopt;
+        if (!now_.OnItemClick) return TNotifyEvent();
+        return [click = now_.OnItemClick, index = index_] { click(index); };
+    }
 
 private:
     int index_;
@@ -192,6 +217,11 @@ public:
         SendMessageA(hwnd_, EM_SETSEL, start, end);
     }
     void Take() override { now_.Text = WindowText(hwnd_); }
+    std::optional<TNotifyEvent> Command(WORD code) override {
+        if (code == EN_CHANGE) return now_.OnChange;
+        if (code == EN_KILLFOCUS && LeftForSibling()) return now_.OnExit;
+        return std::nullopt;
+    }
 };
 
 class ImageBinding : public Bound<TImage> {
@@ -200,12 +230,7 @@ public:
         : Bound(m, hwnd, image), defaultIcon_(defaultIcon), size_(size) {}
     void PutOwn(const TImage* was) override {
         if (was && now_.Picture == was->Picture) return;
-        const int size = Scale(size_);
-        Icon icon;
-        if (!now_.Picture.empty())
-            icon.reset(static_cast<HICON>(
-                LoadImageA(nullptr, now_.Picture.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
-        if (!icon) icon = LoadIconSized(defaultIcon_, size);
+        Icon icon = LoadIconFile(now_.Picture, Scale(size_), defaultIcon_);
         SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
         icon_ = std::move(icon);
     }
@@ -245,7 +270,38 @@ public:
 
     void Take() override { now_.ItemIndex = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
 
+    std::optional<TNotifyEvent> Notify(const NMHDR& header) override {
+        if (header.hwndFrom == ListView_GetHeader(hwnd_)) {
+            if (header.code == HDN_ITEMCHANGEDA || header.code == HDN_ITEMCHANGEDW)
+                KeepColumnInRange(reinterpret_cast<const NMHEADERA&>(header).iItem);
+            return std::nullopt;
+        }
+        if (header.hwndFrom != hwnd_) return std::nullopt;
+        if (header.code == NM_CLICK) return now_.OnClick;
+        if (header.code == NM_RCLICK) return now_.OnRightClick;
+        if (header.code != LVN_ITEMCHANGED) return std::nullopt;
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        const int row = change.iItem;
+        const UINT image = change.uNewState & LVIS_STATEIMAGEMASK;
+        if ((change.uChanged & LVIF_STATE) && image != (change.uOldState & LVIS_STATEIMAGEMASK) && now_.OnItemChecked)
+            return [checked = now_.OnItemChecked, row, on = image == INDEXTOSTATEIMAGEMASK(2)] { checked(row, on); };
+        // The mouse's own click follows as NM_CLICK: without a button down the keyboard moved.
+        const bool selected = (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED);
+        if (selected && GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0 && now_.OnSelectByKey)
+            return [walked = now_.OnSelectByKey, row] { walked(row); };
+        return std::nullopt;
+    }
+
+    TPopupMenu* Menu() const { return now_.PopupMenu; }
+
 private:
+    void KeepColumnInRange(int column) {
+        if (column < 0 || column >= static_cast<int>(now_.Columns.size())) return;
+        const int dragged = Unscale(ListView_GetColumnWidth(hwnd_, column));
+        const int allowed = now_.Columns[column].Allowed(dragged);
+        if (allowed != dragged) ListView_SetColumnWidth(hwnd_, column, Scale(allowed));
+    }
+
     void SetItem(bool insert, UINT mask, int row, int column, const TListItem& record, const std::string& text) {
         LVITEMA item{};
         item.mask = mask;
@@ -321,6 +377,11 @@ public:
         for (size_t i = 0; i < now_.Items.size(); ++i)
             now_.Items[i].Checked = (SendMessageA(hwnd_, LB_GETITEMDATA, i, 0) & CheckedBit) != 0;
     }
+
+    std::optional<TNotifyEvent> Command(WORD code) override {
+        if (code == CLN_CLICKCHECK) return now_.OnClickCheck;
+        return std::nullopt;
+    }
 };
 
 class ComboBinding : public Bound<TComboBox> {
@@ -337,6 +398,11 @@ public:
     void Take() override {
         const LRESULT current = SendMessageA(hwnd_, CB_GETCURSEL, 0, 0);
         now_.Select(current == CB_ERR ? -1 : static_cast<int>(current));
+    }
+    std::optional<TNotifyEvent> Command(WORD code) override {
+        if (code == CBN_SELCHANGE) return now_.OnChange;
+        if (code == CBN_KILLFOCUS && LeftForSibling()) return now_.OnExit;
+        return std::nullopt;
     }
 };
 
@@ -391,55 +457,41 @@ ControlMirror::~ControlMirror() {
     if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
 }
 
-void ControlMirror::Add(std::unique_ptr<Binding> binding) { bindings_.push_back(std::move(binding)); }
+template <typename B, typename... Args>
+void ControlMirror::Add(int id, Args&&... args) {
+    bindings_.push_back(std::make_unique<B>(*this, GetDlgItem(dialog_, id), std::forward<Args>(args)...));
+}
 
 void ControlMirror::BindCaption(const std::string& caption) {
-    Add(std::make_unique<CaptionBinding>(*this, dialog_, caption));
+    bindings_.push_back(std::make_unique<CaptionBinding>(*this, dialog_, caption));
 }
-void ControlMirror::Bind(int id, TControl& control) {
-    Add(std::make_unique<PlainBinding>(*this, GetDlgItem(dialog_, id), control));
-}
+void ControlMirror::Bind(int id, TControl& control) { Add<PlainBinding>(id, control); }
 void ControlMirror::BindLink(int id, TControl& label) {
     links_.push_back(GetDlgItem(dialog_, id));
-    Bind(id, label);
+    Add<PlainBinding>(id, label);
 }
 void ControlMirror::BindFixed(std::initializer_list<int> ids, TControl& control) {
     for (int id : ids)
-        if (HWND item = GetDlgItem(dialog_, id)) Add(std::make_unique<FixedBinding>(*this, item, control));
+        if (GetDlgItem(dialog_, id)) Add<FixedBinding>(id, control);
 }
-void ControlMirror::Bind(int id, TCheckBox& box) {
-    Add(std::make_unique<CheckBinding>(*this, GetDlgItem(dialog_, id), box, true));
-}
-void ControlMirror::Bind(int id, TRadioButton& radio) {
-    Add(std::make_unique<CheckBinding>(*this, GetDlgItem(dialog_, id), radio, false));
-}
+void ControlMirror::Bind(int id, TCheckBox& box) { Add<CheckBinding>(id, box, true); }
+void ControlMirror::Bind(int id, TRadioButton& radio) { Add<CheckBinding>(id, radio, false); }
 void ControlMirror::Bind(std::initializer_list<int> ids, TRadioGroup& group) {
     int index = 0;
-    for (int id : ids) Add(std::make_unique<RadioItemBinding>(*this, GetDlgItem(dialog_, id), group, index++));
+    for (int id : ids) Add<RadioItemBinding>(id, group, index++);
 }
-void ControlMirror::Bind(int id, TEdit& edit) {
-    Add(std::make_unique<EditBinding>(*this, GetDlgItem(dialog_, id), edit));
-}
+void ControlMirror::Bind(int id, TEdit& edit) { Add<EditBinding>(id, edit); }
 void ControlMirror::Bind(int id, TImage& image, int defaultIcon, int size) {
-    Add(std::make_unique<ImageBinding>(*this, GetDlgItem(dialog_, id), image, defaultIcon, size));
+    Add<ImageBinding>(id, image, defaultIcon, size);
 }
-void ControlMirror::Bind(int id, TListView& list, HIMAGELIST images) {
-    lists_.emplace_back(GetDlgItem(dialog_, id), &list);
-    Add(std::make_unique<ListViewBinding>(*this, GetDlgItem(dialog_, id), list, images));
-}
+void ControlMirror::Bind(int id, TListView& list, HIMAGELIST images) { Add<ListViewBinding>(id, list, images); }
 void ControlMirror::Bind(int id, TCheckListBox& list) {
     checkLists_.push_back(GetDlgItem(dialog_, id));
-    Add(std::make_unique<CheckListBinding>(*this, GetDlgItem(dialog_, id), list));
+    Add<CheckListBinding>(id, list);
 }
-void ControlMirror::Bind(int id, TComboBox& combo) {
-    Add(std::make_unique<ComboBinding>(*this, GetDlgItem(dialog_, id), combo));
-}
-void ControlMirror::Bind(int id, TProgressBar& bar) {
-    Add(std::make_unique<ProgressBinding>(*this, GetDlgItem(dialog_, id), bar));
-}
-void ControlMirror::Bind(int id, TStatusBar& bar) {
-    Add(std::make_unique<StatusBarBinding>(*this, GetDlgItem(dialog_, id), bar));
-}
+void ControlMirror::Bind(int id, TComboBox& combo) { Add<ComboBinding>(id, combo); }
+void ControlMirror::Bind(int id, TProgressBar& bar) { Add<ProgressBinding>(id, bar); }
+void ControlMirror::Bind(int id, TStatusBar& bar) { Add<StatusBarBinding>(id, bar); }
 void ControlMirror::UseHandCursor(int id) { hands_.push_back(GetDlgItem(dialog_, id)); }
 
 void ControlMirror::Put() {
@@ -450,6 +502,38 @@ void ControlMirror::Put() {
 
 void ControlMirror::Take() {
     for (auto& b : bindings_) b->Take();
+}
+
+std::optional<TNotifyEvent> ControlMirror::Command(HWND control, WORD code) {
+    for (auto& b : bindings_)
+        if (b->Handle() == control)
+            if (auto event = b->Command(code)) return event;
+    return std::nullopt;
+}
+
+std::optional<TNotifyEvent> ControlMirror::Notify(const NMHDR& header) {
+    for (auto& b : bindings_)
+        if (auto event = b->Notify(header)) return event;
+    return std::nullopt;
+}
+
+TPopupMenu* ControlMirror::PopupMenuOf(HWND control) {
+    for (auto& b : bindings_)
+        if (auto* list = dynamic_cast<ListViewBinding*>(b.get()); list && list->Handle() == control) return list->Menu();
+    return nullptr;
+}
+
+const TControl* ControlMirror::Focused() const {
+    const HWND focus = GetFocus();
+    for (const auto& b : bindings_)
+        if (b->Handle() == focus && b->Target()) return b->Target();
+    return nullptr;
+}
+
+HWND ControlMirror::HandleOf(const TControl& record) const {
+    for (const auto& b : bindings_)
+        if (b->Target() == &record && b->Current()) return b->Handle();
+    return nullptr;
 }
 
 void ControlMirror::SetHint(HWND control, const std::string& hint) {
@@ -494,20 +578,6 @@ bool ControlMirror::DrawItem(const DRAWITEMSTRUCT& draw) {
     if (std::find(checkLists_.begin(), checkLists_.end(), draw.hwndItem) == checkLists_.end()) return false;
     DrawCheckListItem(draw);
     return true;
-}
-
-void ControlMirror::Notify(const NMHDR& header) {
-    if (header.code != HDN_ITEMCHANGEDA && header.code != HDN_ITEMCHANGEDW) return;
-    const HWND list = GetParent(header.hwndFrom);
-    for (const auto& [hwnd, record] : lists_) {
-        if (hwnd != list) continue;
-        const int column = reinterpret_cast<const NMHEADERA&>(header).iItem;
-        if (column < 0 || column >= static_cast<int>(record->Columns.size())) return;
-        const int dragged = Unscale(ListView_GetColumnWidth(list, column));
-        const int allowed = record->Columns[column].Allowed(dragged);
-        if (allowed != dragged) ListView_SetColumnWidth(list, column, Scale(allowed));
-        return;
-    }
 }
 
 }  // namespace vexamo::win32

@@ -1,19 +1,19 @@
-// The Win32 side of the plain control records (platform/Controls.h), shared by every window
-// binding.
+// The Win32 side of the plain control records (platform/Controls.h), shared by every dialog.
 //
-// A binding ties each record of its portable window to a control of its dialog template once
-// (`ControlMirror::Bind`). Before it calls a handler it takes what the user changed into the
-// records (`Take`); after the handler it puts the records back into the controls (`Put`), which
-// touches only what differs from what the control shows, so lists keep their scroll position and
-// an unchanged control raises no notification. Notifications that arrive while `Putting()` come
-// from the program, not from the user, and are not handlers' business.
+// A dialog ties each record of its portable window to a control of its template once (`Bind`).
+// Before an event of the user runs, the mirror takes what the user changed into the records
+// (`Take`); afterwards it puts the records back into the controls (`Put`), touching only what
+// differs from what it put last, so lists keep their scroll position and an unchanged control
+// raises no notification. Notifications that arrive while `Putting()` come from the program.
 //
-// Pixel sizes in the records (column and panel widths) are given at 96 DPI and scaled to the
-// system DPI; the dialog template's own layout scales with its font. Hints become tooltips.
+// Which notification of a control is which event of its record (a click, a change, leaving it) is
+// decided here once for every window. Pixel sizes in the records (columns, panels) are at 96 DPI
+// and scaled to the screen's; hints become tooltips.
 #pragma once
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,16 +25,12 @@ namespace vexamo::win32 {
 
 // Check lists are owner-drawn list boxes (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, and
 // LBS_MULTICOLUMN for more than one column). A click on an item or the space bar ticks it; the
-// parent then gets WM_COMMAND with this notification code, with the list box's current item set
-// to the ticked one.
+// parent then gets WM_COMMAND with this notification code, the ticked item being the current one.
 constexpr WORD CLN_CLICKCHECK = 0x0C01;
 
-// Labels that act as links: a notifying static (SS_NOTIFY) drawn in the link colour under a hand
-// cursor. The dialog base forwards WM_DRAWITEM, WM_CTLCOLORSTATIC, WM_SETCURSOR and WM_NOTIFY to
-// the mirror.
 class ControlMirror {
 public:
-    // `dialog` owns the controls; the mirror creates one tooltip window for their hints.
+    // `dialog` owns the controls; the mirror makes one tooltip window for their hints.
     explicit ControlMirror(HWND dialog);
     ~ControlMirror();
     ControlMirror(const ControlMirror&) = delete;
@@ -44,7 +40,7 @@ public:
     void BindCaption(const std::string& caption);
     // Static text, button: caption, enabled, visible, hint.
     void Bind(int id, TControl& control);
-    // A static text that acts as a link.
+    // A static text (SS_NOTIFY) that acts as a link: drawn in the link colour under a hand cursor.
     void BindLink(int id, TControl& label);
     // Controls the template gives their texts and pictures (a page's labels, a line, an icon) that
     // follow a record's enabled and visible states.
@@ -64,7 +60,8 @@ public:
     void Bind(int id, TImage& image, int defaultIcon, int size);
     // Report-style list view: columns (once), rows, pictures from `images` (which the caller
     // keeps; the template gives the list LVS_SHAREIMAGELISTS), and the selected row, which the
-    // user changes. The rows' check boxes are the window's handlers' to change.
+    // user changes. The rows' check boxes are the window's handlers' to change; a column the user
+    // drags keeps within its record's range.
     void Bind(int id, TListView& list, HIMAGELIST images = nullptr);
     // Owner-drawn check list: items with their ticks and enabled states, the current item.
     void Bind(int id, TCheckListBox& list);
@@ -79,25 +76,34 @@ public:
     void Take();
     bool Putting() const { return putting_ > 0; }
 
+    // The event a notification of a bound control stands for (an empty one when its record has no
+    // handler for it); nothing when it stands for none.
+    std::optional<TNotifyEvent> Command(HWND control, WORD code);
+    std::optional<TNotifyEvent> Notify(const NMHDR& header);
+    // The menu of a bound list, or null.
+    TPopupMenu* PopupMenuOf(HWND control);
+    // The record of the control that has the keyboard focus, or null.
+    const TControl* Focused() const;
+    // The control of a record; of a radio group, the button of its item.
+    HWND HandleOf(const TControl& record) const;
+
     // Link colour and hand cursor for bound links; 0 / false when the control is none of them.
     LRESULT CtlColorStatic(HDC dc, HWND control);
     bool SetCursor(HWND control, int hitTest);
     // Draws an item of a bound check list; false for any other control.
     bool DrawItem(const DRAWITEMSTRUCT& draw);
-    // A column the user dragged keeps within its record's range.
-    void Notify(const NMHDR& header);
 
     class Binding;
 
 private:
-    void Add(std::unique_ptr<Binding> binding);
+    template <typename B, typename... Args>
+    void Add(int id, Args&&... args);
     void SetHint(HWND control, const std::string& hint);
 
     HWND dialog_;
     HWND tooltip_ = nullptr;
     std::vector<std::unique_ptr<Binding>> bindings_;
     std::vector<HWND> links_, hands_, checkLists_;
-    std::vector<std::pair<HWND, TListView*>> lists_;
     int putting_ = 0;
 };
 

@@ -25,17 +25,7 @@ Picture::Picture(int resourceId) {
     info_.bmiHeader.biPlanes = 1;
     info_.bmiHeader.biBitCount = 24;
     info_.bmiHeader.biCompression = BI_RGB;
-    const size_t stride = (static_cast<size_t>(image.Width) * 3 + 3) & ~size_t{3};
-    bits_.assign(stride * image.Height, 0);
-    for (int y = 0; y < image.Height; ++y) {
-        const unsigned char* in = image.Rgb.data() + static_cast<size_t>(y) * image.Width * 3;
-        unsigned char* out = bits_.data() + y * stride;
-        for (int x = 0; x < image.Width; ++x) {
-            out[x * 3] = in[x * 3 + 2];
-            out[x * 3 + 1] = in[x * 3 + 1];
-            out[x * 3 + 2] = in[x * 3];
-        }
-    }
+    bits_ = BitmapRows(image);
 }
 
 void Picture::Draw(HDC dc, int x, int y, int width, int height) const {
@@ -75,6 +65,21 @@ ImageList LoadImageStrip(int bitmapId, int width, int height, int count) {
 
 Icon LoadIconSized(int iconId, int size) {
     return Icon(static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, size, size, 0)));
+}
+
+Icon LoadIconFile(const std::string& path, int size, int fallback) {
+    Icon icon;
+    if (!path.empty()) icon.reset(static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
+    if (!icon && fallback) icon = LoadIconSized(fallback, size);
+    return icon;
+}
+
+void DrawTextOver(HDC dc, const std::string& text, RECT box, COLORREF colour, UINT format, HFONT font) {
+    const ScopedTextColours colours(dc);
+    const ScopedSelect selected(dc, font ? font : GetCurrentObject(dc, OBJ_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
 }
 
 HFONT DialogFont(HWND dialog) { return reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "platform/win32/ScopedGdi.h"
@@ -41,6 +42,13 @@ int PictureSize(int px96, const std::vector<int>& sizes);
 ImageList LoadImageStrip(int bitmapId, int width, int height, int count);
 // An icon of the resources at `size` pixels.
 Icon LoadIconSized(int iconId, int size);
+// An icon file at `size` pixels; for none or one that cannot be read, the icon `fallback` of the
+// resources (0: none).
+Icon LoadIconFile(const std::string& path, int size, int fallback = 0);
+
+// Text in `colour` over what is drawn already, in `font` (the canvas's own for none); the canvas
+// keeps its colours and font.
+void DrawTextOver(HDC dc, const std::string& text, RECT box, COLORREF colour, UINT format, HFONT font = nullptr);
 
 // The font a dialog's controls use.
 HFONT DialogFont(HWND dialog);

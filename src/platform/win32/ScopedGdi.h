@@ -26,6 +26,7 @@ public:
     H get() const { return handle_; }
     operator H() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
+    H release() { return std::exchange(handle_, nullptr); }
     void reset(H handle = nullptr) {
         if (handle_) Free(handle_);
         handle_ = handle;
@@ -40,6 +41,9 @@ inline void DeleteMemoryDC(HDC dc) { DeleteDC(dc); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 inline void DestroyImageList(HIMAGELIST list) { ImageList_Destroy(list); }
+inline void CloseFileHandle(HANDLE file) { CloseHandle(file); }
+inline void CloseFind(HANDLE find) { FindClose(find); }
+inline void CloseKey(HKEY key) { RegCloseKey(key); }
 
 // A brush, font, pen or bitmap.
 template <typename T>
@@ -50,6 +54,11 @@ using Icon = Owned<HICON, DestroyIconHandle>;
 // A menu; destroying it destroys its submenus too.
 using Menu = Owned<HMENU, DestroyMenuHandle>;
 using ImageList = Owned<HIMAGELIST, DestroyImageList>;
+// Files and folder searches are invalid as INVALID_HANDLE_VALUE: give them through OrNull.
+using FileHandle = Owned<HANDLE, CloseFileHandle>;
+using FindHandle = Owned<HANDLE, CloseFind>;
+inline HANDLE OrNull(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
+using RegKey = Owned<HKEY, CloseKey>;
 
 // A memory device context compatible with `like` (the screen for none).
 class MemoryDC : public Owned<HDC, DeleteMemoryDC> {

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/win32/ScopedGdi.h"
 #include "platform/win32/WinApi.h"
 
 #include <shellapi.h>
@@ -10,6 +11,8 @@
 namespace vexamo {
 
 namespace {
+
+using win32::FileHandle, win32::FindHandle, win32::OrNull, win32::RegKey;
 
 // The profile functions cut off what does not fit and report size - 1 (one string) or
 // size - 2 (a zero-separated list); grow until the answer is shorter than that.
@@ -29,86 +32,21 @@ std::string ReadGrowing(Call call, DWORD truncatedMargin) {
     }
 }
 
-std::vector<std::string> SplitZeroList(const std::string& list) {
-    std::vector<std::string> names;
-    size_t at = 0;
-    while (at < list.size() && list[at] != '\0') {
-        size_t end = list.find('\0', at);
-        if (end == std::string::npos) end = list.size();
-        names.push_back(list.substr(at, end - at));
-        at = end + 1;
-    }
-    return names;
-}
-
 HKEY RootKey(RegRoot root) { return root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
-
-// The program writes keys as "\Software\...\" as well as "Software\..."; the registry wants
-// neither the leading nor the trailing backslash.
-std::string KeyPath(const std::string& key) {
-    size_t b = key.find_first_not_of('\\');
-    if (b == std::string::npos) return {};
-    size_t e = key.find_last_not_of('\\');
-    return key.substr(b, e - b + 1);
-}
 
 enum class KeyUse { Read, Write, Create };
 
-// An open registry key, closed when it goes out of scope. Each use asks only for the access it
-// needs: an ordinary user may read keys under HKEY_LOCAL_MACHINE that it cannot open for writing.
-class OpenKey {
-public:
-    OpenKey(RegRoot root, const std::string& key, KeyUse use) {
-        std::string path = KeyPath(key);
-        LONG rc = use == KeyUse::Create
-                      ? RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ,
-                                        nullptr, &key_, nullptr)
-                      : RegOpenKeyExA(RootKey(root), path.c_str(), 0, use == KeyUse::Read ? KEY_READ : KEY_SET_VALUE,
-                                      &key_);
-        if (rc != ERROR_SUCCESS) key_ = nullptr;
-    }
-    ~OpenKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-
-    explicit operator bool() const { return key_ != nullptr; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-// A file or a folder search, closed when it goes out of scope; both are invalid as
-// INVALID_HANDLE_VALUE, not as null.
-template <BOOL(WINAPI* Close)(HANDLE)>
-class ScopedHandle {
-public:
-    explicit ScopedHandle(HANDLE h) : h_(h) {}
-    ~ScopedHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) Close(h_);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
-using FileHandle = ScopedHandle<CloseHandle>;
-using FindHandle = ScopedHandle<FindClose>;
-
-SYSTEMTIME ToSystemTime(const LocalTime& t) {
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(t.Year);
-    st.wMonth = static_cast<WORD>(t.Month);
-    st.wDay = static_cast<WORD>(t.Day);
-    st.wHour = static_cast<WORD>(t.Hour);
-    st.wMinute = static_cast<WORD>(t.Minute);
-    st.wSecond = static_cast<WORD>(t.Second);
-    return st;
+// Each use asks only for the access it needs: an ordinary user may read keys under
+// HKEY_LOCAL_MACHINE that it cannot open for writing. Null when the key cannot be opened.
+RegKey OpenKey(RegRoot root, const std::string& key, KeyUse use) {
+    const std::string path = RegistryKeyPath(key);
+    HKEY opened = nullptr;
+    const LONG rc = use == KeyUse::Create
+                        ? RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ,
+                                          nullptr, &opened, nullptr)
+                        : RegOpenKeyExA(RootKey(root), path.c_str(), 0, use == KeyUse::Read ? KEY_READ : KEY_SET_VALUE,
+                                        &opened);
+    return RegKey(rc == ERROR_SUCCESS ? opened : nullptr);
 }
 
 }  // namespace
@@ -156,7 +94,7 @@ std::string Win32Platform::SysErrorMessage(int code) {
 std::vector<DirEntry> Win32Platform::ListFolder(const std::string& mask) {
     std::vector<DirEntry> entries;
     WIN32_FIND_DATAA data{};
-    const FindHandle find(FindFirstFileA(mask.c_str(), &data));
+    const FindHandle find(OrNull(FindFirstFileA(mask.c_str(), &data)));
     if (!find) return entries;
     do {
         std::string name = data.cFileName;
@@ -168,7 +106,7 @@ std::vector<DirEntry> Win32Platform::ListFolder(const std::string& mask) {
         e.System = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
         e.ReparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         entries.push_back(std::move(e));
-    } while (FindNextFileA(find.get(), &data));
+    } while (FindNextFileA(find, &data));
     return entries;
 }
 
@@ -180,14 +118,14 @@ bool Win32Platform::FileExists(const std::string& path) {
 bool Win32Platform::DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 std::optional<std::string> Win32Platform::ReadTextFile(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle file(OrNull(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file) return std::nullopt;
     std::string content;
     char chunk[65536];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+        if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
         if (got == 0) break;
         content.append(chunk, got);
     }
@@ -195,14 +133,14 @@ std::optional<std::string> Win32Platform::ReadTextFile(const std::string& path) 
 }
 
 bool Win32Platform::AppendTextFile(const std::string& path, const std::string& text) {
-    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle file(OrNull(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file) return false;
     size_t done = 0;
     while (done < text.size()) {
         DWORD part = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 20));
         DWORD written = 0;
-        if (!WriteFile(file.get(), text.data() + done, part, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(file, text.data() + done, part, &written, nullptr) || written == 0) return false;
         done += written;
     }
     return true;
@@ -257,10 +195,10 @@ bool Win32Platform::RegCreateKey(RegRoot root, const std::string& key) {
 
 std::optional<std::uint32_t> Win32Platform::RegReadInteger(RegRoot root, const std::string& key,
                                                            const std::string& name) {
-    OpenKey k(root, key, KeyUse::Read);
+    const RegKey k = OpenKey(root, key, KeyUse::Read);
     if (!k) return std::nullopt;
     DWORD type = 0, value = 0, size = sizeof value;
-    if (RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+    if (RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
             ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof value)
         return std::nullopt;
@@ -269,17 +207,17 @@ std::optional<std::uint32_t> Win32Platform::RegReadInteger(RegRoot root, const s
 
 std::optional<std::string> Win32Platform::RegReadString(RegRoot root, const std::string& key,
                                                         const std::string& name) {
-    OpenKey k(root, key, KeyUse::Read);
+    const RegKey k = OpenKey(root, key, KeyUse::Read);
     if (!k) return std::nullopt;
     std::string data;
     DWORD type = 0, size = 0;
-    LONG rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, nullptr, &size);
+    LONG rc = RegQueryValueExA(k, name.c_str(), nullptr, &type, nullptr, &size);
     for (;;) {
         if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return std::nullopt;
         if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
         data.assign(size + 1, '\0');
         DWORD got = size;
-        rc = RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
+        rc = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
         if (rc == ERROR_SUCCESS) {
             data.resize(std::min<size_t>(got, data.find('\0')));
             return data;
@@ -291,25 +229,25 @@ std::optional<std::string> Win32Platform::RegReadString(RegRoot root, const std:
 
 bool Win32Platform::RegWriteInteger(RegRoot root, const std::string& key, const std::string& name,
                                     std::uint32_t value) {
-    OpenKey k(root, key, KeyUse::Write);
+    const RegKey k = OpenKey(root, key, KeyUse::Write);
     if (!k) return false;
     DWORD data = value;
-    return RegSetValueExA(k.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+    return RegSetValueExA(k, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                           sizeof data) == ERROR_SUCCESS;
 }
 
 bool Win32Platform::RegWriteString(RegRoot root, const std::string& key, const std::string& name,
                                    const std::string& value) {
-    OpenKey k(root, key, KeyUse::Write);
+    const RegKey k = OpenKey(root, key, KeyUse::Write);
     if (!k) return false;
-    return RegSetValueExA(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    return RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool Win32Platform::RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) {
-    OpenKey k(root, key, KeyUse::Write);
+    const RegKey k = OpenKey(root, key, KeyUse::Write);
     if (!k) return false;
-    return RegDeleteValueA(k.get(), name.c_str()) == ERROR_SUCCESS;
+    return RegDeleteValueA(k, name.c_str()) == ERROR_SUCCESS;
 }
 
 // --- shell, dialogs, tray, clock ------------------------------------------------------------
@@ -322,38 +260,14 @@ std::intptr_t Win32Platform::ShellOpen(const std::string& file, const std::strin
 
 MsgResult Win32Platform::MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons,
                                     const std::string& caption) {
-    UINT style = (buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK) | MB_TASKMODAL | MB_SETFOREGROUND;
-    const char* title = "Vexamo";
-    switch (kind) {
-        case MsgKind::Warning:
-            style |= MB_ICONWARNING;
-            title = "Warning";
-            break;
-        case MsgKind::Information:
-            style |= MB_ICONINFORMATION;
-            title = "Information";
-            break;
-        case MsgKind::Error:
-            style |= MB_ICONERROR;
-            title = "Error";
-            break;
-        case MsgKind::Confirmation:
-            style |= MB_ICONQUESTION;
-            title = "Confirm";
-            break;
-        case MsgKind::Plain:
-            break;
-    }
-    int answer = MessageBoxA(nullptr, text.c_str(), caption.empty() ? title : caption.c_str(), style);
-    switch (answer) {
-        case IDYES:
-            return MsgResult::Yes;
-        case IDNO:
-            return MsgResult::No;
-        case IDOK:
-            return MsgResult::Ok;
-        default:
-            return MsgResult::Cancel;
+    const UINT icons[] = {0, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONINFORMATION, MB_ICONERROR};  // by MsgKind
+    const UINT style = (buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK) | MB_TASKMODAL | MB_SETFOREGROUND |
+                       icons[static_cast<int>(kind)];
+    switch (MessageBoxA(nullptr, text.c_str(), caption.empty() ? MessageTitle(kind) : caption.c_str(), style)) {
+        case IDYES: return MsgResult::Yes;
+        case IDNO: return MsgResult::No;
+        case IDOK: return MsgResult::Ok;
+        default: return MsgResult::Cancel;
     }
 }
 
@@ -377,11 +291,12 @@ LocalTime Win32Platform::Now() {
 }
 
 std::string Win32Platform::FormatLongTime(const LocalTime& t) {
-    SYSTEMTIME st = ToSystemTime(t);
+    const auto w = [](int v) { return static_cast<WORD>(v); };
+    const SYSTEMTIME st{w(t.Year), w(t.Month), 0, w(t.Day), w(t.Hour), w(t.Minute), w(t.Second), 0};
     int size = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, nullptr, 0);
     if (size <= 0) return {};
     std::string text(static_cast<size_t>(size), '\0');
-    int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, text.data(), size);
+    const int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, text.data(), size);
     text.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
     return text;
 }

@@ -8,7 +8,7 @@
 #include "platform/Dispatch.h"
 #include "platform/win32/Controls_win32.h"
 #include "platform/win32/Menu.h"
-#include "platform/win32/ScopedGdi.h"
+#include "platform/win32/Pictures.h"
 
 namespace vexamo::win32 {
 
@@ -106,10 +106,15 @@ RECT CentredOnWorkArea(HWND window, int width, int height) {
     return {left, top, left + width, top + height};
 }
 
-void SetClientAndCentre(HWND window, int width, int height) {
-    RECT frame{0, 0, Scale(width), Scale(height)};
+RECT FrameFor(HWND window, int width, int height) {
+    RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+    return frame;
+}
+
+void SetClientAndCentre(HWND window, int width, int height) {
+    const RECT frame = FrameFor(window, Scale(width), Scale(height));
     const RECT at = CentredOnWorkArea(window, frame.right - frame.left, frame.bottom - frame.top);
     SetWindowPos(window, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -230,23 +235,32 @@ void Dialog::EndModal(INT_PTR result) {
     EndDialog(hwnd_, result);
 }
 
-void Dialog::On(int id, WORD code, std::function<void()> handler) {
-    commands_.push_back({id, code, std::move(handler)});
+void Dialog::OnDialogKey(std::function<void(TDialogKey, const TControl*)> handler) { dialogKey_ = std::move(handler); }
+
+void Dialog::OnDraw(int id, std::function<void(const DRAWITEMSTRUCT&)> draw) { draws_[id] = std::move(draw); }
+
+void Dialog::Colour(std::initializer_list<int> ids, Colours colours) {
+    for (int id : ids) colours_[id] = colours;
+    if (colours.Back && !brushes_.count(*colours.Back))
+        brushes_.emplace(*colours.Back, GdiObject<HBRUSH>(CreateSolidBrush(*colours.Back)));
 }
 
-void Dialog::OnNotify(int id, UINT code, std::function<void(const NMHDR&)> handler) {
-    notifications_.push_back({id, code, std::move(handler)});
+HFONT Dialog::Bold() {
+    if (!bold_) bold_ = BoldFont(DialogFont(hwnd_));
+    return bold_;
 }
 
-void Dialog::OnContextMenu(int id, const TPopupMenu& menu, std::function<void()> popup,
-                           std::function<void(int)> click) {
-    contextMenus_.push_back({id, &menu, std::move(popup), std::move(click)});
+void Dialog::Embolden(std::initializer_list<int> ids) { SetFont(hwnd_, ids, Bold()); }
+
+void Dialog::ShowIcon(int id, int iconId, int size) {
+    icons_.push_back(LoadIconSized(iconId, size));
+    SendDlgItemMessageA(hwnd_, id, STM_SETICON, reinterpret_cast<WPARAM>(icons_.back().get()), 0);
 }
 
 void Dialog::Run(const std::function<void()>& handler) {
     if (!mirror_ || ended_) return;
     mirror_->Take();
-    Guarded(handler);
+    if (handler) Guarded(handler);
     if (mirror_ && hwnd_ && !ended_) PutRecords();
 }
 
@@ -263,34 +277,48 @@ INT_PTR Dialog::Answer(LRESULT value) {
 
 std::optional<INT_PTR> Dialog::Message(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
-// The notifications and context menus the binding gave handlers; true when one ran.
+// The controls' events and the lists' menus; true when one ran.
 bool Dialog::Routed(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COMMAND) {
-        for (const Command& c : commands_)
-            if (c.Id == LOWORD(wParam) && c.Code == HIWORD(wParam)) {
-                Run(c.Handler);
-                return true;
-            }
-    } else if (msg == WM_NOTIFY) {
-        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-        for (const Notification& n : notifications_)
-            if (static_cast<UINT_PTR>(n.Id) == header.idFrom && n.Code == header.code) {
-                Run([&] { n.Handler(header); });
-                return true;
-            }
-    } else if (msg == WM_CONTEXTMENU) {
-        const HWND control = reinterpret_cast<HWND>(wParam);
-        for (const ContextMenu& c : contextMenus_)
-            if (c.Id == GetDlgCtrlID(control)) {
-                const POINT at = ContextMenuPoint(control, lParam);
-                Run(c.Popup);
-                PopupMenu menu([&] { return *c.Menu; });
-                if (const int chosen = menu.Choose(hwnd_, at, TPM_RIGHTBUTTON | TPM_LEFTALIGN); chosen >= 0)
-                    Run([&] { c.Click(chosen); });
-                return true;
-            }
+        const WORD id = LOWORD(wParam), code = HIWORD(wParam);
+        const std::optional<TNotifyEvent> event = mirror_->Command(reinterpret_cast<HWND>(lParam), code);
+        const bool key = (id == IDOK || id == IDCANCEL) && code == BN_CLICKED && (!event || !*event);
+        if (key && dialogKey_) {
+            const TControl* focused = mirror_->Focused();
+            Run([&] { dialogKey_(id == IDOK ? TDialogKey::Enter : TDialogKey::Escape, focused); });
+        } else if (event) {
+            Run(*event);
+        }
+        return key || event;
     }
-    return false;
+    if (msg == WM_NOTIFY) {
+        const std::optional<TNotifyEvent> event = mirror_->Notify(*reinterpret_cast<const NMHDR*>(lParam));
+        if (event) Run(*event);
+        return event.has_value();
+    }
+    if (msg != WM_CONTEXTMENU) return false;
+    const HWND control = reinterpret_cast<HWND>(wParam);
+    TPopupMenu* records = mirror_->PopupMenuOf(control);
+    if (!records) return false;
+    const POINT at = ContextMenuPoint(control, lParam);
+    Run(records->OnPopup);
+    PopupMenu menu([records] { return *records; });
+    if (const int chosen = menu.Choose(hwnd_, at, TPM_RIGHTBUTTON | TPM_LEFTALIGN); chosen >= 0 && records->OnClick)
+        Run([&] { records->OnClick(chosen); });
+    return true;
+}
+
+LRESULT Dialog::ColourOf(HDC dc, HWND control, UINT msg) {
+    const LRESULT link = msg == WM_CTLCOLORSTATIC ? mirror_->CtlColorStatic(dc, control) : 0;
+    const auto rule = colours_.find(GetDlgCtrlID(control));
+    if (rule == colours_.end()) return link;
+    if (rule->second.Text) SetTextColor(dc, *rule->second.Text);
+    if (const std::optional<COLORREF> back = rule->second.Back) {
+        SetBkColor(dc, *back);
+        return reinterpret_cast<LRESULT>(brushes_.at(*back).get());
+    }
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -314,15 +342,19 @@ INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (const std::optional<INT_PTR> answer = Message(msg, wParam, lParam)) return *answer;
     if (!mirror_) return FALSE;
     switch (msg) {
-        case WM_DRAWITEM:
-            return mirror_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+        case WM_DRAWITEM: {
+            const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (const auto at = draws_.find(static_cast<int>(draw.CtlID)); at != draws_.end()) {
+                at->second(draw);
+                return TRUE;
+            }
+            return mirror_->DrawItem(draw) ? TRUE : FALSE;
+        }
         case WM_CTLCOLORSTATIC:
-            return mirror_->CtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLOREDIT:
+            return ColourOf(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg);
         case WM_SETCURSOR:
             if (mirror_->SetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return Answer(TRUE);
-            return FALSE;
-        case WM_NOTIFY:
-            mirror_->Notify(*reinterpret_cast<const NMHDR*>(lParam));
             return FALSE;
         default:
             return FALSE;

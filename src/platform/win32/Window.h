@@ -13,13 +13,15 @@
 
 #include <exception>
 #include <functional>
+#include <initializer_list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/win32/ScopedGdi.h"
 #include "platform/win32/WinApi.h"
 #include <commctrl.h>
 
@@ -57,6 +59,8 @@ void RegisterDialogClass(const char* name, int iconId);
 // A rectangle of the given size centred on the work area (the screen without the taskbar) of the
 // monitor a window is on, or of the primary monitor for none.
 RECT CentredOnWorkArea(HWND window, int width, int height);
+// The window rectangle around a client area of the given size in pixels, by the window's styles.
+RECT FrameFor(HWND window, int width, int height);
 // Sets a window's client area to the size given at 96 DPI, scaled, centred on the work area; the
 // controls stay where the binding puts them.
 void SetClientAndCentre(HWND window, int width, int height);
@@ -96,7 +100,7 @@ private:
 };
 
 // A dialog whose controls show the records of a portable window through a ControlMirror, and
-// whose controls' notifications run the portable window's handlers.
+// whose controls' events run the handlers their records name.
 class Dialog {
 public:
     Dialog();
@@ -115,26 +119,33 @@ public:
     void EndModal(INT_PTR result);
 
 protected:
-    // WM_INITDIALOG: the binding ties the records to their controls (Mirror().Bind...), says which
-    // notification runs which handler (On...) and prepares pictures and fonts; the base then shows
-    // the records. True lets the system focus the first control.
+    // WM_INITDIALOG: the binding ties the records to their controls (Mirror().Bind...) and
+    // prepares pictures and fonts; the base then shows the records. True lets the system focus
+    // the first control.
     virtual bool InitDialog() { return true; }
     // Every other message the base does not route, as a dialog procedure answers (see Answer).
-    // Nothing leaves it to the base, which draws bound check lists, colours links, keeps list
-    // columns within their range, and then to the system.
+    // Nothing leaves it to the base, which draws and colours what the binding declared, runs the
+    // controls' events, opens the lists' menus, and then to the system.
     virtual std::optional<INT_PTR> Message(UINT msg, WPARAM wParam, LPARAM lParam);
     // What the window shows besides its records (its size, focus), after every put.
     virtual void Shown() {}
 
-    // The notification `code` of control `id` (WM_COMMAND) runs `handler` as Run does; BN_CLICKED
-    // is also a static's STN_CLICKED and a menu's or accelerator's command.
-    void On(int id, WORD code, std::function<void()> handler);
-    void OnClick(int id, std::function<void()> handler) { On(id, BN_CLICKED, std::move(handler)); }
-    // WM_NOTIFY from control `id` with `code`.
-    void OnNotify(int id, UINT code, std::function<void(const NMHDR&)> handler);
-    // The context menu of control `id` (right click, the menu key, Shift+F10): `popup` prepares
-    // the records of `menu`, the system shows them, and `click` gets the chosen item's number.
-    void OnContextMenu(int id, const TPopupMenu& menu, std::function<void()> popup, std::function<void(int)> click);
+    // Enter and Escape (IDOK and IDCANCEL) where no record of a control with that id has a click
+    // handler; `focused` is the record of the control with the keyboard focus, if any.
+    void OnDialogKey(std::function<void(TDialogKey key, const TControl* focused)> handler);
+    // Paints an owner-drawn control.
+    void OnDraw(int id, std::function<void(const DRAWITEMSTRUCT&)> draw);
+    // The text colour of static or edit controls, on a background of their own or, without one,
+    // on the dialog's face (the text drawn transparently).
+    struct Colours {
+        std::optional<COLORREF> Text, Back;
+    };
+    void Colour(std::initializer_list<int> ids, Colours colours);
+    // The dialog font in bold on the controls; Bold() is that font, for variants of it.
+    void Embolden(std::initializer_list<int> ids);
+    HFONT Bold();
+    // An icon of the resources at `size` pixels in an icon control.
+    void ShowIcon(int id, int iconId, int size);
 
     ControlMirror& Mirror() { return *mirror_; }
     // Runs one handler of the portable window: the user's changes into the records first, the
@@ -147,34 +158,21 @@ protected:
     INT_PTR Answer(LRESULT value);
 
 private:
-    struct Command {
-        int Id;
-        UINT Code;
-        std::function<void()> Handler;
-    };
-    struct Notification {
-        int Id;
-        UINT Code;
-        std::function<void(const NMHDR&)> Handler;
-    };
-    struct ContextMenu {
-        int Id;
-        const TPopupMenu* Menu;
-        std::function<void()> Popup;
-        std::function<void(int)> Click;
-    };
-
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool Routed(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT ColourOf(HDC dc, HWND control, UINT msg);
     static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
     bool modal_ = false;
     bool ended_ = false;
     std::unique_ptr<ControlMirror> mirror_;
-    std::vector<Command> commands_;
-    std::vector<Notification> notifications_;
-    std::vector<ContextMenu> contextMenus_;
+    std::function<void(TDialogKey, const TControl*)> dialogKey_;
+    std::map<int, std::function<void(const DRAWITEMSTRUCT&)>> draws_;
+    std::map<int, Colours> colours_;
+    std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
+    Font bold_;
+    std::vector<Icon> icons_;
 };
 
 // The program's message loop: gives modeless dialogs their keyboard handling. Returns the code
