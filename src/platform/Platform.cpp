@@ -30,6 +30,12 @@ std::vector<std::string> SplitZeroList(const std::string& list) {
     return names;
 }
 
+std::string FileFilterPairs(const std::string& filter) {
+    std::string pairs = filter.substr(0, filter.find_last_not_of('|') + 1);
+    std::replace(pairs.begin(), pairs.end(), '|', '\0');
+    return pairs.append(2, '\0');
+}
+
 const char* MessageTitle(MsgKind kind) {
     switch (kind) {
         case MsgKind::Warning: return "Warning";

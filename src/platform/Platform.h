@@ -130,6 +130,9 @@ std::string RegistryKeyPath(const std::string& key);
 // The strings of a list of zero-ended strings that one more zero ends (as the profile functions
 // write section and key names).
 std::vector<std::string> SplitZeroList(const std::string& list);
+// A file dialog's filter "Name|patterns|Name|patterns" as the system takes it: pairs of
+// zero-ended strings, ended by one more zero.
+std::string FileFilterPairs(const std::string& filter);
 // A message box's title when it is given none.
 const char* MessageTitle(MsgKind kind);
 

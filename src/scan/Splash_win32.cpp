@@ -67,12 +67,8 @@ private:
     void Paint() {
         const win32::ScopedPaint dc(Handle());
         picture_.Draw(dc, 0, 0, Scale(TfrmScaning::ClientWidth), Scale(TfrmScaning::ClientHeight));
-        RECT r = Scaled(TfrmScaning::lblScanBounds);
-        const win32::ScopedSelect font(dc, font_);
-        const win32::ScopedTextColours colours(dc);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(0, 0, 0));
-        DrawTextA(dc, form_.lblScan.Caption.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+        win32::DrawTextOver(dc, form_.lblScan.Caption, Scaled(TfrmScaning::lblScanBounds), RGB(0, 0, 0),
+                            DT_SINGLELINE | DT_NOPREFIX, font_);
     }
 
     TfrmScaning& form_;

@@ -67,8 +67,8 @@ protected:
         LOGFONTA heading = win32::FontOf(Bold());
         heading.lfHeight = heading.lfHeight * 3 / 2;
         heading_ = win32::Font(CreateFontIndirectA(&heading));
-        Colour({IDC_MONITOR_LABEL5, IDC_MONITOR_LABEL3, IDC_MONITOR_LBLCDLABEL, IDC_MONITOR_LABEL2}, {});
-        Colour({IDC_MONITOR_LABEL1, IDC_MONITOR_LBLDEVICE}, {Gray});
+        Colour({IDC_MONITOR_LABEL5, IDC_MONITOR_LABEL3, IDC_MONITOR_LBLCDLABEL, IDC_MONITOR_LABEL2}, std::nullopt);
+        Colour({IDC_MONITOR_LABEL1, IDC_MONITOR_LBLDEVICE}, Gray);
 
         // Pictures enlarged with the screen's DPI, as the text beside them is.
         banner_ = win32::Bitmap(static_cast<HBITMAP>(LoadImageA(win32::Instance(), MAKEINTRESOURCEA(IDB_SCAN_BANNER),

@@ -32,7 +32,7 @@ protected:
         m.Bind(IDOK, box_.OKButton);
         OnDialogKey([this](TDialogKey key, const TControl*) { box_.DialogKey(key); });
         // The support address is the one grey link.
-        Colour({IDC_ABOUT_LBLLINKSUPPORT}, {SupportGrey});
+        Colour({IDC_ABOUT_LBLLINKSUPPORT}, SupportGrey);
         OnDraw(IDC_ABOUT_PRODUCT, [this](const DRAWITEMSTRUCT& item) { product_.DrawFitted(item.hDC, item.rcItem); });
         OnDraw(IDC_ABOUT_MAKER, [this](const DRAWITEMSTRUCT& item) { maker_.DrawFitted(item.hDC, item.rcItem); });
 

@@ -55,14 +55,14 @@ protected:
                   IDC_WIZARD_LBLFINALCMD1, IDC_WIZARD_LBLFINALCMD2, IDC_WIZARD_LBLFINALCMD3, IDC_WIZARD_LBLCMD});
         ShowIcon(IDC_WIZARD_TESTICON, IDI_WIZARD_TEST, win32::Scale(SmallIcon));
         ShowIcon(IDC_WIZARD_CMDICON, IDI_WIZARD_CMD, win32::Scale(SmallIcon));
-        Colour({IDC_WIZARD_EDSINGLEFILEFLAG, IDC_WIZARD_EDPLAYLISTFLAG, IDC_WIZARD_EDSUBTITLEFLAG}, {White, Black});
-        Colour({IDC_WIZARD_LBLFINALPLAYERNAME, IDC_WIZARD_LBLPLAYLISTEXT}, {std::nullopt, White});
-        Colour({IDC_WIZARD_LBLWARNING}, {WarningRed});
+        Colour({IDC_WIZARD_EDSINGLEFILEFLAG, IDC_WIZARD_EDPLAYLISTFLAG, IDC_WIZARD_EDSUBTITLEFLAG}, White, Black);
+        Colour({IDC_WIZARD_LBLFINALPLAYERNAME, IDC_WIZARD_LBLPLAYLISTEXT}, std::nullopt, White);
+        Colour({IDC_WIZARD_LBLWARNING}, WarningRed);
         // The command-line pages' examples: their "e.g:" grey, their switches maroon.
         for (int page : {Page::TabSingle, Page::TabPlaylist, Page::TabSubs}) {
             const int first = IDC_WIZARD_PAGETEXT + page * WIZARD_PAGETEXTS_PER_PAGE;
-            Colour({first + ExampleLead}, {Grey});
-            for (int k = FirstExampleSwitch; k < WIZARD_PAGETEXTS_PER_PAGE; ++k) Colour({first + k}, {Maroon});
+            Colour({first + ExampleLead}, Grey);
+            for (int k = FirstExampleSwitch; k < WIZARD_PAGETEXTS_PER_PAGE; ++k) Colour({first + k}, Maroon);
         }
         OnDraw(IDC_WIZARD_BANNER, [this](const DRAWITEMSTRUCT& item) {
             // Stretched proportionally to the banner's height; what does not fit is cut on the right.

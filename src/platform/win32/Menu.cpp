@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/Pictures.h"
 #include "platform/win32/Window.h"
 
 namespace vexamo::win32 {
@@ -29,13 +30,13 @@ Font MenuFont() {
 
 UINT StateFlags(const TMenuItem& item) { return item.Enabled ? MF_ENABLED : MF_GRAYED; }
 
-void DrawBanner(HDC canvas, const std::string& text, int y) {
+// The banner's letters are a little smaller than the items' font.
+void DrawBanner(HDC canvas, const std::string& text, int y, HFONT items) {
     RECT band{0, 0, Scale(BandWidth), std::max(Scale(BandMinHeight), y + Scale(BannerBelowText))};
     const GdiObject<HBRUSH> grey(CreateSolidBrush(BandGrey));
     FillRect(canvas, &band, grey);
 
-    LOGFONTA base{};
-    GetObjectA(GetCurrentObject(canvas, OBJ_FONT), sizeof base, &base);
+    const LOGFONTA base = FontOf(items);
     LOGFONTA turned{};
     turned.lfHeight = base.lfHeight - 2;
     turned.lfWeight = FW_BOLD;
@@ -63,12 +64,7 @@ int MenuNumber(UINT command, const TPopupMenu& menu) {
 PopupMenu::PopupMenu(Records records) : records_(std::move(records)), ownerDrawn_(false) {}
 
 PopupMenu::PopupMenu(Records records, MenuLook look)
-    : records_(std::move(records)), ownerDrawn_(true), look_(look), font_(MenuFont()) {
-    LOGFONTA lf{};
-    GetObjectA(font_, sizeof lf, &lf);
-    lf.lfWeight = FW_BOLD;
-    bold_ = Font(CreateFontIndirectA(&lf));
-}
+    : records_(std::move(records)), ownerDrawn_(true), look_(look), font_(MenuFont()), bold_(BoldFont(font_)) {}
 
 void PopupMenu::Build() {
     const TPopupMenu records = records_();
@@ -144,12 +140,7 @@ void PopupMenu::Draw(const DRAWITEMSTRUCT& draw) {
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     HDC dc = draw.hDC;
     // The canvas as the menu framework would prepare it; all put back at the end.
-    const ScopedTextColours colours(dc);
-    const ScopedSelect font(dc, item.Default ? bold_.get() : font_.get());
     const COLORREF fill = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU);
-    SetBkColor(dc, fill);
-    SetTextColor(dc, GetSysColor(!item.Enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-
     RECT area = draw.rcItem;
     area.left = Scale(BandWidth);
     const GdiObject<HBRUSH> brush(CreateSolidBrush(fill));
@@ -160,17 +151,14 @@ void PopupMenu::Draw(const DRAWITEMSTRUCT& draw) {
         const int top = area.top + (area.bottom - area.top - height) / 2;
         ImageList_Draw(look_.Images, item.ImageIndex, dc, Scale(PictureLeft), top, ILD_TRANSPARENT);
     }
-    RECT text = area;
-    text.left = Scale(TextLeft);
-    const int oldMode = SetBkMode(dc, TRANSPARENT);
-    DrawTextA(dc, item.Caption.c_str(), static_cast<int>(item.Caption.size()), &text,
-              DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
-    SetBkMode(dc, oldMode);
+    DrawTextOver(dc, item.Caption, {Scale(TextLeft), area.top, area.right, area.bottom},
+                 GetSysColor(!item.Enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT),
+                 DT_SINGLELINE | DT_VCENTER | DT_NOCLIP, item.Default ? bold_.get() : font_.get());
 
     const bool last = !shown_.empty() && static_cast<UINT_PTR>(shown_.back()) == draw.itemData;
     if (last && !records.Banner.empty())
         DrawBanner(dc, records.Banner,
-                   look_.BannerStart > 0 ? Scale(look_.BannerStart) : draw.rcItem.bottom - Scale(BannerBelowText));
+                   look_.BannerStart > 0 ? Scale(look_.BannerStart) : draw.rcItem.bottom - Scale(BannerBelowText), font_);
 }
 
 bool PopupMenu::Message(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

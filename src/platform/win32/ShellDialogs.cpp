@@ -2,21 +2,12 @@
 
 #include <shlobj.h>
 
+#include "platform/Platform.h"
 #include "platform/win32/Window.h"
 
 namespace vexamo::win32 {
 
 namespace {
-
-// "Name|patterns|Name|patterns|" to the dialog's pairs of zero-ended strings.
-std::string DialogFilter(const std::string& filter) {
-    std::string out = filter;
-    while (!out.empty() && out.back() == '|') out.pop_back();
-    for (char& c : out)
-        if (c == '|') c = '\0';
-    out.append(2, '\0');
-    return out;
-}
 
 int CALLBACK PreselectFolder(HWND chooser, UINT msg, LPARAM, LPARAM data) {
     if (msg == BFFM_INITIALIZED && data) SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, data);
@@ -26,7 +17,7 @@ int CALLBACK PreselectFolder(HWND chooser, UINT msg, LPARAM, LPARAM data) {
 }  // namespace
 
 std::string OpenFile(HWND owner, const std::string& filter, const FileDialogExtra& extra) {
-    const std::string pairs = DialogFilter(filter);
+    const std::string pairs = FileFilterPairs(filter);
     char file[MAX_PATH * 4] = {};
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;

@@ -239,10 +239,9 @@ void Dialog::OnDialogKey(std::function<void(TDialogKey, const TControl*)> handle
 
 void Dialog::OnDraw(int id, std::function<void(const DRAWITEMSTRUCT&)> draw) { draws_[id] = std::move(draw); }
 
-void Dialog::Colour(std::initializer_list<int> ids, Colours colours) {
-    for (int id : ids) colours_[id] = colours;
-    if (colours.Back && !brushes_.count(*colours.Back))
-        brushes_.emplace(*colours.Back, GdiObject<HBRUSH>(CreateSolidBrush(*colours.Back)));
+void Dialog::Colour(std::initializer_list<int> ids, std::optional<COLORREF> text, std::optional<COLORREF> back) {
+    for (int id : ids) colours_[id] = {text, back};
+    if (back && !brushes_.count(*back)) brushes_.emplace(*back, GdiObject<HBRUSH>(CreateSolidBrush(*back)));
 }
 
 HFONT Dialog::Bold() {

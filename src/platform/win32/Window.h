@@ -135,12 +135,12 @@ protected:
     void OnDialogKey(std::function<void(TDialogKey key, const TControl* focused)> handler);
     // Paints an owner-drawn control.
     void OnDraw(int id, std::function<void(const DRAWITEMSTRUCT&)> draw);
-    // The text colour of static or edit controls, on a background of their own or, without one,
-    // on the dialog's face (the text drawn transparently).
+    // The text colour of static or edit controls (none: the system's), on a background of their
+    // own or, without one, on the dialog's face (the text drawn transparently).
     struct Colours {
         std::optional<COLORREF> Text, Back;
     };
-    void Colour(std::initializer_list<int> ids, Colours colours);
+    void Colour(std::initializer_list<int> ids, std::optional<COLORREF> text, std::optional<COLORREF> back = {});
     // The dialog font in bold on the controls; Bold() is that font, for variants of it.
     void Embolden(std::initializer_list<int> ids);
     HFONT Bold();
