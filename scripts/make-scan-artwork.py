@@ -10,10 +10,14 @@ Outputs:
   scan_splash.jpg     127x97   the progress window's picture; its lower part
                                stays plain for "Please Wait..." and the bar
   scan_banner.bmp     450x69   the chooser's banner behind "File Scan Results"
-  scan_types.bmp      650x55   13 row pictures of 50x55, magenta-keyed: 0 is
+  scan_types.bmp      1700x55  34 row pictures of 50x55, magenta-keyed: 0 is
                                never shown, n + 1 is the n-th known extension
                                (.mp3 .wav .asx .cda .ogg .wma .wmv .avi .divx
-                               .mov .mpg .mpeg)
+                               .mov .mpg .mpeg, then today's: .mp4 .m4v .mkv
+                               .webm .ts .m2ts .mts .vob .3gp .flv .flac .m4a
+                               .aac .opus .ape .wv .mka), and 30 to 33 the discs
+                               played whole (DVD-Video, Blu-ray, Video CD,
+                               Super Video CD); pictures 0 to 12 never change
   scan_popup.bmp      16x16    the picture of "Enqueue && &Play"
 """
 
@@ -76,6 +80,14 @@ TYPE_COLOURS = [
     (214, 64, 64), (226, 140, 40), (200, 170, 30), (90, 160, 60), (40, 150, 150), (60, 110, 200),
     (110, 80, 190), (170, 60, 170), (200, 60, 120), (120, 120, 120), (30, 110, 90), (150, 90, 40)]
 TYPE_VIDEO = [False, False, False, False, False, False, True, True, True, True, True, True]
+# Today's formats: ten video, then seven audio.
+TYPE_COLOURS += [
+    (220, 90, 50), (70, 130, 210), (30, 140, 110), (160, 70, 140), (200, 120, 30), (90, 90, 170),
+    (60, 150, 80), (150, 100, 60), (190, 60, 90), (80, 140, 160),
+    (40, 120, 200), (210, 110, 60), (120, 160, 40), (170, 80, 170), (60, 140, 140), (200, 150, 40), (130, 90, 200)]
+TYPE_VIDEO += [True] * 10 + [False] * 7
+# The discs played whole, each with the colour of its label.
+DISC_COLOURS = [(110, 60, 170), (30, 100, 210), (40, 150, 70), (20, 140, 150)]
 
 
 def note(cv, cx, cy, colour):
@@ -95,10 +107,26 @@ def film(cv, cx, cy, colour):
             cv.fill(art.rounded_box(cx + side * 9.2, cy + k * 3.2, 0.9, 0.9, 0.3), (236, 236, 236, 255))
 
 
+def disc_picture(kind):
+    cv = art.Canvas(50, 55)
+    colour = DISC_COLOURS[kind]
+    cv.fill(art.circle(25, 26, 21), (90, 98, 110, 255))
+    cv.fill(art.circle(25, 26, 20), vertical((246, 248, 252), (200, 208, 222), 6, 46))
+    cv.fill(art.circle(25, 26, 11), colour + (255,))
+    cv.fill(art.circle(25, 26, 4.5), (236, 238, 242, 255))
+    cv.fill(art.circle(25, 26, 2.2), (90, 98, 110, 255))
+    # As on the row pictures of files: dots under the disc tell the kinds apart beyond their hue.
+    for k in range(kind + 1):
+        cv.fill(art.circle(25 - kind * 2.5 + k * 5, 51, 1.5), colour + (255,))
+    return cv.pixels()
+
+
 def type_picture(index):
     cv = art.Canvas(50, 55)
     if index == 0:
         return cv.pixels()
+    if index > len(TYPE_COLOURS):
+        return disc_picture(index - len(TYPE_COLOURS) - 1)
     colour = TYPE_COLOURS[index - 1]
     page = art.polygon([(9, 3), (33, 3), (42, 12), (42, 52), (9, 52)])
     cv.fill(art.grown(page, 1.0), (90, 98, 110, 255))
@@ -110,7 +138,7 @@ def type_picture(index):
     else:
         note(cv, 24, 26, colour)
     # Dots under the band count the extension within its kind, so two of one hue still differ.
-    kind_pos = (index - 1) % 6
+    kind_pos = (index - 1) % 6 if index <= 12 else (index - 13) % 6
     for k in range(kind_pos + 1):
         cv.fill(art.circle(14 + k * 4, 45, 1.2), (255, 255, 255, 255))
     return cv.pixels()
@@ -130,7 +158,7 @@ def main():
     art.write(os.path.join(out, "scan_splash.jpg"), art.baseline_jpeg_bytes(splash()))
     art.write(os.path.join(out, "scan_banner.bmp"), art.bmp_bytes(banner()))
     strip = [[] for _ in range(55)]
-    for i in range(13):
+    for i in range(1 + len(TYPE_COLOURS) + len(DISC_COLOURS)):
         rows = art.keyed_rgb(type_picture(i))
         for y in range(55):
             strip[y].extend(rows[y])

@@ -95,11 +95,11 @@ EOF
 # come in $EXTRA_REG, saving a second start of Wine.
 set_cdrom_drives() {
   local prefix=$1; shift
-  local reg="$prefix/vexamo-drives.reg" letter entry folder label l
+  local reg="$prefix/vexamo-drives.reg" letter entry folder label l type
   printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n' >"$reg"
   # Forget earlier CD-ROM drives first; C: and Z: stay as Wine made them.
   for l in d e f g h i j k l m n o p q r s t u v w x y; do
-    if grep -q "^\"$l:\"=\"cdrom\"" "$prefix/system.reg" 2>/dev/null; then
+    if grep -Eq "^\"$l:\"=\"(cdrom|floppy)\"" "$prefix/system.reg" 2>/dev/null; then
       printf '"%s:"=-\n' "$l" >>"$reg"
       rm -f "$prefix/dosdevices/$l:"
     fi
@@ -107,10 +107,13 @@ set_cdrom_drives() {
   for entry in "$@"; do
     letter=$(printf '%s' "${entry%%:*}" | tr A-Z a-z)
     folder=${entry#*:}; label=${folder#*:}; folder=${folder%%:*}
+    # An entry may end in ":floppy": Wine reports such a drive as removable (a USB stick).
+    type=cdrom
+    case "$label" in *:floppy) type=floppy; label=${label%:floppy} ;; esac
     mkdir -p "$folder"
     printf '%s\n' "$label" >"$folder/.windows-label"
     ln -sfn "$folder" "$prefix/dosdevices/$letter:"
-    printf '"%s:"="cdrom"\n' "$letter" >>"$reg"
+    printf '"%s:"="%s"\n' "$letter" "$type" >>"$reg"
   done
   [ -z "${EXTRA_REG:-}" ] || printf '\n%s\n' "$EXTRA_REG" >>"$reg"
   import_reg "$prefix" "$reg"

@@ -199,7 +199,7 @@ bool TMainForm::UpdateStatus(Caller caller) {
         PopUpSysTray.Items[mnuSPlay].Enabled = false;
     } else {
         picture = ImgTray;
-        if (AnyDiscPresent(settings.Monitor.Drives)) {
+        if (AnyDiscPresent(vexamo.WatchedDrives())) {
             Globals.StatusSuffix = " (CD Detected)";
             if (caller == Caller::ConfigWindow && !vexamo.DiscLabel.empty()) labelPanel = "Label: " + vexamo.DiscLabel;
             result = true;
@@ -249,9 +249,12 @@ void TMainForm::WMTrayNotify(std::uintptr_t mouseMessage) {
         host_->PopupTrayMenu();
 }
 
-void TMainForm::WMDeviceChange(std::uintptr_t event) {
+void TMainForm::WMDeviceChange(std::uintptr_t event, const StringList& drives) {
     if (!started_) return;
     if (event != DeviceArrival && event != DeviceRemoveComplete) return;
+    // A USB stick names its drive in the message, perhaps before the drive list shows it.
+    if (event == DeviceArrival && !drives.empty()) Globals.Vexamo->ArrivedDrives = drives;
+    if (event == DeviceRemoveComplete) Globals.Vexamo->ArrivedDrives.clear();
     if (deviceChangesHeld_ > 0) {
         // Many changes during one walk need no more than one look at the drives afterwards.
         (event == DeviceArrival ? heldArrival_ : heldRemoval_) = true;

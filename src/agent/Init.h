@@ -86,7 +86,8 @@ public:
     bool UpdateStatus(Caller caller) override;
 
     void WMTrayNotify(std::uintptr_t mouseMessage);
-    void WMDeviceChange(std::uintptr_t event);
+    // `drives`: the roots a volume's message names (none for other devices).
+    void WMDeviceChange(std::uintptr_t event, const StringList& drives = {});
     // The taskbar was (re)created: put the icon back if the agent has it in the tray.
     void TaskbarCreated();
 

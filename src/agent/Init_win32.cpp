@@ -22,6 +22,17 @@ static_assert(TrayIconFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP));
 
 namespace {
 
+// The drive roots of a volume's device change (dbcv_unitmask holds one bit per letter).
+StringList VolumeDrives(LPARAM lParam) {
+    StringList roots;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
+    if (!header || header->dbch_devicetype != DBT_DEVTYP_VOLUME) return roots;
+    const DWORD mask = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lParam)->dbcv_unitmask;
+    for (int letter = 0; letter < 26; ++letter)
+        if (mask & (1u << letter)) roots.push_back(std::string(1, static_cast<char>('A' + letter)) + ":\\");
+    return roots;
+}
+
 constexpr int MenuPictureSize = 16;
 
 class MainFormWindow : public MainFormHost, public win32::Window {
@@ -81,7 +92,7 @@ protected:
                 return 0;
             case WM_DEVICECHANGE: {
                 const LRESULT result = Default(msg, wParam, lParam);
-                form_.WMDeviceChange(static_cast<std::uintptr_t>(wParam));
+                form_.WMDeviceChange(static_cast<std::uintptr_t>(wParam), VolumeDrives(lParam));
                 return result ? result : TRUE;
             }
             case WM_COMMAND: {

@@ -6,13 +6,21 @@
 
 namespace vexamo {
 
+std::string QuotedArgument(const std::string& path) {
+    // Windows' command-line rule: backslashes before a quote escape it, so "D:\" would reach the
+    // player as D:" . Doubled, a trailing backslash arrives as itself and the quote ends the path.
+    const size_t trailing = path.size() - (path.find_last_not_of('\\') + 1);
+    return '"' + path + std::string(trailing, '\\') + '"';
+}
+
 std::string TVexamo::ExpandTags(const std::string& templ) const {
     // One pass over the template: a path put in for one tag is never searched for another, so a
     // file named "x[SUBTITLE].avi" reaches the player as itself.
-    const std::array<std::pair<const std::string*, const std::string*>, 3> tags = {{
+    const std::array<std::pair<const std::string*, const std::string*>, 4> tags = {{
         {&CommandTags[1], &Files->FileName},
         {&CommandTags[2], &Files->PlaylistName},
         {&CommandTags[3], &Files->SubtitleName},
+        {&CommandTags[4], &Files->DiscName},
     }};
     std::string out;
     out.reserve(templ.size());
@@ -22,9 +30,7 @@ std::string TVexamo::ExpandTags(const std::string& templ) const {
         if (templ[at] == '[') {
             for (const auto& [tag, value] : tags) {
                 if (templ.compare(at, tag->size(), *tag) == 0) {
-                    out += '"';
-                    out += *value;
-                    out += '"';
+                    out += QuotedArgument(*value);
                     at += tag->size();
                     replaced = true;
                     break;
@@ -100,6 +106,12 @@ TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<
 
 TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const StringList& files, int kind) {
     return ComposeLaunch(vexamo, player, std::vector<StringList>{files}, kind);
+}
+
+TLaunch ComposeDiscLaunch(TVexamo& vexamo, const TPlayer& player, const std::string& root, DiscKind kind) {
+    vexamo.Files = std::make_unique<TMonitoredFiles>();
+    vexamo.Files->DiscName = root;
+    return TLaunch{player.Exe, vexamo.ExpandTags(player.Flags->DiscTemplate(kind))};
 }
 
 }  // namespace vexamo

@@ -23,6 +23,16 @@ struct TLaunch {
 // the extension the user chose. Nothing is started.
 TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<StringList>& groups, int kind);
 TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const StringList& files, int kind);
+// Prepares the launch of a whole disc through the player's template for its kind; no playlist is
+// written.
+TLaunch ComposeDiscLaunch(TVexamo& vexamo, const TPlayer& player, const std::string& root, DiscKind kind);
+
+// The tracks of an audio CD as Windows shows them (Track01.cda ...).
+inline const std::string AudioTrackExtension = ".cda";
+
+// A path as one command-line argument, in double quotes, arriving whole through Windows' parsing
+// rules also when it ends in a backslash (a drive root).
+std::string QuotedArgument(const std::string& path);
 
 inline const std::string PlaylistBaseName = "VexamoList";
 

@@ -7,15 +7,29 @@
 #include <string>
 #include <vector>
 
+#include "model/PlayersCfg.h"
 #include "model/general.h"
 
 namespace vexamo {
 
 class TSelectedPlayer;
 
+// What a drive root holds when its disc is played as a whole: the structure of a DVD-Video,
+// Blu-ray, Video CD or Super Video CD, recognised by its folders and files without regard to case.
+// A broken structure (a VIDEO_TS folder without VIDEO_TS.IFO, an empty BDMV) is a data disc: None.
+struct DiscStructure {
+    DiscKind Kind = DiscKind::None;
+    // The root's folders that belong to the structure (full paths ending in a backslash): their
+    // files are the disc's own and are never offered as loose files.
+    StringList Folders;
+};
+DiscStructure RecogniseDisc(const std::string& root);
+// The same from the root's listing, already made.
+DiscStructure RecogniseDisc(const std::string& root, const std::vector<DirEntry>& top);
+
 struct SearchPlayer {
     std::string Name;
-    StringList Extensions;  // such as ".avi", in the player's order
+    StringList Extensions;  // such as ".avi", or a disc kind such as "DVD-Video", in the player's order
 };
 
 struct DiscSearchResult {
@@ -24,7 +38,8 @@ struct DiscSearchResult {
     StringList FoundPairs;
     // Files[player][extension]: the full paths found, drive by drive in the order of the roots, each
     // drive's in the order of FindFiles(root + "*" + extension). A file whose name ends with the
-    // extension (without regard to case) counts for every player that has that extension.
+    // extension (without regard to case) counts for every player that has that extension. For a
+    // disc kind: the roots holding a disc of that kind.
     std::vector<std::vector<StringList>> Files;
     // The roots on which anything was found, sorted without regard to case, each drive once.
     StringList MediaDrives;

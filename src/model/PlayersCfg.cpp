@@ -6,10 +6,13 @@
 
 namespace vexamo {
 
-const std::array<ExtensionKind, 12> ExtensionKinds = {{
-    {"mp3", "AUDIO"}, {"wav", "AUDIO"}, {"asx", "AUDIO"}, {"cda", "AUDIO"},
-    {"ogg", "AUDIO"}, {"wma", "AUDIO"}, {"wmv", "AUDIO"}, {"avi", "VIDEO"},
-    {"divx", "VIDEO"}, {"mov", "VIDEO"}, {"mpg", "VIDEO"}, {"mpeg", "VIDEO"},
+const std::array<ExtensionKind, 29> ExtensionKinds = {{
+    {"mp3", "AUDIO"},  {"wav", "AUDIO"},  {"asx", "AUDIO"},  {"cda", "AUDIO"},  {"ogg", "AUDIO"},
+    {"wma", "AUDIO"},  {"wmv", "AUDIO"},  {"avi", "VIDEO"},  {"divx", "VIDEO"}, {"mov", "VIDEO"},
+    {"mpg", "VIDEO"},  {"mpeg", "VIDEO"}, {"mp4", "VIDEO"},  {"m4v", "VIDEO"},  {"mkv", "VIDEO"},
+    {"webm", "VIDEO"}, {"ts", "VIDEO"},   {"m2ts", "VIDEO"}, {"mts", "VIDEO"},  {"vob", "VIDEO"},
+    {"3gp", "VIDEO"},  {"flv", "VIDEO"},  {"flac", "AUDIO"}, {"m4a", "AUDIO"},  {"aac", "AUDIO"},
+    {"opus", "AUDIO"}, {"ape", "AUDIO"},  {"wv", "AUDIO"},   {"mka", "AUDIO"},
 }};
 
 const std::array<DefaultPlayer, 7> DefaultPlayers = {{
@@ -35,6 +38,11 @@ const std::array<DefaultCommandLine, 7> DefaultCommandLines = {{
 int KnownIndexOf(const std::string& ext) {
     auto at = std::find(KnownExtensions.begin(), KnownExtensions.end(), ext);
     return at == KnownExtensions.end() ? -1 : static_cast<int>(at - KnownExtensions.begin());
+}
+
+DiscKind DiscKindOf(const std::string& word) {
+    auto at = std::find(DiscKindNames.begin(), DiscKindNames.end(), word);
+    return at == DiscKindNames.end() ? DiscKind::None : static_cast<DiscKind>(at - DiscKindNames.begin());
 }
 
 int KindOfExtension(const std::string& ext) {
@@ -96,6 +104,10 @@ void TPlayer::SaveToIni(const std::string& iniPath, bool overwrite) const {
     WriteIniString(iniPath, Name, "single", Flags->Single);
     WriteIniString(iniPath, Name, "playlist", Flags->Playlist);
     WriteIniString(iniPath, Name, "subtitles", Flags->Subtitles);
+    // Written only for a player that takes discs, so a catalogue without discs reads as it always did.
+    if (!Flags->Disc.empty()) WriteIniString(iniPath, Name, "disc", Flags->Disc);
+    for (size_t k = 0; k < DiscKindKeys.size(); ++k)
+        if (Flags->DiscByKind[k]) WriteIniString(iniPath, Name, DiscKindKeys[k], *Flags->DiscByKind[k]);
 }
 
 void TPlayer::LoadFromIni(const std::string& iniPath, const std::string& section) {
@@ -110,6 +122,8 @@ void TPlayer::LoadFromIni(const std::string& iniPath, const std::string& section
     Flags->Single = ReadIniString(iniPath, section, "single", CommandTags[1]);
     Flags->Playlist = ReadIniString(iniPath, section, "playlist", CommandTags[2]);
     Flags->Subtitles = ReadIniString(iniPath, section, "subtitles", CommandTags[1] + " " + CommandTags[3]);
+    Flags->Disc = ReadIniString(iniPath, section, "disc");
+    for (size_t k = 0; k < DiscKindKeys.size(); ++k) Flags->DiscByKind[k] = ReadIniOptional(iniPath, section, DiscKindKeys[k]);
 }
 
 void DiscoverDefaultPlayers(const std::string& iniPath) {

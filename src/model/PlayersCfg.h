@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/general.h"
@@ -15,16 +16,32 @@ inline const std::array<std::string, 7> DefaultPlayerNames = {
     "BsPlayer", "MicroDVD", "Winamp", "Windows Media Player Win9x", "Windows Media Player",
     "Core Media Player", "Radlight"};
 inline const std::array<std::string, 3> PlaylistExts = {".m3u", ".lst", ".bsl"};
-inline const std::array<std::string, 3> SubtitleExts = {".sub", ".srt", ".ssa"};
-inline const std::array<std::string, 4> CommandTags = {"[PLAYER]", "[FILE]", "[PLAYLIST]", "[SUBTITLE]"};
-inline const std::array<std::string, 12> KnownExtensions = {
-    ".mp3", ".wav", ".asx", ".cda", ".ogg", ".wma", ".wmv", ".avi", ".divx", ".mov", ".mpg", ".mpeg"};
+// Searched in this order; the formats of today follow the three the program always knew.
+inline const std::array<std::string, 5> SubtitleExts = {".sub", ".srt", ".ssa", ".ass", ".vtt"};
+inline const std::array<std::string, 5> CommandTags = {"[PLAYER]", "[FILE]", "[PLAYLIST]", "[SUBTITLE]", "[DISC]"};
+// Stored lists refer to these by position: rows are only ever added at the end.
+inline const std::array<std::string, 29> KnownExtensions = {
+    ".mp3",  ".wav", ".asx",  ".cda", ".ogg", ".wma", ".wmv", ".avi",  ".divx", ".mov",
+    ".mpg",  ".mpeg", ".mp4", ".m4v", ".mkv", ".webm", ".ts", ".m2ts", ".mts",  ".vob",
+    ".3gp",  ".flv", ".flac", ".m4a", ".aac", ".opus", ".ape", ".wv",  ".mka"};
 
 struct ExtensionKind {
     std::string Ext;   // without the dot
     std::string Kind;  // a MediaKinds word
 };
-extern const std::array<ExtensionKind, 12> ExtensionKinds;
+extern const std::array<ExtensionKind, 29> ExtensionKinds;
+
+// Discs that are played as a whole, by their structure rather than their files. A player is given
+// a kind in its Selection.ini Ext list by these words, which no extension can be (no dot).
+// An audio CD is played as a whole too, but it is found by its tracks (.cda), not given as a kind.
+enum class DiscKind { None = -1, DvdVideo = 0, BluRay = 1, VideoCd = 2, SuperVideoCd = 3, AudioCd = 4 };
+inline const std::array<std::string, 4> DiscKindNames = {"DVD-Video", "Blu-ray", "Video CD", "Super Video CD"};
+// Players.ini keys of the forms a player wants one kind of disc in, when it differs from its disc
+// template (by DiscKind).
+inline const std::array<std::string, 5> DiscKindKeys = {"disc.dvd", "disc.bluray", "disc.vcd", "disc.svcd",
+                                                        "disc.cd"};
+// The kind a word of an Ext list names, exactly as written; None for anything else.
+DiscKind DiscKindOf(const std::string& word);
 
 struct DefaultPlayer {
     std::string Name;
@@ -44,6 +61,17 @@ struct TPlayerFlags {
     std::string Single = "[FILE]";
     std::string Subtitles = "[FILE] [SUBTITLE]";
     std::string Playlist = "[PLAYLIST]";
+    // Parameters to play a whole disc, [DISC] standing for its drive root; empty = the player
+    // takes no discs (also for a catalogue written before discs were known).
+    std::string Disc;
+    // A kind's own form (VLC wants dvd:///[DISC] but bluray:///[DISC]); none: the disc template.
+    // Present but empty: the player does not take that kind.
+    std::array<std::optional<std::string>, 5> DiscByKind;
+
+    const std::string& DiscTemplate(DiscKind kind) const {
+        const auto& own = DiscByKind.at(static_cast<size_t>(kind));
+        return own ? *own : Disc;
+    }
 };
 
 struct TPlaylist {

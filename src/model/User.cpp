@@ -24,13 +24,17 @@ void DropTakenExtensions(TUserPlayer& user, std::set<std::string>& taken) {
 }  // namespace
 
 void TUserPlayer::AddExtension(const std::string& ext) {
-    // Without a kind an extension could never be scanned or listed.
-    const int row = KnownIndexOf(ext);
-    if (row < 0) return;
     TExtension e;
     e.Ext = ext;
-    e.KnownIndex = row;
-    e.Kind = static_cast<std::uint8_t>(KindOfExtension(ext));
+    e.Disc = DiscKindOf(ext);
+    if (e.Disc != DiscKind::None) {
+        e.Kind = 1;  // every disc of these kinds is a film
+    } else {
+        // Without a kind an extension could never be scanned or listed.
+        e.KnownIndex = KnownIndexOf(ext);
+        if (e.KnownIndex < 0) return;
+        e.Kind = static_cast<std::uint8_t>(KindOfExtension(ext));
+    }
     Extensions.push_back(std::move(e));
 }
 
@@ -69,7 +73,7 @@ void TUserPlayer::LoadFromIni(const std::string& path, const std::string& sectio
     Extensions.clear();
     UnknownExtensions.clear();
     for (const std::string& piece : SplitString(ext, ';')) {
-        if (KnownIndexOf(piece) >= 0)
+        if (KnownIndexOf(piece) >= 0 || DiscKindOf(piece) != DiscKind::None)
             AddExtension(piece);
         else if (!piece.empty())
             UnknownExtensions.push_back(TKeptExtension{Extensions.size(), piece});

@@ -17,11 +17,14 @@ constexpr std::uint8_t PromptYes = 0;
 constexpr std::uint8_t PromptNo = 1;
 inline const std::array<std::string, 2> PromptWords = {"Yes", "No"};
 
+// An extension, or a kind of disc played as a whole ("DVD-Video"): then KnownIndex is -1, Kind is
+// video and Found holds the drive roots of such discs.
 struct TExtension {
     std::int32_t KnownIndex = -1;
     std::uint8_t Kind = 0;
     std::string Ext;
     std::unique_ptr<TPlaylist> Found;  // null until a scan finds a file
+    DiscKind Disc = DiscKind::None;
 };
 
 // An extension of a hand-edited Selection.ini that the program does not know. It has no kind and
@@ -39,7 +42,7 @@ public:
     std::vector<TExtension> Extensions;
     std::vector<TKeptExtension> UnknownExtensions;
 
-    // An extension outside KnownExtensions has no kind and is not added.
+    // An extension outside KnownExtensions (and no disc kind) has no kind and is not added.
     void AddExtension(const std::string& ext);
     int IndexOfExtension(const std::string& ext) const;
     int CountKind(int kind) const;

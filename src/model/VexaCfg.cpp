@@ -48,6 +48,7 @@ void TVexamo::LoadSettings(const std::string& path) {
     monitor.ScanAll = ReadIniBool(path, "Monitor", "ScanAll", false);
     monitor.AlwaysOn = ReadIniBool(path, "Monitor", "Always On", false);
     monitor.OnPlayClose = ReadIniBool(path, "Monitor", "OnPlayClose", false);
+    monitor.Removable = ReadIniBool(path, "Monitor", "Removable", false);
     if (monitor.AlwaysOn) Status = 0;
 
     settings->UserPriority = ReadIniBool(path, "Priority", "User", false);
@@ -87,6 +88,25 @@ void TVexamo::SaveSettings(const std::string& folder, const std::string& fileNam
     WriteIniBool(path, "Windows", "AutoCD", s.Windows.AutoCD);
     WriteIniBool(path, "SubTitles", "Auto", s.Subtitles.Auto);
     WriteIniString(path, "SubTitles", "Path", s.Subtitles.Path);
+    // Keys the program learnt later follow those it always wrote, and appear only once used, so
+    // the file of a user who never touches them stays as earlier versions wrote it.
+    const StringList monitorKeys = Sys().IniKeyNames(path, "Monitor");
+    const bool stored = std::any_of(monitorKeys.begin(), monitorKeys.end(),
+                                    [](const std::string& k) { return SameText(k, "Removable"); });
+    if (s.Monitor.Removable || stored) WriteIniBool(path, "Monitor", "Removable", s.Monitor.Removable);
+}
+
+StringList TVexamo::WatchedDrives() const {
+    StringList roots = Settings->Monitor.Drives;
+    if (!Settings->Monitor.Removable) return roots;
+    auto add = [&](const std::string& root) {
+        if (std::none_of(roots.begin(), roots.end(), [&](const std::string& r) { return SameText(r, root); }))
+            roots.push_back(root);
+    };
+    for (const std::string& root : GetDrivesOfType(DriveKind::Removable)) add(root);
+    for (const std::string& root : ArrivedDrives)
+        if (IsDriveRoot(root) && Sys().DriveType(root) == DriveKind::Removable) add(root);
+    return roots;
 }
 
 bool TVexamo::CheckPlayersInstalled() {

@@ -45,6 +45,8 @@ struct TOptMonitor {
     bool AlwaysOn = false;
     bool OnPlayClose = false;
     StringList Drives;
+    // USB sticks and memory cards are watched like optical drives, every one there is.
+    bool Removable = false;
 };
 
 struct TOptWindows {
@@ -75,6 +77,7 @@ struct TMonitoredFiles {
     std::string SubtitleName;
     std::string PlaylistName;
     std::string FileName;
+    std::string DiscName;  // the drive root of a disc played as a whole, for [DISC]
 };
 
 class TVexamoInit {
@@ -92,6 +95,12 @@ public:
     std::string SubtitleFound;
     StringList MediaDrives;
     std::string DiscLabel;
+    // The drives a device arrival being handled names (a USB volume gets its letter with it).
+    StringList ArrivedDrives;
+
+    // What a status refresh and a scan look at: the monitored optical drives and, with removable
+    // drives switched on, every removable drive there is or that just arrived. Fixed disks never.
+    StringList WatchedDrives() const;
 
     // Loads the settings from ProgramFolder + Vexamo.ini; may run again on the live object.
     void Create();

@@ -18,7 +18,7 @@ std::string Format(const std::string& pattern, const std::string& arg) {
 
 // --- drives -------------------------------------------------------------------------------
 
-StringList GetCdDrives() {
+StringList GetDrivesOfType(DriveKind kind) {
     constexpr size_t BufferSize = 129;
     StringList result;
     std::string buffer = Sys().LogicalDriveStrings();
@@ -26,10 +26,12 @@ StringList GetCdDrives() {
     if (buffer.size() > BufferSize) throw Error(Sys().SysErrorMessage(14));
     for (size_t at = 0; at < buffer.size() && buffer[at] != '\0'; at += 4) {
         std::string root = buffer.substr(at, 3);
-        if (Sys().DriveType(root) == DriveKind::CdRom) result.push_back(root);
+        if (Sys().DriveType(root) == kind) result.push_back(root);
     }
     return result;
 }
+
+StringList GetCdDrives() { return GetDrivesOfType(DriveKind::CdRom); }
 
 std::string GetVolumeLabel(const std::string& root) {
     std::string label;
@@ -86,7 +88,8 @@ void SplitMask(const std::string& mask, std::string& folder, std::string& patter
     pattern = split == std::string::npos ? mask : mask.substr(split + 1);
 }
 
-void WalkFolders(const std::string& start, const FolderVisitor& visit) {
+void WalkFolders(const std::string& start, const FolderVisitor& visit,
+                 const std::function<bool(const std::string& folder)>& skip) {
     // An explicit stack rather than recursion: a disc may nest folders deeper than the stack allows.
     std::vector<std::string> pending{start};
     std::vector<std::string> children;
@@ -96,8 +99,11 @@ void WalkFolders(const std::string& start, const FolderVisitor& visit) {
         const std::vector<DirEntry> entries = Sys().ListFolder(folder + "*");
         visit(folder, entries);
         children.clear();
-        for (const DirEntry& e : entries)
-            if (IsSearchedFolder(e)) children.push_back(folder + e.Name + "\\");
+        for (const DirEntry& e : entries) {
+            if (!IsSearchedFolder(e)) continue;
+            std::string child = folder + e.Name + "\\";
+            if (!skip || !skip(child)) children.push_back(std::move(child));
+        }
         // Pushed last first, so that the first subfolder is searched next, as the listing ordered them.
         for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(std::move(*it));
     }
@@ -197,6 +203,15 @@ std::optional<std::int32_t> ParseInteger(const std::string& text) {
     }
     if (negative) value = -value;
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+std::optional<std::string> ReadIniOptional(const std::string& path, const std::string& section,
+                                           const std::string& key) {
+    // A control character cannot stand in a value of a text file's line: the default shows the key is missing.
+    static const std::string missing = "\x01";
+    std::string value = Sys().IniReadString(path, section, key, missing);
+    if (value == missing) return std::nullopt;
+    return value;
 }
 
 int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def) {
@@ -467,6 +482,18 @@ bool IsDriveRoot(const std::string& path) {
 std::string ExtractFilePath(const std::string& path) {
     size_t p = path.find_last_of("\\:");
     return p == std::string::npos ? std::string() : path.substr(0, p + 1);
+}
+
+std::string ExtractFileExt(const std::string& path) {
+    const size_t dot = path.find_last_of(".\\:");
+    if (dot == std::string::npos || path[dot] != '.') return {};
+    return path.substr(dot);
+}
+
+bool LessText(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 std::string ExtractFileName(const std::string& path) {

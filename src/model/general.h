@@ -19,6 +19,9 @@ using StringList = std::vector<std::string>;
 inline const std::string NoCdLabel = "/NOCD";
 
 StringList GetCdDrives();
+// The roots of the drives of one type (USB sticks and memory cards are Removable), in the order
+// the system lists them.
+StringList GetDrivesOfType(DriveKind kind);
 std::string GetVolumeLabel(const std::string& root);
 bool AnyDiscPresent(const StringList& roots);
 // The files below mask's folder whose long names match its pattern (* and ?, without regard to
@@ -35,8 +38,10 @@ bool IsSearchedFile(const DirEntry& e);
 bool IsSearchedFolder(const DirEntry& e);
 // Lists every searched folder below start (ending in a backslash, or empty) once, with "*", and
 // hands its entries to visit, in the order of FindFiles. A folder that cannot be read lists nothing.
+// A folder for which `skip` answers true (asked once the folder above it was visited) is not entered.
 using FolderVisitor = std::function<void(const std::string& folder, const std::vector<DirEntry>& entries)>;
-void WalkFolders(const std::string& start, const FolderVisitor& visit);
+void WalkFolders(const std::string& start, const FolderVisitor& visit,
+                 const std::function<bool(const std::string& folder)>& skip = {});
 
 int AppendLinesToFile(const StringList& lines, const std::string& path);
 
@@ -54,6 +59,8 @@ void DeleteIniSectionOrFile(const std::string& path, const std::string& section)
 // value, or one that ParseInteger does not take, gives the default.
 std::string ReadIniString(const std::string& path, const std::string& section, const std::string& key,
                           const std::string& def = "");
+// A value that may be missing, told apart from one written empty.
+std::optional<std::string> ReadIniOptional(const std::string& path, const std::string& section, const std::string& key);
 int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def);
 bool ReadIniBool(const std::string& path, const std::string& section, const std::string& key, bool def);
 // Writes the value so that it reads back exactly as given (IniValueText).
@@ -133,5 +140,8 @@ bool IsDriveRoot(const std::string& path);
 // Path helpers.
 std::string ExtractFilePath(const std::string& path);  // up to and including the last \ or :
 std::string ExtractFileName(const std::string& path);  // after the last \ or :
+std::string ExtractFileExt(const std::string& path);   // from the name's last dot on, or empty
+// Text ordered without regard to case, as Windows orders names.
+bool LessText(const std::string& a, const std::string& b);
 
 }  // namespace vexamo

@@ -1,5 +1,6 @@
 #include "scan/fileMonitor.h"
 
+#include <algorithm>
 #include <iterator>
 #include <memory>
 
@@ -11,7 +12,8 @@
 
 namespace vexamo {
 
-static_assert(TfrmMonitor::TypePictureCount == 1 + static_cast<int>(KnownExtensions.size()));
+static_assert(TfrmMonitor::TypePictureCount ==
+              1 + static_cast<int>(KnownExtensions.size()) + static_cast<int>(DiscKindNames.size()));
 
 namespace {
 
@@ -65,9 +67,7 @@ void TfrmMonitor::FormShow() {
     const StringList& pairs = Globals.Vexamo->FoundPairs;
     for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
         TListItem row;
-        // Picture 0 is never used: picture n + 1 stands for the n-th known extension.
-        const int known = KnownIndexOf(pairs[i]);
-        row.ImageIndex = known < 0 ? -1 : known + 1;
+        row.ImageIndex = TypePictureOf(pairs[i]);
         row.SubItems = {pairs[i], pairs[i + 1]};
         lstFileTypes.Items.push_back(std::move(row));
     }
@@ -168,20 +168,34 @@ void TfrmMonitor::popOptionsClick(int number) {
 
 void TfrmMonitor::PlaySelection(TPlayScope scope) {
     TUserPlayer& user = *Globals.CurrentPlayer;
+    // A disc played as a whole is played by the player's disc template, never as a list of files.
+    auto playDisc = [&](const TExtension& e) {
+        Launch(ComposeDiscLaunch(*Globals.Vexamo, *user.Player, e.Found->Files.front(), e.Disc));
+    };
     std::vector<StringList> groups;
     auto addKind = [&](int kind) {
         for (const TExtension& e : user.Extensions)
-            if (e.Found && (kind < 0 || e.Kind == kind)) groups.push_back(e.Found->Files);
+            if (e.Found && e.Disc == DiscKind::None && (kind < 0 || e.Kind == kind)) groups.push_back(e.Found->Files);
+    };
+    auto disc = [&]() -> const TExtension* {
+        for (const TExtension& e : user.Extensions)
+            if (e.Found && e.Disc != DiscKind::None) return &e;
+        return nullptr;
     };
     switch (scope) {
         case psSelected: {
             const TExtension& e = user.Extensions.at(CurrentExtension);
+            if (e.Disc != DiscKind::None && e.Found) return playDisc(e);
             groups.push_back(e.Found ? e.Found->Files : StringList{});
             break;
         }
-        case psAllVideo: addKind(1); break;
+        case psAllVideo:
+        case psAll:
+            // The disc the user gave this player plays rather than what lies beside it.
+            if (const TExtension* e = disc()) return playDisc(*e);
+            addKind(scope == psAll ? -1 : 1);
+            break;
         case psAllAudio: addKind(0); break;
-        case psAll: addKind(-1); break;
         // The chosen file is played alone but does not replace the row's files: should the play
         // fail, the window stays open with everything the scan found.
         case psChosenFile: groups.push_back({chosenFile_}); break;
@@ -189,13 +203,24 @@ void TfrmMonitor::PlaySelection(TPlayScope scope) {
     Play(groups);
 }
 
-void TfrmMonitor::Play(const std::vector<StringList>& groups) {
+void TfrmMonitor::Play(std::vector<StringList> groups) {
     TUserPlayer& user = *Globals.CurrentPlayer;
     const int kind = CurrentExtension >= 0 && CurrentExtension < static_cast<int>(user.Extensions.size())
                          ? user.Extensions[CurrentExtension].Kind
                          : -1;
+    // The tracks of an audio CD are no files that can be read: a player that takes the disc plays
+    // it as a whole; for one that does not, the playlist holds them in track order.
+    for (StringList& group : groups) {
+        if (group.empty() || !SameText(ExtractFileExt(group.front()), AudioTrackExtension)) continue;
+        if (!user.Player->Flags->DiscTemplate(DiscKind::AudioCd).empty())
+            return Launch(ComposeDiscLaunch(*Globals.Vexamo, *user.Player, group.front().substr(0, 3), DiscKind::AudioCd));
+        std::sort(group.begin(), group.end(), LessText);
+    }
     // A playlist that cannot be written raises here: nothing is started and the window stays.
-    const TLaunch launch = ComposeLaunch(*Globals.Vexamo, *user.Player, groups, kind);
+    Launch(ComposeLaunch(*Globals.Vexamo, *user.Player, groups, kind));
+}
+
+void TfrmMonitor::Launch(const TLaunch& launch) {
     RunProgram(launch.Exe, launch.Parameters);
     Globals.PlayerStarted = true;
     Close();
@@ -211,6 +236,15 @@ void TfrmMonitor::ShowModal() {
                          modal_ = false;
                          FormClose();
                      });
+}
+
+int TypePictureOf(const std::string& word) {
+    // Picture 0 is never used: picture n + 1 stands for the n-th known extension, and the disc
+    // kinds' pictures follow the extensions'.
+    const DiscKind disc = DiscKindOf(word);
+    if (disc != DiscKind::None) return static_cast<int>(KnownExtensions.size()) + 1 + static_cast<int>(disc);
+    const int known = KnownIndexOf(word);
+    return known < 0 ? -1 : known + 1;
 }
 
 int AutoPlayExtension(const TUserPlayer& player) {

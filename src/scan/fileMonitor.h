@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CommandLines.h"
 #include "model/general.h"
 #include "platform/Controls.h"
 
@@ -51,8 +52,8 @@ public:
     static constexpr int ClientHeight = 470;
     static constexpr int TypePictureWidth = 50;
     static constexpr int TypePictureHeight = 55;
-    // Row pictures: none (0), then one for each known extension in its order.
-    static constexpr int TypePictureCount = 13;
+    // Row pictures: none (0), one for each known extension in its order, one per disc kind.
+    static constexpr int TypePictureCount = 1 + 29 + 4;
 
     // popOptions: positions of the top-level items and of the submenu's items.
     enum PopItem { mnuPlay, mnuOpen, N1, mnuChoose };
@@ -116,12 +117,17 @@ public:
 private:
     void OpenMenu(bool atSelectedRow);
     // Plays the given file lists through the playlist file.
-    void Play(const std::vector<std::vector<std::string>>& groups);
+    void Play(std::vector<std::vector<std::string>> groups);
+    // Starts the player, notes it, and closes the window.
+    void Launch(const TLaunch& launch);
 
     bool modal_ = false;
     std::string chosenFile_;
     std::unique_ptr<MonitorHost> host_;
 };
+
+// The row picture of an extension or a disc kind in the pictures of the found types; -1 for none.
+int TypePictureOf(const std::string& word);
 
 // The extension index automatic play uses: the first of the player's extensions with files found,
 // whose first file heads the playlist; 0 when none has any.

@@ -37,13 +37,6 @@ std::string ReplaceAll(std::string text, const std::string& tag, const std::stri
     return text;
 }
 
-// The extension of a file name with its dot; empty when the name has none.
-std::string ExtractFileExt(const std::string& path) {
-    size_t dot = path.find_last_of(".\\:");
-    if (dot == std::string::npos || path[dot] != '.') return {};
-    return path.substr(dot);
-}
-
 // The launch replaces only the upper-case spelling of a tag, so a tag the guard accepted in any
 // other spelling would reach the player as its bare text: every tag is kept in its own spelling.
 std::string CanonicalTags(std::string text) {

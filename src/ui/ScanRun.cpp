@@ -150,7 +150,7 @@ StringList TfrmMain::CollectFiles() {
     TVexamo& vexamo = *Globals.Vexamo;
     TSelectedPlayer none;
     TSelectedPlayer& selection = Globals.SelectedPlayers ? *Globals.SelectedPlayers : none;
-    const StringList roots = vexamo.Settings->Monitor.Drives;
+    const StringList roots = vexamo.WatchedDrives();
     const int players = static_cast<int>(selection.Players.size());
     const int step = ScanProgressStep(players);
 

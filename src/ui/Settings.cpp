@@ -39,6 +39,8 @@ TFrmOptions::TFrmOptions(TrayAgent& tray, const FrmOptionsHostFactory& makeHost)
     Settings_CDAutorun.Hint =
         "This settings enables/disables Windows XP's/2000 window that appears asking to choose an action "
         "whenever a CD/File type is detected";
+    Settings_Removable.Caption = "Also play USB drives and memory cards";
+    Settings_Removable.Hint = "Play what a USB stick or a memory card holds when it is plugged in, as for a CD";
     Settings_Startup.Caption = "Run on Windows Startup";
     Settings_Startup.Hint = "Choose to start 'Vexamo' automatically on Windows StartUp";
     Settings_UseSubs.Caption = "Automatically detect subtitles in CD";
@@ -107,6 +109,7 @@ void TFrmOptions::FormCreate() {
     Settings_DrivesAll.Checked = settings.Monitor.ScanAll;
     Settings_DrivesUser.Checked = !settings.Monitor.ScanAll;
     Settings_cbDrives.Enabled = !Settings_DrivesAll.Checked;
+    Settings_Removable.Checked = settings.Monitor.Removable;
 
     Settings_CDAutorun.Checked = InitialAutoCD = settings.Windows.AutoCD;
     Settings_Startup.Checked = InitialAutoStart = settings.Windows.AutoStart;
@@ -168,6 +171,7 @@ void TFrmOptions::btOkClick() {
         settings.Monitor.ScanAll = Settings_DrivesAll.Checked;
         settings.Monitor.OnPlayClose = rdOnPlayClose.Checked;
         settings.Monitor.AlwaysOn = rdMonitorOn.Checked;
+        settings.Monitor.Removable = Settings_Removable.Checked;
         settings.Windows.AutoCD = Settings_CDAutorun.Checked;
         settings.Windows.AutoStart = Settings_Startup.Checked;
         settings.Subtitles.Auto = Settings_UseSubs.Checked;

@@ -50,6 +50,8 @@ public:
     // The drives to monitor while Settings_DrivesUser is chosen: one tick or several.
     TCheckListBox Settings_cbDrives;
     TRadioButton Settings_DrivesAll;
+    // USB sticks and memory cards are watched too (they are no CD-ROM drives, so not in the list).
+    TCheckBox Settings_Removable;
     TRadioButton rdMonitorDefault;
     TRadioButton rdMonitorOn;
     TRadioButton rdOnPlayMin;

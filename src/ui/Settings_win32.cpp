@@ -46,6 +46,7 @@ protected:
         m.Bind(IDC_OPTIONS_SETTINGS_DRIVESUSER, f.Settings_DrivesUser);
         m.Bind(IDC_OPTIONS_SETTINGS_CBDRIVES, f.Settings_cbDrives);
         m.Bind(IDC_OPTIONS_SETTINGS_DRIVESALL, f.Settings_DrivesAll);
+        m.Bind(IDC_OPTIONS_SETTINGS_REMOVABLE, f.Settings_Removable);
         m.Bind(IDC_OPTIONS_RDMONITORDEFAULT, f.rdMonitorDefault);
         m.Bind(IDC_OPTIONS_RDMONITORON, f.rdMonitorOn);
         m.Bind(IDC_OPTIONS_RDONPLAYMIN, f.rdOnPlayMin);

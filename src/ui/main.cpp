@@ -66,12 +66,16 @@ TfrmMain::TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost) : agent
 
     chkExtsAudio.Hint = "Choose the 'Audio' extensios you want to use";
     chkExtsAudio.Enabled = false;
-    chkExtsAudio.Columns = 2;
+    // Four narrow columns of four rows hold today's formats after the first twelve.
+    chkExtsAudio.Columns = 4;
     LblSelAllAudio.Caption = SelectAllText;
     ChkExtsVideo.Hint = "Choose the 'Video' extensios you want to use";
     ChkExtsVideo.Enabled = false;
-    ChkExtsVideo.Columns = 2;
+    ChkExtsVideo.Columns = 4;
     LblSelAllVideo.Caption = SelectAllText;
+    chkDiscs.Hint = "Choose the discs this player plays as a whole, with their menus";
+    chkDiscs.Enabled = false;
+    chkDiscs.Columns = 2;
 
     chkPrompt.Caption = "Yes, Prompt this Player";
     chkPrompt.Hint = "Prompt when files associated with this player are detected";
@@ -131,6 +135,7 @@ TfrmMain::TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost) : agent
     LblSelAllAudio.OnClick = [this] { LblSelAllAudioClick(); };
     ChkExtsVideo.OnClickCheck = [this] { ChkExtsVideoClickCheck(); };
     LblSelAllVideo.OnClick = [this] { LblSelAllVideoClick(); };
+    chkDiscs.OnClickCheck = [this] { chkDiscsClickCheck(); };
     btAdd.OnClick = [this] { btAddClick(); };
     LstLoadedPlayers.OnItemChecked = [this](int row, bool checked) { LstLoadedPlayersCheckClick(row, checked); };
     LstLoadedPlayers.PopupMenu = &PopListOptions;
@@ -234,6 +239,8 @@ void TfrmMain::FillExtensionLists() {
         TCheckListBox& list = KindOfExtension(ext) == 1 ? ChkExtsVideo : chkExtsAudio;
         list.Items.push_back({ext, false, true});
     }
+    chkDiscs.Items.clear();
+    for (const std::string& kind : DiscKindNames) chkDiscs.Items.push_back({kind, false, false});
 }
 
 void TfrmMain::LoadSelection() {
@@ -277,8 +284,13 @@ void TfrmMain::AddLoadedPlayerRow(const TUserPlayer& userPlayer) {
     std::string kinds;
     if (userPlayer.CountKind(0) > 0) kinds = MediaKinds[0];
     if (userPlayer.CountKind(1) > 0) kinds += (kinds.empty() ? "" : "/") + MediaKinds[1];
-    std::string exts;
-    for (const TExtension& e : userPlayer.Extensions) exts += e.Ext;
+    std::string exts, discs;
+    for (const TExtension& e : userPlayer.Extensions)
+        if (e.Disc == DiscKind::None)
+            exts += e.Ext;
+        else
+            discs += (discs.empty() ? "" : ", ") + e.Ext;
+    if (!discs.empty()) exts += " " + discs;
 
     TListItem row;
     row.SubItems = {userPlayer.Player->Name, kinds, Trim(exts)};
@@ -309,8 +321,8 @@ void TfrmMain::FillPlayerList() {
 }
 
 void TfrmMain::MarkExtension(const std::string& extension, bool checked, bool enabled) {
-    // An extension outside the known twelve has no item in either list.
-    for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo})
+    // An extension the program does not know has no item in any list.
+    for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo, &chkDiscs})
         for (TCheckListItem& item : list->Items)
             if (item.Text == extension) {
                 item.Checked = checked;
@@ -320,7 +332,7 @@ void TfrmMain::MarkExtension(const std::string& extension, bool checked, bool en
 
 StringList TfrmMain::CheckedExtensions() const {
     StringList checked;
-    for (const TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo})
+    for (const TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo, &chkDiscs})
         for (const TCheckListItem& item : list->Items)
             if (item.Checked && item.Enabled) checked.push_back(item.Text);
     return checked;
@@ -328,7 +340,7 @@ StringList TfrmMain::CheckedExtensions() const {
 
 StringList TfrmMain::TakeCheckedExtensions() {
     StringList taken;
-    for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo})
+    for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo, &chkDiscs})
         for (TCheckListItem& item : list->Items)
             if (item.Checked && item.Enabled) {
                 taken.push_back(item.Text);
@@ -377,7 +389,7 @@ void TfrmMain::UpdateMonitorControls() {
 void TfrmMain::ResetAddControls() {
     // Ticks left on free items by an abandoned choice would go to the next player added; the
     // disabled items belong to monitored players and keep theirs.
-    for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo}) {
+    for (TCheckListBox* list : {&chkExtsAudio, &ChkExtsVideo, &chkDiscs}) {
         for (TCheckListItem& item : list->Items)
             if (item.Enabled) item.Checked = false;
         list->Enabled = false;
@@ -541,13 +553,41 @@ void TfrmMain::lstPlayersClick() {
         FillPlayerList();
         chkExtsAudio.Enabled = false;
         ChkExtsVideo.Enabled = false;
+        chkDiscs.Enabled = false;
     } else {
+        OfferDiscs();
         if (CheckedCount > 0) {
             chkPrompt.Enabled = true;
             btAdd.Enabled = true;
         }
         chkExtsAudio.Enabled = true;
         ChkExtsVideo.Enabled = true;
+        chkDiscs.Enabled = true;
+    }
+}
+
+void TfrmMain::OfferDiscs() {
+    TPlayer player;
+    player.LoadFromIni(PlayersPath(), SelectedName);
+    for (size_t i = 0; i < chkDiscs.Items.size(); ++i) {
+        TCheckListItem& item = chkDiscs.Items[i];
+        const bool taken = std::any_of(Globals.SelectedPlayers->Players.begin(), Globals.SelectedPlayers->Players.end(),
+                                       [&](const auto& user) { return user->IndexOfExtension(item.Text) >= 0; });
+        if (taken) {
+            item.Checked = true;
+            item.Enabled = false;
+            continue;
+        }
+        // A tick given while another player was chosen goes with the kind this one cannot play.
+        item.Enabled = !player.Flags->DiscTemplate(static_cast<DiscKind>(i)).empty();
+        if (!item.Enabled && item.Checked) {
+            item.Checked = false;
+            if (CheckedCount > 0) --CheckedCount;
+        }
+    }
+    if (CheckedCount == 0) {
+        chkPrompt.Enabled = false;
+        btAdd.Enabled = false;
     }
 }
 
@@ -622,6 +662,11 @@ void TfrmMain::ExtsClickCheck(TCheckListBox& list, TLabel& selectAll) {
 
 void TfrmMain::chkExtsAudioClickCheck() { ExtsClickCheck(chkExtsAudio, LblSelAllAudio); }
 void TfrmMain::ChkExtsVideoClickCheck() { ExtsClickCheck(ChkExtsVideo, LblSelAllVideo); }
+void TfrmMain::chkDiscsClickCheck() {
+    // The disc kinds have no "Select All" of their own: a label nobody sees takes its caption.
+    TLabel none;
+    ExtsClickCheck(chkDiscs, none);
+}
 
 void TfrmMain::SelectAllClick(TCheckListBox& list, TLabel& selectAll, void (TfrmMain::*clickCheck)()) {
     const bool tick = selectAll.Caption == SelectAllText;

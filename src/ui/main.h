@@ -63,6 +63,8 @@ public:
     TLabel LblSelAllAudio;
     TCheckListBox ChkExtsVideo;
     TLabel LblSelAllVideo;
+    // Discs played as a whole, by DiscKindNames: offered only where the chosen player takes them.
+    TCheckListBox chkDiscs;
     TCheckBox chkPrompt;
     TButton btAdd;
     TListView LstLoadedPlayers;
@@ -136,6 +138,7 @@ public:
     // --- extensions and adding (the tick handlers act on the list's current item) --------------
     void chkExtsAudioClickCheck();
     void ChkExtsVideoClickCheck();
+    void chkDiscsClickCheck();
     void LblSelAllAudioClick();
     void LblSelAllVideoClick();
     void btAddClick();
@@ -187,6 +190,8 @@ public:
 private:
     // The ticked extensions that are free to take.
     StringList CheckedExtensions() const;
+    // Enables the disc kinds the chosen player has a disc form for and no monitored player took.
+    void OfferDiscs();
     // Disables and clears the add controls and every tick and label of an unfinished choice.
     void ResetAddControls();
     void ClearPlayerChoice();

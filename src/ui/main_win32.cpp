@@ -89,6 +89,7 @@ protected:
         m.BindLink(IDC_MAIN_LBLSELALLAUDIO, f.LblSelAllAudio);
         m.Bind(IDC_MAIN_CHKEXTSVIDEO, f.ChkExtsVideo);
         m.BindLink(IDC_MAIN_LBLSELALLVIDEO, f.LblSelAllVideo);
+        m.Bind(IDC_MAIN_CHKDISCS, f.chkDiscs);
         m.Bind(IDC_MAIN_CHKPROMPT, f.chkPrompt);
         m.Bind(IDC_MAIN_BTADD, f.btAdd);
         m.Bind(IDC_MAIN_LSTLOADEDPLAYERS, f.LstLoadedPlayers);

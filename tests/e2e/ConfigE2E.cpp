@@ -76,9 +76,11 @@ bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BS
 void ExpectFirstStart(ConfigAgent& agent) {
     EXPECT_EQ(agent.Names(IDC_MAIN_LSTPLAYERS), (std::vector<std::string>{"(Add new Player)", "Winamp"}));
     EXPECT_EQ(ListBoxItems(agent.Item(IDC_MAIN_CHKEXTSAUDIO)),
-              (std::vector<std::string>{".mp3", ".wav", ".asx", ".cda", ".ogg", ".wma", ".wmv"}));
+              (std::vector<std::string>{".mp3", ".wav", ".asx", ".cda", ".ogg", ".wma", ".wmv", ".flac", ".m4a",
+                                        ".aac", ".opus", ".ape", ".wv", ".mka"}));
     EXPECT_EQ(ListBoxItems(agent.Item(IDC_MAIN_CHKEXTSVIDEO)),
-              (std::vector<std::string>{".avi", ".divx", ".mov", ".mpg", ".mpeg"}));
+              (std::vector<std::string>{".avi", ".divx", ".mov", ".mpg", ".mpeg", ".mp4", ".m4v", ".mkv", ".webm",
+                                        ".ts", ".m2ts", ".mts", ".vob", ".3gp", ".flv"}));
     EXPECT_FALSE(IsWindowEnabled(agent.Item(IDC_MAIN_CHKEXTSAUDIO)));
     EXPECT_FALSE(IsWindowEnabled(agent.Item(IDC_MAIN_BTADD)));
     EXPECT_EQ(WindowText(agent.Item(IDC_MAIN_BTADD)), "&Add to Vexamo");

@@ -164,6 +164,27 @@ std::vector<std::string> StandInLog(const std::string& standInExe) {
     return lines;
 }
 
+std::vector<std::vector<std::string>> StandInArgs(const std::string& standInExe) {
+    std::vector<std::vector<std::string>> starts;
+    const auto text = ReadFile(FolderOf(standInExe) + "standin.args");
+    if (!text) return starts;
+    std::size_t start = 0;
+    while (start < text->size()) {
+        std::size_t end = text->find("\r\n", start);
+        if (end == std::string::npos) end = text->size();
+        std::vector<std::string> args;
+        const std::string line = text->substr(start, end - start);
+        for (std::size_t at = 0; !line.empty() && at <= line.size();) {
+            const std::size_t tab = std::min(line.find('\t', at), line.size());
+            args.push_back(line.substr(at, tab - at));
+            at = tab + 1;
+        }
+        starts.push_back(std::move(args));
+        start = end + 2;
+    }
+    return starts;
+}
+
 ProgramFolder::ProgramFolder() : ProgramFolder(CurrentTestName()) {}
 
 ProgramFolder::ProgramFolder(const std::string& name) : path_(WorkDir() + name + "\\") {

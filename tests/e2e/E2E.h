@@ -59,6 +59,8 @@ void WriteFile(const std::string& path, const std::string& text);
 std::optional<std::string> ReadFile(const std::string& path);
 // The lines the stand-in player recorded in its folder, oldest first.
 std::vector<std::string> StandInLog(const std::string& standInExe);
+// The arguments of each start as the stand-in's CommandLineToArgvW gave them (UTF-8), oldest first.
+std::vector<std::vector<std::string>> StandInArgs(const std::string& standInExe);
 
 // --- Processes ---------------------------------------------------------------------------------
 // A started program; killed when the object goes, so a failing test leaves nothing running.

@@ -60,7 +60,7 @@ TEST(Options, ShowsTheCdDriveAndRunOnStartupWritesAndRemovesTheRunValue) {
     EXPECT_EQ(ListBoxItems(drives), std::vector<std::string>{"D:\\"});
     EXPECT_TRUE(CheckListTicked(drives, 0));
     EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_SETTINGS_DRIVESUSER));
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_OPTIONS_LBLSUBTITLES)), "(*.sub*.srt*.ssa)");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_OPTIONS_LBLSUBTITLES)), "(*.sub*.srt*.ssa*.ass*.vtt)");
     EXPECT_FALSE(TrayHasIcon(agent.Main)) << "the icon is away while the window is open";
     RECT client{};
     GetClientRect(dialog, &client);

@@ -16,9 +16,9 @@ namespace {
 
 const std::string PlayerName = "Stand-In Player";
 
-// Empties the disc of drive D: and puts the given files on it (paths below its root).
-void Disc(const std::vector<std::string>& files) {
-    const std::string root = CdRomFolder('D');
+// Empties the disc of the drive and puts the given files on it (paths below its root).
+void Disc(const std::vector<std::string>& files, char drive = 'D') {
+    const std::string root = CdRomFolder(drive);
     std::vector<std::string> stack{root};
     // Clears what an earlier test of the group left, files first, folders on the way back.
     std::vector<std::string> folders;
@@ -47,10 +47,12 @@ void Disc(const std::vector<std::string>& files) {
 // An agent whose selection is the stand-in player with the given extensions and prompt flag.
 struct ScanAgent : Agent {
     std::string Player;
-    ScanAgent(const std::string& ext, bool prompt, const std::string& settings = "[Main]\r\nStatus=On\r\n")
+    ScanAgent(const std::string& ext, bool prompt, const std::string& settings = "[Main]\r\nStatus=On\r\n",
+              const std::string& playerKeys = "")
         : Agent(false, settings) {
         Player = Folder.InstallStandIn();
-        Folder.Write("Players.ini", "[" + PlayerName + "]\r\nexe=" + Player + "\r\nindex=0\r\next=.m3u\r\n");
+        Folder.Write("Players.ini",
+                     "[" + PlayerName + "]\r\nexe=" + Player + "\r\nindex=0\r\next=.m3u\r\n" + playerKeys);
         Folder.Write("Selection.ini", "[" + PlayerName + "]\r\nName=" + PlayerName + "\r\nPrompt=" +
                                           (prompt ? "Yes" : "No") + "\r\nExt=" + ext + "\r\n");
     }
@@ -269,6 +271,80 @@ TEST(Scan, TrayScanShowsTheProgressWindow) {
     ASSERT_NE(chooser, nullptr);
     EXPECT_FALSE(IsWindowVisible(progress)) << "the progress window is gone when the chooser shows";
     ClickButton(chooser, "Cancel");
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+TEST(Scan, ADvdVideoDiscPlaysAsADiscWithItsDriveRootWhole) {
+    Disc({"VIDEO_TS\\VIDEO_TS.IFO", "VIDEO_TS\\VTS_01_0.IFO", "VIDEO_TS\\VTS_01_1.VOB", "VIDEO_TS\\VTS_01_0.BUP"});
+    // The quoted drive root is where Windows' argument rule would eat the closing quote.
+    ScanAgent agent("DVD-Video;.vob", false, "[Main]\r\nStatus=On\r\n", "disc=--dvd [DISC]\r\n");
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    agent.Arrive();
+    ASSERT_EQ(agent.Starts(1).size(), 1u);
+    const auto args = StandInArgs(agent.Player);
+    ASSERT_EQ(args.size(), 1u);
+    EXPECT_EQ(args[0], (std::vector<std::string>{"--dvd", "D:\\"}));
+    EXPECT_FALSE(agent.Folder.Read("VexamoList.m3u")) << "the structure's files are never a playlist";
+}
+
+TEST(Scan, TodaysFilesOfADataDiscPlayThroughThePlaylist) {
+    Disc({"Films\\b.mkv", "a.mp4", "song.flac"});
+    ScanAgent agent(".mkv;.mp4", false);
+    agent.Start();
+    agent.Arrive();
+    const auto starts = agent.Starts(1);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(StandInArgs(agent.Player).at(0), (std::vector<std::string>{agent.Folder / "VexamoList.m3u"}));
+    // In the order of the player's extensions; the .flac is not its business.
+    EXPECT_EQ(agent.Folder.Read("VexamoList.m3u").value_or(""), "D:\\Films\\b.mkv\r\nD:\\a.mp4\r\n");
+}
+
+// A DVD-Video disc and a loose film beside it: the disc is a row of its own, with its picture.
+void ChooseTheDisc(const std::string& shot) {
+    Disc({"VIDEO_TS\\VIDEO_TS.IFO", "VIDEO_TS\\VTS_01_1.VOB", "Extras\\making of.mkv"});
+    ScanAgent agent("DVD-Video;.mkv", true, "[Main]\r\nStatus=On\r\n", "disc=--dvd [DISC]\r\n");
+    agent.Start();
+    agent.Arrive();
+    const HWND chooser = WaitForChooser(agent);
+    ASSERT_NE(chooser, nullptr) << "no File Monitor";
+    const std::vector<HWND> lists = Children(chooser, "SysListView32");
+    ASSERT_FALSE(lists.empty());
+    EXPECT_EQ(SendMessageA(lists[0], LVM_GETITEMCOUNT, 0, 0), 2) << "the disc and the loose film";
+    Screenshot(shot);
+    const HWND menu = OpenRowMenu(agent, chooser);
+    ASSERT_NE(menu, nullptr) << "no menu for the row";
+    PostMessageA(menu, WM_CHAR, 'p', 0);  // "Enqueue && &Play"
+    ASSERT_TRUE(WaitUntil([&] { return Menus(agent).size() >= 2; }, AgentTimeoutMs)) << "no submenu";
+    PostMessageA(Menus(agent).back(), WM_CHAR, 's', 0);  // "&Selected"
+    ASSERT_EQ(agent.Starts(1).size(), 1u);
+    EXPECT_EQ(StandInArgs(agent.Player).at(0), (std::vector<std::string>{"--dvd", "D:\\"}));
+}
+
+TEST(Scan, TheChooserOffersADvdAsARowOfItsOwnAndPlaysItAsADisc) { ChooseTheDisc("chooser-dvd"); }
+TEST(HiDpiChooser, TheDiscRowAt144Dpi) { ChooseTheDisc("chooser-dvd-144dpi"); }
+
+// A USB stick or memory card (G:, removable) beside the CD-ROM drive D:.
+TEST(UsbStick, PlaysOnlyWithTheSwitchOn) {
+    Disc({}, 'D');
+    Disc({"Clips\\trip.mp4"}, 'G');
+    {
+        ScanAgent agent(".mp4", false);
+        agent.Start();
+        ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+        SendDeviceChange(agent.Main, DBT_DEVICEARRIVAL, 'G', 1000);
+        Sleep(1500);
+        EXPECT_TRUE(StandInLog(agent.Player).empty()) << "without the switch a stick is not the agent's business";
+    }
+    ScanAgent agent(".mp4", false, "[Main]\r\nStatus=On\r\n[Monitor]\r\nRemovable=1\r\n");
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    SendDeviceChange(agent.Main, DBT_DEVICEARRIVAL, 'G', 1000);
+    ASSERT_EQ(agent.Starts(1).size(), 1u);
+    EXPECT_EQ(StandInArgs(agent.Player).at(0), (std::vector<std::string>{"G:\\Clips\\trip.mp4"}));
 }
 
 }  // namespace e2e

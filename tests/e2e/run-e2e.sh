@@ -4,7 +4,8 @@
 #   run-e2e.sh --work DIR --make-base
 #       (Re)creates the run's base Wine prefix DIR/base-prefix. CTest does this once per run,
 #       before any group.
-#   run-e2e.sh --work DIR --group NAME [--no-cdrom | --cdrom D:LABEL ...] [--dpi N] [--timeout S] -- EXE ARGS...
+#   run-e2e.sh --work DIR --group NAME [--no-cdrom | --cdrom D:LABEL ... --removable G:LABEL ...]
+#              [--dpi N] [--timeout S] -- EXE ARGS...
 #       Copies the base prefix for the group, gives it exactly the CD-ROM drives asked for (each a
 #       folder DIR/groups/NAME/cdrom-<letter> holding a .windows-label), starts Xvfb, runs EXE and
 #       returns its exit code. Screenshots land in DIR/groups/NAME/screens, scratch files in
@@ -27,6 +28,7 @@ while [ $# -gt 0 ]; do
     --make-base) MAKE_BASE=1; shift ;;
     --group) GROUP=$2; shift 2 ;;
     --cdrom) CDROMS+=("$2"); shift 2 ;;
+    --removable) CDROMS+=("$2:floppy"); shift 2 ;;
     --no-cdrom) NO_CDROM=1; shift ;;
     --timeout) TIMEOUT=$2; shift 2 ;;
     --dpi) DPI=$2; shift 2 ;;

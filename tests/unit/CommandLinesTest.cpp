@@ -4,6 +4,7 @@
 
 #include "model/CommandLines.h"
 #include "model/VexaCfg.h"
+#include "support/ArgvSplit.h"
 #include "support/FakePlatform.h"
 
 using namespace vexamo;
@@ -205,4 +206,26 @@ TEST_F(Launch, FileNamesHoldingTagsReachThePlayerUnchanged) {
     l = ComposeLaunch(vexamo, player, StringList{"D:\\[PLAYLIST].mp3"}, 0);
     EXPECT_EQ(l.Parameters, "\"D:\\[PLAYLIST].mp3\"");
     EXPECT_EQ(fake.Content("C:\\Vexamo\\VexamoList.m3u"), "D:\\[PLAYLIST].mp3\r\n");
+}
+
+TEST_F(Launch, ADiscReachesThePlayerWholeThroughWindowsArgumentRules) {
+    player.Flags->Disc = "/dvd [DISC]";
+    const TLaunch launch = ComposeDiscLaunch(vexamo, player, "D:\\", DiscKind::DvdVideo);
+    EXPECT_EQ(launch.Exe, player.Exe);
+    EXPECT_EQ(test::SplitArguments(launch.Parameters), (std::vector<std::string>{"/dvd", "D:\\"}));
+    EXPECT_FALSE(fake.FileExists("C:\\Vexamo\\VexamoList.lst")) << "no playlist for a disc";
+
+    const std::pair<std::string, std::vector<std::string>> forms[] = {
+        {"[DISC]", {"D:\\"}},
+        {"dvd:///[DISC]", {"dvd:///D:\\"}},
+        {"--dvd-device=[DISC] dvd://", {"--dvd-device=D:\\", "dvd://"}},
+        {"[DISC] --fullscreen", {"D:\\", "--fullscreen"}},
+    };
+    for (const auto& [templ, args] : forms) {
+        vexamo.Files->DiscName = "D:\\";
+        EXPECT_EQ(test::SplitArguments(vexamo.ExpandTags(templ)), args) << templ;
+    }
+    // Any path that ends in backslashes keeps them all; others are as they were.
+    EXPECT_EQ(test::SplitArguments(QuotedArgument("C:\\My Films\\\\")), (std::vector<std::string>{"C:\\My Films\\\\"}));
+    EXPECT_EQ(QuotedArgument("D:\\a b\\x.avi"), "\"D:\\a b\\x.avi\"");
 }

@@ -248,3 +248,62 @@ TEST(DiscSearch, RandomDiscsGiveWhatPerPairSearchesGive) {
         }
     }
 }
+
+// --- discs played as a whole ------------------------------------------------------------------
+
+TEST(DiscStructures, EachKindIsKnownByItsFilesWithoutRegardToCase) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> files;  // below D:\ (a folder alone ends with a backslash)
+        DiscKind kind;
+    };
+    const Case cases[] = {
+        {"DVD-Video", {"VIDEO_TS\\VIDEO_TS.IFO", "VIDEO_TS\\VTS_01_1.VOB", "AUDIO_TS\\"}, DiscKind::DvdVideo},
+        {"DVD in lower case", {"video_ts\\video_ts.ifo"}, DiscKind::DvdVideo},
+        {"Blu-ray", {"BDMV\\index.bdmv", "BDMV\\STREAM\\00000.m2ts"}, DiscKind::BluRay},
+        {"Video CD by its MPEG files", {"MPEGAV\\AVSEQ01.DAT"}, DiscKind::VideoCd},
+        {"Video CD by its info file", {"VCD\\INFO.VCD"}, DiscKind::VideoCd},
+        {"Super Video CD by its MPEG files", {"MPEG2\\AVSEQ01.MPG"}, DiscKind::SuperVideoCd},
+        {"Super Video CD by its info file", {"svcd\\info.svd"}, DiscKind::SuperVideoCd},
+        {"VIDEO_TS without VIDEO_TS.IFO", {"VIDEO_TS\\VTS_01_1.VOB"}, DiscKind::None},
+        {"an empty BDMV", {"BDMV\\"}, DiscKind::None},
+        {"MPEGAV without .DAT files", {"MPEGAV\\readme.txt"}, DiscKind::None},
+        {"the file where the folder belongs", {"VIDEO_TS.IFO"}, DiscKind::None},
+        {"a data disc", {"Films\\a.mkv"}, DiscKind::None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakePlatform fake;
+        fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");
+        for (const char* f : c.files) {
+            const std::string path = std::string("D:\\") + f;
+            if (path.back() == '\\')
+                fake.AddFolder(path.substr(0, path.size() - 1));
+            else
+                fake.AddFile(path);
+        }
+        EXPECT_EQ(RecogniseDisc("D:\\").Kind, c.kind);
+    }
+}
+
+TEST(DiscStructures, ADiscKindFindsTheDriveAndItsFilesAreNotOfferedLoose) {
+    CountingPlatform fake;
+    fake.AddDrive("D:\\", DriveKind::CdRom, "MOVIE");
+    fake.AddDrive("E:\\", DriveKind::CdRom, "DATA");
+    fake.AddFile("D:\\VIDEO_TS\\VIDEO_TS.IFO");
+    fake.AddFile("D:\\VIDEO_TS\\VTS_01_1.VOB");
+    fake.AddFile("D:\\AUDIO_TS\\x.vob");
+    fake.AddFile("D:\\Bonus\\trailer.vob");
+    fake.AddFile("E:\\VIDEO_TS\\VTS_01_1.VOB");  // broken: a data disc whose files are loose
+    const std::vector<SearchPlayer> players = {{"Discs", {"DVD-Video", "Blu-ray"}}, {"Files", {".vob"}}};
+    fake.Listings = 0;
+    const DiscSearchResult r = SearchDiscs(L({"D:\\", "E:\\"}), players);
+    EXPECT_EQ(r.Files[0][0], L({"D:\\"}));
+    EXPECT_TRUE(r.Files[0][1].empty());
+    EXPECT_EQ(r.Files[1][0], L({"D:\\Bonus\\trailer.vob", "E:\\VIDEO_TS\\VTS_01_1.VOB"}));
+    EXPECT_EQ(r.FoundPairs, L({"DVD-Video", "Discs", ".vob", "Files"}));
+    EXPECT_EQ(r.MediaDrives, L({"D:\\", "E:\\"}));
+    // The walk's own listing of each root serves the recognition: D: root, VIDEO_TS, Bonus; E:
+    // root, its VIDEO_TS (looked into once for the recognition, once by the walk).
+    EXPECT_EQ(fake.Listings, 3 + 3);
+}

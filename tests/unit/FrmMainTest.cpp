@@ -122,9 +122,12 @@ TEST_F(FrmMainTest, FirstStartListsInstalledDefaultsAndKeepsMonitoringOff) {
 
     // The add controls wait for a player; ".wmv" counts as audio.
     EXPECT_FALSE(F().chkExtsAudio.Enabled || F().ChkExtsVideo.Enabled || F().btAdd.Enabled || F().chkPrompt.Enabled);
-    EXPECT_EQ(F().chkExtsAudio.Items.size(), 7u);
+    // Today's formats follow the first twelve in each list.
+    EXPECT_EQ(F().chkExtsAudio.Items.size(), 14u);
     EXPECT_EQ(F().chkExtsAudio.Items[6].Text, ".wmv");
-    EXPECT_EQ(F().ChkExtsVideo.Items.size(), 5u);
+    EXPECT_EQ(F().chkExtsAudio.Items[7].Text, ".flac");
+    EXPECT_EQ(F().ChkExtsVideo.Items.size(), 15u);
+    EXPECT_EQ(F().ChkExtsVideo.Items[5].Text, ".mp4");
     EXPECT_EQ(F().stStatus.Panels[3].Text, "V.1.0.0.0");
     EXPECT_EQ(F().stStatus.Panels[3].Alignment, TAlignment::Center);
 }
@@ -264,11 +267,11 @@ TEST_F(FrmMainTest, SecondPlayerTakesOnlyFreeExtensions) {
     Choose("BsPlayer");
     F().LblSelAllAudioClick();
     EXPECT_EQ(F().LblSelAllAudio.Caption, "Unselect All");
-    EXPECT_EQ(F().CheckedCount, 6);
+    EXPECT_EQ(F().CheckedCount, 13);
     EXPECT_FALSE(Ext(".mp3").Enabled);
     EXPECT_TRUE(F().btAdd.Enabled && F().chkPrompt.Enabled);
     F().btAddClick();
-    EXPECT_EQ(ReadIniString(SelectionIni, "BsPlayer", "Ext"), ".wav;.asx;.cda;.ogg;.wma;.wmv");
+    EXPECT_EQ(ReadIniString(SelectionIni, "BsPlayer", "Ext"), ".wav;.asx;.cda;.ogg;.wma;.wmv;.flac;.m4a;.aac;.opus;.ape;.wv;.mka");
     EXPECT_EQ(F().LstLoadedPlayers.Items[1].SubItems[1], "AUDIO");
     EXPECT_FALSE(F().LstLoadedPlayers.Items[1].Checked);
 
@@ -284,7 +287,7 @@ TEST_F(FrmMainTest, TickCountingAndSelectAllLabel) {
     Open();
     Choose("Winamp");
     F().LblSelAllVideoClick();
-    EXPECT_EQ(F().CheckedCount, 5);
+    EXPECT_EQ(F().CheckedCount, 15);
     EXPECT_EQ(F().LblSelAllVideo.Caption, "Unselect All");
     F().LblSelAllVideoClick();
     EXPECT_EQ(F().CheckedCount, 0);
@@ -421,7 +424,7 @@ TEST_F(FrmMainTest, ViewCommandLinesText) {
 TEST_F(FrmMainTest, LoadSkipsUnusablePlayersButKeepsTheirSections) {
     const std::string selection =
         "[Ghost]\r\nName=Ghost\r\nPrompt=No\r\nExt=.wav\r\n[Gone]\r\nName=Gone\r\nPrompt=No\r\nExt=.ogg\r\n"
-        "[Winamp]\r\nName=Winamp\r\nPrompt=Maybe\r\nExt=.mp3;.flac;.avi\r\n";
+        "[Winamp]\r\nName=Winamp\r\nPrompt=Maybe\r\nExt=.mp3;.xyz;.avi\r\n";
     fake.AddFile(SelectionIni, selection);
     fake.AddFile(PlayersIni, "[Gone]\r\nexe=C:\\Gone\\gone.exe\r\n[Winamp]\r\nexe=C:\\Winamp\\winamp.exe\r\n");
     Open();
@@ -435,7 +438,7 @@ TEST_F(FrmMainTest, LoadSkipsUnusablePlayersButKeepsTheirSections) {
 
     // The unknown extension stays in the file through a prompt change and is skipped on delete.
     TickPrompt("Winamp", true);
-    EXPECT_EQ(ReadIniString(SelectionIni, "Winamp", "Ext"), ".mp3;.flac;.avi");
+    EXPECT_EQ(ReadIniString(SelectionIni, "Winamp", "Ext"), ".mp3;.xyz;.avi");
     SelectLoaded("Winamp");
     F().popLstDeleteClick();
     EXPECT_EQ(ReadIniSections(SelectionIni), (StringList{"Ghost", "Gone"}));
@@ -948,4 +951,47 @@ TEST_F(FrmMainTest, EachMenuItemRunsItsOwnHandlerAndDisabledOnesNone) {
     F().PopListOptionsPopup();
     F().PopListOptionsClick(number(F().PopListOptions, TfrmMain::popLstDelAll));
     EXPECT_TRUE(F().LstLoadedPlayers.Items.empty());
+}
+
+// --- discs played as a whole -----------------------------------------------------------------------
+
+TEST_F(FrmMainTest, DiscKindsGoOnlyToAPlayerWithADiscFormAndToOneAtATime) {
+    fake.AddFile(PlayersIni, BothPlayers + "disc=[DISC]\r\ndisc.bluray=\r\n");  // BsPlayer: no Blu-ray
+    auto disc = [&](const std::string& kind) -> TCheckListItem& { return ItemOf(F().chkDiscs, kind); };
+    Open();
+    EXPECT_EQ(F().chkDiscs.Items.size(), 4u);
+    Choose("Winamp");
+    EXPECT_FALSE(disc("DVD-Video").Enabled) << "a player without a disc form is offered no disc";
+    Choose("BsPlayer");
+    EXPECT_TRUE(disc("DVD-Video").Enabled && disc("Video CD").Enabled);
+    EXPECT_FALSE(disc("Blu-ray").Enabled);
+
+    // A tick given for one player does not stay on a kind the next one cannot play.
+    F().chkDiscs.ItemIndex = 0;
+    disc("DVD-Video").Checked = true;
+    F().chkDiscsClickCheck();
+    EXPECT_TRUE(F().btAdd.Enabled) << "a disc kind alone is enough to add a player";
+    Choose("Winamp");
+    EXPECT_FALSE(disc("DVD-Video").Checked);
+    EXPECT_FALSE(F().btAdd.Enabled);
+
+    Choose("BsPlayer");
+    Tick(".mkv");
+    F().chkDiscs.ItemIndex = 0;
+    disc("DVD-Video").Checked = true;
+    F().chkDiscsClickCheck();
+    F().btAddClick();
+    EXPECT_EQ(ReadIniString(SelectionIni, "BsPlayer", "Ext"), ".mkv;DVD-Video");
+    ASSERT_EQ(F().LstLoadedPlayers.Items.size(), 1u);
+    EXPECT_EQ(F().LstLoadedPlayers.Items[0].SubItems[1], "VIDEO");
+    EXPECT_EQ(F().LstLoadedPlayers.Items[0].SubItems[2], ".mkv DVD-Video");
+
+    // Taken: ticked and out of reach for every other player, also after the window opens again.
+    fake.AddFile(PlayersIni, *fake.Content(PlayersIni) + "[Third]\r\nexe=C:\\Winamp\\winamp.exe\r\ndisc=[DISC]\r\n");
+    Globals.frmMain.reset();
+    Open();
+    Choose("Third");
+    EXPECT_TRUE(disc("DVD-Video").Checked);
+    EXPECT_FALSE(disc("DVD-Video").Enabled);
+    EXPECT_TRUE(disc("Blu-ray").Enabled);
 }

@@ -98,7 +98,7 @@ TEST_F(Options, ShowsTheSettingsAndTheMachinesDrives) {
           "[SubTitles]\r\nAuto=0\r\nPath=C:\\Subs\\\r\n");
     FromTray([](TFrmOptions& f) {
         EXPECT_EQ(f.Caption, "Vexamo Settings");
-        EXPECT_EQ(f.lblSubtitles.Caption, "(*.sub*.srt*.ssa)");
+        EXPECT_EQ(f.lblSubtitles.Caption, "(*.sub*.srt*.ssa*.ass*.vtt)");
         EXPECT_EQ(f.Settings_cbDrives.Items,
                   (std::vector<TCheckListItem>{{"D:\\", false}, {"E:\\", true}}));
         EXPECT_EQ(f.Settings_cbDrives.Hint, "List of available CD/DVD Drives");
@@ -537,4 +537,21 @@ TEST_F(Options, EscapeClosesTheAboutBoxAsCancelledAndAFailedShowStillFreesIt) {
     host.about.user = nullptr;
     Globals.MainForm->ItemClick(TMainForm::mnuAbout);
     EXPECT_EQ(host.about.shown, 3);
+}
+
+TEST_F(Options, TheUsbSwitchShowsTheStoredStateAndOkStoresItsTick) {
+    fake.AddDrive("G:\\", DriveKind::Removable);
+    Start();
+    FromTray([](TFrmOptions& f) {
+        EXPECT_FALSE(f.Settings_Removable.Checked);
+        EXPECT_EQ(f.Settings_cbDrives.Items.size(), 2u) << "a stick is no CD-ROM drive to choose";
+        f.Settings_Removable.Checked = true;
+        f.btOkClick();
+    });
+    EXPECT_EQ(Value("Monitor", "Removable"), "1");
+    EXPECT_EQ(Globals.Vexamo->WatchedDrives(), (StringList{"D:\\", "E:\\", "G:\\"}));
+    FromTray([](TFrmOptions& f) {
+        EXPECT_TRUE(f.Settings_Removable.Checked);
+        f.btCancelClick();
+    });
 }

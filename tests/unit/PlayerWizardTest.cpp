@@ -329,8 +329,11 @@ TEST_F(Wizard, EditKeepsOtherPlayersAndSubtitleAnswerOutlivesTheRun) {
 }
 
 TEST(WizardMediaFilter, SelectorsGiveAudioVideoOrBoth) {
-    const std::string audio = "AUDIO (*.mp3;*.wav;*.asx;*.cda;*.ogg;*.wma;*.wmv)|*.mp3;*.wav;*.asx;*.cda;*.ogg;*.wma;*.wmv|";
-    const std::string video = "VIDEO (*.avi;*.divx;*.mov;*.mpg;*.mpeg)|*.avi;*.divx;*.mov;*.mpg;*.mpeg|";
+    // The extensions of today follow the twelve in each list.
+    const std::string a = "*.mp3;*.wav;*.asx;*.cda;*.ogg;*.wma;*.wmv;*.flac;*.m4a;*.aac;*.opus;*.ape;*.wv;*.mka";
+    const std::string v = "*.avi;*.divx;*.mov;*.mpg;*.mpeg;*.mp4;*.m4v;*.mkv;*.webm;*.ts;*.m2ts;*.mts;*.vob;*.3gp;*.flv";
+    const std::string audio = "AUDIO (" + a + ")|" + a + "|";
+    const std::string video = "VIDEO (" + v + ")|" + v + "|";
     EXPECT_EQ(TfrmPlayerWizard::MediaFilter(0), audio);
     EXPECT_EQ(TfrmPlayerWizard::MediaFilter(1), video);
     EXPECT_EQ(TfrmPlayerWizard::MediaFilter(3), audio + video);
@@ -444,7 +447,7 @@ TEST_F(TestRun, BrowseButtonsSetTheSampleAndExecute) {
     EXPECT_EQ(s->PageEmulator.ActivePage, 2);
     host.files.push_back("D:\\film.srt");
     s->btSubtitleClick();
-    EXPECT_EQ(host.filters.back(), "SUBTITLE (*.sub;*.srt;*.ssa)|*.sub;*.srt;*.ssa");
+    EXPECT_EQ(host.filters.back(), "SUBTITLE (*.sub;*.srt;*.ssa;*.ass;*.vtt)|*.sub;*.srt;*.ssa;*.ass;*.vtt");
     EXPECT_FALSE(s->btExecute.Enabled);  // no movie yet
     host.files.push_back("D:\\film.mp3");  // audio is not offered here
     s->btFile2Click();

@@ -54,7 +54,7 @@ TEST(UserPlayer, ExtensionsGetTheirRowAndKind) {
 
 TEST(UserPlayer, UnknownExtensionsAreNotTakenIn) {
     TUserPlayer p;
-    for (const char* ext : {"", ".flac", ".AVI", ".ogg"}) p.AddExtension(ext);
+    for (const char* ext : {"", ".xyz", ".AVI", ".ogg"}) p.AddExtension(ext);
     ASSERT_EQ(p.Extensions.size(), 1u);
     EXPECT_EQ(p.Extensions[0].Ext, ".ogg");
 }
@@ -131,7 +131,7 @@ TEST_F(SelectionFile, SelectionSkipsPlayersThatCannotBeStarted) {
 
 TEST_F(SelectionFile, HandEditedValuesAreReadSafelyAndWrittenBackSoundly) {
     fake.AddFile(Selection,
-                 "[BsPlayer]\r\nPrompt=yes\r\nExt=.avi;.flac;;.AVI;.mov\r\n"
+                 "[BsPlayer]\r\nPrompt=yes\r\nExt=.avi;.xyz;;.AVI;.mov\r\n"
                  "[Windows Media Player]\r\nExt=\r\n");
     auto s = LoadSelection(Folder);
     ASSERT_EQ(s->Players.size(), 2u);
@@ -145,11 +145,11 @@ TEST_F(SelectionFile, HandEditedValuesAreReadSafelyAndWrittenBackSoundly) {
     s->Players[1]->SaveToIni(Selection);
     EXPECT_EQ(ReadIniString(Selection, "Windows Media Player", "Prompt"), "No");
     EXPECT_EQ(ReadIniString(Selection, "Windows Media Player", "Ext"), "");
-    EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".avi;.flac;;.AVI;.mov") << "loading leaves the file alone";
+    EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".avi;.xyz;;.AVI;.mov") << "loading leaves the file alone";
 }
 
 TEST_F(SelectionFile, UnknownExtensionsGoBackWhereTheyStoodWhenTheSectionIsWritten) {
-    fake.AddFile(Selection, "[BsPlayer]\r\nPrompt=No\r\nExt=.flac;.avi;.mkv;;.AVI;.mov\r\n");
+    fake.AddFile(Selection, "[BsPlayer]\r\nPrompt=No\r\nExt=.xyz;.avi;.abc;;.AVI;.mov\r\n");
     auto s = LoadSelection(Folder);
     ASSERT_EQ(s->Players.size(), 1u);
     TUserPlayer& bs = *s->Players[0];
@@ -157,17 +157,17 @@ TEST_F(SelectionFile, UnknownExtensionsGoBackWhereTheyStoodWhenTheSectionIsWritt
 
     bs.Prompt = 0;
     bs.SaveToIni(Selection);
-    EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".flac;.avi;.mkv;.AVI;.mov");
+    EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".xyz;.avi;.abc;.AVI;.mov");
     bs.AddExtension(".mp3");
     bs.SaveToIni(Selection);
-    EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".flac;.avi;.mkv;.AVI;.mov;.mp3");
+    EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".xyz;.avi;.abc;.AVI;.mov;.mp3");
 }
 
 TEST_F(SelectionFile, AnExtensionTwoSectionsClaimGoesToTheFirstOnly) {
     const std::string text =
         "[Gone]\r\nPrompt=No\r\nExt=.wma\r\n"
         "[BsPlayer]\r\nPrompt=No\r\nExt=.mp3;.avi\r\n"
-        "[Windows Media Player]\r\nPrompt=No\r\nExt=.avi;.flac;.mp3;.wma;.wma;.mkv;.ogg\r\n";
+        "[Windows Media Player]\r\nPrompt=No\r\nExt=.avi;.xyz;.mp3;.wma;.wma;.abc;.ogg\r\n";
     fake.AddFile(Selection, text);
     auto s = LoadSelection(Folder);
     ASSERT_EQ(s->Players.size(), 2u);
@@ -178,7 +178,7 @@ TEST_F(SelectionFile, AnExtensionTwoSectionsClaimGoesToTheFirstOnly) {
     EXPECT_EQ(*fake.Content(Selection), text) << "loading writes nothing";
 
     wmp.SaveToIni(Selection);
-    EXPECT_EQ(ReadIniString(Selection, "Windows Media Player", "Ext"), ".flac;.wma;.mkv;.ogg");
+    EXPECT_EQ(ReadIniString(Selection, "Windows Media Player", "Ext"), ".xyz;.wma;.abc;.ogg");
     EXPECT_EQ(ReadIniString(Selection, "BsPlayer", "Ext"), ".mp3;.avi");
 }
 
