@@ -14,10 +14,11 @@ Outputs:
   menu_*.bmp    16x16       24-bit, magenta (#FF00FF) marks transparency
   menu_strip.bmp 80x16      the five menu pictures in image-list order:
                             0 scan, 1 off, 2 settings, 3 exit, 4 on
-  players_N.bmp  8N x N     the configuration window's player pictures for
+  players_N.bmp  13N x N    the configuration window's player pictures for
                             N = 16, 24, 32 (96, 144, 192 DPI), magenta-keyed
                             against the white of a list: 0 a player made
-                            with the wizard, 1-7 the default players
+                            with the wizard (and an AutoPlay handler's),
+                            1-12 the default players
   banner.ico     40, 60, 80 the disc of the configuration window's banner
   step_K.ico     16, 24, 32 the pictures of its four steps (K = 1..4)
   wizard_banner.jpg 500x60  the player wizard's banner (baseline JPEG)
@@ -350,6 +351,11 @@ TILE_COLOURS = [
     ((124, 214, 96), (40, 140, 40)),     # 5 green
     ((250, 120, 112), (188, 36, 36)),    # 6 red
     ((136, 140, 236), (60, 60, 168)),    # 7 indigo
+    ((255, 156, 84), (214, 84, 16)),     # 8 orange
+    ((92, 116, 168), (28, 44, 96)),      # 9 navy
+    ((204, 160, 112), (132, 84, 40)),    # 10 brown
+    ((244, 120, 188), (172, 32, 112)),   # 11 pink
+    ((196, 214, 80), (112, 134, 20)),    # 12 olive
 ]
 WHITE = (255, 255, 255, 255)
 
@@ -379,8 +385,27 @@ def player_sign(cv, k, s):
                         for i, h in enumerate((s * 0.30, s * 0.50, s * 0.38))]), WHITE)
     elif k == 6:  # diamond
         cv.fill(polygon([(c, s * 0.20), (s * 0.78, c), (c, s * 0.80), (s * 0.22, c)]), WHITE)
-    else:         # rings of a lamp
+    elif k == 7:  # rings of a lamp
         cv.fill(union(circle(c, c, s * 0.10), ring(c, c, s * 0.31, s * 0.21)), WHITE)
+    elif k == 8:  # play sign in a ring
+        cv.fill(union(ring(c, c, s * 0.32, s * 0.23),
+                      polygon([(s * 0.43, s * 0.37), (s * 0.43, s * 0.63), (s * 0.63, c)])), WHITE)
+    elif k == 9:  # fast forward
+        cv.fill(union(polygon([(s * 0.22, s * 0.30), (s * 0.22, s * 0.70), (s * 0.50, c)]),
+                      polygon([(s * 0.50, s * 0.30), (s * 0.50, s * 0.70), (s * 0.78, c)])), WHITE)
+    elif k == 10:  # a list: three rows, each with its bullet
+        cv.fill(union(*[union(circle(s * 0.28, s * (0.32 + 0.18 * i), s * 0.055),
+                              rounded_box(s * 0.57, s * (0.32 + 0.18 * i), s * 0.19, s * 0.045, s * 0.02))
+                        for i in range(3)]), WHITE)
+    elif k == 11:  # a crescent
+        cv.fill(subtract(circle(c, c, s * 0.30), circle(s * 0.62, s * 0.42, s * 0.22)), WHITE)
+    else:         # a five-pointed star
+        points = []
+        for i in range(10):
+            r = s * (0.32 if i % 2 == 0 else 0.13)
+            a = -math.pi / 2 + i * math.pi / 5
+            points.append((c + r * math.cos(a), s * 0.53 + r * math.sin(a)))
+        cv.fill(polygon(points), WHITE)
 
 
 def player_picture(k, s):
@@ -829,7 +854,7 @@ def main():
     # List views are white behind their pictures.
     for size in (16, 24, 32):
         strip = [[] for _ in range(size)]
-        for k in range(8):
+        for k in range(len(TILE_COLOURS)):
             rows = keyed_rgb(player_picture(k, size), (255, 255, 255))
             for y in range(size):
                 strip[y].extend(rows[y])

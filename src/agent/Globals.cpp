@@ -27,6 +27,7 @@ void TGlobals::Reset() {
     SelectedPlayers.reset();
     CurrentPlayer = nullptr;
     PlayerStarted = false;
+    PlayNotice.clear();
     MainForm.reset();
     Vexamo.reset();
     StatusSuffix.clear();

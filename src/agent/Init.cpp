@@ -7,6 +7,7 @@
 #include "app/WindowFactory.h"
 #include "platform/Dispatch.h"
 #include "platform/Errors.h"
+#include "scan/Notices.h"
 #include "scan/fileMonitor.h"
 #include "ui/About.h"
 #include "ui/Settings.h"
@@ -140,6 +141,13 @@ void TMainForm::SetTrayTip(const std::string& text) {
     Sys().NotifyIcon(NotifyAction::Modify, TrayIconData);
 }
 
+void TMainForm::Notify(const std::string& text) {
+    if (Globals.DebugRun) AppendToLog("Notice: " + text);
+    // A balloon needs the icon: with the agent ending or a window holding the icon away, the
+    // window says what happened, or nobody is left to tell.
+    if (iconInTray_) Sys().NotifyBalloon(TrayIconData, NoticeTitle, text);
+}
+
 bool TMainForm::IconWanted() const {
     if (Globals.frmMain && Globals.frmMain->HoldsTrayIcon()) return false;
     if (Globals.FrmOptions && Globals.FrmOptions->Opener == Caller::MainForm) return false;
@@ -243,7 +251,8 @@ TPopupMenu TMainForm::TrayMenu() const {
 
 void TMainForm::WMTrayNotify(std::uintptr_t mouseMessage) {
     if (!started_) return;
-    if (mouseMessage == TrayDoubleClick)
+    // A click on a balloon asks what the agent did, which the configuration window shows.
+    if (mouseMessage == TrayDoubleClick || mouseMessage == TrayBalloonClick)
         MnuOpenClick();
     else if (mouseMessage == TrayRightButton)
         host_->PopupTrayMenu();
@@ -275,7 +284,7 @@ void TMainForm::WMDeviceChange(std::uintptr_t event, const StringList& drives) {
     }
     if (!Globals.frmMain && !ShowConfigWindow(true)) return;
     Dispatch::Release(std::move(Globals.frmMonitor));
-    Globals.frmMain->ScanDisc(Caller::MainForm);
+    Globals.frmMain->ScanDisc(Caller::MainForm, true);
 }
 
 void TMainForm::ScanAfterHandlers() {

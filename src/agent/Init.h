@@ -25,6 +25,7 @@ inline constexpr const char* MainFormCaption = "Mini Vexamo";
 constexpr std::uint32_t WM_TRAYNOTIFY = 0x0400 + 1;     // WM_USER + 1: the tray icon's callback
 constexpr std::uint32_t TrayDoubleClick = 0x0203;       // WM_LBUTTONDBLCLK
 constexpr std::uint32_t TrayRightButton = 0x0204;       // WM_RBUTTONDOWN
+constexpr std::uint32_t TrayBalloonClick = 0x0400 + 5;  // NIN_BALLOONUSERCLICK
 constexpr std::uintptr_t DeviceArrival = 0x8000;        // DBT_DEVICEARRIVAL
 constexpr std::uintptr_t DeviceRemoveComplete = 0x8004; // DBT_DEVICEREMOVECOMPLETE
 constexpr std::uint32_t TrayIconFlags = 1 | 2 | 4;      // NIF_MESSAGE | NIF_ICON | NIF_TIP
@@ -80,6 +81,7 @@ public:
 
     void InitTrayIcon(std::uintptr_t icon);
     void SetTrayTip(const std::string& text) override;
+    void Notify(const std::string& text) override;
     // False when the window could not load what it shows (the error was shown and logged); no
     // window is left then.
     bool ShowConfigWindow(bool hidden);

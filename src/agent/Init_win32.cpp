@@ -19,6 +19,7 @@ static_assert(TrayRightButton == WM_RBUTTONDOWN);
 static_assert(DeviceArrival == DBT_DEVICEARRIVAL);
 static_assert(DeviceRemoveComplete == DBT_DEVICEREMOVECOMPLETE);
 static_assert(TrayIconFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP));
+static_assert(TrayBalloonClick == NIN_BALLOONUSERCLICK);
 
 namespace {
 

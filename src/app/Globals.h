@@ -30,6 +30,10 @@ struct TGlobals {
     std::unique_ptr<TSelectedPlayer> SelectedPlayers;  // loaded with a configuration window
     TUserPlayer* CurrentPlayer = nullptr;       // the player the chooser acts on
     bool PlayerStarted = false;                 // whether the chooser started a player
+    std::string PlayNotice;                     // what the tray says about the chooser's last start
+    // A run for the tests (VEXAMO_DEBUG set): notices are logged too, since Wine shows balloons
+    // but never reports a click on one. Kept by Reset.
+    bool DebugRun = false;
     std::unique_ptr<TfrmMonitor> frmMonitor;    // the playback chooser
     std::unique_ptr<TfrmScaning> frmScaning;    // the scan's progress window
     std::unique_ptr<TFrmOptions> FrmOptions;    // the options window

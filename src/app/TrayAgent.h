@@ -22,6 +22,9 @@ public:
     virtual void ExitAgent() = 0;
     // Shows "Vexamo: " and the text as the tray icon's tip.
     virtual void SetTrayTip(const std::string& text) = 0;
+    // The word from the tray after a disc arrival's scan: a balloon over the icon when it is in
+    // the tray (and the text in the log in debug runs).
+    virtual void Notify(const std::string& text) = 0;
     // The tray menu's monitoring item is usable exactly when the configuration window's "On" is.
     virtual void EnableMonitoringItem(bool enabled) = 0;
     // While a scan walks the drives, disc arrivals and removals wait: a removal handled in the

@@ -101,7 +101,13 @@ TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<
             }
         }
     }
-    return TLaunch{player.Exe, vexamo.ExpandTags(*templ)};
+    TLaunch launch;
+    launch.Exe = player.Exe;
+    launch.Parameters = vexamo.ExpandTags(*templ);
+    launch.Files = written;
+    for (const StringList& group : groups)
+        if (launch.FirstFile.empty() && !group.empty()) launch.FirstFile = group.front();
+    return launch;
 }
 
 TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const StringList& files, int kind) {
@@ -111,7 +117,12 @@ TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const StringList& 
 TLaunch ComposeDiscLaunch(TVexamo& vexamo, const TPlayer& player, const std::string& root, DiscKind kind) {
     vexamo.Files = std::make_unique<TMonitoredFiles>();
     vexamo.Files->DiscName = root;
-    return TLaunch{player.Exe, vexamo.ExpandTags(player.Flags->DiscTemplate(kind))};
+    TLaunch launch;
+    launch.Exe = player.Exe;
+    launch.Parameters = vexamo.ExpandTags(player.Flags->DiscTemplate(kind));
+    launch.Disc = kind;
+    launch.DiscRoot = root;
+    return launch;
 }
 
 }  // namespace vexamo

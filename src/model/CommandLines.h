@@ -11,10 +11,15 @@
 
 namespace vexamo {
 
-// What to start for one launch: the player's executable and its expanded parameters.
+// What to start for one launch: the player's executable and its expanded parameters, and what it
+// plays: the files of its playlist (the first of them), or the disc at a drive root.
 struct TLaunch {
     std::string Exe;
     std::string Parameters;
+    int Files = 0;
+    std::string FirstFile;
+    DiscKind Disc = DiscKind::None;
+    std::string DiscRoot;
 };
 
 // Prepares one launch of `player`: writes the groups of files to ProgramFolder + "VexamoList" +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/TodaysPlayers.h"
 #include "platform/Errors.h"
 
 namespace vexamo {
@@ -82,13 +83,25 @@ void TPlayer::LoadDefault(const std::string& name) {
     if (at == DefaultPlayerNames.end()) throw Error("\"" + name + "\" is not a default player");
     const size_t row = static_cast<size_t>(at - DefaultPlayerNames.begin());
 
+    Flags = std::make_unique<TPlayerFlags>();
+    Name = name;
+    Index = static_cast<std::int32_t>(row + 1);
+    if (row >= FirstTodaysPlayer) {
+        const TodaysPlayer& today = TodaysPlayers[row - FirstTodaysPlayer];
+        Exe = FindTodaysPlayer(today);
+        PlaylistExt = today.PlaylistExt;
+        Flags->Single = today.Single;
+        Flags->Playlist = today.Playlist;
+        Flags->Subtitles = today.Subtitles;
+        Flags->Disc = today.Disc;
+        Flags->DiscByKind = today.DiscByKind;
+        return;
+    }
+
     std::string command = ReadRegString(RegRoot::CurrentUser, DefaultPlayers[row].RegistryKey, "");
     if (command.empty()) command = ReadRegString(RegRoot::LocalMachine, DefaultPlayers[row].RegistryKey, "");
 
-    Flags = std::make_unique<TPlayerFlags>();
-    Name = name;
     Exe = CommandToPath(command);
-    Index = static_cast<std::int32_t>(row + 1);
     PlaylistExt = DefaultPlayers[row].PlaylistExt;
     Flags->Single = DefaultCommandLines[row].Single;
     Flags->Playlist = DefaultCommandLines[row].Playlist;
@@ -126,11 +139,101 @@ void TPlayer::LoadFromIni(const std::string& iniPath, const std::string& section
     for (size_t k = 0; k < DiscKindKeys.size(); ++k) Flags->DiscByKind[k] = ReadIniOptional(iniPath, section, DiscKindKeys[k]);
 }
 
-void DiscoverDefaultPlayers(const std::string& iniPath) {
+namespace {
+
+bool MadeByDiscovery(const std::string& iniPath, const std::string& section) {
+    return ReadIniString(iniPath, section, FoundByKey) == FoundByAutoPlay;
+}
+
+// A handler's player as the catalogue keeps it: its discs, and single files for the media-files
+// events; it shows the picture of players the user added.
+void LoadHandler(TPlayer& player, const AutoPlayPlayer& handler, const std::string& name) {
+    player.Flags = std::make_unique<TPlayerFlags>();
+    player.Name = name;
+    player.Exe = handler.Exe;
+    player.Index = 0;
+    player.Icon.clear();
+    player.PlaylistExt = handler.Files ? PlaylistExts[0] : std::string();
+    player.Flags->Single = handler.Files ? CommandTags[1] : std::string();
+    player.Flags->Playlist = handler.Files ? CommandTags[2] : std::string();
+    player.Flags->Subtitles.clear();
+    for (size_t k = 0; k < DiscKindKeys.size(); ++k)
+        if (handler.DiscByKind[k]) player.Flags->DiscByKind[k] = handler.DiscByKind[k];
+}
+
+// The AutoPlay players that are no default player and no player of the user's: each gets a name
+// of its own, and a section when it has none yet. Sections of earlier discoveries whose program
+// is gone go, as those of default players do.
+void DiscoverHandlerPlayers(const std::string& iniPath, const std::vector<AutoPlayPlayer>& handlers,
+                            const std::vector<bool>& taken) {
+    const StringList sections = ReadIniSections(iniPath);
+    auto nameTaken = [&](const std::string& name, const StringList& given) {
+        const auto same = [&](const std::string& s) { return SameText(s, name); };
+        if (std::any_of(given.begin(), given.end(), same)) return true;
+        if (std::any_of(DefaultPlayerNames.begin(), DefaultPlayerNames.end(), same)) return true;
+        // A section of the user's keeps its name; one an earlier discovery wrote is this one's.
+        return std::any_of(sections.begin(), sections.end(),
+                           [&](const std::string& s) { return same(s) && !MadeByDiscovery(iniPath, s); });
+    };
+    StringList given;
     TPlayer player;
-    for (const std::string& name : DefaultPlayerNames) {
+    for (size_t i = 0; i < handlers.size(); ++i) {
+        const AutoPlayPlayer& handler = handlers[i];
+        if (taken[i]) continue;
+        // The user has this program as a player of their own already.
+        if (std::any_of(sections.begin(), sections.end(), [&](const std::string& s) {
+                return !MadeByDiscovery(iniPath, s) && SameText(ReadIniString(iniPath, s, "exe"), handler.Exe);
+            }))
+            continue;
+        const std::string base = SafePlayerName(handler.Provider, handler.Exe);
+        std::string name = base;
+        // An earlier discovery's section of this program keeps its name, so the user's selection
+        // of it stays valid.
+        for (const std::string& s : sections)
+            if (MadeByDiscovery(iniPath, s) && SameText(ReadIniString(iniPath, s, "exe"), handler.Exe) &&
+                !nameTaken(s, given))
+                name = s;
+        for (int n = 2; nameTaken(name, given); ++n) {
+            const std::string suffix = " (" + std::to_string(n) + ")";
+            name = base.substr(0, PlayerNameLimit - suffix.size()) + suffix;
+            while (name.find("  ") != std::string::npos) name.erase(name.find("  "), 1);
+        }
+        given.push_back(name);
+        const bool exists = IniSectionExists(iniPath, name);
+        // Never over a section the user may have changed; one whose program went is replaced.
+        if (exists && Sys().FileExists(ReadIniString(iniPath, name, "exe"))) continue;
+        if (exists) EraseIniSection(iniPath, name);
+        LoadHandler(player, handler, name);
+        player.SaveToIni(iniPath, true);
+        WriteIniString(iniPath, name, FoundByKey, FoundByAutoPlay);
+    }
+    for (const std::string& section : sections) {
+        if (!MadeByDiscovery(iniPath, section)) continue;
+        if (std::any_of(given.begin(), given.end(), [&](const std::string& g) { return SameText(g, section); })) continue;
+        if (!Sys().FileExists(ReadIniString(iniPath, section, "exe"))) EraseIniSection(iniPath, section);
+    }
+}
+
+}  // namespace
+
+void DiscoverDefaultPlayers(const std::string& iniPath) {
+    const std::vector<AutoPlayPlayer> handlers = ReadAutoPlayHandlers();
+    std::vector<bool> taken(handlers.size(), false);
+    TPlayer player;
+    for (size_t row = 0; row < DefaultPlayerNames.size(); ++row) {
+        const std::string& name = DefaultPlayerNames[row];
         player.LoadDefault(name);
         if (Sys().FileExists(player.Exe)) {
+            for (size_t i = 0; i < handlers.size(); ++i) {
+                if (!SameText(handlers[i].Exe, player.Exe)) continue;
+                // The same program is this player: its own templates stand, the handler's fill in
+                // the discs it has none for. The first seven stay as their tables make them.
+                taken[i] = true;
+                if (row < FirstTodaysPlayer) continue;
+                for (size_t k = 0; k < DiscKindKeys.size(); ++k)
+                    if (handlers[i].DiscByKind[k] && player.Flags->DiscTemplate(static_cast<DiscKind>(k)).empty())
+                        player.Flags->DiscByKind[k] = handlers[i].DiscByKind[k];
+            }
             player.SaveToIni(iniPath, false);
         } else if (IniSectionExists(iniPath, name) && !Sys().FileExists(ReadIniString(iniPath, name, "exe"))) {
             // Only a section whose own program is missing as well goes: one the user pointed at
@@ -139,6 +242,7 @@ void DiscoverDefaultPlayers(const std::string& iniPath) {
             EraseIniSection(iniPath, name);
         }
     }
+    DiscoverHandlerPlayers(iniPath, handlers, taken);
 }
 
 void ResetPlayers(const std::string& iniPath) {

@@ -12,9 +12,11 @@
 namespace vexamo {
 
 inline const std::array<std::string, 4> MediaKinds = {"AUDIO", "VIDEO", "PLAYER", "ALL"};
-inline const std::array<std::string, 7> DefaultPlayerNames = {
+// The first seven have a row in DefaultPlayers and DefaultCommandLines each; the players of today
+// after them are described in TodaysPlayers (TodaysPlayers.h).
+inline const std::array<std::string, 12> DefaultPlayerNames = {
     "BsPlayer", "MicroDVD", "Winamp", "Windows Media Player Win9x", "Windows Media Player",
-    "Core Media Player", "Radlight"};
+    "Core Media Player", "Radlight", "VLC media player", "MPC-HC", "MPC-BE", "mpv", "PotPlayer"};
 inline const std::array<std::string, 3> PlaylistExts = {".m3u", ".lst", ".bsl"};
 // Searched in this order; the formats of today follow the three the program always knew.
 inline const std::array<std::string, 5> SubtitleExts = {".sub", ".srt", ".ssa", ".ass", ".vtt"};
@@ -95,7 +97,9 @@ public:
 // The executable path within a shell command as the registry holds it.
 std::string CommandToPath(const std::string& command);
 
-// Brings Players.ini in line with the installed default players.
+// Brings Players.ini in line with the installed default players and the players registered as
+// AutoPlay handlers. A handler of the same program as a default player adds the discs that player
+// has no template for to one of today's players, and nothing to the first seven.
 void DiscoverDefaultPlayers(const std::string& iniPath);
 // Deletes Players.ini and discovers again.
 void ResetPlayers(const std::string& iniPath);

@@ -145,9 +145,9 @@ TUserPlayer* AddToSelection(TSelectedPlayer& selection, const std::string& folde
     return user.get();
 }
 
-void RunProgram(const std::string& exe, const std::string& parameters) {
-    // The shell's answer is deliberately ignored: a player that fails to start is its own affair.
-    Sys().ShellOpen(exe, parameters);
+std::intptr_t RunProgram(const std::string& exe, const std::string& parameters) {
+    // No message box for a player that fails to start: the caller decides what the user hears of it.
+    return Sys().ShellOpen(exe, parameters);
 }
 
 }  // namespace vexamo

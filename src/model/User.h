@@ -70,6 +70,7 @@ std::unique_ptr<TSelectedPlayer> LoadSelection(const std::string& folder);
 TUserPlayer* AddToSelection(TSelectedPlayer& selection, const std::string& folder, const std::string& name,
                             const StringList& extensions, bool prompt);
 
-void RunProgram(const std::string& exe, const std::string& parameters);
+// Starts a program through the shell and returns the shell's answer (above 32: started).
+std::intptr_t RunProgram(const std::string& exe, const std::string& parameters);
 
 }  // namespace vexamo

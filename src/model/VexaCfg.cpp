@@ -49,6 +49,7 @@ void TVexamo::LoadSettings(const std::string& path) {
     monitor.AlwaysOn = ReadIniBool(path, "Monitor", "Always On", false);
     monitor.OnPlayClose = ReadIniBool(path, "Monitor", "OnPlayClose", false);
     monitor.Removable = ReadIniBool(path, "Monitor", "Removable", false);
+    monitor.Notify = ReadIniBool(path, "Monitor", "Notify", true);
     if (monitor.AlwaysOn) Status = 0;
 
     settings->UserPriority = ReadIniBool(path, "Priority", "User", false);
@@ -72,6 +73,18 @@ void TVexamo::LoadSettings(const std::string& path) {
     Settings = std::move(settings);
 }
 
+namespace {
+
+// A setting the file does not hold yet reads as its default, so it needs no line until it changes;
+// a line that is there follows the setting back to its default too.
+void WriteLaterBool(const std::string& path, const std::string& section, const std::string& key, bool value,
+                    bool def) {
+    if (value == def && !ReadIniOptional(path, section, key)) return;
+    WriteIniBool(path, section, key, value);
+}
+
+}  // namespace
+
 void TVexamo::SaveSettings(const std::string& folder, const std::string& fileName, bool statusOnly) {
     const std::string path = folder + fileName;
     const TSettings& s = *Settings;
@@ -88,12 +101,10 @@ void TVexamo::SaveSettings(const std::string& folder, const std::string& fileNam
     WriteIniBool(path, "Windows", "AutoCD", s.Windows.AutoCD);
     WriteIniBool(path, "SubTitles", "Auto", s.Subtitles.Auto);
     WriteIniString(path, "SubTitles", "Path", s.Subtitles.Path);
-    // Keys the program learnt later follow those it always wrote, and appear only once used, so
-    // the file of a user who never touches them stays as earlier versions wrote it.
-    const StringList monitorKeys = Sys().IniKeyNames(path, "Monitor");
-    const bool stored = std::any_of(monitorKeys.begin(), monitorKeys.end(),
-                                    [](const std::string& k) { return SameText(k, "Removable"); });
-    if (s.Monitor.Removable || stored) WriteIniBool(path, "Monitor", "Removable", s.Monitor.Removable);
+    // Keys the program learnt later follow those it always wrote, and appear only once they differ
+    // from their default, so the file of a user who never touches them stays as earlier versions wrote it.
+    WriteLaterBool(path, "Monitor", "Removable", s.Monitor.Removable, false);
+    WriteLaterBool(path, "Monitor", "Notify", s.Monitor.Notify, true);
 }
 
 StringList TVexamo::WatchedDrives() const {

@@ -47,6 +47,8 @@ struct TOptMonitor {
     StringList Drives;
     // USB sticks and memory cards are watched like optical drives, every one there is.
     bool Removable = false;
+    // "Show a notification when a disc is played": the tray's word after a disc arrival's scan.
+    bool Notify = true;
 };
 
 struct TOptWindows {

@@ -13,6 +13,16 @@ namespace vexamo {
 
 enum class RegRoot { CurrentUser, LocalMachine };
 
+// The two registries of a 64-bit Windows: its own, and the one 32-bit programs see (their
+// HKLM\SOFTWARE is HKLM\SOFTWARE\WOW6432Node). A 32-bit Windows has the first only.
+enum class RegView { Native, Wow32 };
+
+// A string value as the registry holds it: Expand for REG_EXPAND_SZ, whose %Variables% are still in it.
+struct RegText {
+    std::string Value;
+    bool Expand = false;
+};
+
 // The five kinds of message box the program shows; each has its standard title and icon.
 enum class MsgKind { Plain, Confirmation, Warning, Information, Error };
 enum class MsgButtons { Ok, YesNo };
@@ -57,6 +67,10 @@ struct TrayIconData {
 };
 
 enum class NotifyAction { Add, Modify, Delete };
+
+// The balloon fields of the newer record, each with its terminating zero.
+constexpr std::size_t BalloonTitleSize = 64;
+constexpr std::size_t BalloonTextSize = 256;
 
 class Platform {
 public:
@@ -105,6 +119,13 @@ public:
     virtual bool RegWriteString(RegRoot root, const std::string& key, const std::string& name,
                                 const std::string& value) = 0;
     virtual bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) = 0;
+    // Reading what other programs registered, in either view: a string value with its type, and
+    // the names of a key's values (none for a key that cannot be opened).
+    virtual std::optional<RegText> RegReadText(RegRoot root, RegView view, const std::string& key,
+                                               const std::string& name) = 0;
+    virtual std::vector<std::string> RegValueNames(RegRoot root, RegView view, const std::string& key) = 0;
+    // ExpandEnvironmentStrings: each %NAME% of a set variable becomes its value; others stay as written.
+    virtual std::string ExpandEnvironment(const std::string& text) = 0;
 
     // The shell's "open" verb; returns the shell's result code (greater than 32 on success).
     virtual std::intptr_t ShellOpen(const std::string& file, const std::string& parameters) = 0;
@@ -115,6 +136,9 @@ public:
 
     // The notification area (Shell_NotifyIcon); false when the shell refused.
     virtual bool NotifyIcon(NotifyAction action, const TrayIconData& data) = 0;
+    // A balloon over the icon `data` stands for (NIF_INFO on a record of the size balloons need);
+    // nothing else of the icon changes. False when the shell refused (no such icon).
+    virtual bool NotifyBalloon(const TrayIconData& data, const std::string& title, const std::string& text) = 0;
 
     // Clock, in local time, and the user's long time format for it.
     virtual LocalTime Now() = 0;

@@ -102,6 +102,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     ExeName = *path;
+    Globals.DebugRun = GetEnvironmentVariableA("VEXAMO_DEBUG", nullptr, 0) > 0;
 
     Globals.MainForm = std::make_unique<TMainForm>(MainFormBinding);
     int exitCode = 0;

@@ -9,6 +9,7 @@
 #include "model/User.h"
 #include "model/VexaCfg.h"
 #include "platform/Dispatch.h"
+#include "scan/Notices.h"
 
 namespace vexamo {
 
@@ -221,8 +222,13 @@ void TfrmMonitor::Play(std::vector<StringList> groups) {
 }
 
 void TfrmMonitor::Launch(const TLaunch& launch) {
-    RunProgram(launch.Exe, launch.Parameters);
-    Globals.PlayerStarted = true;
+    const std::intptr_t answer = RunProgram(launch.Exe, launch.Parameters);
+    const std::string& player = Globals.CurrentPlayer->Player->Name;
+    // A player the shell could not start played nothing: the run ends as one that played nothing.
+    Globals.PlayerStarted = answer > 32;
+    Globals.PlayNotice = Globals.PlayerStarted
+                             ? PlayingNotice(player, launch, Globals.Vexamo->MediaDrives, Globals.Vexamo->DiscLabel)
+                             : NotStartedNotice(player, launch.Exe, answer, !Sys().FileExists(launch.Exe));
     Close();
 }
 

@@ -118,7 +118,7 @@ std::string TfrmPlayerWizard::PlayersIni() const { return ProgramFolder + Player
 void TfrmPlayerWizard::FormCreate() {
     Wizard = std::make_unique<TWizard>();
     // The record starts empty, templates included: pages fill in their defaults when shown.
-    Wizard->Player.Flags = std::make_unique<TPlayerFlags>(TPlayerFlags{"", "", ""});
+    Wizard->Player.Flags = std::make_unique<TPlayerFlags>(TPlayerFlags{"", "", "", "", {}});
     ExistingPlayers = ReadIniSections(PlayersIni());
     PageControl.ActivePage = TabPlayerLocation;
     PageHistory = {TabPlayerLocation};

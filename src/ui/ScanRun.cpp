@@ -8,6 +8,7 @@
 #include "model/User.h"
 #include "model/VexaCfg.h"
 #include "platform/Dispatch.h"
+#include "scan/Notices.h"
 #include "scan/Splash.h"
 #include "scan/fileMonitor.h"
 #include "ui/main.h"
@@ -26,7 +27,7 @@ constexpr int RepaintEveryFolders = 16;
 
 }  // namespace
 
-void TfrmMain::ScanDisc(Caller) {
+void TfrmMain::ScanDisc(Caller, bool discArrived) {
     // While a run waits for its chooser the message loop runs: a disc arriving then, or "Scan Now",
     // must neither start a second run on this window nor free the chooser in use. The chooser on
     // screen already offers what the user came for; the new disc can be scanned afterwards.
@@ -34,6 +35,7 @@ void TfrmMain::ScanDisc(Caller) {
     // A run ends by closing this window and then still finishes its own work.
     const Dispatch::KeepAlive keep;
     scanning_ = true;
+    discArrived_ = discArrived;
     try {
         Scan();
     } catch (const std::exception& e) {
@@ -45,6 +47,7 @@ void TfrmMain::ScanDisc(Caller) {
 void TfrmMain::Scan() {
     TVexamo& vexamo = *Globals.Vexamo;
     Globals.PlayerStarted = false;
+    Globals.PlayNotice.clear();
     SetStatusText(PanelMessage, ScanningText);
     if (host_) host_->Repaint();
 
@@ -94,7 +97,18 @@ void TfrmMain::Scan() {
         chooser->AutoPlay();
     }
     chooserInUse_ = false;
+    // A player that could not be started leaves a visible window open: it says so there.
+    if (!Globals.PlayerStarted && !Globals.PlayNotice.empty() && Visible)
+        SetStatusText(PanelMessage, Globals.PlayNotice);
+    const std::string notice = Globals.PlayNotice;
     FinishRun();
+    // Told once the run is over, when the icon is back in the tray for the balloon.
+    Tell(notice);
+}
+
+void TfrmMain::Tell(const std::string& notice) {
+    if (!discArrived_ || notice.empty() || !Globals.Vexamo->Settings->Monitor.Notify) return;
+    agent_.Notify(notice);
 }
 
 void TfrmMain::FinishRun() {
@@ -125,10 +139,15 @@ void TfrmMain::RunFailed(const std::string& message) {
 
 void TfrmMain::NothingFound() {
     // Nothing is saved and the tray icon is left alone; a hidden window stays for the next arrival.
-    if (Visible)
+    if (Visible) {
         SetStatusText(PanelMessage, NothingFoundText);
-    else
-        agent_.SetTrayTip(ReadyWords.at(Globals.Vexamo->Status) + " [" + NothingFoundText + "]");
+        return;
+    }
+    agent_.SetTrayTip(ReadyWords.at(Globals.Vexamo->Status) + " [" + NothingFoundText + "]");
+    StringList discs;
+    for (const std::string& root : Globals.Vexamo->WatchedDrives())
+        if (GetVolumeLabel(root) != NoCdLabel) discs.push_back(root);
+    Tell(NothingToPlayNotice(discs, discs.size() == 1 ? GetVolumeLabel(discs.front()) : std::string()));
 }
 
 int TfrmMain::ChoosePlayer() const {

@@ -48,6 +48,9 @@ TFrmOptions::TFrmOptions(TrayAgent& tray, const FrmOptionsHostFactory& makeHost)
         "Detect subtitles on monitored Movie Files. This option will only take effect when single movie files "
         "are detected";
     Settings_SubsPath.Hint = "Choose a Directory to scan Subtitles in case they're not found on the Movie CD";
+    Settings_Notify.Caption = "Show a notification when a disc is played";
+    Settings_Notify.Hint = "A word from the tray icon on what a new disc plays, or why nothing plays";
+    Settings_Notify.Checked = true;
     btNone.Caption = "&None";
     btNone.Hint = "Set ";
     LblSubsFolder.Caption = NoSubsFolderCaption;
@@ -115,6 +118,7 @@ void TFrmOptions::FormCreate() {
     Settings_Startup.Checked = InitialAutoStart = settings.Windows.AutoStart;
 
     Settings_UseSubs.Checked = settings.Subtitles.Auto;
+    Settings_Notify.Checked = settings.Monitor.Notify;
     Settings_SubsPath.Caption = settings.Subtitles.Path.empty() ? NoSubsFolderCaption : settings.Subtitles.Path;
 
     if (GetWindowsVersion() != "NT") {
@@ -175,6 +179,7 @@ void TFrmOptions::btOkClick() {
         settings.Windows.AutoCD = Settings_CDAutorun.Checked;
         settings.Windows.AutoStart = Settings_Startup.Checked;
         settings.Subtitles.Auto = Settings_UseSubs.Checked;
+        settings.Monitor.Notify = Settings_Notify.Checked;
 
         if (Settings_CDAutorun.Checked != InitialAutoCD)
             SetWindowsAutoPlay(Settings_CDAutorun.Checked, true, ProgramFolder + SettingsFileName);

@@ -65,6 +65,8 @@ public:
     TButton Settings_SubsPath;
     TButton btNone;
     TLabel LblSubsFolder;
+    // "Tray"
+    TCheckBox Settings_Notify;
 
     TButton btOk;
     TButton btCancel;

@@ -53,6 +53,7 @@ protected:
         m.Bind(IDC_OPTIONS_RDONPLAYCLOSE, f.rdOnPlayClose);
         m.Bind(IDC_OPTIONS_SETTINGS_CDAUTORUN, f.Settings_CDAutorun);
         m.Bind(IDC_OPTIONS_SETTINGS_STARTUP, f.Settings_Startup);
+        m.Bind(IDC_OPTIONS_SETTINGS_NOTIFY, f.Settings_Notify);
         m.Bind(IDC_OPTIONS_SETTINGS_USESUBS, f.Settings_UseSubs);
         m.Bind(IDC_OPTIONS_LBLSUBTITLES, f.lblSubtitles);
         m.Bind(IDC_OPTIONS_SETTINGS_SUBSPATH, f.Settings_SubsPath);

@@ -841,14 +841,18 @@ std::string ErrorLogLine(const std::string& message) {
     return std::string(date) + " " + Sys().FormatLongTime(t) + ":" + message;
 }
 
-void TfrmMain::AppEventsException(const std::string& message) {
+void AppendToLog(const std::string& message) {
     std::string ext = ExtractFileName(ExeName);
     std::string logPath = ExeName;
     size_t dot = ext.rfind('.');
     if (dot != std::string::npos) logPath.erase(logPath.size() - (ext.size() - dot));
     logPath += ".log";
-    // A log that cannot be written (read-only folder, full disk) must not hide the error itself.
     Sys().AppendTextFile(logPath, ErrorLogLine(message) + "\r\n");
+}
+
+void TfrmMain::AppEventsException(const std::string& message) {
+    // A log that cannot be written (read-only folder, full disk) must not hide the error itself.
+    AppendToLog(message);
     Sys().MessageBox(MsgKind::Error, message, MsgButtons::Ok, "Vexamo");
 }
 

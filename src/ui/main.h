@@ -106,8 +106,8 @@ public:
     void ShowStatus(const std::string& device, const std::string& statusText,
                     const std::optional<std::string>& labelPanel, bool scanNowEnabled);
     // The disc scan and play run (ScanRun.cpp). A run started while one is waiting for its chooser
-    // does nothing.
-    void ScanDisc(Caller caller);
+    // does nothing. A run a disc's arrival started ends with a word from the tray.
+    void ScanDisc(Caller caller, bool discArrived = false);
     // Searches the monitored drives for the selection's extensions and returns the drives with
     // files, sorted; shows its progress on the bar or in the progress window meanwhile.
     StringList CollectFiles();
@@ -219,6 +219,8 @@ private:
     void NothingFound();
     // Runs the player wizard modally: for a new player when `playerName` is empty, else to edit it.
     void RunPlayerWizard(const std::string& playerName);
+    // The tray's word at the end of a run a disc arrival started, when the user wants it.
+    void Tell(const std::string& notice);
     // The end of a run, by the OnPlayClose setting and whether a player was started.
     void FinishRun();
     // A run that failed ends as one that played nothing, with no chooser left and the error shown.
@@ -227,6 +229,7 @@ private:
     int ChoosePlayer() const;
 
     bool scanning_ = false;
+    bool discArrived_ = false;
     bool chooserInUse_ = false;
     bool creating_ = false;
 
@@ -244,9 +247,10 @@ inline const std::string ExitQuestion = "Are you sure ?";
 extern const std::string VersionPanelText;  // "V." and the program's version
 
 // The picture of an available player's row from its `index` value: none for an empty value, the
-// picture of that number for 0 to 7, and the generic player picture 0 for anything else.
+// picture of that number for 0 to 12 (1 to 12 the default players'), and the generic player
+// picture 0 for anything else.
 int PlayerPictureIndex(const std::string& indexValue);
-constexpr int PlayerPictureCount = 8;
+constexpr int PlayerPictureCount = 13;
 
 // The text of "View Command Lines" for one player.
 std::string CommandLinesText(const std::string& name, const std::string& single, const std::string& playlist,
@@ -254,6 +258,10 @@ std::string CommandLinesText(const std::string& name, const std::string& single,
 
 // The log line for an unhandled error: "dd-mm-yy <long time>:<message>" without the line end.
 std::string ErrorLogLine(const std::string& message);
+
+// Appends "dd-mm-yy <long time>:<message>" to the program's log (Vexamo.log beside the program);
+// a log that cannot be written is let go.
+void AppendToLog(const std::string& message);
 
 // Shows (and, while a configuration window exists, logs) an error nothing else caught.
 void HandleException(const std::exception& e);

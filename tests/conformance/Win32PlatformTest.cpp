@@ -2,6 +2,7 @@
 // listings, the registry, drives, the clock and system texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/win32/WinApi.h"
@@ -102,6 +103,45 @@ TEST_F(Win32Registry, ExpandableStringsReadUnexpanded) {
     RegSetValueExA(k, "cmd", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
     RegCloseKey(k);
     EXPECT_EQ(sys.RegReadString(RegRoot::CurrentUser, Key, "cmd"), text);
+}
+
+TEST_F(Win32Registry, OtherProgramsEntriesReadWithTheirTypeNamesAndViews) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\VexamoConformance", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    const char text[] = "%SystemRoot%\\player.exe";
+    RegSetValueExA(k, "Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+    RegSetValueExA(k, "Plain", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+    RegCloseKey(k);
+    const std::optional<RegText> expand = sys.RegReadText(RegRoot::CurrentUser, RegView::Native, Key, "expand");
+    ASSERT_TRUE(expand);
+    EXPECT_EQ(expand->Value, text);
+    EXPECT_TRUE(expand->Expand);
+    EXPECT_FALSE(sys.RegReadText(RegRoot::CurrentUser, RegView::Native, Key, "Plain")->Expand);
+    std::vector<std::string> names = sys.RegValueNames(RegRoot::CurrentUser, RegView::Native, Key);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Expand", "Plain"})) << "as written";
+    EXPECT_TRUE(sys.RegValueNames(RegRoot::CurrentUser, RegView::Native, "Software\\VexamoNoSuchKey").empty());
+
+    const std::string windows = sys.ExpandEnvironment("%SystemRoot%");
+    EXPECT_NE(windows, "%SystemRoot%");
+    EXPECT_EQ(sys.ExpandEnvironment(text), windows + "\\player.exe");
+    EXPECT_EQ(sys.ExpandEnvironment("%VexamoNoSuchVariable%\\x"), "%VexamoNoSuchVariable%\\x");
+
+    // A 32-bit program's machine-wide key is the 32-bit view's, as the fake keeps it.
+    HKEY wow = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VexamoConformance", 0, nullptr, 0,
+                              KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &wow, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(wow, "", 0, REG_SZ, reinterpret_cast<const BYTE*>("32"), 3);
+    RegCloseKey(wow);
+    EXPECT_EQ(sys.RegReadText(RegRoot::LocalMachine, RegView::Wow32, "SOFTWARE\\VexamoConformance", "")->Value, "32");
+    EXPECT_EQ(sys.RegReadText(RegRoot::LocalMachine, RegView::Native, "SOFTWARE\\WOW6432Node\\VexamoConformance", "")
+                  ->Value,
+              "32");
+    EXPECT_FALSE(sys.RegReadText(RegRoot::LocalMachine, RegView::Native, "SOFTWARE\\VexamoConformance", ""));
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\VexamoConformance", KEY_WOW64_32KEY, 0);
 }
 
 TEST_F(Win32Registry, LongStringsComeBackWhole) {

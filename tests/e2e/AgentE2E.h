@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "e2e/E2E.h"
 
@@ -24,6 +25,9 @@ struct Agent {
     // Starts the agent; with waitForMain, waits for its hidden main window.
     void Start(bool waitForMain = true);
 };
+
+// Empties the disc of drive D: and puts the given files on it (paths below its root).
+void Disc(const std::vector<std::string>& files, char drive = 'D');
 
 // Whether the shell's tray holds the icon of the window: a modify that changes nothing succeeds
 // only for an icon the tray has.

@@ -86,6 +86,18 @@ bool ListViewChecked(HWND list, int row) {
     return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
 }
 
+int ListViewImage(HWND list, int row) {
+    RemoteBuffer buffer(list, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = -1;
+    buffer.Write(&item, sizeof item);
+    if (!SendMessageA(list, LVM_GETITEMA, 0, buffer.Param())) return -1;
+    buffer.Read(&item, sizeof item);
+    return item.iImage;
+}
+
 int ListViewSelected(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }

@@ -13,6 +13,8 @@ namespace e2e {
 // The rows of a report-style list view, each with the text of every column.
 std::vector<std::vector<std::string>> ListViewRows(HWND list);
 bool ListViewChecked(HWND list, int row);
+// The picture (image-list index) a row shows, -1 for none.
+int ListViewImage(HWND list, int row);
 int ListViewSelected(HWND list);
 // A row's (or a list box item's) rectangle in screen coordinates.
 RECT ListViewRowRect(HWND list, int row);

@@ -320,13 +320,28 @@ void FakePlatform::IgnoreRegWrites(RegRoot root, const std::string& key) {
 
 void FakePlatform::FailRegWrites(RegRoot root, const std::string& key) { reg_[RegId(root, key)].FailWrites = true; }
 
+std::string FakePlatform::RegId(RegRoot root, RegView view, const std::string& key) {
+    std::string id = RegId(root, key);
+    static const std::string software = "HKLM\\software\\";
+    static const std::string wow = software + "wow6432node";
+    if (view == RegView::Wow32 && id.compare(0, software.size(), software) == 0 &&
+        !(id.compare(0, wow.size(), wow) == 0 && (id.size() == wow.size() || id[wow.size()] == '\\')))
+        id.insert(software.size(), "wow6432node\\");
+    return id;
+}
+
 void FakePlatform::SetRegInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value) {
-    reg_[RegId(root, key)].Values[Lower(name)] = RegValue{true, value, {}};
+    reg_[RegId(root, key)].Values[Lower(name)] = RegValue{true, value, {}, name};
 }
 
 void FakePlatform::SetRegString(RegRoot root, const std::string& key, const std::string& name,
                                 const std::string& value) {
-    reg_[RegId(root, key)].Values[Lower(name)] = RegValue{false, 0, value};
+    reg_[RegId(root, key)].Values[Lower(name)] = RegValue{false, 0, value, name};
+}
+
+void FakePlatform::SetRegExpandString(RegRoot root, const std::string& key, const std::string& name,
+                                      const std::string& value) {
+    reg_[RegId(root, key)].Values[Lower(name)] = RegValue{false, 0, value, name, true};
 }
 
 
@@ -364,7 +379,7 @@ bool FakePlatform::RegWriteInteger(RegRoot root, const std::string& key, const s
                                    std::uint32_t value) {
     auto k = reg_.find(RegId(root, key));
     if (k == reg_.end() || k->second.Denied || k->second.FailWrites) return false;
-    if (!k->second.IgnoreWrites) k->second.Values[Lower(name)] = RegValue{true, value, {}};
+    if (!k->second.IgnoreWrites) k->second.Values[Lower(name)] = RegValue{true, value, {}, name};
     return true;
 }
 
@@ -372,7 +387,7 @@ bool FakePlatform::RegWriteString(RegRoot root, const std::string& key, const st
                                   const std::string& value) {
     auto k = reg_.find(RegId(root, key));
     if (k == reg_.end() || k->second.Denied || k->second.FailWrites) return false;
-    if (!k->second.IgnoreWrites) k->second.Values[Lower(name)] = RegValue{false, 0, value};
+    if (!k->second.IgnoreWrites) k->second.Values[Lower(name)] = RegValue{false, 0, value, name};
     return true;
 }
 
@@ -380,6 +395,43 @@ bool FakePlatform::RegDeleteValue(RegRoot root, const std::string& key, const st
     auto k = reg_.find(RegId(root, key));
     if (k == reg_.end() || k->second.Denied) return false;
     return k->second.Values.erase(Lower(name)) > 0;
+}
+
+std::optional<RegText> FakePlatform::RegReadText(RegRoot root, RegView view, const std::string& key,
+                                                 const std::string& name) {
+    auto k = reg_.find(RegId(root, view, key));
+    if (k == reg_.end()) return std::nullopt;
+    auto v = k->second.Values.find(Lower(name));
+    if (v == k->second.Values.end() || v->second.IsInteger) return std::nullopt;
+    return RegText{v->second.Text, v->second.Expand};
+}
+
+std::vector<std::string> FakePlatform::RegValueNames(RegRoot root, RegView view, const std::string& key) {
+    std::vector<std::string> names;
+    auto k = reg_.find(RegId(root, view, key));
+    if (k == reg_.end()) return names;
+    for (const auto& [lower, value] : k->second.Values) names.push_back(value.Name);
+    return names;
+}
+
+std::string FakePlatform::ExpandEnvironment(const std::string& text) {
+    std::string out;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t open = text.find('%', at);
+        const size_t close = open == std::string::npos ? open : text.find('%', open + 1);
+        if (close == std::string::npos) break;
+        auto variable = Environment.find(Lower(text.substr(open + 1, close - open - 1)));
+        if (variable == Environment.end()) {
+            // Not a variable: the second % may open the next one.
+            out += text.substr(at, close - at);
+            at = close;
+            continue;
+        }
+        out += text.substr(at, open - at) + variable->second;
+        at = close + 1;
+    }
+    return out + text.substr(std::min(at, text.size()));
 }
 
 // --- shell, dialogs, tray, clock ------------------------------------------------------------
@@ -422,6 +474,12 @@ bool FakePlatform::NotifyIcon(NotifyAction action, const TrayIconData& data) {
             return true;
     }
     return false;
+}
+
+bool FakePlatform::NotifyBalloon(const TrayIconData&, const std::string& title, const std::string& text) {
+    if (!TrayIconShown) return false;
+    Balloons.push_back(Balloon{title, text});
+    return true;
 }
 
 std::string FakePlatform::FormatLongTime(const LocalTime& t) {

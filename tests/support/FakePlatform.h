@@ -61,6 +61,8 @@ public:
 
     void SetRegInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value);
     void SetRegString(RegRoot root, const std::string& key, const std::string& name, const std::string& value);
+    // A REG_EXPAND_SZ value, its %Variables% left for the reader to expand.
+    void SetRegExpandString(RegRoot root, const std::string& key, const std::string& name, const std::string& value);
     void AddRegKey(RegRoot root, const std::string& key);
     // A key that exists and reads, but cannot be opened for writing (an ordinary user's view of
     // most of HKEY_LOCAL_MACHINE): every write and delete fails.
@@ -83,11 +85,20 @@ public:
     int Platform_Id = 2;
     LocalTime Clock{2026, 12, 7, 14, 5, 31};
 
+    // The environment ExpandEnvironment draws on, by name without regard to case.
+    std::map<std::string, std::string> Environment = {{"programfiles", "C:\\Program Files"},
+                                                      {"programfiles(x86)", "C:\\Program Files (x86)"},
+                                                      {"systemroot", "C:\\Windows"}};
+
     std::vector<ShownMessage> Messages;
     std::vector<StartedProgram> Started;
     std::vector<TrayCall> TrayCalls;
     bool TrayIconShown = false;
     TrayIconData TrayState{};
+    struct Balloon {
+        std::string Title, Text;
+    };
+    std::vector<Balloon> Balloons;  // shown over the icon, oldest first
 
     // --- Platform -------------------------------------------------------------------------
     std::string LogicalDriveStrings() override;
@@ -113,9 +124,16 @@ public:
     bool RegWriteInteger(RegRoot root, const std::string& key, const std::string& name, std::uint32_t value) override;
     bool RegWriteString(RegRoot root, const std::string& key, const std::string& name, const std::string& value) override;
     bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) override;
+    // The 32-bit view of HKLM\SOFTWARE\<key> is HKLM\SOFTWARE\WOW6432Node\<key>, as 64-bit Windows
+    // redirects it; everything else is the same in both views.
+    std::optional<RegText> RegReadText(RegRoot root, RegView view, const std::string& key,
+                                       const std::string& name) override;
+    std::vector<std::string> RegValueNames(RegRoot root, RegView view, const std::string& key) override;
+    std::string ExpandEnvironment(const std::string& text) override;
     std::intptr_t ShellOpen(const std::string& file, const std::string& parameters) override;
     MsgResult MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons, const std::string& caption) override;
     bool NotifyIcon(NotifyAction action, const TrayIconData& data) override;
+    bool NotifyBalloon(const TrayIconData& data, const std::string& title, const std::string& text) override;
     LocalTime Now() override { return Clock; }
     std::string FormatLongTime(const LocalTime& t) override;
     int PlatformId() override { return Platform_Id; }
@@ -137,6 +155,8 @@ private:
         bool IsInteger = false;
         std::uint32_t Integer = 0;
         std::string Text;
+        std::string Name;  // as written, for listings
+        bool Expand = false;
     };
     struct RegKey {
         bool Denied = false;
@@ -152,6 +172,7 @@ private:
     std::optional<std::string> Readable(const std::string& path) const;
     bool WriteWholeFile(const std::string& path, const std::string& text);
     static std::string RegId(RegRoot root, const std::string& key);
+    static std::string RegId(RegRoot root, RegView view, const std::string& key);
     // The profile functions read the same few files over and over: each text is parsed once.
     const IniText& Parsed(const std::string& path) const;
 

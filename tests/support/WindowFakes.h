@@ -60,6 +60,7 @@ public:
     void ShowOptions(Caller opener) override { optionsOpeners.push_back(opener); }
     void ExitAgent() override { ++exits; }
     void SetTrayTip(const std::string& text) override { tips.push_back(text); }
+    void Notify(const std::string& text) override { notices.push_back(text); }
     void EnableMonitoringItem(bool enabled) override { monitoringItemEnabled = enabled; }
     void HoldDeviceChanges() override { ++holds; }
     void ReleaseDeviceChanges() override { --holds; }
@@ -70,6 +71,7 @@ public:
     int holds = 0;  // device changes held and not released yet
     std::vector<Caller> statusCallers;
     std::vector<std::string> tips;
+    std::vector<std::string> notices;
     std::vector<Caller> optionsOpeners;
 };
 

@@ -137,7 +137,7 @@ TEST_F(FrmMainTest, AvailableListRowsAndPictures) {
     fake.AddFile(PlayersIni,
                  "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\nindex=x7\r\n[Empty]\r\nexe=\r\n"
                  "[Far]\r\nexe=C:\\Tools\\mine.exe\r\n"
-                 "index=12\r\n[Bare]\r\nexe=C:\\Tools\\mine.exe\r\n");
+                 "index=13\r\n[Bare]\r\nexe=C:\\Tools\\mine.exe\r\n");
     Open();
     // A section without an exe is not offered; one whose exe file is missing still is.
     EXPECT_EQ(Names(F().lstPlayers),
@@ -151,7 +151,9 @@ TEST_F(FrmMainTest, AvailableListRowsAndPictures) {
     EXPECT_EQ(PlayerPictureIndex("7"), 7);
     EXPECT_EQ(PlayerPictureIndex("05"), 5);
     EXPECT_EQ(PlayerPictureIndex("$6"), 6);
-    EXPECT_EQ(PlayerPictureIndex("8"), 0);
+    EXPECT_EQ(PlayerPictureIndex("8"), 8);  // today's players have pictures 8 to 12
+    EXPECT_EQ(PlayerPictureIndex("12"), 12);
+    EXPECT_EQ(PlayerPictureIndex("13"), 0);
     EXPECT_EQ(PlayerPictureIndex("-1"), 0);
     EXPECT_EQ(PlayerPictureIndex("two"), 0);
 }

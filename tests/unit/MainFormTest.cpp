@@ -64,6 +64,7 @@ public:
     void ShowOptions(Caller) override {}
     void ExitAgent() override {}
     void SetTrayTip(const std::string&) override {}
+    void Notify(const std::string&) override {}
     void EnableMonitoringItem(bool) override {}
     void HoldDeviceChanges() override {}
     void ReleaseDeviceChanges() override {}
@@ -551,4 +552,61 @@ TEST(ErrorLog, OnlyLoggedWhileAConfigurationWindowExists) {
     Globals.frmMain.reset();
     EXPECT_EQ(fake.Content("C:\\Vexamo\\Vexamo.log"), "07-12-26 14:05:31:second\r\n");
     EXPECT_EQ(fake.Messages.size(), 2u);
+}
+
+// --- the word from the tray ----------------------------------------------------------------------
+
+TEST_F(MainFormTest, AScanADiscArrivalStartedEndsWithABalloonAndOnlySuch) {
+    Installed();
+    Start();
+    fake.SetDisc("E:\\", "MY_DISC");
+    fake.AddFile("E:\\song.mp3");
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    ASSERT_EQ(fake.Balloons.size(), 1u);
+    EXPECT_EQ(fake.Balloons[0].Title, "Vexamo");
+    EXPECT_EQ(fake.Balloons[0].Text, "Playing song.mp3 from E:\\ (MY_DISC) with Winamp");
+    EXPECT_TRUE(fake.TrayIconShown) << "shown over the icon that came back";
+
+    // Started by hand from the tray menu: no balloon.
+    Globals.MainForm->ItemClick(TMainForm::mnuSPlay);
+    EXPECT_EQ(fake.Started.size(), 2u);
+    EXPECT_EQ(fake.Balloons.size(), 1u);
+
+    // Nothing for the players on the disc.
+    fake.DeleteFile("E:\\song.mp3");
+    fake.AddFile("E:\\notes.txt");
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    ASSERT_EQ(fake.Balloons.size(), 2u);
+    EXPECT_EQ(fake.Balloons[1].Text,
+              "Nothing on E:\\ (MY_DISC) for your players: give its file types to a player in the configuration window");
+
+    // The player's program is gone: nothing started, and the tray says why.
+    fake.AddFile("E:\\song.mp3");
+    fake.DeleteFile("C:\\Winamp\\winamp.exe");
+    fake.ShellResult = 2;
+    Globals.DebugRun = true;
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    Globals.DebugRun = false;
+    ASSERT_EQ(fake.Balloons.size(), 3u);
+    EXPECT_EQ(fake.Balloons[2].Text, "Winamp could not be started: C:\\Winamp\\winamp.exe is missing");
+    EXPECT_FALSE(Globals.PlayerStarted);
+    EXPECT_NE(fake.Content("C:\\Vexamo\\Vexamo.log").value_or("").find(
+                  ":Notice: Winamp could not be started: C:\\Winamp\\winamp.exe is missing\r\n"),
+              std::string::npos)
+        << "a debug run logs what it tells";
+}
+
+TEST_F(MainFormTest, NoBalloonWhenSwitchedOffAndAClickOnOneOpensTheConfigurationWindow) {
+    Installed("[Main]\r\nStatus=On\r\n[Monitor]\r\nNotify=0\r\n");
+    Start();
+    fake.SetDisc("D:\\", "FILMS");
+    fake.AddFile("D:\\song.mp3");
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    EXPECT_EQ(fake.Started.size(), 1u);
+    EXPECT_TRUE(fake.Balloons.empty());
+    EXPECT_TRUE(fake.Content("C:\\Vexamo\\Vexamo.log").value_or("").empty());
+
+    Globals.MainForm->WMTrayNotify(TrayBalloonClick);
+    ASSERT_TRUE(Globals.frmMain);
+    EXPECT_TRUE(Globals.frmMain->Visible);
 }

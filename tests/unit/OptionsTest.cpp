@@ -555,3 +555,20 @@ TEST_F(Options, TheUsbSwitchShowsTheStoredStateAndOkStoresItsTick) {
         f.btCancelClick();
     });
 }
+
+TEST_F(Options, NotificationBoxShowsTheSettingAndOkStoresIt) {
+    Start();
+    FromTray([](TFrmOptions& f) {
+        EXPECT_EQ(f.Settings_Notify.Caption, "Show a notification when a disc is played");
+        EXPECT_TRUE(f.Settings_Notify.Checked) << "on by default";
+        f.Settings_Notify.Checked = false;
+        f.btOkClick();
+    });
+    EXPECT_FALSE(Settings().Monitor.Notify);
+    EXPECT_EQ(Value("Monitor", "Notify"), "0");
+    FromTray([](TFrmOptions& f) {
+        EXPECT_FALSE(f.Settings_Notify.Checked);
+        f.btOkClick();
+    });
+    EXPECT_EQ(Value("Monitor", "Notify"), "0") << "the box shows the stored state, and OK keeps it";
+}

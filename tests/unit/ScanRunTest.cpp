@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
+#include "scan/Notices.h"
 #include "scan/Splash.h"
 #include "scan/fileMonitor.h"
 #include "support/FakePlatform.h"
@@ -99,7 +100,9 @@ TEST_F(ScanRun, FinishTableByOnPlayClosePlayerStartedAndVisibility) {
         EXPECT_EQ(Globals.PlayerStarted, row.play);
         const std::string outcome = agent.exits ? "exit" : Globals.frmMain ? "open" : "saved";
         EXPECT_EQ(outcome, row.expected);
-        if (outcome == "saved") EXPECT_EQ(Globals.SelectedPlayers, nullptr);
+        if (outcome == "saved") {
+            EXPECT_EQ(Globals.SelectedPlayers, nullptr);
+        }
         EXPECT_EQ(Globals.frmMonitor, nullptr);
         Globals.frmMain.reset();
     }
@@ -292,4 +295,61 @@ TEST_F(ScanRun, OddNamesOnTheDiscReachThePlayerAsThemselves) {
     Open(false).ScanDisc(Caller::MainForm);
     EXPECT_EQ(fake.Content(Folder + "VexamoList.m3u"), odd + "\r\n");
     EXPECT_EQ(Played(), "\"" + odd + "\" \"D:\\A & B; 100%\\x[SUBTITLE]y caf\xE9.srt\"");
+}
+
+// --- the word from the tray -------------------------------------------------------------------------
+
+TEST(Notices, WhatPlaysWhereAndWithWhichPlayer) {
+    TLaunch files;
+    files.Files = 12;
+    files.FirstFile = "D:\\a.mkv";
+    EXPECT_EQ(PlayingNotice("VLC media player", files, {"D:\\"}, "MY_DISC"),
+              "Playing 12 files from D:\\ (MY_DISC) with VLC media player");
+    EXPECT_EQ(PlayingNotice("mpv", files, {"D:\\"}, ""), "Playing 12 files from D:\\ with mpv");
+    EXPECT_EQ(PlayingNotice("mpv", files, {"D:\\", "E:\\", "F:\\"}, "[Various]"),
+              "Playing 12 files from D:\\, E:\\ and F:\\ with mpv");
+    TLaunch disc;
+    disc.Disc = DiscKind::DvdVideo;
+    disc.DiscRoot = "D:\\";
+    EXPECT_EQ(PlayingNotice("MPC-HC", disc, {"D:\\"}, "FILM"), "Playing the DVD in D:\\ with MPC-HC");
+    disc.Disc = DiscKind::AudioCd;
+    EXPECT_EQ(PlayingNotice("MPC-HC", disc, {"D:\\"}, ""), "Playing the audio CD in D:\\ with MPC-HC");
+    EXPECT_EQ(NotStartedNotice("mpv", "C:\\mpv\\mpv.exe", 5, false),
+              "mpv could not be started: Windows answered error 5 for C:\\mpv\\mpv.exe");
+    const std::string longName(400, 'x');
+    const std::string cut = NotStartedNotice(longName, "C:\\p.exe", 2, true);
+    EXPECT_EQ(cut.size(), BalloonTextSize - 1);
+    EXPECT_EQ(cut.substr(cut.size() - 3), "...");
+}
+
+TEST_F(ScanRun, APlayerThatCannotStartPlaysNothingAndAVisibleWindowSaysWhy) {
+    fake.AddFile("D:\\a.avi");
+    fake.AddFile("D:\\b.avi");
+    Select({{"Movies", false, ".avi"}});
+    fake.ShellResult = 2;
+    TfrmMain& frm = Open(true);
+    fake.DeleteFile(Movies);  // gone since the window loaded the selection
+    frm.ScanDisc(Caller::ConfigWindow);
+    EXPECT_FALSE(Globals.PlayerStarted);
+    ASSERT_EQ(Globals.frmMain.get(), &frm) << "the window stays, as after a run that played nothing";
+    EXPECT_EQ(Panel(), "Movies could not be started: C:\\Movies\\movies.exe is missing");
+    EXPECT_TRUE(agent.notices.empty()) << "a scan started by hand";
+    Globals.frmMain.reset();
+
+    // With "Close Vexamo" after a play, a start that did not happen leaves the agent running.
+    fake.DeleteFile(Folder + "Vexamo.ini");
+    fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=On\r\n[Monitor]\r\nOnPlayClose=1\r\n");
+    fake.AddFile(Movies);
+    Open(false);
+    fake.DeleteFile(Movies);
+    Globals.frmMain->ScanDisc(Caller::MainForm, true);
+    EXPECT_EQ(agent.exits, 0);
+    EXPECT_EQ(agent.notices, StringList{"Movies could not be started: C:\\Movies\\movies.exe is missing"});
+
+    // Started by an arrival, hidden: the tray tells what plays once the run is over.
+    fake.AddFile(Movies);
+    fake.ShellResult = 42;
+    Open(false).ScanDisc(Caller::MainForm, true);
+    EXPECT_EQ(agent.exits, 1);
+    EXPECT_EQ(agent.notices.back(), "Playing 2 files from D:\\ (HOLIDAY) with Movies");
 }

@@ -236,3 +236,22 @@ TEST(ExePath, TheLongFormWhenItIsUsableElseTheShortOneElseNothing) {
     EXPECT_EQ(UsableExePath(std::nullopt, shortForm(longest + "a")), std::nullopt);
     EXPECT_EQ(UsableExePath(std::nullopt, shortForm("")), std::nullopt);
 }
+
+TEST_F(Settings, NotificationSwitchIsOnForTodaysFilesAndWrittenOnlyOnceItChanged) {
+    const std::string today = "[Main]\r\nStatus=On\r\n[Monitor]\r\nScanAll=0\r\n";
+    Load(today);
+    EXPECT_TRUE(core.Settings->Monitor.Notify);
+    core.SaveSettings("C:\\Vexamo\\", "Vexamo.ini", false);
+    EXPECT_EQ(fake.Content(Ini)->find("Notify"), std::string::npos);
+
+    core.Settings->Monitor.Notify = false;
+    core.SaveSettings("C:\\Vexamo\\", "Vexamo.ini", false);
+    EXPECT_NE(fake.Content(Ini)->find("Notify=0\r\n"), std::string::npos);
+    core.Create();
+    EXPECT_FALSE(core.Settings->Monitor.Notify);
+    // Back on, the line there follows it.
+    core.Settings->Monitor.Notify = true;
+    core.SaveSettings("C:\\Vexamo\\", "Vexamo.ini", false);
+    core.Create();
+    EXPECT_TRUE(core.Settings->Monitor.Notify);
+}

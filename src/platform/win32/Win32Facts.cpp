@@ -3,6 +3,7 @@
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/win32/WinApi.h"
+#include <shellapi.h>
 
 namespace vexamo {
 
@@ -17,5 +18,9 @@ static_assert(static_cast<unsigned>(DriveKind::RamDisk) == DRIVE_RAMDISK);
 // The dialog manager's results, which the portable windows name without <windows.h>.
 static_assert(ModalOk == IDOK);
 static_assert(ModalCancel == IDCANCEL);
+
+// The tray balloon's text fields, whose sizes the portable code names.
+static_assert(BalloonTitleSize == sizeof(NOTIFYICONDATAA{}.szInfoTitle));
+static_assert(BalloonTextSize == sizeof(NOTIFYICONDATAA{}.szInfo));
 
 }  // namespace vexamo

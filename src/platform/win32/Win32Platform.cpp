@@ -49,6 +49,14 @@ RegKey OpenKey(RegRoot root, const std::string& key, KeyUse use) {
     return RegKey(rc == ERROR_SUCCESS ? opened : nullptr);
 }
 
+// For reading in a chosen view; the flag is ignored by a 32-bit Windows, which has one view.
+RegKey OpenKey(RegRoot root, RegView view, const std::string& key) {
+    const REGSAM sam = KEY_READ | (view == RegView::Wow32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
+    HKEY opened = nullptr;
+    const LONG rc = RegOpenKeyExA(RootKey(root), RegistryKeyPath(key).c_str(), 0, sam, &opened);
+    return RegKey(rc == ERROR_SUCCESS ? opened : nullptr);
+}
+
 }  // namespace
 
 // --- drives -------------------------------------------------------------------------------
@@ -205,26 +213,78 @@ std::optional<std::uint32_t> Win32Platform::RegReadInteger(RegRoot root, const s
     return value;
 }
 
-std::optional<std::string> Win32Platform::RegReadString(RegRoot root, const std::string& key,
-                                                        const std::string& name) {
-    const RegKey k = OpenKey(root, key, KeyUse::Read);
-    if (!k) return std::nullopt;
+namespace {
+
+std::optional<RegText> QueryText(HKEY key, const std::string& name) {
     std::string data;
     DWORD type = 0, size = 0;
-    LONG rc = RegQueryValueExA(k, name.c_str(), nullptr, &type, nullptr, &size);
+    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
     for (;;) {
         if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) return std::nullopt;
         if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
         data.assign(size + 1, '\0');
         DWORD got = size;
-        rc = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
+        rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
         if (rc == ERROR_SUCCESS) {
             data.resize(std::min<size_t>(got, data.find('\0')));
-            return data;
+            return RegText{data, type == REG_EXPAND_SZ};
         }
         // The value grew between the two queries; ask again with its new size.
         size = got;
     }
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Platform::RegReadString(RegRoot root, const std::string& key,
+                                                        const std::string& name) {
+    const RegKey k = OpenKey(root, key, KeyUse::Read);
+    if (!k) return std::nullopt;
+    std::optional<RegText> text = QueryText(k, name);
+    if (!text) return std::nullopt;
+    return text->Value;
+}
+
+std::optional<RegText> Win32Platform::RegReadText(RegRoot root, RegView view, const std::string& key,
+                                                  const std::string& name) {
+    const RegKey k = OpenKey(root, view, key);
+    if (!k) return std::nullopt;
+    return QueryText(k, name);
+}
+
+std::vector<std::string> Win32Platform::RegValueNames(RegRoot root, RegView view, const std::string& key) {
+    std::vector<std::string> names;
+    const RegKey k = OpenKey(root, view, key);
+    if (!k) return names;
+    DWORD longest = 0;
+    if (RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return names;
+    std::string name(longest + 1, '\0');
+    for (DWORD i = 0;; ++i) {
+        DWORD size = static_cast<DWORD>(name.size());
+        const LONG rc = RegEnumValueA(k, i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc == ERROR_MORE_DATA) {
+            // A value added since the count; a longer buffer and the same index again.
+            name.assign(name.size() * 2, '\0');
+            --i;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) break;
+        names.emplace_back(name.data(), size);
+    }
+    return names;
+}
+
+std::string Win32Platform::ExpandEnvironment(const std::string& text) {
+    const DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    if (size == 0) return text;
+    std::string out(size, '\0');
+    const DWORD got = ExpandEnvironmentStringsA(text.c_str(), out.data(), size);
+    if (got == 0 || got > size) return text;
+    out.resize(got - 1);
+    return out;
 }
 
 bool Win32Platform::RegWriteInteger(RegRoot root, const std::string& key, const std::string& name,
@@ -282,6 +342,20 @@ bool Win32Platform::NotifyIcon(NotifyAction action, const TrayIconData& data) {
     std::memcpy(nid.szTip, data.Tip, strnlen(data.Tip, TrayTipSize - 1));
     DWORD message = action == NotifyAction::Add ? NIM_ADD : action == NotifyAction::Modify ? NIM_MODIFY : NIM_DELETE;
     return Shell_NotifyIconA(message, &nid) != 0;
+}
+
+bool Win32Platform::NotifyBalloon(const TrayIconData& data, const std::string& title, const std::string& text) {
+    // The balloon fields follow the tip in the second-version record; the first version, which
+    // everything else of the icon uses, has none.
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    nid.hWnd = reinterpret_cast<HWND>(data.Wnd);
+    nid.uID = data.ID;
+    nid.uFlags = NIF_INFO;
+    std::memcpy(nid.szInfoTitle, title.data(), std::min(title.size(), BalloonTitleSize - 1));
+    std::memcpy(nid.szInfo, text.data(), std::min(text.size(), BalloonTextSize - 1));
+    nid.dwInfoFlags = NIIF_INFO;
+    return Shell_NotifyIconA(NIM_MODIFY, &nid) != 0;
 }
 
 LocalTime Win32Platform::Now() {

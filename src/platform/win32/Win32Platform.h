@@ -43,11 +43,16 @@ public:
     bool RegWriteString(RegRoot root, const std::string& key, const std::string& name,
                         const std::string& value) override;
     bool RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) override;
+    std::optional<RegText> RegReadText(RegRoot root, RegView view, const std::string& key,
+                                       const std::string& name) override;
+    std::vector<std::string> RegValueNames(RegRoot root, RegView view, const std::string& key) override;
+    std::string ExpandEnvironment(const std::string& text) override;
 
     std::intptr_t ShellOpen(const std::string& file, const std::string& parameters) override;
     MsgResult MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons,
                          const std::string& caption = {}) override;
     bool NotifyIcon(NotifyAction action, const TrayIconData& data) override;
+    bool NotifyBalloon(const TrayIconData& data, const std::string& title, const std::string& text) override;
 
     LocalTime Now() override;
     std::string FormatLongTime(const LocalTime& t) override;

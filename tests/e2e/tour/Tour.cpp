@@ -18,8 +18,9 @@ using namespace e2e;
 namespace {
 
 constexpr DWORD StepMs = 15000;
-const char* BsPlayerKey = "SOFTWARE\\Classes\\BSP.inif\\shell\\open\\command";
-const char* WinampKey = "Software\\Classes\\Directory\\shell\\Winamp.Play\\command";
+// Where VLC's installer and MPC-HC itself register them.
+const char* VlcKey = "SOFTWARE\\VideoLAN\\VLC";
+const char* MpcHcKey = "Software\\MPC-HC\\MPC-HC";
 
 std::vector<std::string> Skipped;
 
@@ -150,12 +151,12 @@ void EndAgent() {
 
 TEST(Tour, EveryWindow) {
     RegWriteDword(HKEY_LOCAL_MACHINE, CdRomServiceKey, "AutoRun", 1);
-    // Two players the catalogue finds by itself (stand-ins that only note what they were given).
+    // Two players of today the catalogue finds by itself (stand-ins that only note what they were given).
     ProgramFolder players("Players");
-    const std::string bs = players.InstallStandIn("BS Player");
-    const std::string winamp = players.InstallStandIn("Winamp");
-    RegWriteString(HKEY_LOCAL_MACHINE, BsPlayerKey, "", "\"" + bs + "\" \"%1\"");
-    RegWriteString(HKEY_CURRENT_USER, WinampKey, "", winamp + " /ADD \"%1\"");
+    const std::string vlc = players.InstallStandIn("VideoLAN\\VLC");
+    const std::string mpc = players.InstallStandIn("MPC-HC");
+    RegWriteString(HKEY_LOCAL_MACHINE, VlcKey, "", vlc);
+    RegWriteString(HKEY_CURRENT_USER, MpcHcKey, "ExePath", mpc);
     // A disc with a film, its subtitles and some music.
     const std::string disc = CdRomFolder('D');
     WriteFile(disc + "Movies\\Holiday.avi", "RIFF....AVI LIST");
@@ -189,15 +190,15 @@ TEST(Tour, EveryWindow) {
     }
     EndAgent();
 
-    // From now on the user has chosen the players: the films go to BS Player, which asks first.
-    // The configuration window writes the catalogue when it lists the players; without one, the
-    // tour writes what it would.
+    // From now on the user has chosen the players: the films go to VLC, which asks first, the
+    // music to MPC-HC. The configuration window writes the catalogue when it lists the players;
+    // without one, the tour writes what it would.
     if (!ReadFile(dir + "Players.ini"))
-        WriteFile(dir + "Players.ini", "[BsPlayer]\r\nexe=" + bs + "\r\nindex=1\r\n[Winamp]\r\nexe=" + winamp +
-                                           "\r\nindex=3\r\n");
+        WriteFile(dir + "Players.ini", "[VLC media player]\r\nexe=" + vlc + "\r\nindex=8\r\n[MPC-HC]\r\nexe=" + mpc +
+                                           "\r\nindex=9\r\n");
     WriteFile(dir + "Selection.ini",
-              "[BsPlayer]\r\nName=BsPlayer\r\nPrompt=Yes\r\nExt=.avi\r\n"
-              "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3\r\n");
+              "[VLC media player]\r\nName=VLC media player\r\nPrompt=Yes\r\nExt=.avi\r\n"
+              "[MPC-HC]\r\nName=MPC-HC\r\nPrompt=No\r\nExt=.mp3\r\n");
     WritePrivateProfileStringA("Main", "Status", "On", (dir + "Vexamo.ini").c_str());
     Process agent = Process::Start(dir + "Vexamo.exe");
     const HWND main = WaitForWindow(agent.Id(), "TMainForm", "Mini Vexamo", AgentTimeoutMs);
@@ -247,7 +248,7 @@ TEST(Tour, EveryWindow) {
         }
     }
 
-    // A disc goes in: the films are found and BS Player's chooser asks which to play.
+    // A disc goes in: the films are found and VLC's chooser asks which to play.
     const std::set<HWND> before = VisibleWindows(agent.Id());
     SendDeviceChange(main, DBT_DEVICEARRIVAL, 'D', 500);
     // The scan's progress window comes and goes before the chooser.
@@ -257,6 +258,18 @@ TEST(Tour, EveryWindow) {
     } else {
         Skip("chooser", "no window after a disc arrival");
     }
+
+    // A disc of music plays at once, and one with nothing for the players: the tray says so.
+    const RECT corner{screenW - 640, screenH - 130, screenW, screenH};
+    for (const char* f : {"Movies\\Holiday.avi", "Movies\\Holiday.srt", "Movies\\Trailer.avi"}) DeleteFileA((disc + f).c_str());
+    SendDeviceChange(main, DBT_DEVICEARRIVAL, 'D', 500);
+    Sleep(4000);  // the scan, then Wine's tray shows a balloon two seconds after it was asked for
+    if (ScreenshotRect("balloon-played", corner).empty()) Skip("balloon-played", "screenshot failed");
+    for (const char* n : {"01", "02", "03"}) DeleteFileA((disc + "Music\\Track" + n + ".mp3").c_str());
+    WriteFile(disc + "readme.txt", "Holiday 2026");
+    SendDeviceChange(main, DBT_DEVICEARRIVAL, 'D', 500);
+    Sleep(4000);
+    if (ScreenshotRect("balloon-nothing", corner).empty()) Skip("balloon-nothing", "screenshot failed");
 
     EndAgent();
     for (const std::string& s : Skipped) std::printf("tour: skipped %s\n", s.c_str());
