@@ -57,9 +57,22 @@ int PictureSize(int px96, const std::vector<int>& sizes) {
 
 ImageList LoadImageStrip(int bitmapId, int width, int height, int count) {
     ImageList list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, count, 0));
-    const Bitmap strip(static_cast<HBITMAP>(LoadImageA(Instance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP,
-                                                       width * count, height, LR_CREATEDIBSECTION)));
-    if (list && strip) ImageList_AddMasked(list, strip, MaskColour);
+    // A smooth stretch would blend the key colour into the pictures' edges, where the mask no
+    // longer finds it (a pink fringe at 144 DPI): the strip is read at its own size and each of
+    // its pixels repeated, so that every pixel is either a picture's or the key colour.
+    const Bitmap strip(static_cast<HBITMAP>(
+        LoadImageA(Instance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP own{};
+    if (!list || !strip || !GetObjectA(strip, sizeof own, &own)) return list;
+    const ScopedGetDC screen(nullptr);
+    const Bitmap scaled(CreateCompatibleBitmap(screen, width * count, height));
+    {
+        const MemoryDC from(screen), to(screen);
+        const ScopedSelect source(from, strip), target(to, scaled);
+        SetStretchBltMode(to, COLORONCOLOR);
+        StretchBlt(to, 0, 0, width * count, height, from, 0, 0, own.bmWidth, own.bmHeight, SRCCOPY);
+    }
+    ImageList_AddMasked(list, scaled, MaskColour);
     return list;
 }
 

@@ -38,7 +38,7 @@ private:
 int PictureSize(int px96, const std::vector<int>& sizes);
 
 // A strip of `count` pictures side by side in a bitmap resource, each `width` x `height` pixels
-// (the strip is stretched to that size), its key colour transparent.
+// (the strip is enlarged to that size pixel by pixel), its key colour transparent.
 ImageList LoadImageStrip(int bitmapId, int width, int height, int count);
 // An icon of the resources at `size` pixels.
 Icon LoadIconSized(int iconId, int size);
