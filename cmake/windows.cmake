@@ -104,9 +104,14 @@ endif()
 # Test-only programs; none of them is shipped.
 add_executable(StandInPlayer WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/standin/StandInPlayer.cpp)
 
+# Test programs that call the platform run under the program's manifest (UTF-8 code page).
+set(VEXAMO_TEST_MANIFEST ${CMAKE_SOURCE_DIR}/tests/support/TestManifest.rc)
+set_property(SOURCE ${VEXAMO_TEST_MANIFEST} APPEND PROPERTY OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/Vexamo.manifest)
+
 file(GLOB VEXAMO_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
-add_executable(vexamo_e2e ${VEXAMO_E2E_SOURCES})
-target_include_directories(vexamo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+add_executable(vexamo_e2e ${VEXAMO_E2E_SOURCES} ${VEXAMO_TEST_MANIFEST})
+target_include_directories(vexamo_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src
+  ${CMAKE_SOURCE_DIR}/resources)
 target_link_libraries(vexamo_e2e PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_GTEST_MAIN} ${VEXAMO_GTEST}
   ${VEXAMO_WIN32_LIBS})
 # The player wizard on its own, for driving it apart from the configuration window.
@@ -131,8 +136,9 @@ endif()
 
 # The tour that takes the README's pictures (scripts/screenshots.sh); not a test group.
 add_executable(vexamo_tour ${CMAKE_SOURCE_DIR}/tests/e2e/tour/Tour.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/E2E.cpp
-  ${CMAKE_SOURCE_DIR}/tests/e2e/AgentE2E.cpp)
-target_include_directories(vexamo_tour PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  ${CMAKE_SOURCE_DIR}/tests/e2e/AgentE2E.cpp ${VEXAMO_TEST_MANIFEST})
+target_include_directories(vexamo_tour PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src
+  ${CMAKE_SOURCE_DIR}/resources)
 target_link_libraries(vexamo_tour PRIVATE ${VEXAMO_GTEST_MAIN} ${VEXAMO_GTEST} ${VEXAMO_WIN32_LIBS})
 add_dependencies(vexamo_tour StandInPlayer)
 if(TARGET installer)
@@ -143,9 +149,9 @@ endif()
 file(GLOB VEXAMO_CONFORMANCE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/conformance/*.cpp)
 if(VEXAMO_CONFORMANCE_SOURCES)
   list(APPEND VEXAMO_CONFORMANCE_SOURCES ${CMAKE_SOURCE_DIR}/tests/support/IniCases.cpp
-    ${CMAKE_SOURCE_DIR}/tests/support/ArgvSplit.cpp)
+    ${CMAKE_SOURCE_DIR}/tests/support/ArgvSplit.cpp ${VEXAMO_TEST_MANIFEST})
   add_executable(ini_conformance ${VEXAMO_CONFORMANCE_SOURCES})
-  target_include_directories(ini_conformance PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_include_directories(ini_conformance PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources)
   target_link_libraries(ini_conformance PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_GTEST_MAIN}
     ${VEXAMO_GTEST})
 endif()
@@ -153,8 +159,9 @@ endif()
 # --- Timing programs ------------------------------------------------------------------------------
 # Google Benchmark is not built for Windows: plain timing programs, run by hand under Wine or on
 # Windows. Tests only; not shipped.
-add_executable(ScanBench ${CMAKE_SOURCE_DIR}/bench/win32/ScanBench.cpp)
-target_include_directories(ScanBench PRIVATE ${CMAKE_SOURCE_DIR}/bench ${CMAKE_SOURCE_DIR}/src)
+add_executable(ScanBench ${CMAKE_SOURCE_DIR}/bench/win32/ScanBench.cpp ${VEXAMO_TEST_MANIFEST})
+target_include_directories(ScanBench PRIVATE ${CMAKE_SOURCE_DIR}/bench ${CMAKE_SOURCE_DIR}/src
+  ${CMAKE_SOURCE_DIR}/resources)
 target_link_libraries(ScanBench PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
 
 # Each test group (a GoogleTest suite of the driver) runs in a fresh copy of one Wine prefix made
@@ -178,6 +185,9 @@ if(CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_WIN32)
       set(drives --cdrom D:VEXAMO_DEMO --removable G:VEXAMO_STICK)
     elseif(suite MATCHES "^ThreeCd")
       set(drives --cdrom D:VEXAMO_DEMO --cdrom E:VEXAMO_TWO --cdrom F:VEXAMO_THREE)
+    elseif(suite MATCHES "CyrillicDisc$")
+      # A label in another script than the system's.
+      set(drives --cdrom "D:Фильмы")
     else()
       set(drives --cdrom D:VEXAMO_DEMO)
     endif()

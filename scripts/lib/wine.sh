@@ -5,6 +5,14 @@
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG=-all
 export WINEARCH=win64
+# Wine spells file names in the Unix locale's character set: without a working UTF-8 locale every
+# name outside ASCII is mangled, through the wide functions too. C.UTF-8 is in every Debian
+# (libc-bin); Wine still reports en-US and Windows-1252 as the system's legacy code page.
+export LANG=C.UTF-8
+unset LC_ALL LC_CTYPE
+if command -v locale >/dev/null && ! locale -a 2>/dev/null | grep -qix 'c\.utf-\?8'; then
+  echo "wine.sh: no C.UTF-8 locale here; Wine will mangle every name outside ASCII" >&2
+fi
 WINE=${WINE:-wine}
 
 XVFB_PID=

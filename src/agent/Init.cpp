@@ -8,6 +8,7 @@
 #include "platform/Dispatch.h"
 #include "platform/Errors.h"
 #include "scan/Notices.h"
+#include "platform/Utf8.h"
 #include "scan/fileMonitor.h"
 #include "ui/About.h"
 #include "ui/Settings.h"
@@ -18,7 +19,8 @@ namespace vexamo {
 std::string FitTrayTip(const std::string& tip) {
     constexpr std::size_t visible = TrayTipSize - 1;
     if (tip.size() <= visible) return tip;
-    return tip.substr(0, visible - 3) + "...";
+    // The record holds bytes: a cut through a letter of a label in UTF-8 would end the tip in U+FFFD.
+    return std::string(CutAtCharacter(tip, visible - 3)) + "...";
 }
 
 namespace {

@@ -1,8 +1,11 @@
 #include "model/CommandLines.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "platform/Errors.h"
+#include "platform/Utf8.h"
 
 namespace vexamo {
 
@@ -65,11 +68,26 @@ std::string TVexamo::FindSubtitle() const {
     return {};
 }
 
-namespace {
+PlaylistEncoding PlaylistEncodingOf(const std::string& playlistExt) {
+    return SameText(playlistExt, Utf8PlaylistExt) ? PlaylistEncoding::Utf8 : PlaylistEncoding::Legacy;
+}
 
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find_first_of("\r\n")); }
+std::optional<std::string> PlaylistLine(const std::string& path, PlaylistEncoding encoding) {
+    // A lone surrogate kept from a UTF-16 name is no UTF-8, and no legacy code page has it either.
+    if (encoding == PlaylistEncoding::Utf8) return IsValidUtf8(path) ? std::optional<std::string>(path) : std::nullopt;
+    return Sys().ToLegacyText(path);
+}
 
-}  // namespace
+std::string LeftOutText(const TPlayer& player, const StringList& leftOut) {
+    constexpr size_t shown = 10;
+    std::string names;
+    for (size_t i = 0; i < leftOut.size() && i < shown; ++i) names += leftOut[i] + "\r";
+    if (leftOut.size() > shown) names += "... and " + std::to_string(leftOut.size() - shown) + " more\r";
+    return "Some names on the disc have characters that " + player.Name + "'s playlists (" + player.PlaylistExt +
+           ") cannot hold. These files were not played:\r\r" + names +
+           "\rPlay them one at a time with \"Choose File...\", or give " + player.Name +
+           " the playlist format " + Utf8PlaylistExt + " in the Player Wizard if it reads that format.";
+}
 
 TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<StringList>& groups, int kind) {
     const std::string playlist = ProgramFolder + PlaylistBaseName + player.PlaylistExt;
@@ -78,16 +96,37 @@ TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<
 
     // A playlist that outlives its delete would have the new files appended to an earlier disc's.
     if (!Sys().DeleteFile(playlist) && Sys().FileExists(playlist)) throw InOutError("Unable to write to " + playlist);
-    int written = 0;
-    for (const StringList& group : groups) written += AppendLinesToFile(group, playlist);
+    const PlaylistEncoding encoding = PlaylistEncodingOf(player.PlaylistExt);
+    StringList all, listed, unlisted;
+    std::string text;
+    for (const StringList& group : groups) {
+        for (const std::string& file : group) {
+            all.push_back(file);
+            if (std::optional<std::string> line = PlaylistLine(file, encoding)) {
+                text += *line + "\r\n";
+                listed.push_back(file);
+            } else {
+                unlisted.push_back(file);
+            }
+        }
+    }
+    if (!groups.empty() && !Sys().AppendTextFile(playlist, text)) throw InOutError("Unable to write to " + playlist);
 
     const TPlayerFlags& flags = *player.Flags;
     const std::string* templ = nullptr;
-    if (written > 1 && !flags.Playlist.empty()) {
+    TLaunch launch;
+    launch.Exe = player.Exe;
+    if (listed.size() > 1 && !flags.Playlist.empty()) {
         files.PlaylistName = playlist;
         templ = &flags.Playlist;
+        launch.LeftOut = unlisted;
     } else {
-        files.FileName = FirstLine(Sys().ReadTextFile(playlist).value_or(""));
+        files.FileName = all.empty() ? std::string() : all.front();
+        // Without a playlist template only the first file ever played; others are left out
+        // only where their names kept them out of the playlist.
+        if (!flags.Playlist.empty() && !unlisted.empty())
+            std::copy_if(all.begin() + 1, all.end(), std::back_inserter(launch.LeftOut),
+                         [&](const std::string& f) { return f != files.FileName; });
         templ = &flags.Single;
         const TOptSubtitles& subtitles = vexamo.Settings->Subtitles;
         // Without a file there is no name to match, and the search by name would take any file
@@ -101,12 +140,11 @@ TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<
             }
         }
     }
-    TLaunch launch;
-    launch.Exe = player.Exe;
     launch.Parameters = vexamo.ExpandTags(*templ);
-    launch.Files = written;
-    for (const StringList& group : groups)
-        if (launch.FirstFile.empty() && !group.empty()) launch.FirstFile = group.front();
+    // What the tray's word names: what actually plays, not what the disc held.
+    const bool playlisted = !files.PlaylistName.empty();
+    launch.Files = playlisted ? static_cast<int>(listed.size()) : files.FileName.empty() ? 0 : 1;
+    launch.FirstFile = playlisted ? listed.front() : files.FileName;
     return launch;
 }
 

@@ -17,7 +17,8 @@ inline const std::array<std::string, 4> MediaKinds = {"AUDIO", "VIDEO", "PLAYER"
 inline const std::array<std::string, 12> DefaultPlayerNames = {
     "BsPlayer", "MicroDVD", "Winamp", "Windows Media Player Win9x", "Windows Media Player",
     "Core Media Player", "Radlight", "VLC media player", "MPC-HC", "MPC-BE", "mpv", "PotPlayer"};
-inline const std::array<std::string, 3> PlaylistExts = {".m3u", ".lst", ".bsl"};
+// The wizard's playlist formats; .m3u8 (UTF-8) follows the three the program always offered.
+inline const std::array<std::string, 4> PlaylistExts = {".m3u", ".lst", ".bsl", ".m3u8"};
 // Searched in this order; the formats of today follow the three the program always knew.
 inline const std::array<std::string, 5> SubtitleExts = {".sub", ".srt", ".ssa", ".ass", ".vtt"};
 inline const std::array<std::string, 5> CommandTags = {"[PLAYER]", "[FILE]", "[PLAYLIST]", "[SUBTITLE]", "[DISC]"};

@@ -39,9 +39,9 @@ const std::array<TodaysPlayer, 5> TodaysPlayers = {{
      },
      // App Paths\vlc.exe: written by the same NSIS installer (not by old ones).
      {"vlc.exe"},
-     // Vexamo writes its lists in the ANSI code page; VLC reads a plain .m3u that is not UTF-8 as
-     // Latin-1 (modules/demux/playlist/m3u.c).
-     ".m3u",
+     // VLC reads an .m3u8 as UTF-8 by its extension (modules/demux/playlist/m3u.c), so any name
+     // of a disc reaches it whole.
+     ".m3u8",
      "[FILE]",
      "[PLAYLIST]",
      // --sub-file (src/libvlc-module.c, "sub-file"; vlc(1)).

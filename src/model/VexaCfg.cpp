@@ -1,21 +1,42 @@
 #include "model/VexaCfg.h"
 
 #include <algorithm>
+#include <cstdio>
+
+#include "platform/Utf8.h"
 
 namespace vexamo {
 
 std::string ExeName;
 std::string ProgramFolder;
 
-std::optional<std::string> UsableExePath(const std::optional<std::string>& longForm,
-                                         const std::function<std::optional<std::string>()>& shortForm) {
-    const auto usable = [](const std::optional<std::string>& path) {
-        return path && !path->empty() && path->size() < AnsiPathLimit;
-    };
-    if (usable(longForm)) return longForm;
-    if (std::optional<std::string> alternative = shortForm(); usable(alternative)) return alternative;
-    return std::nullopt;
+std::optional<std::string> UsableExePath(const std::string& path) {
+    // A lone surrogate (possible in an NTFS name) has no UTF-8 form the "A" functions of the
+    // windows could give back.
+    if (path.empty() || !IsValidUtf8(path)) return std::nullopt;
+    size_t longestName = 0;
+    for (const std::string* name : {&SettingsFileName, &PlayersFileName, &SelectionFileName})
+        longestName = std::max(longestName, name->size());
+    if (Utf16Length(ExtractFilePath(path)) + longestName >= ProfilePathLimit) return std::nullopt;
+    return path;
 }
+
+std::string LogFilePath() {
+    const std::string name = ExtractFileName(ExeName);
+    std::string path = ExeName;
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos) path.erase(path.size() - (name.size() - dot));
+    return path + ".log";
+}
+
+std::string ErrorLogLine(const std::string& message) {
+    const LocalTime t = Sys().Now();
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d-%02d-%02d", t.Day % 100, t.Month % 100, t.Year % 100);
+    return std::string(date) + " " + Sys().FormatLongTime(t) + ":" + message;
+}
+
+bool AppendToLog(const std::string& message) { return Sys().AppendTextFile(LogFilePath(), ErrorLogLine(message) + "\r\n"); }
 
 void TVexamo::Create() {
     Status = 1;

@@ -31,14 +31,19 @@ inline const std::string AutoStartValueName = "Vexamo";
 extern std::string ExeName;
 extern std::string ProgramFolder;
 
-// The longest path the ANSI file functions take, with its ending zero (MAX_PATH).
-constexpr size_t AnsiPathLimit = 260;
-// The program keeps its files beside itself and reaches them through the ANSI file functions:
-// its path as they can use it is the long form when the ANSI code page can spell it (`longForm`,
-// nothing when it cannot) and it fits, else the short 8.3 form, plain ASCII, on the same terms
-// (asked for only then); nothing when neither will do.
-std::optional<std::string> UsableExePath(const std::optional<std::string>& longForm,
-                                         const std::function<std::optional<std::string>()>& shortForm);
+// The longest path the profile functions take, with its ending zero (MAX_PATH), in UTF-16 units.
+constexpr size_t ProfilePathLimit = 260;
+// The program keeps its files beside itself: its path (UTF-8) as it can use it, or nothing when
+// the longest of its own files there would be too long for the profile functions, or when the
+// path is no text.
+std::optional<std::string> UsableExePath(const std::string& path);
+// The program's log beside its executable (Vexamo.log for Vexamo.exe), in UTF-8.
+std::string LogFilePath();
+// A line of the log: "dd-mm-yy <long time>:<message>", without the line end.
+std::string ErrorLogLine(const std::string& message);
+// Appends the message as a line of the log. A log that cannot be written (read-only folder, full
+// disk) is no reason to fail what is being logged: false then, and nothing else happens.
+bool AppendToLog(const std::string& message);
 
 struct TOptMonitor {
     bool ScanAll = false;

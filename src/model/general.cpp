@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <functional>
 
+#include "model/VexaCfg.h"
 #include "platform/Errors.h"
+#include "platform/Utf8.h"
 
 namespace vexamo {
 
@@ -102,6 +104,12 @@ void WalkFolders(const std::string& start, const FolderVisitor& visit,
         for (const DirEntry& e : entries) {
             if (!IsSearchedFolder(e)) continue;
             std::string child = folder + e.Name + "\\";
+            // A chain of folders deeper than any file function reaches ends here, told in the log:
+            // its listing would fail, or on Wine wrap round and list some other folder.
+            if (child.size() + 1 > LongestPath && Utf16Length(child) + 1 > LongestPath) {
+                AppendToLog(Format(PathTooLongText, std::string(CutAtCharacter(child, 120)) + "..."));
+                continue;
+            }
             if (!skip || !skip(child)) children.push_back(std::move(child));
         }
         // Pushed last first, so that the first subfolder is searched next, as the listing ordered them.

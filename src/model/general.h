@@ -39,7 +39,9 @@ bool IsSearchedFolder(const DirEntry& e);
 // Lists every searched folder below start (ending in a backslash, or empty) once, with "*", and
 // hands its entries to visit, in the order of FindFiles. A folder that cannot be read lists nothing.
 // A folder for which `skip` answers true (asked once the folder above it was visited) is not entered.
+// A folder whose path is longer than LongestPath is not entered; a line of the log names it.
 using FolderVisitor = std::function<void(const std::string& folder, const std::vector<DirEntry>& entries)>;
+inline const std::string PathTooLongText = "A folder's path is too long to be searched: %s";
 void WalkFolders(const std::string& start, const FolderVisitor& visit,
                  const std::function<bool(const std::string& folder)>& skip = {});
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vexamo {
@@ -48,6 +49,12 @@ struct DirEntry {
     bool ReparsePoint = false;  // junction or symbolic link
 };
 
+// The longest path, in UTF-16 units, that the file operations take. Windows' file functions reach
+// 32767 units only through the "\\?\" form of a path, which takes four of them and the closing
+// zero one more. A longer path is refused rather than handed on: Wine wraps a longer one round and
+// opens another file.
+constexpr std::size_t LongestPath = 32762;
+
 struct LocalTime {
     int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
 };
@@ -85,8 +92,9 @@ public:
     // The system's text for an error code (FormatMessage).
     virtual std::string SysErrorMessage(int code) = 0;
 
-    // Files. ListFolder returns the entries matching a mask (folder + wildcard pattern) in the
-    // order the file system gives them, without "." and "..". A missing folder lists nothing.
+    // Files. Paths and names are UTF-8, of any length up to LongestPath. ListFolder returns the
+    // entries matching a mask (folder + wildcard pattern) in the order the file system gives
+    // them, without "." and "..". A missing folder lists nothing.
     virtual std::vector<DirEntry> ListFolder(const std::string& mask) = 0;
     virtual bool FileExists(const std::string& path) = 0;
     virtual bool DeleteFile(const std::string& path) = 0;
@@ -95,7 +103,15 @@ public:
     // Appends (creating the file when needed); false when the file cannot be written.
     virtual bool AppendTextFile(const std::string& path, const std::string& text) = 0;
 
-    // Private-profile (INI) files, one operation at a time.
+    // The machine's legacy code page: the one programs without Unicode keep their text in (the
+    // versions of this program before UTF-8, and the players that read the older playlist
+    // formats). FromLegacyText gives such text in UTF-8, or nothing when the bytes are no text of
+    // it; ToLegacyText gives UTF-8 text in it, or nothing when a character has no form there.
+    virtual std::optional<std::string> FromLegacyText(std::string_view bytes) = 0;
+    virtual std::optional<std::string> ToLegacyText(std::string_view text) = 0;
+
+    // Private-profile (INI) files, one operation at a time. New files are written in UTF-8; a
+    // file in another encoding reads right and is rewritten in UTF-8 when first written to.
     virtual std::vector<std::string> IniSectionNames(const std::string& path) = 0;
     virtual std::vector<std::string> IniKeyNames(const std::string& path, const std::string& section) = 0;
     virtual std::string IniReadString(const std::string& path, const std::string& section,

@@ -6,6 +6,7 @@
 #include "agent/Init.h"
 #include "app/WindowFactory.h"
 #include "model/VexaCfg.h"
+#include "platform/win32/Wide.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Window.h"
 #include <commctrl.h>
@@ -52,19 +53,6 @@ public:
     }
 };
 
-// A wide path in the ANSI code page, or nothing when a character has no ANSI form (it would come
-// back as "?").
-std::optional<std::string> InAnsi(const std::wstring& wide) {
-    BOOL lossy = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
-    if (size <= 0 || lossy) return std::nullopt;
-    std::string ansi(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, ansi.data(), size, nullptr, &lossy);
-    ansi.resize(static_cast<size_t>(size - 1));
-    if (lossy) return std::nullopt;
-    return ansi;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -86,18 +74,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     std::wstring wide(32768, L'\0');
     wide.resize(GetModuleFileNameW(nullptr, wide.data(), static_cast<DWORD>(wide.size())));
-    const std::optional<std::string> path = UsableExePath(InAnsi(wide), [&] {
-        std::wstring shortPath(32768, L'\0');
-        const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-        shortPath.resize(length < shortPath.size() ? length : 0);
-        return InAnsi(shortPath);
-    });
+    const std::optional<std::string> path = UsableExePath(win32::Narrow(wide));
     if (!path) {
         const std::wstring folder = wide.substr(0, wide.find_last_of(L'\\') + 1);
         const std::wstring text = L"Vexamo cannot use the folder it was started from:\r\n\r\n" + folder +
                                   L"\r\n\r\nVexamo keeps its settings beside itself, and this folder's path is too "
-                                  L"long or has characters that Windows cannot give it. Move Vexamo to a folder "
-                                  L"with a shorter, plain name and start it again.";
+                                  L"long, or has a name that is no text. Move Vexamo to a folder with a shorter "
+                                  L"path and start it again.";
         MessageBoxW(nullptr, text.c_str(), L"Vexamo", MB_OK | MB_ICONERROR);
         return 1;
     }

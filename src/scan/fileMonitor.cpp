@@ -222,6 +222,8 @@ void TfrmMonitor::Play(std::vector<StringList> groups) {
 }
 
 void TfrmMonitor::Launch(const TLaunch& launch) {
+    const std::string leftOut =
+        launch.LeftOut.empty() ? std::string() : LeftOutText(*Globals.CurrentPlayer->Player, launch.LeftOut);
     const std::intptr_t answer = RunProgram(launch.Exe, launch.Parameters);
     const std::string& player = Globals.CurrentPlayer->Player->Name;
     // A player the shell could not start played nothing: the run ends as one that played nothing.
@@ -230,6 +232,8 @@ void TfrmMonitor::Launch(const TLaunch& launch) {
                              ? PlayingNotice(player, launch, Globals.Vexamo->MediaDrives, Globals.Vexamo->DiscLabel)
                              : NotStartedNotice(player, launch.Exe, answer, !Sys().FileExists(launch.Exe));
     Close();
+    // After the start, so the player is busy with what it could be given while the user reads.
+    if (Globals.PlayerStarted && !leftOut.empty()) Sys().MessageBox(MsgKind::Information, leftOut, MsgButtons::Ok);
 }
 
 void TfrmMonitor::ShowModal() {

@@ -834,22 +834,6 @@ void TfrmMain::btExitClick() {
 
 // --- unhandled errors ----------------------------------------------------------------------------
 
-std::string ErrorLogLine(const std::string& message) {
-    const LocalTime t = Sys().Now();
-    char date[16];
-    std::snprintf(date, sizeof date, "%02d-%02d-%02d", t.Day % 100, t.Month % 100, t.Year % 100);
-    return std::string(date) + " " + Sys().FormatLongTime(t) + ":" + message;
-}
-
-void AppendToLog(const std::string& message) {
-    std::string ext = ExtractFileName(ExeName);
-    std::string logPath = ExeName;
-    size_t dot = ext.rfind('.');
-    if (dot != std::string::npos) logPath.erase(logPath.size() - (ext.size() - dot));
-    logPath += ".log";
-    Sys().AppendTextFile(logPath, ErrorLogLine(message) + "\r\n");
-}
-
 void TfrmMain::AppEventsException(const std::string& message) {
     // A log that cannot be written (read-only folder, full disk) must not hide the error itself.
     AppendToLog(message);

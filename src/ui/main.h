@@ -256,13 +256,6 @@ constexpr int PlayerPictureCount = 13;
 std::string CommandLinesText(const std::string& name, const std::string& single, const std::string& playlist,
                              const std::string& subtitles);
 
-// The log line for an unhandled error: "dd-mm-yy <long time>:<message>" without the line end.
-std::string ErrorLogLine(const std::string& message);
-
-// Appends "dd-mm-yy <long time>:<message>" to the program's log (Vexamo.log beside the program);
-// a log that cannot be written is let go.
-void AppendToLog(const std::string& message);
-
 // Shows (and, while a configuration window exists, logs) an error nothing else caught.
 void HandleException(const std::exception& e);
 

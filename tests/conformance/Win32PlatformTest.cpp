@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/Utf8.h"
+#include "platform/win32/Wide.h"
 #include "platform/win32/WinApi.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -54,6 +56,61 @@ TEST(Win32Files, ListingReportsAttributesAndSkipsDotEntries) {
     EXPECT_EQ(avi.size(), 2u);
     EXPECT_TRUE(sys.ListFolder(dir + "nothing\\*").empty());
     EXPECT_TRUE(sys.ListFolder(dir + "*.mp3").empty());
+}
+
+// Names in any script, and paths far past MAX_PATH, through the wide functions.
+TEST(Win32Files, NamesInAnyScriptAndLongPathsListOpenAndDelete) {
+    Win32Platform sys;
+    const std::string dir = TestFolder("vexamo-names");
+    const std::string film = "\xD0\xA4\xD0\xB8\xD0\xBB\xD1\x8C\xD0\xBC.avi";       // Фильм.avi
+    const std::string eiga = "\xE6\x98\xA0\xE7\x94\xBB.mkv";                          // 映画.mkv
+    const std::string smile = "\xF0\x9F\x98\x80 smile.mp4";                             // 😀 smile.mp4
+    for (const std::string& name : {film, eiga, smile}) ASSERT_TRUE(sys.AppendTextFile(dir + name, name)) << name;
+    std::vector<std::string> names;
+    for (const DirEntry& e : sys.ListFolder(dir + "*")) names.push_back(e.Name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"\xD0\xA4\xD0\xB8\xD0\xBB\xD1\x8C\xD0\xBC.avi",
+                                               "\xE6\x98\xA0\xE7\x94\xBB.mkv", "\xF0\x9F\x98\x80 smile.mp4"}));
+    EXPECT_TRUE(sys.FileExists(dir + film));
+    EXPECT_EQ(sys.ReadTextFile(dir + eiga), eiga);
+    EXPECT_EQ(sys.ListFolder(dir + "*.MKV").size(), 1u);
+
+    // A chain of folders far past MAX_PATH, in Cyrillic (more bytes than UTF-16 units).
+    std::string deep = dir;
+    std::string component;
+    for (int i = 0; i < 40; ++i) component += "\xD0\x96";  // Ж
+    for (int level = 0; level < 12; ++level) {
+        deep += component + "\\";
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + win32::Wide(deep)).c_str(), nullptr)) << level;
+    }
+    ASSERT_GT(Utf16Length(deep), 500u);
+    const std::string file = deep + film;
+    ASSERT_TRUE(sys.AppendTextFile(file, "far"));
+    EXPECT_TRUE(sys.FileExists(file));
+    EXPECT_EQ(sys.ReadTextFile(file), "far");
+    const std::vector<DirEntry> listed = sys.ListFolder(deep + "*");
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].Name, film);
+    EXPECT_EQ(sys.DriveType(deep), DriveKind::Fixed);
+    EXPECT_TRUE(sys.DeleteFile(file));
+    EXPECT_FALSE(sys.FileExists(file));
+
+    // Past the longest path any file function takes, nothing is handed on: Wine would wrap the
+    // length round and open another file.
+    const std::string tooLong = dir + film + "\\" + std::string(LongestPath + 1 - Utf16Length(dir + film) + 1, 'z');
+    EXPECT_FALSE(sys.FileExists(tooLong));
+    EXPECT_FALSE(sys.ReadTextFile(dir + film + "\\" + std::string(32768, 'z')).has_value());
+    EXPECT_TRUE(sys.ListFolder(tooLong + "\\*").empty());
+}
+
+TEST(Win32Files, LegacyTextIsTheSystemsOldCodePage) {
+    Win32Platform sys;
+    // Wine's default locale is en-US: Windows-1252, whatever the program's own code page.
+    EXPECT_EQ(sys.FromLegacyText("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(sys.ToLegacyText("caf\xC3\xA9 \xE2\x82\xAC"), "caf\xE9 \x80");
+    EXPECT_FALSE(sys.ToLegacyText("\xD0\xA4").has_value()) << "no Cyrillic in Windows-1252";
+    EXPECT_FALSE(sys.ToLegacyText("e\xCC\x81").has_value()) << "no best fit: a combining accent is no \"e\"";
+    EXPECT_EQ(sys.ToLegacyText("plain"), "plain");
 }
 
 class Win32Registry : public ::testing::Test {

@@ -35,29 +35,57 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, path.find_last_of('\\') + 1);
 }
 
-void MakeFolders(const std::string& folder) {
-    for (std::size_t i = 3; i <= folder.size(); ++i)
-        if (i == folder.size() || folder[i] == '\\') CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+std::wstring WideText(const std::string& text) {
+    if (text.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), n > 0 ? static_cast<int>(text.size()) : 0, wide.data(), n);
+    return wide;
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+std::string Utf8(const wchar_t* wide) {
+    const int length = lstrlenW(wide);
+    if (length == 0) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, length, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Paths are UTF-8 and may be longer than MAX_PATH: the wide functions reach them in the "\\?\"
+// form, which takes full paths only (all the tests use).
+std::wstring Wide(const std::string& path) {
+    const std::wstring wide = WideText(path);
+    return wide.size() < MAX_PATH - 12 ? wide : L"\\\\?\\" + wide;
+}
+
+void MakeFolders(const std::string& folder) {
+    for (std::size_t i = 3; i <= folder.size(); ++i)
+        if (i == folder.size() || folder[i] == '\\') CreateDirectoryW(Wide(folder.substr(0, i)).c_str(), nullptr);
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& folder, const std::string& keep) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(Wide(folder + "*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return;
     do {
-        const std::string name = fd.cFileName;
-        if (name == "." || name == "..") continue;
+        const std::string name = Utf8(fd.cFileName);
+        if (name == "." || name == ".." || (!keep.empty() && name == keep)) continue;
         const std::string full = folder + name;
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             RemoveTree(full + "\\");
-            RemoveDirectoryA(full.c_str());
+            RemoveDirectoryW(Wide(full).c_str());
         } else {
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(full.c_str());
+            SetFileAttributesW(Wide(full).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(Wide(full).c_str());
         }
-    } while (FindNextFileA(h, &fd));
+    } while (FindNextFileW(h, &fd));
     FindClose(h);
 }
+
+namespace {
 
 std::string CurrentTestName() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -130,7 +158,7 @@ std::string CdRomFolder(char drive) {
 
 void WriteFile(const std::string& path, const std::string& text) {
     MakeFolders(FolderOf(path));
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
     DWORD written = 0;
     const BOOL ok = ::WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
@@ -139,7 +167,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 }
 
 std::optional<std::string> ReadFile(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string text;
@@ -150,38 +178,30 @@ std::optional<std::string> ReadFile(const std::string& path) {
     return text;
 }
 
-std::vector<std::string> StandInLog(const std::string& standInExe) {
-    std::vector<std::string> lines;
-    const auto text = ReadFile(FolderOf(standInExe) + "standin.log");
-    if (!text) return lines;
+namespace {
+
+std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+    std::vector<std::string> parts;
     std::size_t start = 0;
-    while (start < text->size()) {
-        std::size_t end = text->find("\r\n", start);
-        if (end == std::string::npos) end = text->size();
-        lines.push_back(text->substr(start, end - start));
-        start = end + 2;
+    while (start < text.size()) {
+        std::size_t end = text.find(separator, start);
+        if (end == std::string::npos) end = text.size();
+        parts.push_back(text.substr(start, end - start));
+        start = end + separator.size();
     }
-    return lines;
+    return parts;
 }
 
-std::vector<std::vector<std::string>> StandInArgs(const std::string& standInExe) {
+}  // namespace
+
+std::vector<std::string> StandInLog(const std::string& standInExe) {
+    return Split(ReadFile(FolderOf(standInExe) + "standin.log").value_or(""), "\r\n");
+}
+
+std::vector<std::vector<std::string>> StandInArguments(const std::string& standInExe) {
     std::vector<std::vector<std::string>> starts;
-    const auto text = ReadFile(FolderOf(standInExe) + "standin.args");
-    if (!text) return starts;
-    std::size_t start = 0;
-    while (start < text->size()) {
-        std::size_t end = text->find("\r\n", start);
-        if (end == std::string::npos) end = text->size();
-        std::vector<std::string> args;
-        const std::string line = text->substr(start, end - start);
-        for (std::size_t at = 0; !line.empty() && at <= line.size();) {
-            const std::size_t tab = std::min(line.find('\t', at), line.size());
-            args.push_back(line.substr(at, tab - at));
-            at = tab + 1;
-        }
-        starts.push_back(std::move(args));
-        start = end + 2;
-    }
+    for (const std::string& line : Split(ReadFile(FolderOf(standInExe) + "standin-args.log").value_or(""), "\r\n"))
+        starts.push_back(Split(line, "\t"));
     return starts;
 }
 

@@ -54,13 +54,15 @@ private:
     std::string path_;
 };
 
-// Writes or reads a whole file at a full path; Write creates missing folders.
+// Writes or reads a whole file at a full path (UTF-8, of any length); Write creates missing folders.
 void WriteFile(const std::string& path, const std::string& text);
 std::optional<std::string> ReadFile(const std::string& path);
-// The lines the stand-in player recorded in its folder, oldest first.
+// Empties a folder (ending in a backslash), but for the entry named `keep`.
+void RemoveTree(const std::string& folder, const std::string& keep = "");
+// The lines the stand-in player recorded in its folder, oldest first: its wide command lines in
+// UTF-8, and for each start the arguments as CommandLineToArgvW split them.
 std::vector<std::string> StandInLog(const std::string& standInExe);
-// The arguments of each start as the stand-in's CommandLineToArgvW gave them (UTF-8), oldest first.
-std::vector<std::vector<std::string>> StandInArgs(const std::string& standInExe);
+std::vector<std::vector<std::string>> StandInArguments(const std::string& standInExe);
 
 // --- Processes ---------------------------------------------------------------------------------
 // A started program; killed when the object goes, so a failing test leaves nothing running.

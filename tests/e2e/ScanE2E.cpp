@@ -257,7 +257,7 @@ TEST(Scan, ADvdVideoDiscPlaysAsADiscWithItsDriveRootWhole) {
     ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
     agent.Arrive();
     ASSERT_EQ(agent.Starts(1).size(), 1u);
-    const auto args = StandInArgs(agent.Player);
+    const auto args = StandInArguments(agent.Player);
     ASSERT_EQ(args.size(), 1u);
     EXPECT_EQ(args[0], (std::vector<std::string>{"--dvd", "D:\\"}));
     EXPECT_FALSE(agent.Folder.Read("VexamoList.m3u")) << "the structure's files are never a playlist";
@@ -270,7 +270,7 @@ TEST(Scan, TodaysFilesOfADataDiscPlayThroughThePlaylist) {
     agent.Arrive();
     const auto starts = agent.Starts(1);
     ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(StandInArgs(agent.Player).at(0), (std::vector<std::string>{agent.Folder / "VexamoList.m3u"}));
+    EXPECT_EQ(StandInArguments(agent.Player).at(0), (std::vector<std::string>{agent.Folder / "VexamoList.m3u"}));
     // In the order of the player's extensions; the .flac is not its business.
     EXPECT_EQ(agent.Folder.Read("VexamoList.m3u").value_or(""), "D:\\Films\\b.mkv\r\nD:\\a.mp4\r\n");
 }
@@ -293,7 +293,7 @@ void ChooseTheDisc(const std::string& shot) {
     ASSERT_TRUE(WaitUntil([&] { return Menus(agent).size() >= 2; }, AgentTimeoutMs)) << "no submenu";
     PostMessageA(Menus(agent).back(), WM_CHAR, 's', 0);  // "&Selected"
     ASSERT_EQ(agent.Starts(1).size(), 1u);
-    EXPECT_EQ(StandInArgs(agent.Player).at(0), (std::vector<std::string>{"--dvd", "D:\\"}));
+    EXPECT_EQ(StandInArguments(agent.Player).at(0), (std::vector<std::string>{"--dvd", "D:\\"}));
 }
 
 TEST(Scan, TheChooserOffersADvdAsARowOfItsOwnAndPlaysItAsADisc) { ChooseTheDisc("chooser-dvd"); }
@@ -316,7 +316,7 @@ TEST(UsbStick, PlaysOnlyWithTheSwitchOn) {
     ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
     SendDeviceChange(agent.Main, DBT_DEVICEARRIVAL, 'G', 1000);
     ASSERT_EQ(agent.Starts(1).size(), 1u);
-    EXPECT_EQ(StandInArgs(agent.Player).at(0), (std::vector<std::string>{"G:\\Clips\\trip.mp4"}));
+    EXPECT_EQ(StandInArguments(agent.Player).at(0), (std::vector<std::string>{"G:\\Clips\\trip.mp4"}));
 }
 
 }  // namespace e2e

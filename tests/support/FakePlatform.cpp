@@ -4,7 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
-#include "support/IniText.h"
+#include "platform/IniText.h"
+#include "platform/Utf8.h"
 
 namespace vexamo::test {
 
@@ -211,6 +212,7 @@ std::string FakePlatform::SysErrorMessage(int code) {
 // --- files --------------------------------------------------------------------------------
 
 std::vector<DirEntry> FakePlatform::ListFolder(const std::string& mask) {
+    if (Utf16Length(mask) > LongestPath) return {};
     size_t slash = mask.find_last_of("\\:");
     std::string folder = slash == std::string::npos ? std::string() : mask.substr(0, slash + 1);
     std::string pattern = mask.substr(folder.size());
@@ -258,14 +260,58 @@ bool FakePlatform::AppendTextFile(const std::string& path, const std::string& te
     return WriteWholeFile(path, old + text);
 }
 
+// --- legacy code page ----------------------------------------------------------------------
+
+namespace {
+
+// Windows-1252 from 0x80 to 0x9F; the rest of its upper half is Latin-1. The five bytes it leaves
+// undefined come back as the C1 controls of the same number, as Windows' own table has them.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t FromCp1252(unsigned char c) { return c >= 0x80 && c < 0xA0 ? Cp1252High[c - 0x80] : c; }
+
+}  // namespace
+
+std::optional<std::string> FakePlatform::FromLegacyText(std::string_view bytes) {
+    std::u16string wide;
+    for (char c : bytes) {
+        if (UndecodableLegacyBytes.find(c) != std::string::npos) return std::nullopt;
+        wide += FromCp1252(static_cast<unsigned char>(c));
+    }
+    return Utf16ToUtf8(wide);
+}
+
+std::optional<std::string> FakePlatform::ToLegacyText(std::string_view text) {
+    if (!IsValidUtf8(text)) return std::nullopt;
+    std::string out;
+    for (char16_t unit : Utf8ToUtf16(text)) {
+        int found = -1;
+        for (int b = 0; b < 256 && found < 0; ++b)
+            if (FromCp1252(static_cast<unsigned char>(b)) == unit) found = b;
+        if (found < 0) return std::nullopt;
+        out += static_cast<char>(found);
+    }
+    return out;
+}
+
 // --- INI ----------------------------------------------------------------------------------
 
-const IniText& FakePlatform::Parsed(const std::string& path) const {
-    const std::string text = Readable(path).value_or("");
+std::string FakePlatform::IniTextOf(const std::string& raw, bool& foreign) {
+    foreign = !IniBytesAreUtf8(raw);
+    if (!foreign) return raw;
+    return IniTextInUtf8(raw, [this](std::string_view line) { return FromLegacyText(line); }).Text;
+}
+
+const IniText& FakePlatform::Parsed(const std::string& path) {
+    const std::string raw = Readable(path).value_or("");
     for (const ParsedText& p : parsed_)
-        if (p.Text == text) return p.Ini;
+        if (p.Text == raw) return p.Ini;
     if (parsed_.size() >= 8) parsed_.pop_back();
-    parsed_.push_front(ParsedText{text, IniText(text)});
+    bool foreign = false;
+    parsed_.push_front(ParsedText{raw, IniText(IniTextOf(raw, foreign))});
     return parsed_.front().Ini;
 }
 
@@ -279,11 +325,20 @@ std::vector<std::string> FakePlatform::IniKeyNames(const std::string& path, cons
 
 std::string FakePlatform::IniReadString(const std::string& path, const std::string& section,
                                         const std::string& key, const std::string& def) {
-    if (auto value = Parsed(path).Value(section, key)) return *value;
-    // Windows drops trailing blanks from the default, all but its first character.
-    std::string d = def;
-    while (d.size() > 1 && d.back() == ' ') d.pop_back();
-    return d;
+    return Parsed(path).ValueOr(section, key, def);
+}
+
+bool FakePlatform::ChangeIni(const std::string& path, const std::function<bool(IniText&)>& change,
+                             bool refusedWhenProtected) {
+    bool foreign = false;
+    const std::string text = IniTextOf(Content(path).value_or(""), foreign);
+    IniText ini(text);
+    const bool changed = change(ini);
+    const Node* n = Find(path);
+    const bool isProtected = n && (n->ReadOnly || n->Locked);
+    if (refusedWhenProtected && isProtected) return false;
+    if (!changed && (!foreign || !n)) return true;
+    return WriteWholeFile(path, changed ? ini.Text() : text);
 }
 
 bool FakePlatform::IniWriteString(const std::string& path, const std::string& section, const std::string& key,
@@ -291,17 +346,12 @@ bool FakePlatform::IniWriteString(const std::string& path, const std::string& se
     // As the real platform: Windows cannot take longer arguments through its ANSI entry point.
     constexpr size_t maxLength = 32766;
     if (section.size() > maxLength || key.size() > maxLength || value.size() > maxLength) return false;
-    IniText ini(Content(path).value_or(""));
-    bool changed = ini.Write(section, key, value);
-    if (const Node* n = Find(path); n && (n->ReadOnly || n->Locked)) return false;
-    if (!changed && Find(path)) return true;
-    return WriteWholeFile(path, ini.Text());
+    // A write opens the file for writing first, whatever it then changes.
+    return ChangeIni(path, [&](IniText& ini) { return ini.Write(section, key, value); }, true);
 }
 
 bool FakePlatform::IniEraseSection(const std::string& path, const std::string& section) {
-    IniText ini(Content(path).value_or(""));
-    if (!ini.EraseSection(section)) return true;
-    return WriteWholeFile(path, ini.Text());
+    return ChangeIni(path, [&](IniText& ini) { return ini.EraseSection(section); }, false);
 }
 
 // --- registry -----------------------------------------------------------------------------

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "support/IniText.h"
+#include "platform/IniText.h"
 
 namespace vexamo::test {
 
@@ -77,6 +77,10 @@ public:
     // (OK, or No for a Yes/No box).
     void Answer(MsgResult result) { answers_.push_back(result); }
 
+    // The legacy code page is Windows-1252, as on a Western Windows and under Wine's default locale.
+    // Bytes listed here are no text of it, as broken multibyte sequences are in an Asian code page.
+    std::string UndecodableLegacyBytes;
+
     std::intptr_t ShellResult = 42;
     // What happens while a message box is on screen or the shell starts a program: both run a
     // nested message loop on Windows, in which other windows' handlers run.
@@ -110,6 +114,8 @@ public:
     bool DeleteFile(const std::string& path) override;
     std::optional<std::string> ReadTextFile(const std::string& path) override;
     bool AppendTextFile(const std::string& path, const std::string& text) override;
+    std::optional<std::string> FromLegacyText(std::string_view bytes) override;
+    std::optional<std::string> ToLegacyText(std::string_view text) override;
     std::vector<std::string> IniSectionNames(const std::string& path) override;
     std::vector<std::string> IniKeyNames(const std::string& path, const std::string& section) override;
     std::string IniReadString(const std::string& path, const std::string& section, const std::string& key,
@@ -174,7 +180,13 @@ private:
     static std::string RegId(RegRoot root, const std::string& key);
     static std::string RegId(RegRoot root, RegView view, const std::string& key);
     // The profile functions read the same few files over and over: each text is parsed once.
-    const IniText& Parsed(const std::string& path) const;
+    const IniText& Parsed(const std::string& path);
+    // A file's text as the profile operations see it (in UTF-8), and whether it must be
+    // rewritten at the next write (it was in another encoding).
+    std::string IniTextOf(const std::string& raw, bool& foreign);
+    // Applies a change to the file the way the real platform does: a foreign file is rewritten
+    // in UTF-8 even when the change itself changes nothing.
+    bool ChangeIni(const std::string& path, const std::function<bool(IniText&)>& change, bool refusedWhenProtected);
 
     std::vector<Drive> drives_;
     std::optional<std::string> rawDrives_;
@@ -186,7 +198,7 @@ private:
         std::string Text;
         IniText Ini;
     };
-    mutable std::deque<ParsedText> parsed_;
+    std::deque<ParsedText> parsed_;
     Platform* previous_ = nullptr;
 };
 

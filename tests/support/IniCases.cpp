@@ -181,10 +181,55 @@ std::vector<IniCase> BuildCases() {
          {Sections("{S}"), Read("S", "k", "d", "v ; not a comment"), Read("S", "t", "d", "1"),
           Keys("S", "{k}{t}")}},
 
-        {"EightBitText",
+        // A file an older version wrote in the legacy code page (Windows-1252 here) reads in
+        // UTF-8, and the first write rewrites it all in UTF-8.
+        {"EightBitTextOfTheLegacyCodePage",
          "[S\xe9]\r\nk\xe9=caf\xe9 \xa0\xff\r\n",
-         {Read("S\xe9", "k\xe9", "d", "caf\xe9 \xa0\xff"), Sections("{S\xe9}"), Write("S\xe9", "n", "\xe8"),
-          Text("[S\xe9]\r\nk\xe9=caf\xe9 \xa0\xff\r\nn=\xe8\r\n")}},
+         {Read("S\xc3\xa9", "k\xc3\xa9", "d", "caf\xc3\xa9 \xc2\xa0\xc3\xbf"), Sections("{S\xc3\xa9}"),
+          Keys("S\xc3\xa9", "{k\xc3\xa9}"), Text("[S\xe9]\r\nk\xe9=caf\xe9 \xa0\xff\r\n"),
+          Write("S\xc3\xa9", "n", "\xc3\xa8"),
+          Text("[S\xc3\xa9]\r\nk\xc3\xa9=caf\xc3\xa9 \xc2\xa0\xc3\xbf\r\nn=\xc3\xa8\r\n"),
+          Read("S\xc3\xa9", "k\xc3\xa9", "d", "caf\xc3\xa9 \xc2\xa0\xc3\xbf")}},
+
+        {"LegacyFileConvertedByAWriteThatChangesNothing",
+         "[S]\r\nexe=C:\\Lecteur vid\xe9o\\player.exe\r\n",
+         {Write("S", "exe", "C:\\Lecteur vid\xc3\xa9o\\player.exe"),
+          Text("[S]\r\nexe=C:\\Lecteur vid\xc3\xa9o\\player.exe\r\n")}},
+
+        {"LegacyFileConvertedByAnErase",
+         "[A]\r\na=\xe9\r\n[B]\r\nb=1\r\n",
+         {Erase("Missing"), Text("[A]\r\na=\xc3\xa9\r\n[B]\r\nb=1\r\n"), Erase("B"), Text("[A]\r\na=\xc3\xa9\r\n")}},
+
+        // What the program writes now: every name whole, the file in UTF-8 without a byte order mark.
+        {"Utf8Text",
+         "[\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc]\r\npath=D:\\\xe6\x98\xa0\xe7\x94\xbb\\\xf0\x9f\x98\x80.avi\r\n",
+         {Read("\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc", "path", "d", "D:\\\xe6\x98\xa0\xe7\x94\xbb\\\xf0\x9f\x98\x80.avi"),
+          Sections("{\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc}"),
+          Write("\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc", "\xd0\x96", "caf\xc3\xa9"),
+          Read("\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc", "\xd0\x96", "d", "caf\xc3\xa9"),
+          Text("[\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc]\r\npath=D:\\\xe6\x98\xa0\xe7\x94\xbb\\\xf0\x9f\x98\x80.avi\r\n"
+               "\xd0\x96=caf\xc3\xa9\r\n"),
+          Write("New", "k", "\xe6\x98\xa0"), Read("New", "k", "d", "\xe6\x98\xa0")}},
+
+        {"Utf8WrittenIntoMissingFile",
+         std::nullopt,
+         {Write("S", "k", "\xd0\xa4 \xc3\xa9 \xf0\x9f\x98\x80"), Text("[S]\r\nk=\xd0\xa4 \xc3\xa9 \xf0\x9f\x98\x80\r\n")}},
+
+        // A line an older version added to a UTF-8 file is in the legacy code page: each line is
+        // read in its own encoding.
+        {"MixedLines",
+         "[S]\r\nnew=caf\xc3\xa9\r\nold=caf\xe9\r\n",
+         {Read("S", "new", "d", "caf\xc3\xa9"), Read("S", "old", "d", "caf\xc3\xa9"), Write("S", "k", "1"),
+          Text("[S]\r\nnew=caf\xc3\xa9\r\nold=caf\xc3\xa9\r\nk=1\r\n")}},
+
+        // Windows would take the mark for part of the first line and lose the first section.
+        {"Utf8ByteOrderMark",
+         "\xef\xbb\xbf[S]\r\nk=\xc3\xa9\r\n",
+         {Sections("{S}"), Read("S", "k", "d", "\xc3\xa9"), Write("S", "n", "1"), Text("[S]\r\nk=\xc3\xa9\r\nn=1\r\n")}},
+
+        {"Utf16ByteOrderMark",
+         std::string("\xff\xfe[\0S\0]\0\r\0\n\0k\0=\0\x16\x04\r\0\n\0", 22),
+         {Sections("{S}"), Read("S", "k", "d", "\xd0\x96"), Write("S", "n", "1"), Text("[S]\r\nk=\xd0\x96\r\nn=1\r\n")}},
 
         {"LinesWithoutEquals",
          "[S]\r\nnoeq\r\nk=1\r\n",

@@ -256,6 +256,31 @@ TEST_F(Chooser, OneFileSeveralWithoutPlaylistTemplateAndSubtitles) {
     EXPECT_EQ(Started(), "\"E:\\1 a.mp3\"");
 }
 
+TEST_F(Chooser, FilesTheirPlaylistCannotNameAreToldOfOnceThePlayerRuns) {
+    const std::string russian = "D:\\\xD0\xA4\xD0\xB8\xD0\xBB\xD1\x8C\xD0\xBC.avi";  // Фильм.avi
+    Found(0, ".avi", {"D:\\a.avi", russian, "D:\\b.avi"});
+    size_t startedWhenTold = 0;
+    fake.WhileMessageShown = [&](const test::ShownMessage&) { startedWhenTold = fake.Started.size(); };
+    Open();
+    ClickRow(0);
+    Globals.frmMonitor->mnuSelectedClick();
+    EXPECT_EQ(Playlist("VexamoList.lst"), "D:\\a.avi\r\nD:\\b.avi\r\n");
+    EXPECT_EQ(Started(), "\"C:\\Vexamo\\VexamoList.lst\"");
+    ASSERT_EQ(fake.Messages.size(), 1u);
+    EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Information);
+    EXPECT_NE(fake.Messages[0].Text.find(russian), std::string::npos);
+    EXPECT_EQ(startedWhenTold, 1u) << "the player runs while the user reads";
+    EXPECT_EQ(Globals.frmMonitor, nullptr);
+
+    // Nothing left out, nothing to say.
+    Open();
+    ClickRow(0);
+    Player(0).Player->PlaylistExt = ".m3u8";
+    Globals.frmMonitor->mnuSelectedClick();
+    EXPECT_EQ(Playlist("VexamoList.m3u8"), "D:\\a.avi\r\n" + russian + "\r\nD:\\b.avi\r\n");
+    EXPECT_EQ(fake.Messages.size(), 1u);
+}
+
 TEST_F(Chooser, PlayerWithoutPlaylistExtensionWritesBareVexamoList) {
     Player(1).Player->PlaylistExt = "";
     Found(1, ".ogg", {"E:\\a.ogg"});

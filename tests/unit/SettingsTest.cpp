@@ -215,26 +215,19 @@ TEST_F(Settings, CheckPlayersInstalledWarnsPerMissingPlayer) {
               "Previous selected player: \"BsPlayer\" was not found !\rPlease ensure that this Player is installed !");
 }
 
-TEST(ExePath, TheLongFormWhenItIsUsableElseTheShortOneElseNothing) {
-    int asked = 0;
-    const auto shortForm = [&](std::optional<std::string> answer) {
-        return [&asked, answer] {
-            ++asked;
-            return answer;
-        };
-    };
-    const std::string longest(AnsiPathLimit - 1, 'a');
-    EXPECT_EQ(UsableExePath(longest, shortForm("C:\\PROGRA~1\\V.EXE")), longest);
-    EXPECT_EQ(asked, 0) << "the short form is asked for only when the long one will not do";
-    // Characters the ANSI code page cannot spell, or a path too long for the ANSI functions.
-    EXPECT_EQ(UsableExePath(std::nullopt, shortForm("C:\\PROGRA~1\\V.EXE")), "C:\\PROGRA~1\\V.EXE");
-    EXPECT_EQ(UsableExePath(longest + "a", shortForm("C:\\V~1.EXE")), "C:\\V~1.EXE");
-    EXPECT_EQ(UsableExePath(std::string(), shortForm("C:\\V~1.EXE")), "C:\\V~1.EXE");
-    EXPECT_EQ(asked, 3);
-    // Neither will do: the program says so rather than run from a path it cannot use.
-    EXPECT_EQ(UsableExePath(std::nullopt, shortForm(std::nullopt)), std::nullopt);
-    EXPECT_EQ(UsableExePath(std::nullopt, shortForm(longest + "a")), std::nullopt);
-    EXPECT_EQ(UsableExePath(std::nullopt, shortForm("")), std::nullopt);
+TEST(ExePath, UsableWhileItsOwnFilesFitBesideItAndItsNameIsText) {
+    // The longest own file is Selection.ini (13 characters): its path must stay below 260 units.
+    const std::string exe = "Vexamo.exe";
+    const std::string fits = "C:\\" + std::string(260 - 1 - 13 - 3 - 1, 'a') + "\\";
+    EXPECT_EQ(UsableExePath(fits + exe), fits + exe);
+    EXPECT_EQ(UsableExePath("C:\\" + std::string(260 - 13 - 3 - 1, 'a') + "\\" + exe), std::nullopt);
+    // Length is counted as Windows counts it: a Cyrillic letter is two bytes but one unit.
+    std::string cyrillic = "C:\\";
+    for (int i = 0; i < 260 - 1 - 13 - 3 - 1; ++i) cyrillic += "\xD0\x96";
+    EXPECT_EQ(UsableExePath(cyrillic + "\\" + exe), cyrillic + "\\" + exe);
+    // A lone surrogate of an NTFS name, as the wide-to-UTF-8 conversion keeps it, is no text.
+    EXPECT_EQ(UsableExePath("C:\\\xED\xA0\x80\\" + exe), std::nullopt);
+    EXPECT_EQ(UsableExePath(""), std::nullopt);
 }
 
 TEST_F(Settings, NotificationSwitchIsOnForTodaysFilesAndWrittenOnlyOnceItChanged) {

@@ -1,6 +1,8 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/IniText.h"
 #include "platform/win32/ScopedGdi.h"
+#include "platform/win32/Wide.h"
 #include "platform/win32/WinApi.h"
 
 #include <shellapi.h>
@@ -20,15 +22,15 @@ constexpr DWORD FirstIniBuffer = 4096;
 
 template <typename Call>
 std::string ReadGrowing(Call call, DWORD truncatedMargin) {
-    std::string buffer(FirstIniBuffer, '\0');
+    std::wstring buffer(FirstIniBuffer, L'\0');
     for (;;) {
         DWORD size = static_cast<DWORD>(buffer.size());
         DWORD n = call(buffer.data(), size);
         if (size < truncatedMargin || n < size - truncatedMargin) {
             buffer.resize(n);
-            return buffer;
+            return win32::Narrow(buffer);
         }
-        buffer.assign(buffer.size() * 2, '\0');
+        buffer.assign(buffer.size() * 2, L'\0');
     }
 }
 
@@ -57,6 +59,51 @@ RegKey OpenKey(RegRoot root, RegView view, const std::string& key) {
     return RegKey(rc == ERROR_SUCCESS ? opened : nullptr);
 }
 
+// A path's wide form, or a path that names nothing on any drive when it is too long for every file
+// function: the call then fails as for a missing file.
+std::wstring FilePath(const std::string& path) { return win32::WidePath(path).value_or(L"<"); }
+
+// The code page programs without Unicode use on this machine. GetACP answers 65001 now that the
+// manifest makes the program's own code page UTF-8; the one older programs got is the system
+// locale's. None where that is UTF-8 too, or where the locale has no such code page.
+UINT LegacyCodePage() {
+    DWORD cp = 0;
+    if (!GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&cp), sizeof cp / sizeof(wchar_t)))
+        return 0;
+    return cp == CP_UTF8 ? 0 : cp;
+}
+
+// Replaces a whole file with the text, through a file beside it renamed over the old one, so that
+// no reader ever sees it half written.
+bool ReplaceWholeFile(const std::string& path, const std::string& text) {
+    const std::wstring target = FilePath(path);
+    const std::wstring beside = target + L".new";
+    bool ok = false;
+    {
+        const FileHandle file(
+            OrNull(CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        if (!file) return false;
+        DWORD written = 0;
+        ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+    }
+    if (ok && MoveFileExW(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(beside.c_str());
+    return false;
+}
+
+SYSTEMTIME ToSystemTime(const LocalTime& t) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(t.Year);
+    st.wMonth = static_cast<WORD>(t.Month);
+    st.wDay = static_cast<WORD>(t.Day);
+    st.wHour = static_cast<WORD>(t.Hour);
+    st.wMinute = static_cast<WORD>(t.Minute);
+    st.wSecond = static_cast<WORD>(t.Second);
+    return st;
+}
+
 }  // namespace
 
 // --- drives -------------------------------------------------------------------------------
@@ -70,27 +117,27 @@ std::string Win32Platform::LogicalDriveStrings() {
 }
 
 DriveKind Win32Platform::DriveType(const std::string& root) {
-    return static_cast<DriveKind>(GetDriveTypeA(root.c_str()));
+    return static_cast<DriveKind>(GetDriveTypeW(FilePath(root).c_str()));
 }
 
 bool Win32Platform::VolumeLabel(const std::string& root, std::string& label) {
-    char name[256] = {};
-    char fileSystem[256] = {};
+    wchar_t name[MAX_PATH + 1] = {};
+    wchar_t fileSystem[MAX_PATH + 1] = {};
     // An empty removable drive must fail quietly, not ask for a disc.
     UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
-    BOOL ok = GetVolumeInformationA(root.c_str(), name, sizeof name, nullptr, nullptr, nullptr, fileSystem,
-                                    sizeof fileSystem);
+    BOOL ok = GetVolumeInformationW(win32::Wide(root).c_str(), name, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                    fileSystem, MAX_PATH + 1);
     SetErrorMode(previous);
     if (!ok) return false;
-    label.assign(name, strnlen(name, sizeof name));
+    label = win32::Narrow(std::wstring_view(name, wcsnlen(name, MAX_PATH + 1)));
     return true;
 }
 
 std::string Win32Platform::SysErrorMessage(int code) {
-    char* text = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = n && text ? std::string(text, n) : std::string();
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message = n && text ? win32::Narrow(std::wstring_view(text, n)) : std::string();
     if (text) LocalFree(text);
     while (!message.empty() && std::strchr(" \t\r\n", message.back())) message.pop_back();
     if (message.empty()) message = "System error " + std::to_string(code);
@@ -101,33 +148,36 @@ std::string Win32Platform::SysErrorMessage(int code) {
 
 std::vector<DirEntry> Win32Platform::ListFolder(const std::string& mask) {
     std::vector<DirEntry> entries;
-    WIN32_FIND_DATAA data{};
-    const FindHandle find(OrNull(FindFirstFileA(mask.c_str(), &data)));
+    const std::optional<std::wstring> wide = win32::WidePath(mask);
+    if (!wide) return entries;
+    WIN32_FIND_DATAW data{};
+    // Only long names are matched and asked for: the 8.3 names are never used.
+    const FindHandle find(OrNull(FindFirstFileExW(wide->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)));
     if (!find) return entries;
     do {
-        std::string name = data.cFileName;
+        std::string name = win32::Narrow(data.cFileName);
         if (name == "." || name == "..") continue;
         DirEntry e;
-        e.Name = name;
+        e.Name = std::move(name);
         e.Directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         e.Hidden = (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
         e.System = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
         e.ReparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         entries.push_back(std::move(e));
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     return entries;
 }
 
 bool Win32Platform::FileExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(FilePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32Platform::DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32Platform::DeleteFile(const std::string& path) { return DeleteFileW(FilePath(path).c_str()) != 0; }
 
 std::optional<std::string> Win32Platform::ReadTextFile(const std::string& path) {
-    const FileHandle file(OrNull(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const FileHandle file(OrNull(CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file) return std::nullopt;
     std::string content;
     char chunk[65536];
@@ -141,8 +191,8 @@ std::optional<std::string> Win32Platform::ReadTextFile(const std::string& path) 
 }
 
 bool Win32Platform::AppendTextFile(const std::string& path, const std::string& text) {
-    const FileHandle file(OrNull(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const FileHandle file(OrNull(CreateFileW(FilePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file) return false;
     size_t done = 0;
     while (done < text.size()) {
@@ -154,41 +204,109 @@ bool Win32Platform::AppendTextFile(const std::string& path, const std::string& t
     return true;
 }
 
+// --- legacy code page ----------------------------------------------------------------------
+
+std::optional<std::string> Win32Platform::FromLegacyText(std::string_view bytes) {
+    if (bytes.empty()) return std::string();
+    const UINT cp = LegacyCodePage();
+    if (cp == 0) return std::nullopt;
+    const int size = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (n <= 0) return std::nullopt;
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), n);
+    return win32::Narrow(wide);
+}
+
+std::optional<std::string> Win32Platform::ToLegacyText(std::string_view text) {
+    if (!IsValidUtf8(text)) return std::nullopt;
+    const UINT cp = LegacyCodePage();
+    // Where the legacy code page is UTF-8 itself, older programs read UTF-8.
+    if (cp == 0) return std::string(text);
+    if (text.empty()) return std::string();
+    const std::wstring wide = win32::Wide(text);
+    BOOL lossy = FALSE;
+    // Without best fit: "é" must not quietly become "e", a name that is not on the disc.
+    const int n = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                      0, nullptr, &lossy);
+    if (n <= 0 || lossy) return std::nullopt;
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                        &lossy);
+    if (lossy) return std::nullopt;
+    return out;
+}
+
 // --- INI ----------------------------------------------------------------------------------
 
+// The profile functions read and write BOM-less UTF-8 right, and nothing else (IniBytesAreUtf8):
+// a file in another encoding is read here, and converted before anything is written to it.
+std::optional<IniInUtf8> Win32Platform::ForeignIni(const std::string& path) {
+    const std::optional<std::string> bytes = ReadTextFile(path);
+    if (!bytes || IniBytesAreUtf8(*bytes)) return std::nullopt;
+    return IniTextInUtf8(*bytes, [this](std::string_view line) { return FromLegacyText(line); });
+}
+
+bool Win32Platform::ChangeForeignIni(const std::string& path, const std::function<bool(IniText&)>& change,
+                                     bool& done) {
+    done = false;
+    const std::optional<IniInUtf8> foreign = ForeignIni(path);
+    if (!foreign) return true;
+    if (!foreign->KeptBytes) return ReplaceWholeFile(path, foreign->Text);
+    // Lines that are text of no code page here would come back as U+FFFD from the profile
+    // functions and be written back so: the change is made here, every other line kept as it is.
+    done = true;
+    IniText ini(foreign->Text);
+    return ReplaceWholeFile(path, change(ini) ? ini.Text() : foreign->Text);
+}
+
 std::vector<std::string> Win32Platform::IniSectionNames(const std::string& path) {
+    if (auto foreign = ForeignIni(path)) return IniText(foreign->Text).SectionNames();
+    const std::wstring file = win32::Wide(path);
     return SplitZeroList(ReadGrowing(
-        [&](char* buffer, DWORD size) { return GetPrivateProfileSectionNamesA(buffer, size, path.c_str()); }, 2));
+        [&](wchar_t* buffer, DWORD size) { return GetPrivateProfileSectionNamesW(buffer, size, file.c_str()); }, 2));
 }
 
 std::vector<std::string> Win32Platform::IniKeyNames(const std::string& path, const std::string& section) {
+    if (auto foreign = ForeignIni(path)) return IniText(foreign->Text).KeyNames(section);
+    const std::wstring file = win32::Wide(path), app = win32::Wide(section);
     return SplitZeroList(ReadGrowing(
-        [&](char* buffer, DWORD size) {
-            return GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer, size, path.c_str());
+        [&](wchar_t* buffer, DWORD size) {
+            return GetPrivateProfileStringW(app.c_str(), nullptr, L"", buffer, size, file.c_str());
         },
         2));
 }
 
 std::string Win32Platform::IniReadString(const std::string& path, const std::string& section,
                                          const std::string& key, const std::string& def) {
+    if (auto foreign = ForeignIni(path)) return IniText(foreign->Text).ValueOr(section, key, def);
+    const std::wstring file = win32::Wide(path), app = win32::Wide(section), name = win32::Wide(key),
+                       fallback = win32::Wide(def);
     return ReadGrowing(
-        [&](char* buffer, DWORD size) {
-            return GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer, size, path.c_str());
+        [&](wchar_t* buffer, DWORD size) {
+            return GetPrivateProfileStringW(app.c_str(), name.c_str(), fallback.c_str(), buffer, size, file.c_str());
         },
         1);
 }
 
 bool Win32Platform::IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                                    const std::string& value) {
-    // The ANSI entry point converts each argument to a counted wide string of at most 32766
-    // characters; Wine reads from a bad pointer when an argument is longer, so refuse it here.
+    // Windows counts each argument in a string of at most 32766 characters (Wine's ANSI entry
+    // point read from a bad pointer past that); longer ones are refused, in bytes as the fake does.
     if (section.size() > MaxIniWriteLength || key.size() > MaxIniWriteLength || value.size() > MaxIniWriteLength)
         return false;
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
+    bool done = false;
+    if (!ChangeForeignIni(path, [&](IniText& ini) { return ini.Write(section, key, value); }, done)) return false;
+    if (done) return true;
+    return WritePrivateProfileStringW(win32::Wide(section).c_str(), win32::Wide(key).c_str(),
+                                      win32::Wide(value).c_str(), win32::Wide(path).c_str()) != 0;
 }
 
 bool Win32Platform::IniEraseSection(const std::string& path, const std::string& section) {
-    return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path.c_str()) != 0;
+    bool done = false;
+    if (!ChangeForeignIni(path, [&](IniText& ini) { return ini.EraseSection(section); }, done)) return false;
+    if (done) return true;
+    return WritePrivateProfileStringW(win32::Wide(section).c_str(), nullptr, nullptr, win32::Wide(path).c_str()) != 0;
 }
 
 // --- registry -----------------------------------------------------------------------------
@@ -313,8 +431,11 @@ bool Win32Platform::RegDeleteValue(RegRoot root, const std::string& key, const s
 // --- shell, dialogs, tray, clock ------------------------------------------------------------
 
 std::intptr_t Win32Platform::ShellOpen(const std::string& file, const std::string& parameters) {
-    HINSTANCE result = ShellExecuteA(nullptr, "open", file.c_str(),
-                                     parameters.empty() ? nullptr : parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    // Wide: a command line carries any name whole, up to the 32767 characters of the command line
+    // itself, whatever the code page of the player started.
+    const std::wstring program = win32::Wide(file), arguments = win32::Wide(parameters);
+    HINSTANCE result = ShellExecuteW(nullptr, L"open", program.c_str(), parameters.empty() ? nullptr : arguments.c_str(),
+                                     nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<std::intptr_t>(result);
 }
 
@@ -323,7 +444,8 @@ MsgResult Win32Platform::MessageBox(MsgKind kind, const std::string& text, MsgBu
     const UINT icons[] = {0, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONINFORMATION, MB_ICONERROR};  // by MsgKind
     const UINT style = (buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK) | MB_TASKMODAL | MB_SETFOREGROUND |
                        icons[static_cast<int>(kind)];
-    switch (MessageBoxA(nullptr, text.c_str(), caption.empty() ? MessageTitle(kind) : caption.c_str(), style)) {
+    switch (MessageBoxW(nullptr, win32::Wide(text).c_str(),
+                        win32::Wide(caption.empty() ? MessageTitle(kind) : caption).c_str(), style)) {
         case IDYES: return MsgResult::Yes;
         case IDNO: return MsgResult::No;
         case IDOK: return MsgResult::Ok;
@@ -365,14 +487,13 @@ LocalTime Win32Platform::Now() {
 }
 
 std::string Win32Platform::FormatLongTime(const LocalTime& t) {
-    const auto w = [](int v) { return static_cast<WORD>(v); };
-    const SYSTEMTIME st{w(t.Year), w(t.Month), 0, w(t.Day), w(t.Hour), w(t.Minute), w(t.Second), 0};
-    int size = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, nullptr, 0);
+    SYSTEMTIME st = ToSystemTime(t);
+    int size = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, nullptr, 0);
     if (size <= 0) return {};
-    std::string text(static_cast<size_t>(size), '\0');
-    const int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, text.data(), size);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    int n = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, text.data(), size);
     text.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
-    return text;
+    return win32::Narrow(text);
 }
 
 int Win32Platform::PlatformId() {

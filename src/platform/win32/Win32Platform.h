@@ -1,6 +1,12 @@
-// The real Windows behind the platform seam: the ANSI Win32 API, called one operation at a time.
+// The real Windows behind the platform seam, called one operation at a time. Files, folders,
+// profile files, volumes, the shell and message boxes go through the wide functions, converted
+// from and to UTF-8 here; the registry and the tray go through the "A" functions, which take and
+// give UTF-8 since the manifest makes it the program's code page.
 #pragma once
 
+#include <functional>
+
+#include "platform/IniText.h"
 #include "platform/Platform.h"
 
 namespace vexamo {
@@ -23,6 +29,9 @@ public:
     bool DeleteFile(const std::string& path) override;
     std::optional<std::string> ReadTextFile(const std::string& path) override;
     bool AppendTextFile(const std::string& path, const std::string& text) override;
+
+    std::optional<std::string> FromLegacyText(std::string_view bytes) override;
+    std::optional<std::string> ToLegacyText(std::string_view text) override;
 
     std::vector<std::string> IniSectionNames(const std::string& path) override;
     std::vector<std::string> IniKeyNames(const std::string& path, const std::string& section) override;
@@ -57,6 +66,13 @@ public:
     LocalTime Now() override;
     std::string FormatLongTime(const LocalTime& t) override;
     int PlatformId() override;
+
+private:
+    std::optional<IniInUtf8> ForeignIni(const std::string& path);
+    // Converts a foreign file before the profile functions write to it. When it holds bytes that
+    // are no text, makes the change itself instead and sets `done`. False when the file could not
+    // be written.
+    bool ChangeForeignIni(const std::string& path, const std::function<bool(IniText&)>& change, bool& done);
 };
 
 // Makes the one process-wide Win32Platform the current platform; the program entry calls it

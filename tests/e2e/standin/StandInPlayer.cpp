@@ -1,8 +1,8 @@
 // Stand-in media player for the end-to-end tests: records how it was started and exits at once.
-// Each start appends its whole command line as one line to standin.log in the folder of its own
-// executable, so a test reads exactly what the agent asked the shell to run. Beside it,
-// standin.args holds the arguments as the player's own runtime splits them (CommandLineToArgvW),
-// one start per line, in UTF-8, separated by tabs (a character no Windows path holds).
+// Each start appends its whole wide command line, in UTF-8, as one line to standin.log in the
+// folder of its own executable, and the arguments as CommandLineToArgvW splits them, separated by
+// tabs (no name can hold one), as one line to standin-args.log. A test thus reads exactly what
+// the agent asked the shell to run, and what a player made of it, whatever the names' script.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -10,28 +10,19 @@
 
 namespace {
 
-std::string Utf8(const wchar_t* text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return {};
-    std::string out(static_cast<size_t>(n - 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+std::string Utf8(const wchar_t* wide, int length) {
+    if (length == 0) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) WideCharToMultiByte(CP_UTF8, 0, wide, length, out.data(), size, nullptr, nullptr);
     return out;
-}
-
-std::string SplitArguments() {
-    int count = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::string line;
-    for (int i = 1; argv && i < count; ++i) line += (i > 1 ? "\t" : "") + Utf8(argv[i]);
-    LocalFree(argv);
-    return line + "\r\n";
 }
 
 // Several players may be started in quick succession: retry briefly while another instance
 // holds the file, and append under an exclusive open so lines never interleave.
-bool Append(const std::string& path, const std::string& line) {
+bool AppendLine(const std::wstring& path, const std::string& line) {
     for (int attempt = 0; attempt < 50; ++attempt) {
-        HANDLE f = CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE f = CreateFileW(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (f != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
             const BOOL ok = WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -46,12 +37,21 @@ bool Append(const std::string& path, const std::string& line) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return 2;
-    std::string folder(path, n);
-    folder.erase(folder.find_last_of('\\') + 1);
-    // The arguments first: a test that sees the log line finds them already written.
-    const bool args = Append(folder + "standin.args", SplitArguments());
-    return Append(folder + "standin.log", std::string(GetCommandLineA()) + "\r\n") && args ? 0 : 1;
+    std::wstring folder(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, folder.data(), static_cast<DWORD>(folder.size()));
+    if (n == 0 || n >= folder.size()) return 2;
+    folder.resize(n);
+    folder.erase(folder.find_last_of(L'\\') + 1);
+
+    const wchar_t* line = GetCommandLineW();
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(line, &count);
+    std::string args;
+    for (int i = 1; argv && i < count; ++i) args += (i > 1 ? "\t" : "") + Utf8(argv[i], lstrlenW(argv[i]));
+    LocalFree(argv);
+
+    // The arguments first: a test that sees the command line may then read them too.
+    const bool argsOk = AppendLine(folder + L"standin-args.log", args + "\r\n");
+    const bool lineOk = AppendLine(folder + L"standin.log", Utf8(line, lstrlenW(line)) + "\r\n");
+    return argsOk && lineOk ? 0 : 1;
 }

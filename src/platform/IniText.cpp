@@ -1,9 +1,11 @@
-#include "support/IniText.h"
+#include "platform/IniText.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace vexamo::test {
+#include "platform/Utf8.h"
+
+namespace vexamo {
 
 namespace {
 
@@ -107,6 +109,14 @@ std::optional<std::string> IniText::Value(const std::string& section, const std:
     return std::nullopt;
 }
 
+std::string IniText::ValueOr(const std::string& section, const std::string& key, const std::string& def) const {
+    if (auto value = Value(section, key)) return *value;
+    // Windows drops trailing blanks from the default, all but its first character.
+    std::string d = def;
+    while (d.size() > 1 && d.back() == ' ') d.pop_back();
+    return d;
+}
+
 bool IniText::Write(const std::string& section, const std::string& key, const std::string& value) {
     std::string v = value;
     size_t lead = 0;
@@ -153,4 +163,56 @@ std::string IniText::Text() const {
     return out;
 }
 
-}  // namespace vexamo::test
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
+
+std::string FromUtf16(std::string_view bytes, bool bigEndian) {
+    std::u16string wide;
+    wide.reserve(bytes.size() / 2);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+        wide += static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    }
+    return Utf16ToUtf8(wide);
+}
+
+}  // namespace
+
+bool IniBytesAreUtf8(std::string_view bytes) {
+    return !StartsWith(bytes, Utf8Bom) && !StartsWith(bytes, "\xFF\xFE") && !StartsWith(bytes, "\xFE\xFF") &&
+           IsValidUtf8(bytes);
+}
+
+IniInUtf8 IniTextInUtf8(std::string_view bytes, const LegacyDecoder& fromLegacy) {
+    IniInUtf8 out;
+    if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
+        out.Text = FromUtf16(bytes.substr(2), bytes[0] == '\xFE');
+        return out;
+    }
+    if (StartsWith(bytes, Utf8Bom)) bytes.remove_prefix(Utf8Bom.size());
+    out.Text.reserve(bytes.size() + bytes.size() / 4);
+    size_t at = 0;
+    while (at < bytes.size()) {
+        // A line end is plain ASCII in every legacy code page: no byte of a multibyte character is
+        // a carriage return or a line feed, so lines can be told apart before they are decoded.
+        size_t end = bytes.find_first_of("\r\n", at);
+        if (end == std::string_view::npos) end = bytes.size();
+        const std::string_view line = bytes.substr(at, end - at);
+        if (IsValidUtf8(line)) {
+            out.Text += line;
+        } else if (std::optional<std::string> decoded = fromLegacy ? fromLegacy(line) : std::nullopt) {
+            out.Text += *decoded;
+        } else {
+            out.Text += line;
+            out.KeptBytes = true;
+        }
+        size_t next = end;
+        while (next < bytes.size() && (bytes[next] == '\r' || bytes[next] == '\n')) ++next;
+        out.Text += bytes.substr(end, next - end);
+        at = next;
+    }
+    return out;
+}
+
+}  // namespace vexamo
