@@ -28,28 +28,7 @@ void Agent::Start(bool waitForMain) {
 // Empties the disc of the drive and puts the given files on it (paths below its root).
 void Disc(const std::vector<std::string>& files, char drive) {
     const std::string root = CdRomFolder(drive);
-    std::vector<std::string> stack{root};
-    // Clears what an earlier test of the group left, files first, folders on the way back.
-    std::vector<std::string> folders;
-    while (!stack.empty()) {
-        const std::string folder = stack.back();
-        stack.pop_back();
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE) continue;
-        do {
-            const std::string name = fd.cFileName;
-            if (name == "." || name == ".." || name == ".windows-label") continue;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                stack.push_back(folder + name + "\\");
-                folders.push_back(folder + name);
-            } else {
-                DeleteFileA((folder + name).c_str());
-            }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    for (auto it = folders.rbegin(); it != folders.rend(); ++it) RemoveDirectoryA(it->c_str());
+    RemoveTree(root, ".windows-label");
     for (const std::string& f : files) WriteFile(root + f, "media");
 }
 

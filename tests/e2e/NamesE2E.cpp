@@ -37,10 +37,11 @@ std::string DeepFile() {
 }
 
 // The disc of drive D: holds exactly these files.
-void Disc(const std::vector<std::string>& files) {
-    const std::string root = CdRomFolder('D');
-    RemoveTree(root, ".windows-label");
-    for (const std::string& f : files) WriteFile(root + f.substr(3), "media");
+// The files named by their whole paths on D:.
+void DiscOf(const std::vector<std::string>& paths) {
+    std::vector<std::string> files;
+    for (const std::string& p : paths) files.push_back(p.substr(3));
+    Disc(files);
 }
 
 std::vector<std::string> AllFiles() { return {Film, FilmSubtitle, Eiga, Smile, DeepFile()}; }
@@ -69,7 +70,7 @@ using Args = std::vector<std::string>;
 }  // namespace
 
 TEST(CyrillicDisc, EveryNameReachesThePlayerWholeOnItsCommandLine) {
-    Disc(AllFiles());
+    DiscOf(AllFiles());
     const std::pair<std::string, Args> cases[] = {
         {".avi", {Film, FilmSubtitle}},  // with its subtitle, found by its Cyrillic name
         {".mkv", {Eiga}},
@@ -89,7 +90,7 @@ TEST(CyrillicDisc, EveryNameReachesThePlayerWholeOnItsCommandLine) {
 }
 
 TEST(CyrillicDisc, AnM3u8PlaylistHoldsEveryNameInUtf8) {
-    Disc(AllFiles());
+    DiscOf(AllFiles());
     NamesAgent agent(".avi;.mkv;.mp4;.mpg", ".m3u8");
     agent.Start();
     agent.Arrive();
@@ -101,7 +102,7 @@ TEST(CyrillicDisc, AnM3u8PlaylistHoldsEveryNameInUtf8) {
 }
 
 TEST(CyrillicDisc, ALegacyPlaylistNeverNamesAFileThatIsNotThere) {
-    Disc(AllFiles());
+    DiscOf(AllFiles());
     NamesAgent agent(".avi;.mkv;.mp4;.mpg", ".m3u");
     agent.Start();
     agent.Arrive();
@@ -134,7 +135,7 @@ std::string StatusText(HWND config) {
 // "Scan Now" on the configuration window with a prompting player: the chooser over the window,
 // then the window's status bar once the chooser has gone.
 void LabelShownWhole(const std::string& shots) {
-    Disc(AllFiles());
+    DiscOf(AllFiles());
     NamesAgent agent(".avi;.mkv", ".m3u8", true);
     agent.Start();
     ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
@@ -164,7 +165,7 @@ TEST(HiDpiCyrillicDisc, TheChooserAndTheStatusBarShowTheLabelWhole) { LabelShown
 // Players.ini and Vexamo.ini as a version before UTF-8 wrote them, in Windows-1252, with the player
 // in a folder named with an "é".
 TEST(CyrillicDisc, ALegacyPlayersIniReadsRightAndSurvivesItsFirstSave) {
-    Disc({Film});
+    DiscOf({Film});
     const std::string folderName = "Lecteur vid\xC3\xA9o";
     NamesAgent agent(".avi", ".m3u8", false, folderName);
     std::string legacyExe = agent.Player;
@@ -208,7 +209,7 @@ TEST(CyrillicDisc, ALegacyPlayersIniReadsRightAndSurvivesItsFirstSave) {
 // The program in a folder whose name no Western code page can spell: no short-name detour, the
 // settings beside it, the playlist written there, the player found there.
 TEST(CyrillicDisc, AProgramFolderInAnotherScriptWorksAsAnyOther) {
-    Disc({Film, Eiga});
+    DiscOf({Film, Eiga});
     const ProgramFolder folder("\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD0\xB0 \xE6\x98\xA0\xE7\x94\xBB");  // Программа 映画
     const std::string exe = folder.InstallVexamo();
     const std::string player = folder.InstallStandIn("\xD0\x9F\xD0\xBB\xD0\xB5\xD0\xB5\xD1\x80");  // Плеер
