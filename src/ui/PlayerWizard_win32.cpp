@@ -26,9 +26,7 @@ constexpr int ExampleLead = 5, FirstExampleSwitch = 10;
 
 UINT_PTR CALLBACK IconPreviewHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
     if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_SELCHANGE) {
-        char path[MAX_PATH] = {};
-        SendMessageA(GetParent(dialog), CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-        const HICON icon = win32::LoadIconFile(path, win32::Scale(PlayerIcon)).release();
+        const HICON icon = win32::LoadIconFile(win32::DialogFilePath(dialog), win32::Scale(PlayerIcon)).release();
         const win32::Icon old(reinterpret_cast<HICON>(
             SendDlgItemMessageA(dialog, IDC_WIZARD_ICONPREVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0)));
     } else if (msg == WM_DESTROY) {

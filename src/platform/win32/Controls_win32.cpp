@@ -83,8 +83,10 @@ void DrawCheckListItem(const DRAWITEMSTRUCT& draw) {
     if (!enabled) state |= DFCS_INACTIVE;
     DrawFrameControl(draw.hDC, &boxRect, DFC_BUTTON, state);
 
-    char text[256] = {};
-    SendMessageA(list, LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(text));
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, draw.itemID, 0);
+    std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+    const LRESULT got = SendMessageA(list, LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     DrawTextOver(draw.hDC, text, {boxRect.right + Scale(4), r.top, r.right, r.bottom},
                  GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/Pictures.h"
+#include "platform/win32/Wide.h"
 #include "platform/win32/Window.h"
 
 namespace vexamo::win32 {
@@ -50,7 +51,8 @@ void DrawBanner(HDC canvas, const std::string& text, int y, HFONT items) {
     const ScopedSelect selectFont(canvas, font);
     SetTextColor(canvas, BannerWhite);
     SetBkMode(canvas, TRANSPARENT);
-    TextOutA(canvas, Scale(BannerLeft), y, text.c_str(), static_cast<int>(text.size()));
+    const std::wstring wide = Wide(text);
+    TextOutW(canvas, Scale(BannerLeft), y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Jpeg.h"
+#include "platform/win32/Wide.h"
 #include "platform/win32/Window.h"
 
 namespace vexamo::win32 {
@@ -82,7 +83,8 @@ Icon LoadIconSized(int iconId, int size) {
 
 Icon LoadIconFile(const std::string& path, int size, int fallback) {
     Icon icon;
-    if (!path.empty()) icon.reset(static_cast<HICON>(LoadImageA(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
+    if (!path.empty())
+        icon.reset(static_cast<HICON>(LoadImageW(nullptr, Wide(path).c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
     if (!icon && fallback) icon = LoadIconSized(fallback, size);
     return icon;
 }
@@ -92,7 +94,8 @@ void DrawTextOver(HDC dc, const std::string& text, RECT box, COLORREF colour, UI
     const ScopedSelect selected(dc, font ? font : GetCurrentObject(dc, OBJ_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+    // The text is UTF-8: the wide call draws every script, whatever the code page.
+    DrawTextW(dc, Wide(text).c_str(), -1, &box, format);
 }
 
 HFONT DialogFont(HWND dialog) { return reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)); }

@@ -18,6 +18,8 @@ struct FileDialogExtra {
 // The open-file dialog for an existing file; `filter` is "Name|patterns|Name|patterns...".
 // Empty when the user chose nothing.
 std::string OpenFile(HWND owner, const std::string& filter, const FileDialogExtra& extra = {});
+// The file the open-file dialog has selected now, asked from its hook's dialog.
+std::string DialogFilePath(HWND hookDialog);
 
 // The shell's folder chooser over the whole namespace, with `preselected` chosen when that folder
 // exists; nothing when the user cancelled it.
