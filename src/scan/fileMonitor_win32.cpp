@@ -92,6 +92,7 @@ protected:
         m.Bind(IDCANCEL, form_.btCancel);
         m.UseHandCursor(IDC_MONITOR_LSTFILETYPES);
         m.UseHandCursor(IDCANCEL);
+        m.UnwrappedHints();
         OnDialogKey([this](TDialogKey key, const TControl*) { form_.DialogKey(key); });
         SetForegroundWindow(Handle());
         return true;

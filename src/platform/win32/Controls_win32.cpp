@@ -176,6 +176,10 @@ void ControlMirror::Bind(int id, TCheckListBox& list) {
 
 void ControlMirror::UseHandCursor(int id) { hands_.push_back(Control(id)); }
 
+void ControlMirror::UnwrappedHints() {
+    if (tooltip_) Send(tooltip_, TTM_SETMAXTIPWIDTH, 0, -1);
+}
+
 std::optional<TNotifyEvent> ControlMirror::Command(HWND control, WORD code) {
     using A = Action;
     const bool combo = IsClass(control, "ComboBox"), edit = IsClass(control, "Edit");

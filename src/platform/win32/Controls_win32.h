@@ -39,6 +39,8 @@ public:
     void Bind(int id, TCheckListBox& list);
     // A control the mouse points at with the hand, as at something to click.
     void UseHandCursor(int id);
+    // Hints on one line however long (the chooser's); others wrap at a width of their own.
+    void UnwrappedHints();
 
     // The event a WM_COMMAND or WM_NOTIFY of a control stands for (see RecordMirror::Event).
     std::optional<TNotifyEvent> Command(HWND control, WORD code);
