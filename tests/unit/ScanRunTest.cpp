@@ -177,6 +177,28 @@ TEST_F(ScanRun, StatusTextsLabelAndVarious) {
     EXPECT_EQ(Panel(), "Label: ");
 }
 
+TEST_F(ScanRun, TheWindowTakesNoInputWhileTheChooserWaitsAndTakesItAgainAfterwards) {
+    fake.AddFile("D:\\a.avi");
+    Select({{"Movies", true, ".avi"}});
+    TfrmMain& frm = Open(true);
+    std::vector<bool> painted;
+    log.onRepaint = [&] { painted.push_back(frm.Enabled); };
+    chooser.user = [&](TfrmMonitor&) {
+        EXPECT_FALSE(frm.Enabled) << "the run waiting for the chooser must not be started again from under it";
+        ASSERT_FALSE(painted.empty());
+        EXPECT_FALSE(painted.back()) << "and the real window shows it before the chooser waits";
+    };
+    frm.ScanDisc(Caller::ConfigWindow);
+    EXPECT_EQ(chooser.shown, 1);
+    EXPECT_TRUE(frm.Enabled);
+    EXPECT_TRUE(painted.back());
+
+    // A chooser that fails to show gives the window back all the same.
+    chooser.user = [](TfrmMonitor&) { throw Error("no chooser"); };
+    frm.ScanDisc(Caller::ConfigWindow);
+    EXPECT_TRUE(frm.Enabled);
+}
+
 TEST_F(ScanRun, NothingFoundOnAVisibleWindowOrInTheTip) {
     fake.AddFile("D:\\notes.txt");
     fake.AddFile("D:\\film.avix");  // not an .avi
