@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/Utf8.h"
+
 namespace vexamo {
 
 namespace {
@@ -50,7 +52,8 @@ std::string NotStartedNotice(const std::string& player, const std::string& exe, 
 std::string FitBalloon(const std::string& text) {
     constexpr std::size_t visible = BalloonTextSize - 1;
     if (text.size() <= visible) return text;
-    return text.substr(0, visible - 3) + "...";
+    // Cut between characters: half a character would show as a replacement sign.
+    return std::string(CutAtCharacter(text, visible - 3)) + "...";
 }
 
 }  // namespace vexamo

@@ -287,8 +287,10 @@ TEST_F(Wizard, FinalPageShowsNotAvailableForWhatThePlayerDoesNotTake) {
 }
 
 TEST_F(Wizard, EditWithARenameMovesTheSectionAndKeepsIndexAndIcon) {
+    // The wizard has no page for the disc forms: an edit carries them over as they were.
     fake.AddFile(Ini, "[Radlight]\r\nexe=C:\\Tools\\play.exe\r\nindex=7\r\nicon=C:\\r.ico\r\next=.m3u\r\n"
-                      "single=[FILE]\r\nplaylist=[PLAYLIST]\r\nsubtitles=[FILE] [SUBTITLE]\r\n");
+                      "single=[FILE]\r\nplaylist=[PLAYLIST]\r\nsubtitles=[FILE] [SUBTITLE]\r\n"
+                      "disc=dvd:///[DISC]\r\ndisc.vcd=\r\n");
     auto w = EditWizard("Radlight");
     EXPECT_EQ(w->edPlayerName.Text, "Radlight");
     EXPECT_EQ(w->LblIcon.Caption, "C:\\r.ico");
@@ -303,7 +305,8 @@ TEST_F(Wizard, EditWithARenameMovesTheSectionAndKeepsIndexAndIcon) {
     w->btNextClick();
     // The only section was erased (and the file with it) before the new one was written.
     EXPECT_EQ(Text(), "[RL]\r\nexe=C:\\Tools\\play.exe\r\nindex=7\r\nicon=C:\\r.ico\r\next=.m3u\r\n"
-                      "single=[FILE]\r\nplaylist=[PLAYLIST]\r\nsubtitles=[FILE] [SUBTITLE]\r\n");
+                      "single=[FILE]\r\nplaylist=[PLAYLIST]\r\nsubtitles=[FILE] [SUBTITLE]\r\n"
+                      "disc=dvd:///[DISC]\r\ndisc.vcd=\r\n");
 }
 
 TEST_F(Wizard, EditKeepsOtherPlayersAndSubtitleAnswerOutlivesTheRun) {

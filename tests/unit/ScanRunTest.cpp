@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
+#include "platform/Utf8.h"
 #include "scan/Notices.h"
 #include "scan/Splash.h"
 #include "scan/fileMonitor.h"
@@ -343,6 +344,12 @@ TEST(Notices, WhatPlaysWhereAndWithWhichPlayer) {
     const std::string cut = NotStartedNotice(longName, "C:\\p.exe", 2, true);
     EXPECT_EQ(cut.size(), BalloonTextSize - 1);
     EXPECT_EQ(cut.substr(cut.size() - 3), "...");
+    // A name in another script is cut between its characters, never inside one.
+    std::string film = "a";  // so that a cut by bytes would land inside a character
+    for (int i = 0; i < 200; ++i) film += "\xD0\xA4";  // Ф
+    const std::string cyrillic = NotStartedNotice(film, "C:\\p.exe", 2, true);
+    EXPECT_TRUE(IsValidUtf8(cyrillic)) << cyrillic;
+    EXPECT_LE(cyrillic.size(), BalloonTextSize - 1);
 }
 
 TEST_F(ScanRun, APlayerThatCannotStartPlaysNothingAndAVisibleWindowSaysWhy) {
