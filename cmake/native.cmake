@@ -12,6 +12,8 @@ add_executable(unit_tests ${VEXAMO_UNIT_SOURCES})
 target_link_libraries(unit_tests PRIVATE vexamo_fake GTest::gtest GTest::gtest_main)
 # Files the tests read (hostile pictures and the like) live in the repository, found through this path.
 target_compile_definitions(unit_tests PRIVATE VEXAMO_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+# The layers test reads the sources themselves.
+target_compile_definitions(unit_tests PRIVATE VEXAMO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 include(GoogleTest)
 gtest_discover_tests(unit_tests NO_PRETTY_VALUES PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 

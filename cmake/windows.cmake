@@ -25,7 +25,7 @@ endif()
 file(GLOB_RECURSE VEXAMO_BINDING_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/*_win32.cpp ${CMAKE_SOURCE_DIR}/src/*.rc)
 list(FILTER VEXAMO_BINDING_SOURCES EXCLUDE REGEX "/src/platform/win32/")
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/agent/Program_win32.cpp)
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/program/Program_win32.cpp)
   add_executable(Vexamo WIN32 ${VEXAMO_BINDING_SOURCES} ${CMAKE_SOURCE_DIR}/resources/Vexamo.rc)
   set_target_properties(Vexamo PROPERTIES OUTPUT_NAME Vexamo)
   target_include_directories(Vexamo PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
@@ -45,7 +45,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/agent/Program_win32.cpp)
     endif()
   endforeach()
 else()
-  message(STATUS "Vexamo.exe: no program entry (src/agent/Program_win32.cpp) yet; not built")
+  message(STATUS "Vexamo.exe: no program entry (src/program/Program_win32.cpp) yet; not built")
 endif()
 
 # --- Installer -----------------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-#include "agent/Globals.h"
+#include "app/Globals.h"
 
 #include "agent/Init.h"
 #include "model/User.h"

@@ -1,10 +1,10 @@
 #include "agent/Init.h"
 
-#include <cctype>
 #include <cstring>
 #include <exception>
 #include <utility>
 
+#include "app/WindowFactory.h"
 #include "platform/Dispatch.h"
 #include "platform/Errors.h"
 #include "scan/Notices.h"
@@ -25,43 +25,33 @@ std::string FitTrayTip(const std::string& tip) {
 
 namespace {
 
-// The access-key character of a caption ("&&" is a literal ampersand), or 0.
-int AccessKeyOf(const std::string& caption) {
-    for (size_t at = caption.find('&'); at != std::string::npos && at + 1 < caption.size();
-         at = caption.find('&', at + 2)) {
-        if (caption[at + 1] != '&') return std::tolower(static_cast<unsigned char>(caption[at + 1]));
-    }
-    return 0;
+TMenuItem MenuItem(const char* name, const char* caption, bool enabled = true, int picture = -1) {
+    TMenuItem item;
+    item.Name = name;
+    item.Caption = caption;
+    item.Enabled = enabled;
+    item.ImageIndex = picture;
+    return item;
 }
 
 }  // namespace
 
-MenuKeyAnswer MenuAccessKey(const std::vector<std::string>& captions, const std::vector<bool>& enabled, char key,
-                            int selected) {
-    const int wanted = std::tolower(static_cast<unsigned char>(key));
-    std::vector<int> matches;
-    for (size_t i = 0; i < captions.size(); ++i)
-        if (i < enabled.size() && enabled[i] && AccessKeyOf(captions[i]) == wanted) matches.push_back(static_cast<int>(i));
-    if (matches.empty()) return {};
-    if (matches.size() == 1) return {matches.front(), true};
-    // As Windows does with a shared mnemonic: each press selects the next item that has it.
-    for (int index : matches)
-        if (index > selected) return {index, false};
-    return {matches.front(), false};
+TMainForm::TMainForm(const MainFormHostFactory& makeHost) {
+    PopUpSysTray.Banner = "Vexamo";
+    PopUpSysTray.Items = {MenuItem("mnuSPlay", "&Scan/Play CD", false, PicScan),
+                          MenuItem("N2", "-"),
+                          MenuItem("mnuStatus", "", true, PicMonitoringOff),
+                          MenuItem("N4", "-"),
+                          MenuItem("MnuOpen", "O&pen"),
+                          MenuItem("mnuSettings", "&Settings...", true, PicSettings),
+                          MenuItem("N1", "-"),
+                          MenuItem("mnuAbout", "About..."),
+                          MenuItem("N3", "-"),
+                          MenuItem("mnuExit", "E&xit", true, PicExit)};
+    if (makeHost) host_ = makeHost(*this);
 }
 
-TMainForm::TMainForm(MainFormHost& host) : host_(host) {
-    PopUpSysTray[mnuSPlay] = {"mnuSPlay", "&Scan/Play CD", false, false, 0};
-    PopUpSysTray[N2] = {"N2", "-", true, true, -1};
-    PopUpSysTray[mnuStatus] = {"mnuStatus", "", true, false, 1};
-    PopUpSysTray[N4] = {"N4", "-", true, true, -1};
-    PopUpSysTray[MnuOpen] = {"MnuOpen", "O&pen", true, false, -1};
-    PopUpSysTray[mnuSettings] = {"mnuSettings", "&Settings...", true, false, 2};
-    PopUpSysTray[N1] = {"N1", "-", true, true, -1};
-    PopUpSysTray[mnuAbout] = {"mnuAbout", "About...", true, false, -1};
-    PopUpSysTray[N3] = {"N3", "-", true, true, -1};
-    PopUpSysTray[mnuExit] = {"mnuExit", "E&xit", true, false, 3};
-}
+TMainForm::~TMainForm() = default;
 
 bool TMainForm::Start() {
     try {
@@ -71,7 +61,7 @@ bool TMainForm::Start() {
         // settings itself.
         if (!Sys().FileExists(ProgramFolder + SelectionFileName)) {
             ShowConfigWindow(false);
-            PopUpSysTray[mnuStatus].Enabled = false;
+            PopUpSysTray.Items[mnuStatus].Enabled = false;
         }
     } catch (const std::exception& e) {
         HandleException(e);
@@ -118,7 +108,7 @@ void TMainForm::FormCreate() {
     if (Globals.Vexamo->CdDrives.empty()) {
         Sys().MessageBox(MsgKind::Error, NoCdRomText, MsgButtons::Ok);
         Terminated = true;
-        host_.Terminate();
+        host_->Terminate();
         return;
     }
     Globals.Vexamo->CdDrivesText = JoinList(Globals.Vexamo->CdDrives, " ");
@@ -129,7 +119,7 @@ void TMainForm::FormCreate() {
         UpdateStatus(Caller::MainForm);
     } else {
         ShowConfigWindow(false);
-        PopUpSysTray[mnuStatus].Enabled = false;
+        PopUpSysTray.Items[mnuStatus].Enabled = false;
     }
 }
 
@@ -139,7 +129,7 @@ void TMainForm::FormDestroy() { RemoveTrayIcon(); }
 
 void TMainForm::InitTrayIcon(std::uintptr_t icon) {
     TrayIconData = {};
-    TrayIconData.Wnd = host_.WindowHandle();
+    TrayIconData.Wnd = host_->WindowHandle();
     TrayIconData.ID = 0;
     TrayIconData.Flags = TrayIconFlags;
     TrayIconData.CallbackMessage = WM_TRAYNOTIFY;
@@ -185,7 +175,7 @@ void TMainForm::TaskbarCreated() {
 bool TMainForm::ShowConfigWindow(bool hidden) {
     // A window left from an earlier run goes once whatever still runs on it has returned.
     Dispatch::Release(std::move(Globals.frmMain));
-    Globals.frmMain = host_.CreateConfigWindow(*this);
+    Globals.frmMain = Windows().NewConfigWindow(*this);
     TfrmMain& window = *Globals.frmMain;
     try {
         window.FormCreate();
@@ -207,31 +197,31 @@ bool TMainForm::ShowConfigWindow(bool hidden) {
 bool TMainForm::UpdateStatus(Caller caller) {
     Globals.StatusSuffix.clear();
     bool result = false;
-    PopUpSysTray[mnuStatus].Enabled = true;
+    PopUpSysTray.Items[mnuStatus].Enabled = true;
     TVexamo& vexamo = *Globals.Vexamo;
     const TSettings& settings = *vexamo.Settings;
     std::uintptr_t picture;
     std::optional<std::string> labelPanel;
 
-    if (vexamo.Status == 1) {
+    if (vexamo.Status == MonitoringOff) {
         picture = ImgTrayDIsabled;
-        PopUpSysTray[mnuStatus].Caption = "Set Monitoring &On";
-        PopUpSysTray[mnuSPlay].Enabled = false;
+        PopUpSysTray.Items[mnuStatus].Caption = "Set Monitoring &On";
+        PopUpSysTray.Items[mnuSPlay].Enabled = false;
     } else {
         picture = ImgTray;
         if (AnyDiscPresent(vexamo.WatchedDrives())) {
             Globals.StatusSuffix = " (CD Detected)";
             if (caller == Caller::ConfigWindow && !vexamo.DiscLabel.empty()) labelPanel = "Label: " + vexamo.DiscLabel;
             result = true;
-            PopUpSysTray[mnuSPlay].Enabled = true;
+            PopUpSysTray.Items[mnuSPlay].Enabled = true;
         } else {
             Globals.StatusSuffix = " (No CD on Monitored Drives)";
             vexamo.DiscLabel.clear();
-            PopUpSysTray[mnuSPlay].Enabled = false;
+            PopUpSysTray.Items[mnuSPlay].Enabled = false;
         }
-        PopUpSysTray[mnuStatus].Caption = "Set Monitoring O&ff";
+        PopUpSysTray.Items[mnuStatus].Caption = "Set Monitoring O&ff";
     }
-    host_.TrayMenuChanged();
+    host_->TrayMenuChanged();
 
     const std::string statusText = ReadyWords.at(vexamo.Status) + Globals.StatusSuffix;
     AddTrayIcon();
@@ -240,7 +230,7 @@ bool TMainForm::UpdateStatus(Caller caller) {
                                        ? vexamo.CdDrivesText
                                        : settings.Monitor.Drives.front();
         if (!result) labelPanel = "";
-        config->ShowStatus("Device(s): " + device, statusText, labelPanel, PopUpSysTray[mnuSPlay].Enabled);
+        config->ShowStatus("Device(s): " + device, statusText, labelPanel, PopUpSysTray.Items[mnuSPlay].Enabled);
     }
     SetTrayTip(statusText);
     TrayIconData.Icon = picture;
@@ -248,20 +238,17 @@ bool TMainForm::UpdateStatus(Caller caller) {
     return result;
 }
 
-MenuItemState TMainForm::TrayMenuItem(Item item) const {
-    MenuItemState state = PopUpSysTray[item];
-    if (item == mnuStatus) state.ImageIndex = Globals.Vexamo && Globals.Vexamo->Status == 0 ? 4 : 1;
+TMenuItem TMainForm::TrayMenuItem(Item item) const {
+    TMenuItem state = PopUpSysTray.Items[item];
+    if (item == mnuStatus)
+        state.ImageIndex = Globals.Vexamo && Globals.Vexamo->Status == MonitoringOn ? PicMonitoringOn : PicMonitoringOff;
     return state;
 }
 
-MenuKeyAnswer TMainForm::TrayMenuKey(char key, int selected) const {
-    std::vector<std::string> captions;
-    std::vector<bool> enabled;
-    for (const MenuItemState& item : PopUpSysTray) {
-        captions.push_back(item.Separator ? std::string() : item.Caption);
-        enabled.push_back(item.Enabled && !item.Separator);
-    }
-    return MenuAccessKey(captions, enabled, key, selected);
+TPopupMenu TMainForm::TrayMenu() const {
+    TPopupMenu menu = PopUpSysTray;
+    for (int i = 0; i < ItemCount; ++i) menu.Items[i] = TrayMenuItem(static_cast<Item>(i));
+    return menu;
 }
 
 void TMainForm::WMTrayNotify(std::uintptr_t mouseMessage) {
@@ -270,7 +257,7 @@ void TMainForm::WMTrayNotify(std::uintptr_t mouseMessage) {
     if (mouseMessage == TrayDoubleClick || mouseMessage == TrayBalloonClick)
         MnuOpenClick();
     else if (mouseMessage == TrayRightButton)
-        host_.PopupTrayMenu();
+        host_->PopupTrayMenu();
 }
 
 void TMainForm::WMDeviceChange(std::uintptr_t event, const StringList& drives) {
@@ -290,7 +277,7 @@ void TMainForm::WMDeviceChange(std::uintptr_t event, const StringList& drives) {
         if (Globals.frmMonitor) Globals.frmMonitor->DiscRemoved();
         return;
     }
-    if (!UpdateStatus(Caller::MainForm) || Globals.Vexamo->Status != 0) return;
+    if (!UpdateStatus(Caller::MainForm) || Globals.Vexamo->Status != MonitoringOn) return;
     // The chooser of a run in progress already offers what the user came for; the run goes on.
     if (Globals.frmMain && Globals.frmMain->Scanning()) return;
     if (Dispatch::Nested()) {
@@ -335,7 +322,7 @@ void TMainForm::mnuSPlayClick() {
 void TMainForm::mnuStatusClick() {
     TVexamo& vexamo = *Globals.Vexamo;
     const std::uint8_t before = vexamo.Status;
-    vexamo.Status = before == 0 ? 1 : 0;
+    vexamo.Status = before == MonitoringOn ? MonitoringOff : MonitoringOn;
     try {
         vexamo.SaveSettings(ProgramFolder, SettingsFileName, true);
     } catch (...) {
@@ -360,33 +347,34 @@ void TMainForm::mnuSettingsClick() {
 
 void TMainForm::mnuAboutClick() { ShowAbout(); }
 
-void TMainForm::mnuExitClick() { host_.CloseMainWindow(); }
+void TMainForm::mnuExitClick() { host_->CloseMainWindow(); }
 
 void TMainForm::ShowAbout() {
     // The box is modal, but the tray still gets messages meanwhile: one box at a time.
     if (Globals.AboutBox) return;
-    Globals.AboutBox = host_.CreateAboutBox();
+    Globals.AboutBox = Windows().NewAboutBox();
     Globals.AboutBox->ShowModal();
 }
 
 void TMainForm::ShowOptions(Caller opener) {
     if (Globals.FrmOptions) return;
-    Globals.FrmOptions = host_.CreateOptionsWindow(*this);
+    Globals.FrmOptions = Windows().NewOptionsWindow(*this);
     Globals.FrmOptions->ShowOptions(opener);
 }
 
-void TMainForm::ExitAgent() { host_.CloseMainWindow(); }
+void TMainForm::ExitAgent() { host_->CloseMainWindow(); }
 
 void TMainForm::EnableMonitoringItem(bool enabled) {
-    PopUpSysTray[mnuStatus].Enabled = enabled;
-    host_.TrayMenuChanged();
+    PopUpSysTray.Items[mnuStatus].Enabled = enabled;
+    host_->TrayMenuChanged();
 }
 
 void TMainForm::ItemClick(Item item) {
     // A command can reach the window while the start-up checks still ask their questions, before
     // the core object exists.
     if (!started_) return;
-    if (!PopUpSysTray[item].Enabled || PopUpSysTray[item].Separator) return;
+    if (item < 0 || item >= ItemCount) return;
+    if (!PopUpSysTray.Items[item].Enabled || PopUpSysTray.Items[item].IsSeparator()) return;
     switch (item) {
         case mnuSPlay: mnuSPlayClick(); break;
         case mnuStatus: mnuStatusClick(); break;
@@ -396,6 +384,11 @@ void TMainForm::ItemClick(Item item) {
         case mnuExit: mnuExitClick(); break;
         default: break;
     }
+}
+
+void TMainForm::TrayMenuCommand(int number) {
+    const TMenuPlace place = PopUpSysTray.PlaceOf(number);
+    if (place.Item >= 0 && place.SubItem < 0) ItemClick(static_cast<Item>(place.Item));
 }
 
 }  // namespace vexamo

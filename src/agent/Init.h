@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
+#include "app/TrayAgent.h"
 #include "model/VexaCfg.h"
+#include "platform/Controls.h"
 #include "platform/Platform.h"
 
 namespace vexamo {
@@ -28,6 +30,8 @@ constexpr std::uintptr_t DeviceArrival = 0x8000;        // DBT_DEVICEARRIVAL
 constexpr std::uintptr_t DeviceRemoveComplete = 0x8004; // DBT_DEVICEREMOVECOMPLETE
 constexpr std::uint32_t TrayIconFlags = 1 | 2 | 4;      // NIF_MESSAGE | NIF_ICON | NIF_TIP
 
+class TMainForm;
+
 // What the window binding does for the portable main window: the parts that need a real window.
 class MainFormHost {
 public:
@@ -37,34 +41,16 @@ public:
     virtual void Terminate() = 0;
     // Closes the main window; the application ends with it.
     virtual void CloseMainWindow() = 0;
-    // Foreground, cursor position, the popup menu's own loop, then the null message.
+    // Foreground, cursor position, the popup menu's own loop, then the null message. The chosen
+    // item comes back as a menu command (TrayMenuCommand).
     virtual void PopupTrayMenu() = 0;
     // The menu's items changed while it may be open: show their enabled states now.
     virtual void TrayMenuChanged() = 0;
-    // Creates a configuration window (portable part and its real window) and returns it.
-    virtual std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) = 0;
-    // Create the options window and the about box, each with its real window.
-    virtual std::unique_ptr<TFrmOptions> CreateOptionsWindow(TrayAgent& tray) = 0;
-    virtual std::unique_ptr<TAboutBox> CreateAboutBox() = 0;
 };
+using MainFormHostFactory = HostFactory<TMainForm, MainFormHost>;
 
-// One owner-drawn menu item as the window binding shows it.
-struct MenuItemState {
-    std::string Name;
-    std::string Caption;
-    bool Enabled = true;
-    bool Separator = false;
-    int ImageIndex = -1;
-};
-
-// What an access-key press in an owner-drawn menu does: nothing (Index -1), select an item (the
-// key is shared, so each press moves on to the next item that has it), or run the only item.
-struct MenuKeyAnswer {
-    int Index = -1;
-    bool Execute = false;
-};
-MenuKeyAnswer MenuAccessKey(const std::vector<std::string>& captions, const std::vector<bool>& enabled, char key,
-                            int selected);
+// The pictures of the tray menu's strip, in its order.
+enum TrayPicture { PicScan, PicMonitoringOff, PicSettings, PicExit, PicMonitoringOn, TrayPictureCount };
 
 // The tip as it fits the record's field, a longer text cut and ended with "..." so the user sees
 // that it goes on.
@@ -75,12 +61,15 @@ public:
     // The tray menu, in order.
     enum Item { mnuSPlay, N2, mnuStatus, N4, MnuOpen, mnuSettings, N1, mnuAbout, N3, mnuExit, ItemCount };
 
-    explicit TMainForm(MainFormHost& host);
+    explicit TMainForm(const MainFormHostFactory& makeHost);
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
 
     std::uintptr_t ImgTray = 0;           // picture while monitoring is on
     std::uintptr_t ImgTrayDIsabled = 0;   // picture while monitoring is off
     vexamo::TrayIconData TrayIconData{};
-    std::array<MenuItemState, ItemCount> PopUpSysTray;
+    TPopupMenu PopUpSysTray;              // one item per Item, in order
     bool Terminated = false;
 
     // The whole start: the start-up checks, then the first-run path. False when the agent must
@@ -112,11 +101,13 @@ public:
     void mnuExitClick();
     // A menu command; a disabled item does nothing, whatever the menu showed.
     void ItemClick(Item item);
+    // A command of the tray menu by its number in the menu (TPopupMenu::NumberOf).
+    void TrayMenuCommand(int number);
 
     // An item as it is drawn now; the status item's picture follows the monitoring status.
-    MenuItemState TrayMenuItem(Item item) const;
-    // What an access-key press in the open tray menu does, `selected` being its highlighted item.
-    MenuKeyAnswer TrayMenuKey(char key, int selected) const;
+    TMenuItem TrayMenuItem(Item item) const;
+    // The whole menu as it is drawn now.
+    TPopupMenu TrayMenu() const;
 
     // The tray icon's presence as the agent wants it.
     void AddTrayIcon() override;
@@ -139,7 +130,6 @@ private:
     // handler is waiting.
     void ScanAfterHandlers();
 
-    MainFormHost& host_;
     bool iconInTray_ = false;
     bool scanPending_ = false;
     int deviceChangesHeld_ = 0;
@@ -148,6 +138,7 @@ private:
     // Until the start-up checks are done, the core object and the status do not exist yet: a
     // device change or a click on the tray reaching the window meanwhile is not acted on.
     bool started_ = false;
+    std::unique_ptr<MainFormHost> host_;
 };
 
 // Start-up texts.

@@ -1,18 +1,27 @@
-#include "agent/Init_win32.h"
+// The real hidden main window behind the portable TMainForm: the window the running agent is
+// found by, the tray pictures and the owner-drawn tray menu.
+#include "agent/Init.h"
 
 #include "../../resources/resource.h"
-#include "agent/MenuDraw_win32.h"
+#include "platform/win32/Menu.h"
+#include "platform/win32/Pictures.h"
+#include "platform/win32/Window.h"
+
 #include <dbt.h>
-#include "ui/About_win32.h"
-#include "ui/Settings_win32.h"
-#include "ui/main.h"
-#include "ui/main_win32.h"
+#include <shellapi.h>
 
 namespace vexamo {
 
-namespace {
+// The agent names these numbers without <windows.h>; a mismatch stops the build.
+static_assert(WM_TRAYNOTIFY == WM_USER + 1);
+static_assert(TrayDoubleClick == WM_LBUTTONDBLCLK);
+static_assert(TrayRightButton == WM_RBUTTONDOWN);
+static_assert(DeviceArrival == DBT_DEVICEARRIVAL);
+static_assert(DeviceRemoveComplete == DBT_DEVICEREMOVECOMPLETE);
+static_assert(TrayIconFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP));
+static_assert(TrayBalloonClick == NIN_BALLOONUSERCLICK);
 
-TMainForm::Item ItemOf(UINT command) { return static_cast<TMainForm::Item>(command - TrayMenuCommandBase); }
+namespace {
 
 // The drive roots of a volume's device change (dbcv_unitmask holds one bit per letter).
 StringList VolumeDrives(LPARAM lParam) {
@@ -25,146 +34,98 @@ StringList VolumeDrives(LPARAM lParam) {
     return roots;
 }
 
-}  // namespace
+constexpr int MenuPictureSize = 16;
 
-MainFormWindow::MainFormWindow(HINSTANCE instance) : instance_(instance) {
-    Create(instance, 0, MainFormCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 200, 100);
-
-    const int small = GetSystemMetrics(SM_CXSMICON);
-    trayOn_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY_ON), IMAGE_ICON, small, small, 0));
-    trayOff_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY_OFF), IMAGE_ICON, small, small, 0));
-    // The five 16-pixel pictures, enlarged with the screen's DPI so that they keep their place
-    // beside the (scaled) menu text.
-    const int picture = win32::Scale(16);
-    images_ = ImageList_Create(picture, picture, ILC_COLOR24 | ILC_MASK, 5, 0);
-    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_MENU_STRIP), IMAGE_BITMAP,
-                                                        picture * 5, picture, LR_CREATEDIBSECTION))) {
-        ImageList_AddMasked(images_, strip, RGB(255, 0, 255));
-        DeleteObject(strip);
+class MainFormWindow : public MainFormHost, public win32::Window {
+public:
+    explicit MainFormWindow(TMainForm& form) : form_(form) {
+        Create(0, MainFormCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 200, 100);
+        const int small = GetSystemMetrics(SM_CXSMICON);
+        trayOn_ = win32::LoadIconSized(IDI_TRAY_ON, small);
+        trayOff_ = win32::LoadIconSized(IDI_TRAY_OFF, small);
+        form_.ImgTray = reinterpret_cast<std::uintptr_t>(trayOn_.get());
+        form_.ImgTrayDIsabled = reinterpret_cast<std::uintptr_t>(trayOff_.get());
+        // The pictures are enlarged with the screen's DPI, so that they keep their place beside
+        // the (scaled) menu text.
+        const int picture = win32::Scale(MenuPictureSize);
+        pictures_ = win32::LoadImageStrip(IDB_MENU_STRIP, picture, picture, TrayPictureCount);
+        taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     }
-    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-}
 
-MainFormWindow::~MainFormWindow() {
-    if (popup_) DestroyMenu(popup_);
-    if (images_) ImageList_Destroy(images_);
-}
+    std::uintptr_t WindowHandle() override { return reinterpret_cast<std::uintptr_t>(Handle()); }
+    void Terminate() override { PostQuitMessage(0); }
+    void CloseMainWindow() override { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
 
-void MainFormWindow::PrepareClass(WNDCLASSA& wc) const {
-    wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_APP));
-    wc.hbrBackground = nullptr;
-}
-
-void MainFormWindow::Terminate() { PostQuitMessage(0); }
-
-void MainFormWindow::CloseMainWindow() { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
-
-std::unique_ptr<TfrmMain> MainFormWindow::CreateConfigWindow(TrayAgent& tray) {
-    return CreateFrmMainWindow(instance_, tray);
-}
-
-std::unique_ptr<TFrmOptions> MainFormWindow::CreateOptionsWindow(TrayAgent& tray) {
-    return vexamo::CreateOptionsWindow(instance_, tray);
-}
-
-std::unique_ptr<TAboutBox> MainFormWindow::CreateAboutBox() { return CreateAboutBoxWindow(instance_); }
-
-void MainFormWindow::PopupTrayMenu() {
-    if (popup_) DestroyMenu(popup_);
-    popup_ = CreatePopupMenu();
-    for (size_t i = 0; i < form_->PopUpSysTray.size(); ++i) {
-        if (form_->PopUpSysTray[i].Separator)
-            AppendMenuA(popup_, MF_SEPARATOR, 0, nullptr);
-        else
-            AppendMenuA(popup_, MF_OWNERDRAW, TrayMenuCommandBase + i, reinterpret_cast<LPCSTR>(i));
+    void PopupTrayMenu() override {
+        menu_ = std::make_unique<win32::PopupMenu>([this] { return form_.TrayMenu(); },
+                                                   win32::MenuLook{pictures_, 0});
+        // Without the foreground the menu would not close when the user clicks elsewhere.
+        SetForegroundWindow(Handle());
+        POINT at{};
+        GetCursorPos(&at);
+        menu_->Show(Handle(), at, TPM_LEFTALIGN | TPM_RIGHTBUTTON);
+        PostMessageA(Handle(), WM_NULL, 0, 0);
     }
-    TrayMenuChanged();
-    // Without the foreground the menu would not close when the user clicks elsewhere.
-    SetForegroundWindow(Handle());
-    POINT at{};
-    GetCursorPos(&at);
-    TrackPopupMenu(popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
-    PostMessageA(Handle(), WM_NULL, 0, 0);
-}
 
-void MainFormWindow::TrayMenuChanged() {
-    // The menu may be open (a disc arrived meanwhile): what it lets the user choose follows
-    // what it draws.
-    if (!popup_) return;
-    for (size_t i = 0; i < form_->PopUpSysTray.size(); ++i) {
-        const MenuItemState& item = form_->PopUpSysTray[i];
-        if (item.Separator) continue;
-        EnableMenuItem(popup_, TrayMenuCommandBase + i, MF_BYCOMMAND | (item.Enabled ? MF_ENABLED : MF_GRAYED));
+    // The menu may be open (a disc arrived meanwhile): what it lets the user choose follows what
+    // it draws.
+    void TrayMenuChanged() override {
+        if (menu_) menu_->Refresh();
     }
-}
 
-LRESULT MainFormWindow::MenuChar(WPARAM wParam, LPARAM lParam) {
-    // Owner-drawn items have no text for the system to find access keys in.
-    HMENU menu = reinterpret_cast<HMENU>(lParam);
-    int selected = -1;
-    for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i)
-        if (GetMenuState(menu, i, MF_BYPOSITION) & MF_HILITE) selected = i;
-    const MenuKeyAnswer answer = form_->TrayMenuKey(static_cast<char>(LOWORD(wParam)), selected);
-    if (answer.Index < 0) return MAKELRESULT(0, MNC_IGNORE);
-    return MAKELRESULT(answer.Index, answer.Execute ? MNC_EXECUTE : MNC_SELECT);
-}
-
-LRESULT MainFormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!form_) return Default(msg, wParam, lParam);
-    TMainForm& form = *form_;
-    if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
-        form.TaskbarCreated();
-        return 0;
+protected:
+    const char* ClassName() const override { return MainFormClassName; }
+    void PrepareClass(WNDCLASSA& wc) const override {
+        wc.hIcon = LoadIconA(win32::Instance(), MAKEINTRESOURCEA(IDI_APP));
+        wc.hbrBackground = nullptr;
     }
-    switch (msg) {
-        case WM_TRAYNOTIFY:
-            form.WMTrayNotify(static_cast<std::uintptr_t>(lParam));
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+            form_.TaskbarCreated();
             return 0;
-        case WM_DEVICECHANGE: {
-            const LRESULT result = Default(msg, wParam, lParam);
-            form.WMDeviceChange(static_cast<std::uintptr_t>(wParam), VolumeDrives(lParam));
-            return result ? result : TRUE;
         }
-        case WM_COMMAND:
-            if (HIWORD(wParam) == 0 && LOWORD(wParam) >= TrayMenuCommandBase &&
-                LOWORD(wParam) < TrayMenuCommandBase + TMainForm::ItemCount) {
-                form.ItemClick(ItemOf(LOWORD(wParam)));
+        LRESULT answer = 0;
+        if (menu_ && menu_->Message(msg, wParam, lParam, answer)) return answer;
+        switch (msg) {
+            case WM_TRAYNOTIFY:
+                form_.WMTrayNotify(static_cast<std::uintptr_t>(lParam));
+                return 0;
+            case WM_DEVICECHANGE: {
+                const LRESULT result = Default(msg, wParam, lParam);
+                form_.WMDeviceChange(static_cast<std::uintptr_t>(wParam), VolumeDrives(lParam));
+                return result ? result : TRUE;
+            }
+            case WM_COMMAND: {
+                const int number = win32::MenuNumber(LOWORD(wParam), form_.PopUpSysTray);
+                if (HIWORD(wParam) != 0 || number < 0) break;
+                form_.TrayMenuCommand(number);
                 return 0;
             }
-            break;
-        case WM_MEASUREITEM: {
-            auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (m->CtlType != ODT_MENU) break;
-            m->itemWidth = win32::Scale(OwnerDrawnMenuWidth);
-            m->itemHeight = OwnerDrawnMenuHeight();
-            return TRUE;
+            case WM_CLOSE:
+                form_.FormClose();
+                DestroyWindow(Handle());
+                return 0;
+            case WM_DESTROY:
+                form_.FormDestroy();
+                PostQuitMessage(0);
+                return 0;
+            default:
+                break;
         }
-        case WM_DRAWITEM: {
-            auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-            if (d->CtlType != ODT_MENU || d->itemData >= TMainForm::ItemCount) break;
-            const auto item = static_cast<TMainForm::Item>(d->itemData);
-            const MenuItemState state = form.TrayMenuItem(item);
-            const bool selected = (d->itemState & ODS_SELECTED) != 0;
-            MenuCanvas canvas(d->hDC, selected);
-            DrawMenuItem(d->hDC, d->rcItem, state.Enabled, true, state.Caption, state.ImageIndex, images_, selected);
-            if (item == TMainForm::mnuExit) DrawMenuBanner(d->hDC, win32::Scale(2), "Vexamo", d->rcItem.bottom - win32::Scale(7));
-            return TRUE;
-        }
-        case WM_MENUCHAR:
-            if (reinterpret_cast<HMENU>(lParam) != popup_) break;
-            return MenuChar(wParam, lParam);
-        case WM_CLOSE:
-            form.FormClose();
-            DestroyWindow(Handle());
-            return 0;
-        case WM_DESTROY:
-            form.FormDestroy();
-            PostQuitMessage(0);
-            return 0;
-        default:
-            break;
+        return Default(msg, wParam, lParam);
     }
-    return Default(msg, wParam, lParam);
-}
+
+private:
+    TMainForm& form_;
+    win32::Icon trayOn_, trayOff_;
+    win32::ImageList pictures_;
+    std::unique_ptr<win32::PopupMenu> menu_;
+    UINT taskbarCreated_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<MainFormHost> MainFormBinding(TMainForm& form) { return std::make_unique<MainFormWindow>(form); }
 
 }  // namespace vexamo

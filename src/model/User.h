@@ -12,6 +12,9 @@
 
 namespace vexamo {
 
+// Whether the chooser asks first, the position of its words below.
+constexpr std::uint8_t PromptYes = 0;
+constexpr std::uint8_t PromptNo = 1;
 inline const std::array<std::string, 2> PromptWords = {"Yes", "No"};
 
 // An extension, or a kind of disc played as a whole ("DVD-Video"): then KnownIndex is -1, Kind is
@@ -35,7 +38,7 @@ struct TKeptExtension {
 class TUserPlayer {
 public:
     std::unique_ptr<TPlayer> Player = std::make_unique<TPlayer>();
-    std::uint8_t Prompt = 0;  // 0 "Yes", 1 "No"
+    std::uint8_t Prompt = PromptYes;
     std::vector<TExtension> Extensions;
     std::vector<TKeptExtension> UnknownExtensions;
 

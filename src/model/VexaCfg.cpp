@@ -3,10 +3,23 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/Utf8.h"
+
 namespace vexamo {
 
 std::string ExeName;
 std::string ProgramFolder;
+
+std::optional<std::string> UsableExePath(const std::string& path) {
+    // A lone surrogate (possible in an NTFS name) has no UTF-8 form the "A" functions of the
+    // windows could give back.
+    if (path.empty() || !IsValidUtf8(path)) return std::nullopt;
+    size_t longestName = 0;
+    for (const std::string* name : {&SettingsFileName, &PlayersFileName, &SelectionFileName})
+        longestName = std::max(longestName, name->size());
+    if (Utf16Length(ExtractFilePath(path)) + longestName >= ProfilePathLimit) return std::nullopt;
+    return path;
+}
 
 std::string LogFilePath() {
     const std::string name = ExtractFileName(ExeName);

@@ -5,13 +5,18 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "model/general.h"
 
 namespace vexamo {
 
+// The monitoring status, the position of its words below.
+constexpr std::uint8_t MonitoringOn = 0;
+constexpr std::uint8_t MonitoringOff = 1;
 inline const std::array<std::string, 2> StatusWords = {"On", "Off"};
 inline const std::array<std::string, 2> ReadyWords = {"Ready", "Not Ready"};
 
@@ -26,6 +31,12 @@ inline const std::string AutoStartValueName = "Vexamo";
 extern std::string ExeName;
 extern std::string ProgramFolder;
 
+// The longest path the profile functions take, with its ending zero (MAX_PATH), in UTF-16 units.
+constexpr size_t ProfilePathLimit = 260;
+// The program keeps its files beside itself: its path (UTF-8) as it can use it, or nothing when
+// the longest of its own files there would be too long for the profile functions, or when the
+// path is no text.
+std::optional<std::string> UsableExePath(const std::string& path);
 // The program's log beside its executable (Vexamo.log for Vexamo.exe), in UTF-8.
 std::string LogFilePath();
 // A line of the log: "dd-mm-yy <long time>:<message>", without the line end.
@@ -80,7 +91,7 @@ class TVexamoInit {
 public:
     StringList CdDrives;
     std::string CdDrivesText;
-    std::uint8_t Status = 1;  // 0 monitoring on, 1 off
+    std::uint8_t Status = MonitoringOff;
 };
 
 class TVexamo : public TVexamoInit {

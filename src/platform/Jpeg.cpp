@@ -109,4 +109,13 @@ JpegImage DecodeJpeg(const std::string& bytes) {
     return std::move(image);
 }
 
+std::vector<unsigned char> BitmapRows(const JpegImage& image) {
+    const std::size_t width = static_cast<std::size_t>(image.Width), stride = (width * 3 + 3) & ~std::size_t{3};
+    std::vector<unsigned char> rows(stride * static_cast<std::size_t>(image.Height), 0);
+    for (std::size_t y = 0; y < static_cast<std::size_t>(image.Height); ++y)
+        for (std::size_t x = 0; x < width; ++x)
+            for (std::size_t c = 0; c < 3; ++c) rows[y * stride + x * 3 + c] = image.Rgb[(y * width + x) * 3 + 2 - c];
+    return rows;
+}
+
 }  // namespace vexamo

@@ -29,4 +29,8 @@ constexpr int JpegMaxScans = 32;
 // Corrupt data stops the decoding where it is found, not after the whole picture.
 JpegImage DecodeJpeg(const std::string& bytes);
 
+// The pixels in the layout of a 24-bit device-independent bitmap, top row first: blue, green,
+// red, each row padded to a multiple of four bytes.
+std::vector<unsigned char> BitmapRows(const JpegImage& image);
+
 }  // namespace vexamo

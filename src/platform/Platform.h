@@ -164,6 +164,18 @@ public:
     virtual int PlatformId() = 0;
 };
 
+// A registry key as the system takes it: the program writes keys as "\Software\...\" as well as
+// "Software\...", the registry wants neither the leading nor the trailing backslash.
+std::string RegistryKeyPath(const std::string& key);
+// The strings of a list of zero-ended strings that one more zero ends (as the profile functions
+// write section and key names).
+std::vector<std::string> SplitZeroList(const std::string& list);
+// A file dialog's filter "Name|patterns|Name|patterns" as the system takes it: pairs of
+// zero-ended strings, ended by one more zero.
+std::string FileFilterPairs(const std::string& filter);
+// A message box's title when it is given none.
+const char* MessageTitle(MsgKind kind);
+
 // The process-wide platform. Installed once at start-up (or by a test) before anything else runs.
 // SetPlatform returns the platform it replaces, so that a stand-in can put it back.
 Platform& Sys();

@@ -3,39 +3,38 @@
 #include <algorithm>
 #include <memory>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "model/general.h"
 #include "platform/Dispatch.h"
 
 namespace vexamo {
 
-TfrmScaning::TfrmScaning(ScaningHost* host) : host_(host) {
+TfrmScaning::TfrmScaning(const ScaningHostFactory& makeHost) {
     lblScan.Caption = "Please Wait...";
     ProgBar.Min = 0;
     ProgBar.Max = 100;
+    if (makeHost) host_ = makeHost(*this);
 }
 
-TfrmScaning::~TfrmScaning() {
-    if (host_) host_->Released(*this);
-}
+TfrmScaning::~TfrmScaning() = default;
 
 void TfrmScaning::Show() {
     Visible = true;
-    if (host_) host_->Show(*this);
+    if (host_) host_->Show();
 }
 
 void TfrmScaning::StepBy(int step) {
     ProgBar.Position = std::min(ProgBar.Max, ProgBar.Position + step);
-    if (host_ && Visible) host_->Repaint(*this);
+    if (host_ && Visible) host_->Repaint();
 }
 
 void TfrmScaning::Repaint() {
-    if (host_ && Visible) host_->Repaint(*this);
+    if (host_ && Visible) host_->Repaint();
 }
 
 void TfrmScaning::Close() {
     Visible = false;
-    if (host_) host_->Hide(*this);
+    if (host_) host_->Hide();
     FormClose();
 }
 

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "ui/Controls.h"
+#include "platform/Controls.h"
 
 namespace vexamo {
 
@@ -17,14 +18,13 @@ class ScaningHost {
 public:
     virtual ~ScaningHost() = default;
     // Shows the window (not modal) and paints it at once.
-    virtual void Show(TfrmScaning& form) = 0;
+    virtual void Show() = 0;
     // Paints the bar now: the scan does not return to the message loop until it ends.
-    virtual void Repaint(TfrmScaning& form) = 0;
+    virtual void Repaint() = 0;
     // Takes the closed window off the screen; it is freed once the handlers running have returned.
-    virtual void Hide(TfrmScaning& form) = 0;
-    // The portable window is gone; the binding lets its real window go too.
-    virtual void Released(TfrmScaning& form) = 0;
+    virtual void Hide() = 0;
 };
+using ScaningHostFactory = HostFactory<TfrmScaning, ScaningHost>;
 
 struct TRectangle {
     int Left = 0, Top = 0, Width = 0, Height = 0;
@@ -32,7 +32,7 @@ struct TRectangle {
 
 class TfrmScaning {
 public:
-    explicit TfrmScaning(ScaningHost* host);
+    explicit TfrmScaning(const ScaningHostFactory& makeHost = {});
     ~TfrmScaning();
     TfrmScaning(const TfrmScaning&) = delete;
     TfrmScaning& operator=(const TfrmScaning&) = delete;
@@ -58,7 +58,7 @@ public:
     void FormClose();
 
 private:
-    ScaningHost* host_;
+    std::unique_ptr<ScaningHost> host_;
 };
 
 // How far the scan's progress bars move per selected player: 100 / (players + 1), rounded to the

@@ -1,9 +1,10 @@
 #include "scan/fileMonitor.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "model/CommandLines.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
@@ -11,6 +12,9 @@
 #include "scan/Notices.h"
 
 namespace vexamo {
+
+static_assert(TfrmMonitor::TypePictureCount ==
+              1 + static_cast<int>(KnownExtensions.size()) + static_cast<int>(DiscKindNames.size()));
 
 namespace {
 
@@ -30,7 +34,7 @@ TControl Captioned(const std::string& caption) {
 
 }  // namespace
 
-TfrmMonitor::TfrmMonitor(MonitorHost* host) : host_(host) {
+TfrmMonitor::TfrmMonitor(const MonitorHostFactory& makeHost) {
     Label4 = Captioned("File Scan Results");
     Label5 = Captioned("File(s) Found:");
     Label1 = Captioned("(Click files for context menu)");
@@ -45,15 +49,18 @@ TfrmMonitor::TfrmMonitor(MonitorHost* host) : host_(host) {
 
     TMenuItem play = Command("mnuPlay", "Enqueue && &Play");
     play.ImageIndex = 0;
+    play.Default = true;
     play.Items = {Command("mnuSelected", "&Selected"), Command("mnuAudio", "All Audi&o", false),
                   Command("mnuVideo", "All &Video", false), Command("mnuAll", "&All")};
     popOptions.Items = {play, Command("mnuOpen", "&Open Player"), Command("N1", "-"),
                         Command("mnuChoose", "Choose &File...")};
+    popOptions.Banner = "Options";
+    lstFileTypes.OnClick = lstFileTypes.OnRightClick = [this] { lstFileTypesMouseDown(); };
+    btCancel.OnClick = [this] { btCancelClick(); };
+    if (makeHost) host_ = makeHost(*this);
 }
 
-TfrmMonitor::~TfrmMonitor() {
-    if (host_) host_->Released(*this);
-}
+TfrmMonitor::~TfrmMonitor() = default;
 
 void TfrmMonitor::FormShow() {
     lstFileTypes.Items.clear();
@@ -73,6 +80,13 @@ void TfrmMonitor::lstFileTypesMouseDown() { OpenMenu(false); }
 
 void TfrmMonitor::lstFileTypesKeyDown(ListKey) { OpenMenu(true); }
 
+void TfrmMonitor::DialogKey(TDialogKey key) {
+    if (key == TDialogKey::Enter)
+        lstFileTypesKeyDown(ListKey::Return);
+    else
+        btCancelClick();
+}
+
 void TfrmMonitor::OpenMenu(bool atSelectedRow) {
     const int row = lstFileTypes.ItemIndex;
     if (row < 0 || row >= static_cast<int>(lstFileTypes.Items.size())) return;
@@ -81,7 +95,7 @@ void TfrmMonitor::OpenMenu(bool atSelectedRow) {
     if (player < 0) return;
     Globals.CurrentPlayer = Globals.SelectedPlayers->Players[player].get();
     popOptionsPopup();
-    if (host_) host_->PopupOptions(*this, atSelectedRow);
+    if (host_) popOptionsClick(host_->PopupOptions(atSelectedRow));
 }
 
 void TfrmMonitor::popOptionsPopup() {
@@ -111,7 +125,7 @@ void TfrmMonitor::mnuChooseClick() {
     const TUserPlayer& user = *Globals.CurrentPlayer;
     const std::string& ext = user.Extensions.at(CurrentExtension).Ext;
     OpenFileFilter = user.Player->Name + " (*" + ext + ")|*" + ext;
-    const std::string chosen = host_ ? host_->ChooseFile(*this, OpenFileFilter) : std::string();
+    const std::string chosen = host_ ? host_->ChooseFile(OpenFileFilter) : std::string();
     if (chosen.empty()) return;
     chosenFile_ = chosen;
     PlaySelection(psChosenFile);
@@ -132,6 +146,24 @@ void TfrmMonitor::CommandClick(MonitorCommand command) {
         case MonitorCommand::All: mnuAllClick(); break;
         case MonitorCommand::Open: mnuOpenClick(); break;
         case MonitorCommand::Choose: mnuChooseClick(); break;
+    }
+}
+
+void TfrmMonitor::popOptionsClick(int number) {
+    const TMenuPlace place = popOptions.PlaceOf(number);
+    if (place.Item < 0) return;
+    const TMenuItem& item = popOptions.Items[place.Item];
+    if (!item.Enabled) return;
+    if (place.Item == mnuPlay) {
+        constexpr MonitorCommand plays[] = {MonitorCommand::Selected, MonitorCommand::Audio, MonitorCommand::Video,
+                                            MonitorCommand::All};
+        if (place.SubItem >= 0 && place.SubItem < static_cast<int>(std::size(plays)) &&
+            item.Items[place.SubItem].Enabled)
+            CommandClick(plays[place.SubItem]);
+    } else if (place.SubItem < 0 && place.Item == mnuOpen) {
+        CommandClick(MonitorCommand::Open);
+    } else if (place.SubItem < 0 && place.Item == mnuChoose) {
+        CommandClick(MonitorCommand::Choose);
     }
 }
 
@@ -206,16 +238,14 @@ void TfrmMonitor::Launch(const TLaunch& launch) {
 
 void TfrmMonitor::ShowModal() {
     FormShow();
-    modal_ = true;
-    try {
-        if (host_) host_->ShowModal(*this);
-    } catch (...) {
-        modal_ = false;
-        FormClose();
-        throw;
-    }
-    modal_ = false;
-    FormClose();
+    ShowModalBetween([&] { modal_ = true; },
+                     [&] {
+                         if (host_) host_->ShowModal();
+                     },
+                     [&] {
+                         modal_ = false;
+                         FormClose();
+                     });
 }
 
 int TypePictureOf(const std::string& word) {
@@ -249,7 +279,7 @@ void TfrmMonitor::DiscRemoved() {
 
 void TfrmMonitor::Close() {
     if (modal_) {
-        if (host_) host_->EndModal(*this);
+        if (host_) host_->EndModal();
         return;
     }
     FormClose();

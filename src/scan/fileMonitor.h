@@ -3,12 +3,13 @@
 // player does not prompt never shows it and plays everything at once through its "&All" command.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "model/CommandLines.h"
 #include "model/general.h"
-#include "ui/Controls.h"
+#include "platform/Controls.h"
 
 namespace vexamo {
 
@@ -20,16 +21,15 @@ class MonitorHost {
 public:
     virtual ~MonitorHost() = default;
     // Shows the window modally and returns once EndModal was called.
-    virtual void ShowModal(TfrmMonitor& form) = 0;
-    virtual void EndModal(TfrmMonitor& form) = 0;
+    virtual void ShowModal() = 0;
+    virtual void EndModal() = 0;
     // Opens popOptions: centred on the mouse pointer, or on the selected row when the user asked
-    // from the keyboard. The chosen command comes back through TfrmMonitor::CommandClick.
-    virtual void PopupOptions(TfrmMonitor& form, bool atSelectedRow) = 0;
+    // from the keyboard. Returns the chosen item's number (TPopupMenu::NumberOf), -1 for none.
+    virtual int PopupOptions(bool atSelectedRow) = 0;
     // The file-open dialog with the given filter ("Name (*.ext)|*.ext"); empty when cancelled.
-    virtual std::string ChooseFile(TfrmMonitor& form, const std::string& filter) = 0;
-    // The portable window is gone; the binding lets its real window go too.
-    virtual void Released(TfrmMonitor& form) = 0;
+    virtual std::string ChooseFile(const std::string& filter) = 0;
 };
+using MonitorHostFactory = HostFactory<TfrmMonitor, MonitorHost>;
 
 // What a play command writes into the playlist file.
 enum TPlayScope { psSelected = 0, psAllVideo = 1, psAllAudio = 2, psAll = 3, psChosenFile = 4 };
@@ -42,7 +42,7 @@ enum class ListKey { Return, ContextMenu };
 
 class TfrmMonitor {
 public:
-    explicit TfrmMonitor(MonitorHost* host);
+    explicit TfrmMonitor(const MonitorHostFactory& makeHost = {});
     ~TfrmMonitor();
     TfrmMonitor(const TfrmMonitor&) = delete;
     TfrmMonitor& operator=(const TfrmMonitor&) = delete;
@@ -52,6 +52,8 @@ public:
     static constexpr int ClientHeight = 470;
     static constexpr int TypePictureWidth = 50;
     static constexpr int TypePictureHeight = 55;
+    // Row pictures: none (0), one for each known extension in its order, one per disc kind.
+    static constexpr int TypePictureCount = 1 + 29 + 4;
 
     // popOptions: positions of the top-level items and of the submenu's items.
     enum PopItem { mnuPlay, mnuOpen, N1, mnuChoose };
@@ -66,8 +68,7 @@ public:
     TLabel Label2, lblDevice;
     TButton btCancel;
     TPopupMenu popOptions;
-    std::string MenuBanner = "Options";  // the side band of popOptions
-    std::string OpenFileFilter;          // the file dialog's filter as last set
+    std::string OpenFileFilter;  // the file dialog's filter as last set
 
     // Position of the row's extension in CurrentPlayer's extensions; the commands play from it.
     int CurrentExtension = 0;
@@ -81,7 +82,12 @@ public:
     void FormShow();
     void lstFileTypesMouseDown();
     void lstFileTypesKeyDown(ListKey key);
+    // Enter opens the menu of the selected row (the window has no default button); Escape, like
+    // the close box and "&Cancel", closes the window.
+    void DialogKey(TDialogKey key);
     void popOptionsPopup();
+    // The item of popOptions the user chose, by its number; a disabled one does nothing.
+    void popOptionsClick(int number);
 
     void mnuSelectedClick();
     void mnuVideoClick();
@@ -115,15 +121,13 @@ private:
     // Starts the player, notes it, and closes the window.
     void Launch(const TLaunch& launch);
 
-    MonitorHost* host_;
     bool modal_ = false;
     std::string chosenFile_;
+    std::unique_ptr<MonitorHost> host_;
 };
 
 // The row picture of an extension or a disc kind in the pictures of the found types; -1 for none.
 int TypePictureOf(const std::string& word);
-// Every type picture: the unused 0, one per known extension, one per disc kind.
-constexpr int TypePictureCount = 1 + 29 + 4;
 
 // The extension index automatic play uses: the first of the player's extensions with files found,
 // whose first file heads the playlist; 0 when none has any.

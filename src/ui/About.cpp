@@ -3,30 +3,29 @@
 #include <memory>
 
 #include "../../resources/Version.h"
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "platform/Dispatch.h"
 #include "platform/Platform.h"
 
 namespace vexamo {
 
-TAboutBox::TAboutBox(AboutBoxHost* host) : host_(host) {
+TAboutBox::TAboutBox(const AboutBoxHostFactory& makeHost) {
     lblVexamo.Caption = "Homepage";
     lblLinkSupport.Caption = SupportAddress;
     lblUrl.Caption = MakerAddress;
     OKButton.Caption = "&OK";
+    lblVexamo.OnClick = [this] { lblVexamoClick(); };
+    lblLinkSupport.OnClick = [this] { lblLinkSupportClick(); };
+    lblUrl.OnClick = [this] { lblUrlClick(); };
+    OKButton.OnClick = [this] { OKButtonClick(); };
+    if (makeHost) host_ = makeHost(*this);
 }
 
+TAboutBox::~TAboutBox() = default;
+
 int TAboutBox::ShowModal() {
-    int result = ModalCancel;
-    try {
-        FormCreate();
-        if (host_) result = host_->ShowModal(*this);
-    } catch (...) {
-        FormClose();
-        throw;
-    }
-    FormClose();
-    return result;
+    return ShowModalBetween([&] { FormCreate(); }, [&] { return host_ ? host_->ShowModal() : ModalCancel; },
+                            [&] { FormClose(); });
 }
 
 // The version resource is made from the same header, so the box and the file's properties agree.
@@ -41,7 +40,11 @@ void TAboutBox::lblUrlClick() { Sys().ShellOpen(lblUrl.Caption, ""); }
 void TAboutBox::lblLinkSupportClick() { Sys().ShellOpen("mailto:" + lblLinkSupport.Caption, ""); }
 
 void TAboutBox::OKButtonClick() {
-    if (host_) host_->Close(*this, ModalOk);
+    if (host_) host_->Close(ModalOk);
+}
+
+void TAboutBox::DialogKey(TDialogKey key) {
+    if (key == TDialogKey::Escape && host_) host_->Close(ModalCancel);
 }
 
 void TAboutBox::FormClose() {

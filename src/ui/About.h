@@ -1,9 +1,10 @@
 // The about box: the program's version and the links to its home page, its maker and support.
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "ui/Controls.h"
+#include "platform/Controls.h"
 
 namespace vexamo {
 
@@ -14,9 +15,10 @@ class AboutBoxHost {
 public:
     virtual ~AboutBoxHost() = default;
     // Shows the box modally; returns when it closed, with the modal result.
-    virtual int ShowModal(TAboutBox& box) = 0;
-    virtual void Close(TAboutBox& box, int modalResult) = 0;
+    virtual int ShowModal() = 0;
+    virtual void Close(int modalResult) = 0;
 };
+using AboutBoxHostFactory = HostFactory<TAboutBox, AboutBoxHost>;
 
 inline const std::string HomePageAddress = "https://vexamo.example.com/";
 inline const std::string MakerAddress = "https://www.example.com/";
@@ -24,9 +26,8 @@ inline const std::string SupportAddress = "support@vexamo.example.com";
 
 class TAboutBox {
 public:
-    explicit TAboutBox(AboutBoxHost* host);
-    // The Win32 build derives a window that also owns its real window.
-    virtual ~TAboutBox() = default;
+    explicit TAboutBox(const AboutBoxHostFactory& makeHost = {});
+    ~TAboutBox();
     TAboutBox(const TAboutBox&) = delete;
     TAboutBox& operator=(const TAboutBox&) = delete;
 
@@ -46,11 +47,13 @@ public:
     void lblUrlClick();
     void lblLinkSupportClick();
     void OKButtonClick();
+    // Escape and the close box close the box as cancelled.
+    void DialogKey(TDialogKey key);
     // Frees the box and empties the reference through which the tray sees that one is open.
     void FormClose();
 
 private:
-    AboutBoxHost* host_;
+    std::unique_ptr<AboutBoxHost> host_;
 };
 
 }  // namespace vexamo

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "model/VexaCfg.h"
 #include "model/general.h"
 
@@ -66,7 +66,7 @@ std::string MissingPlayerText(const std::string& exe) {
     return "The Player \"" + exe + "\" cannot be found. Please locate the Player !";
 }
 
-TfrmPlayerWizard::TfrmPlayerWizard(PlayerWizardHost* host) : host_(host) {
+TfrmPlayerWizard::TfrmPlayerWizard(const PlayerWizardHostFactory& makeHost) {
     edPlayerName.MaxLength = PlayerNameMaxLength;
     for (TEdit* box : {&edSingleFileFlag, &edPlaylistFlag, &edSubtitleFlag}) box->MaxLength = CommandLineMaxLength;
     Button1.Caption = "Icon...";
@@ -89,12 +89,29 @@ TfrmPlayerWizard::TfrmPlayerWizard(PlayerWizardHost* host) : host_(host) {
     btExecute.Caption = "E&xecute";
     btExecute.Enabled = false;
     for (TButton* b : {&btOpenFile, &btPlaylist, &btFile2, &btSubtitle}) b->Caption = NoPlayerCaption;
+
+    btBack.OnClick = [this] { btBackClick(); };
+    Button1.OnClick = [this] { btIconClick(); };
+    btPlayer.OnClick = [this] { btPlayerClick(); };
+    btTest.OnClick = [this] { btTestClick(); };
+    btExecute.OnClick = [this] { btExecuteClick(); };
+    btOpenFile.OnClick = [this] { btOpenFileClick(); };
+    btPlaylist.OnClick = [this] { btPlaylistClick(); };
+    btFile2.OnClick = [this] { btFile2Click(); };
+    btSubtitle.OnClick = [this] { btSubtitleClick(); };
+    edPlayerName.OnChange = [this] { edPlayerNameChange(); };
+    edPlayerName.OnExit = [this] { edPlayerNameExit(); };
+    cboPlaylist.OnExit = [this] { cboPlaylistExit(); };
+    edSingleFileFlag.OnChange = [this] { edSingleFileFlagChange(); };
+    edPlaylistFlag.OnChange = [this] { edPlaylistFlagChange(); };
+    edSubtitleFlag.OnChange = [this] { edSubtitleFlagChange(); };
+    RdPlaylist.OnItemClick = [this](int item) { RadioClicked(RdPlaylist, item); };
+    RdSubsSupport.OnItemClick = [this](int item) { RadioClicked(RdSubsSupport, item); };
     FormCreate();
+    if (makeHost) host_ = makeHost(*this);
 }
 
-TfrmPlayerWizard::~TfrmPlayerWizard() {
-    if (host_) host_->Released(*this);
-}
+TfrmPlayerWizard::~TfrmPlayerWizard() = default;
 
 std::string TfrmPlayerWizard::PlayersIni() const { return ProgramFolder + PlayersFileName; }
 
@@ -116,7 +133,7 @@ void TfrmPlayerWizard::FormClose() {
 void TfrmPlayerWizard::NewPlayer() {
     EditMode = false;
     ShowPage(TabPlayerLocation);
-    if (host_) host_->ShowModal(*this);
+    if (host_) host_->ShowModal();
 }
 
 void TfrmPlayerWizard::EditPlayer(bool mode, const std::string& playerName) {
@@ -129,7 +146,7 @@ void TfrmPlayerWizard::EditPlayer(bool mode, const std::string& playerName) {
         ImgIcon.Picture = Wizard->Player.Icon;
     }
     ShowPage(TabPlayerLocation);
-    if (host_) host_->ShowModal(*this);
+    if (host_) host_->ShowModal();
 }
 
 void TfrmPlayerWizard::ShowPage(int page) {
@@ -149,6 +166,7 @@ void TfrmPlayerWizard::ShowPage(int page) {
 
 void TfrmPlayerWizard::ShowPageControls() {
     const int page = PageControl.ActivePage;
+    for (int p = 0; p < PageCount; ++p) Pages[p].Visible = p == page;
     for (TControl* c : {static_cast<TControl*>(&edPlayerName), static_cast<TControl*>(&ImgIcon), &Button1, &btPlayer})
         c->Visible = page == TabPlayerLocation;
     edSingleFileFlag.Visible = page == TabSingle;
@@ -164,7 +182,9 @@ void TfrmPlayerWizard::ShowPageControls() {
     btOpenFile.Visible = emulated == 0;
     btPlaylist.Visible = emulated == 1;
     btFile2.Visible = btSubtitle.Visible = emulated == 2;
+    for (int i = 0; i < static_cast<int>(EmulatorPages.size()); ++i) EmulatorPages[i].Visible = emulated == i;
     LblCmd.Visible = btExecute.Visible = PanelCmd.Visible;
+    ButtonBar.Visible = !PanelCmd.Visible;
 }
 
 // --- Page show handlers ---------------------------------------------------------------------
@@ -296,6 +316,21 @@ void TfrmPlayerWizard::cboPlaylistExit() {
 
 void TfrmPlayerWizard::RdSubsSupportClick() { Globals.SubtitlesChosen = RdSubsSupport.ItemIndex == 0; }
 
+const TControl& TfrmPlayerWizard::PageFocus() {
+    switch (PageControl.ActivePage) {
+        case TabPlayerLocation: return edPlayerName;
+        case TabPlaylistSup: return RdPlaylist;
+        case TabSubsSup: return RdSubsSupport;
+        default: return FlagBox(PageControl.ActivePage) ? *FlagBox(PageControl.ActivePage) : btNext;
+    }
+}
+
+void TfrmPlayerWizard::RadioClicked(TRadioGroup& group, int item) {
+    group.ItemIndex = item;
+    if (&group == &RdPlaylist) RdPlaylistClick();
+    if (&group == &RdSubsSupport) RdSubsSupportClick();
+}
+
 // --- The tag guard ----------------------------------------------------------------------------
 
 std::string TfrmPlayerWizard::CheckTags(const std::string& requiredTags, const std::string& text) {
@@ -326,6 +361,7 @@ bool TfrmPlayerWizard::FlagChange(TEdit& box) {
     }
     btTest.Enabled = true;
     btNext.Enabled = true;
+    LastFlagText = box.Text;
     return accepted;
 }
 
@@ -333,6 +369,7 @@ void TfrmPlayerWizard::PutFlagText(TEdit& box, const std::string& stored) {
     const std::string text = stored.empty() ? RequiredTags : stored;
     if (box.Text == text) {
         Wizard->CommandLine = text;
+        LastFlagText = text;
         return;
     }
     LastFlagText = box.Text;
@@ -398,7 +435,7 @@ bool TfrmPlayerWizard::CommitPage(int page) {
             p.SaveToIni(ini, true);
             btBack.Enabled = true;
             Wizard->LastPage = page;
-            if (host_) host_->Close(*this);
+            if (host_) host_->Close();
             FormClose();
             return true;
         }
@@ -424,8 +461,19 @@ void TfrmPlayerWizard::btBackClick() {
     if (PageHistory.back() == TabPlayerLocation) btBack.Enabled = false;
 }
 
+void TfrmPlayerWizard::DialogKey(TDialogKey key) {
+    if (Closed) return;
+    if (key == TDialogKey::Enter) {
+        if (btNext.Visible && btNext.Enabled) btNextClick();
+    } else if (TestAreaOpen()) {
+        btTestClick();
+    } else {
+        btCancelClick();
+    }
+}
+
 void TfrmPlayerWizard::btCancelClick() {
-    if (host_) host_->Close(*this);
+    if (host_) host_->Close();
     FormClose();
 }
 

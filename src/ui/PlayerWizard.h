@@ -3,12 +3,13 @@
 // the player with the command line being written. The result is one section of Players.ini.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "model/PlayersCfg.h"
-#include "ui/Controls.h"
+#include "platform/Controls.h"
 
 namespace vexamo {
 
@@ -19,16 +20,15 @@ class PlayerWizardHost {
 public:
     virtual ~PlayerWizardHost() = default;
     // Shows the window modally; returns once the window has been closed.
-    virtual void ShowModal(TfrmPlayerWizard& form) = 0;
-    virtual void Close(TfrmPlayerWizard& form) = 0;
+    virtual void ShowModal() = 0;
+    virtual void Close() = 0;
     // The shared file-open dialog; `filter` is "Name|patterns|Name|patterns...". Empty when the
     // user chose nothing.
     virtual std::string OpenFile(const std::string& filter) = 0;
     // The icon chooser with its picture preview; empty when the user chose nothing.
     virtual std::string ChooseIcon(const std::string& filter) = 0;
-    // The portable window is gone; the binding lets its real window go too.
-    virtual void Released(TfrmPlayerWizard& form) = 0;
 };
+using PlayerWizardHostFactory = HostFactory<TfrmPlayerWizard, PlayerWizardHost>;
 
 // The state of one wizard run.
 struct TWizard {
@@ -60,7 +60,7 @@ public:
     enum Page { TabPlayerLocation, TabSingle, TabPlaylistSup, TabPlaylist, TabSubsSup, TabSubs, TabFinal, PageCount };
 
     // Creates the window's state (FormCreate); the caller then runs NewPlayer or EditPlayer.
-    explicit TfrmPlayerWizard(PlayerWizardHost* host);
+    explicit TfrmPlayerWizard(const PlayerWizardHostFactory& makeHost = {});
     ~TfrmPlayerWizard();
     TfrmPlayerWizard(const TfrmPlayerWizard&) = delete;
     TfrmPlayerWizard& operator=(const TfrmPlayerWizard&) = delete;
@@ -75,6 +75,8 @@ public:
     std::vector<std::string> ExistingPlayers;
     std::vector<int> PageHistory;
     std::string RequiredTags;
+    // What the command-line box of the page showed last: a change the tag guard refuses goes back
+    // to it, so every change is checked against the text before it, typed, pasted or cut.
     std::string LastFlagText;
 
     std::string Caption = "Player Wizard";
@@ -82,6 +84,8 @@ public:
     bool Closed = false;
 
     TPageControl PageControl;
+    // Each page's fixed texts, visible on their own page only.
+    std::array<TControl, PageCount> Pages;
     // Page 0
     TEdit edPlayerName;
     TImage ImgIcon;
@@ -111,13 +115,20 @@ public:
     TLabel LblCmd;
     TButton btExecute;
     TPageControl PageEmulator;
+    // The browse rows' labels of the test area's three pages: single file, playlist, subtitles.
+    std::array<TControl, 3> EmulatorPages;
     TButton btOpenFile, btPlaylist, btFile2, btSubtitle;
+    // The line over the button bar, which the open test area covers.
+    TControl ButtonBar;
 
     void FormCreate();
     void FormClose();
     void btNextClick();
     void btBackClick();
     void btCancelClick();
+    // Enter presses Next only while Next can be pressed (the test area hides it); Escape closes
+    // the open test area first, as its button would, and cancels the wizard otherwise.
+    void DialogKey(TDialogKey key);
     void btIconClick();
     void btPlayerClick();
     void edPlayerNameChange();
@@ -132,8 +143,11 @@ public:
     void RdPlaylistClick();
     void cboPlaylistExit();
     void RdSubsSupportClick();
-    // The binding calls the key-down handler before a change reaches the box, then sets the
-    // box's text and calls the change handler.
+    // A click on button `item` of RdPlaylist or RdSubsSupport: the clicked button becomes the
+    // group's item, whatever the buttons showed before, and the group's handler runs.
+    void RadioClicked(TRadioGroup& group, int item);
+    // A key about to change a command-line box; the box's change handler already checks each
+    // change against the text shown before it (LastFlagText).
     void edSingleFileFlagKeyDown() { FlagKeyDown(edSingleFileFlag); }
     void edPlaylistFlagKeyDown() { FlagKeyDown(edPlaylistFlag); }
     void edSubtitleFlagKeyDown() { FlagKeyDown(edSubtitleFlag); }
@@ -159,6 +173,9 @@ public:
 
     // The command-line box of a page, or null.
     TEdit* FlagBox(int page);
+    // Where the keyboard goes when the page is shown: the command line on its pages, the chosen
+    // answer on a question's, the name on the first page, else Next.
+    const TControl& PageFocus();
     bool TestAreaOpen() const { return PanelCmd.Visible; }
 
 private:
@@ -173,7 +190,7 @@ private:
     void Browse(TButton& button, const std::string& filter, std::string& value, bool executeAfter);
     std::string PlayersIni() const;
 
-    PlayerWizardHost* host_;
+    std::unique_ptr<PlayerWizardHost> host_;
 };
 
 }  // namespace vexamo

@@ -1,59 +1,80 @@
-// Resource identifiers of the player wizard, shared by its dialog template and its binding.
+// The player wizard's dialog templates and their controls (3000-3999, see platform/ResourceIds.h).
 #pragma once
 
-#define IDD_PLAYERWIZARD 3000
-#define IDD_ICONPREVIEW 3001
-#define IDR_WIZARD_BANNER 3002
+#define IDD_WIZARD 3000
+#define IDD_WIZARD_ICONPREVIEW 3001
 
 #define IDC_WIZARD_BANNER 3010
-#define IDC_ICONPREVIEW 3011
+#define IDC_WIZARD_ICONPREVIEW 3011
 
-// Fixed texts of page n: 3100 + 20 * n and up; the test area's "Browse:" and row labels: 3240 and up.
-#define IDC_PAGETEXT 3100
-#define IDC_PAGETEXT_PER_PAGE 20
+// Fixed texts of page n: 3100 + 20 * n and up, for the seven pages up to 3239.
+#define IDC_WIZARD_PAGETEXT 3100
+#define WIZARD_PAGETEXTS_PER_PAGE 20
 
 // Page 0
-#define IDC_edPlayerName 3300
-#define IDC_ImgIcon 3301
-#define IDC_Button1 3302
-#define IDC_LblIcon 3303
-#define IDC_btPlayer 3304
+#define IDC_WIZARD_EDPLAYERNAME 3300
+#define IDC_WIZARD_IMGICON 3301
+#define IDC_WIZARD_BUTTON1 3302
+#define IDC_WIZARD_LBLICON 3303
+#define IDC_WIZARD_BTPLAYER 3304
 // Pages 1 to 5
-#define IDC_edSingleFileFlag 3310
-#define IDC_edPlaylistFlag 3311
-#define IDC_edSubtitleFlag 3312
-#define IDC_RdPlaylistYes 3320
-#define IDC_RdPlaylistNo 3321
-#define IDC_cboPlaylist 3322
-#define IDC_RdSubsSupportYes 3323
-#define IDC_RdSubsSupportNo 3324
+#define IDC_WIZARD_EDSINGLEFILEFLAG 3310
+#define IDC_WIZARD_EDPLAYLISTFLAG 3311
+#define IDC_WIZARD_EDSUBTITLEFLAG 3312
+#define IDC_WIZARD_RDPLAYLISTYES 3320
+#define IDC_WIZARD_RDPLAYLISTNO 3321
+#define IDC_WIZARD_CBOPLAYLIST 3322
+#define IDC_WIZARD_RDSUBSSUPPORTYES 3323
+#define IDC_WIZARD_RDSUBSSUPPORTNO 3324
 // Page 6
-#define IDC_LblFinalPlayerName 3330
-#define IDC_ImgFinalIcon 3331
-#define IDC_LblPlaylistExt 3332
-#define IDC_LblFinalCmd1 3333
-#define IDC_LblFinalCmd2 3334
-#define IDC_LblFinalCmd3 3335
-// The test bar and the button bar (Cancel is IDCANCEL, Next is IDOK)
-#define IDC_lblWarning 3340
-#define IDC_TestIcon 3341
-#define IDC_btTest 3342
-#define IDC_btBack 3343
-#define IDC_ButtonBarLine 3344
+#define IDC_WIZARD_LBLFINALPLAYERNAME 3330
+#define IDC_WIZARD_IMGFINALICON 3331
+#define IDC_WIZARD_LBLPLAYLISTEXT 3332
+#define IDC_WIZARD_LBLFINALCMD1 3333
+#define IDC_WIZARD_LBLFINALCMD2 3334
+#define IDC_WIZARD_LBLFINALCMD3 3335
+// The test bar and the button bar (btCancel is IDCANCEL, btNext is IDOK)
+#define IDC_WIZARD_LBLWARNING 3340
+#define IDC_WIZARD_TESTICON 3341
+#define IDC_WIZARD_BTTEST 3342
+#define IDC_WIZARD_BTBACK 3343
+#define IDC_WIZARD_BUTTONBAR 3344
 // The test area
-#define IDC_PanelCmd 3350
-#define IDC_CmdIcon 3351
-#define IDC_LblCmd 3352
-#define IDC_btExecute 3353
-#define IDC_BrowseText 3354
-#define IDC_FileText 3355
-#define IDC_PlaylistText 3356
-#define IDC_File2Text 3357
-#define IDC_SubtitleText 3358
-#define IDC_btOpenFile 3360
-#define IDC_btPlaylist 3361
-#define IDC_btFile2 3362
-#define IDC_btSubtitle 3363
+#define IDC_WIZARD_PANELCMD 3350
+#define IDC_WIZARD_CMDICON 3351
+#define IDC_WIZARD_LBLCMD 3352
+#define IDC_WIZARD_BTEXECUTE 3353
+#define IDC_WIZARD_BROWSETEXT 3354
+#define IDC_WIZARD_FILETEXT 3355
+#define IDC_WIZARD_PLAYLISTTEXT 3356
+#define IDC_WIZARD_FILE2TEXT 3357
+#define IDC_WIZARD_SUBTITLETEXT 3358
+#define IDC_WIZARD_BTOPENFILE 3360
+#define IDC_WIZARD_BTPLAYLIST 3361
+#define IDC_WIZARD_BTFILE2 3362
+#define IDC_WIZARD_BTSUBTITLE 3363
+
+#ifndef RC_INVOKED
+#include "platform/ResourceIds.h"
+// The templates and the banner 3000-3099, the page texts 3100-3239, the named controls 3300-3399.
+#define WIZARD_CONTROL_IDS \
+    IDC_WIZARD_EDPLAYERNAME, IDC_WIZARD_IMGICON, IDC_WIZARD_BUTTON1, IDC_WIZARD_LBLICON, IDC_WIZARD_BTPLAYER, \
+    IDC_WIZARD_EDSINGLEFILEFLAG, IDC_WIZARD_EDPLAYLISTFLAG, IDC_WIZARD_EDSUBTITLEFLAG, IDC_WIZARD_RDPLAYLISTYES, \
+    IDC_WIZARD_RDPLAYLISTNO, IDC_WIZARD_CBOPLAYLIST, IDC_WIZARD_RDSUBSSUPPORTYES, IDC_WIZARD_RDSUBSSUPPORTNO, \
+    IDC_WIZARD_LBLFINALPLAYERNAME, IDC_WIZARD_IMGFINALICON, IDC_WIZARD_LBLPLAYLISTEXT, IDC_WIZARD_LBLFINALCMD1, \
+    IDC_WIZARD_LBLFINALCMD2, IDC_WIZARD_LBLFINALCMD3, IDC_WIZARD_LBLWARNING, IDC_WIZARD_TESTICON, \
+    IDC_WIZARD_BTTEST, IDC_WIZARD_BTBACK, IDC_WIZARD_BUTTONBAR, IDC_WIZARD_PANELCMD, IDC_WIZARD_CMDICON, \
+    IDC_WIZARD_LBLCMD, IDC_WIZARD_BTEXECUTE, IDC_WIZARD_BROWSETEXT, IDC_WIZARD_FILETEXT, \
+    IDC_WIZARD_PLAYLISTTEXT, IDC_WIZARD_FILE2TEXT, IDC_WIZARD_SUBTITLETEXT, IDC_WIZARD_BTOPENFILE, \
+    IDC_WIZARD_BTPLAYLIST, IDC_WIZARD_BTFILE2, IDC_WIZARD_BTSUBTITLE
+static_assert(vexamo::DistinctIds({IDD_WIZARD, IDD_WIZARD_ICONPREVIEW, IDC_WIZARD_BANNER, IDC_WIZARD_ICONPREVIEW}));
+static_assert(vexamo::IdsWithin({IDD_WIZARD, IDD_WIZARD_ICONPREVIEW, IDC_WIZARD_BANNER, IDC_WIZARD_ICONPREVIEW}, 3000,
+                                3099));
+static_assert(IDC_WIZARD_PAGETEXT == 3100 && 7 * WIZARD_PAGETEXTS_PER_PAGE == 140);
+static_assert(vexamo::DistinctIds({WIZARD_CONTROL_IDS}));
+static_assert(vexamo::IdsWithin({WIZARD_CONTROL_IDS}, 3300, 3399));
+#undef WIZARD_CONTROL_IDS
+#endif
 
 // Dialog units of the window's client area: closed, and with the test area open.
 #define WIZARD_CLIENT_WIDTH 276

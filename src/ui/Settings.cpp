@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/Globals.h"
 #include "model/PlayersCfg.h"
 #include "model/VexaCfg.h"
 #include "platform/Dispatch.h"
@@ -20,7 +21,7 @@ void Select(TRadioButton& chosen, TRadioButton& other) {
 
 }  // namespace
 
-TFrmOptions::TFrmOptions(TrayAgent& tray, FrmOptionsHost* host) : tray_(tray), host_(host) {
+TFrmOptions::TFrmOptions(TrayAgent& tray, const FrmOptionsHostFactory& makeHost) : tray_(tray) {
     Settings_cbDrives.Hint = "List of available CD/DVD Drives";
     Settings_DrivesAll.Caption = "All CD/DVD Drives";
     Settings_DrivesAll.Hint = "Monitor all CD/DVD Drives";
@@ -56,21 +57,27 @@ TFrmOptions::TFrmOptions(TrayAgent& tray, FrmOptionsHost* host) : tray_(tray), h
     LblSubsFolder.Visible = false;
     btOk.Caption = "&Ok";
     btCancel.Caption = "&Cancel";
+
+    Settings_DrivesUser.OnClick = [this] { Settings_DrivesUserClick(); };
+    Settings_DrivesAll.OnClick = [this] { Settings_DrivesAllClick(); };
+    rdMonitorDefault.OnClick = [this] { rdMonitorDefaultClick(); };
+    rdMonitorOn.OnClick = [this] { rdMonitorOnClick(); };
+    rdOnPlayMin.OnClick = [this] { rdOnPlayMinClick(); };
+    rdOnPlayClose.OnClick = [this] { rdOnPlayCloseClick(); };
+    Settings_SubsPath.OnClick = [this] { Settings_SubsPathClick(); };
+    btNone.OnClick = [this] { btNoneClick(); };
+    btOk.OnClick = [this] { btOkClick(); };
+    btCancel.OnClick = [this] { btCancelClick(); };
+    if (makeHost) host_ = makeHost(*this);
 }
+
+TFrmOptions::~TFrmOptions() = default;
 
 int TFrmOptions::ShowOptions(Caller opener) {
     Opener = opener;
-    int result = ModalCancel;
-    try {
-        FormCreate();
-        if (host_) result = host_->ShowModal(*this);
-    } catch (...) {
-        FormClose();
-        throw;
-    }
-    FormClose();
-    // The window is gone: only the local result is left.
-    return result;
+    // Once the window is gone only the local result is left.
+    return ShowModalBetween([&] { FormCreate(); }, [&] { return host_ ? host_->ShowModal() : ModalCancel; },
+                            [&] { FormClose(); });
 }
 
 void TFrmOptions::FormCreate() {
@@ -197,11 +204,11 @@ void TFrmOptions::btOkClick() {
         throw;
     }
     tray_.UpdateStatus(Caller::Options);
-    if (host_) host_->Close(*this, ModalOk);
+    if (host_) host_->Close(ModalOk);
 }
 
 void TFrmOptions::btCancelClick() {
-    if (host_) host_->Close(*this, ModalCancel);
+    if (host_) host_->Close(ModalCancel);
 }
 
 void TFrmOptions::FormClose() {

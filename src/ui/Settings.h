@@ -2,11 +2,12 @@
 // Windows switches (AutoPlay prompt, start with Windows) and the subtitle search.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "agent/Globals.h"
-#include "ui/Controls.h"
+#include "app/TrayAgent.h"
+#include "platform/Controls.h"
 
 namespace vexamo {
 
@@ -18,13 +19,14 @@ public:
     virtual ~FrmOptionsHost() = default;
     // Shows the window modally; returns when Close ended it (or the user closed it), with the
     // modal result.
-    virtual int ShowModal(TFrmOptions& form) = 0;
+    virtual int ShowModal() = 0;
     // Ends the modal show with the result.
-    virtual void Close(TFrmOptions& form, int modalResult) = 0;
+    virtual void Close(int modalResult) = 0;
     // The shell's folder chooser, with `preselected` chosen when that folder exists; nothing when
     // the user cancelled it.
     virtual std::optional<std::string> ChooseFolder(const std::string& title, const std::string& preselected) = 0;
 };
+using FrmOptionsHostFactory = HostFactory<TFrmOptions, FrmOptionsHost>;
 
 inline const std::string NoSubsFolderCaption = "(Choose subtitles folder)";
 inline const std::string ChooseFolderTitle = "Choose Folder";
@@ -33,9 +35,8 @@ inline const std::string NoDriveTickedText =
 
 class TFrmOptions {
 public:
-    TFrmOptions(TrayAgent& tray, FrmOptionsHost* host);
-    // The Win32 build derives a window that also owns its real window.
-    virtual ~TFrmOptions() = default;
+    explicit TFrmOptions(TrayAgent& tray, const FrmOptionsHostFactory& makeHost = {});
+    ~TFrmOptions();
     TFrmOptions(const TFrmOptions&) = delete;
     TFrmOptions& operator=(const TFrmOptions&) = delete;
 
@@ -92,7 +93,7 @@ public:
 
 private:
     TrayAgent& tray_;
-    FrmOptionsHost* host_;
+    std::unique_ptr<FrmOptionsHost> host_;
 };
 
 }  // namespace vexamo

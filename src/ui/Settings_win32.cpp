@@ -1,190 +1,86 @@
-#include "ui/Settings_win32.h"
-
-#include <commctrl.h>
-#include <shlobj.h>
-#include <uxtheme.h>
-
+// The real options window behind the portable TFrmOptions.
 #include "../../resources/resource.h"
 #include "platform/win32/Controls_win32.h"
-#include "platform/win32/ScopedGdi.h"
+#include "platform/win32/Pictures.h"
+#include "platform/win32/ShellDialogs.h"
 #include "platform/win32/Window.h"
-#include "ui/OptionsDialogs.h"
+#include "ui/Settings.h"
+#include "ui/Settings_res.h"
+#include <uxtheme.h>
 
 namespace vexamo {
 
 namespace {
 
-// The modal window goes on top of the window the user opened it from; the tray's hidden window
-// would only hide it from the taskbar.
-HWND OwnerOfModal() {
-    HWND active = GetActiveWindow();
-    return active && IsWindowVisible(active) ? active : nullptr;
-}
-
-int CALLBACK PreselectFolder(HWND chooser, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED && data) SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, data);
-    return 0;
-}
+constexpr int ClientWidth = 526, ClientHeight = 400;
 
 class OptionsDialog : public FrmOptionsHost, public win32::Dialog {
 public:
-    OptionsDialog(HINSTANCE instance, TFrmOptions& form) : instance_(instance), form_(form) {}
-    ~OptionsDialog() override {
-        if (icon_) DestroyIcon(icon_);
-        if (small_) DestroyIcon(small_);
-    }
+    explicit OptionsDialog(TFrmOptions& form) : form_(form) {}
 
-    int ShowModal(TFrmOptions&) override {
-        return static_cast<int>(RunModal(instance_, IDD_OPTIONS, OwnerOfModal()));
-    }
-
-    void Close(TFrmOptions&, int modalResult) override { EndModal(modalResult); }
-
+    int ShowModal() override { return static_cast<int>(RunModal(IDD_OPTIONS, win32::ModalOwner())); }
+    void Close(int modalResult) override { EndModal(modalResult); }
     std::optional<std::string> ChooseFolder(const std::string& title, const std::string& preselected) override {
-        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        const DWORD attributes = GetFileAttributesA(preselected.c_str());
-        const bool exists = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        BROWSEINFOA info{};
-        info.hwndOwner = Handle();
-        info.pidlRoot = nullptr;  // the whole shell namespace
-        info.lpszTitle = title.c_str();
-        info.ulFlags = BIF_RETURNONLYFSDIRS;
-        info.lpfn = PreselectFolder;
-        info.lParam = exists ? reinterpret_cast<LPARAM>(preselected.c_str()) : 0;
-        std::optional<std::string> chosen;
-        if (LPITEMIDLIST item = SHBrowseForFolderA(&info)) {
-            char path[MAX_PATH] = {};
-            if (SHGetPathFromIDListA(item, path)) chosen = path;
-            CoTaskMemFree(item);
-        }
-        if (SUCCEEDED(com)) CoUninitialize();
-        return chosen;
+        return win32::ChooseFolder(Handle(), title, preselected);
     }
 
 protected:
-    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        switch (msg) {
-            case WM_INITDIALOG:
-                Prepare();
-                mirror_->Put();
-                return TRUE;
-            case WM_COMMAND:
-                if (mirror_ && !mirror_->Putting() &&
-                    (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == CBN_SELCHANGE)) {
-                    Command(LOWORD(wParam));
-                    return TRUE;
-                }
-                break;
-            case WM_DRAWITEM: {
-                const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-                if (draw.CtlID != IDC_OPT_DRIVES) break;
-                win32::DrawCheckListItem(draw);
-                return TRUE;
-            }
-            case WM_CTLCOLORSTATIC: {
-                // Every label and box lies on the page, whose body a visual style draws in the
-                // window colour; without one it is the dialog's own face.
-                HDC dc = reinterpret_cast<HDC>(wParam);
-                const int colour = IsAppThemed() && IsThemeActive() ? COLOR_WINDOW : COLOR_BTNFACE;
-                SetBkColor(dc, GetSysColor(colour));
-                return reinterpret_cast<INT_PTR>(GetSysColorBrush(colour));
-            }
-            default:
-                break;
-        }
-        return FALSE;
-    }
-
-private:
-    void Prepare() {
+    bool InitDialog() override {
         HWND dialog = Handle();
-        SetWindowTextA(dialog, form_.Caption.c_str());
-        icon_ = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-        SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-
+        icon_ = win32::LoadIconSized(IDI_APP, GetSystemMetrics(SM_CXICON));
+        SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+        SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
         TCITEMA page{};
         page.mask = TCIF_TEXT;
         char general[] = "General";
         page.pszText = general;
-        SendDlgItemMessageA(dialog, IDC_OPT_PAGES, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&page));
-
-        LOGFONTA font{};
-        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
-        font.lfWeight = FW_BOLD;
-        bold_ = win32::GdiObject<HFONT>(CreateFontIndirectA(&font));
-        for (int id : {IDC_OPT_HEAD_MONITOR, IDC_OPT_HEAD_WINDOWS, IDC_OPT_HEAD_SUBTITLES, IDC_OPT_HEAD_NOTE})
-            SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), FALSE);
+        SendDlgItemMessageA(dialog, IDC_OPTIONS_PAGES, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&page));
+        Embolden({IDC_OPTIONS_HEADMONITOR, IDC_OPTIONS_HEADWINDOWS, IDC_OPTIONS_HEADSUBTITLES, IDC_OPTIONS_HEADNOTE});
         // The decorative icons: the program's own picture beside each section.
-        small_ = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-        for (int id : {IDC_OPT_ICON_MONITOR, IDC_OPT_ICON_WINDOWS, IDC_OPT_ICON_SUBTITLES})
-            SendDlgItemMessageA(dialog, id, STM_SETICON, reinterpret_cast<WPARAM>(small_), 0);
+        for (int id : {IDC_OPTIONS_ICONMONITOR, IDC_OPTIONS_ICONWINDOWS, IDC_OPTIONS_ICONSUBTITLES})
+            ShowIcon(id, IDI_APP, GetSystemMetrics(SM_CXSMICON));
 
-        mirror_ = std::make_unique<win32::ControlMirror>(dialog);
-        win32::ControlMirror& m = *mirror_;
-        m.Bind(IDC_OPT_DRIVES_USER, form_.Settings_DrivesUser);
-        m.Bind(IDC_OPT_DRIVES, form_.Settings_cbDrives);
-        m.Bind(IDC_OPT_DRIVES_ALL, form_.Settings_DrivesAll);
-        m.Bind(IDC_OPT_REMOVABLE, form_.Settings_Removable);
-        m.Bind(IDC_OPT_MONITOR_DEFAULT, form_.rdMonitorDefault);
-        m.Bind(IDC_OPT_MONITOR_ON, form_.rdMonitorOn);
-        m.Bind(IDC_OPT_ONPLAY_MIN, form_.rdOnPlayMin);
-        m.Bind(IDC_OPT_ONPLAY_CLOSE, form_.rdOnPlayClose);
-        m.Bind(IDC_OPT_CDAUTORUN, form_.Settings_CDAutorun);
-        m.Bind(IDC_OPT_STARTUP, form_.Settings_Startup);
-        m.Bind(IDC_OPT_NOTIFY, form_.Settings_Notify);
-        m.Bind(IDC_OPT_USESUBS, form_.Settings_UseSubs);
-        m.Bind(IDC_OPT_SUBS_EXTS, form_.lblSubtitles);
-        m.Bind(IDC_OPT_SUBS_PATH, form_.Settings_SubsPath);
-        m.Bind(IDC_OPT_NONE, form_.btNone);
-        m.Bind(IDC_OPT_SUBS_FOLDER, form_.LblSubsFolder);
-        m.Bind(IDOK, form_.btOk);
-        m.Bind(IDCANCEL, form_.btCancel);
-
-        win32::SizeClientAndCentre(dialog, 526, 400);
+        TFrmOptions& f = form_;
+        win32::ControlMirror& m = Mirror();
+        m.BindCaption(f.Caption);
+        m.Bind(IDC_OPTIONS_SETTINGS_DRIVESUSER, f.Settings_DrivesUser);
+        m.Bind(IDC_OPTIONS_SETTINGS_CBDRIVES, f.Settings_cbDrives);
+        m.Bind(IDC_OPTIONS_SETTINGS_DRIVESALL, f.Settings_DrivesAll);
+        m.Bind(IDC_OPTIONS_SETTINGS_REMOVABLE, f.Settings_Removable);
+        m.Bind(IDC_OPTIONS_RDMONITORDEFAULT, f.rdMonitorDefault);
+        m.Bind(IDC_OPTIONS_RDMONITORON, f.rdMonitorOn);
+        m.Bind(IDC_OPTIONS_RDONPLAYMIN, f.rdOnPlayMin);
+        m.Bind(IDC_OPTIONS_RDONPLAYCLOSE, f.rdOnPlayClose);
+        m.Bind(IDC_OPTIONS_SETTINGS_CDAUTORUN, f.Settings_CDAutorun);
+        m.Bind(IDC_OPTIONS_SETTINGS_STARTUP, f.Settings_Startup);
+        m.Bind(IDC_OPTIONS_SETTINGS_NOTIFY, f.Settings_Notify);
+        m.Bind(IDC_OPTIONS_SETTINGS_USESUBS, f.Settings_UseSubs);
+        m.Bind(IDC_OPTIONS_LBLSUBTITLES, f.lblSubtitles);
+        m.Bind(IDC_OPTIONS_SETTINGS_SUBSPATH, f.Settings_SubsPath);
+        m.Bind(IDC_OPTIONS_BTNONE, f.btNone);
+        m.Bind(IDC_OPTIONS_LBLSUBSFOLDER, f.LblSubsFolder);
+        m.Bind(IDOK, f.btOk);
+        m.Bind(IDCANCEL, f.btCancel);
+        win32::SizeClientAndCentre(dialog, ClientWidth, ClientHeight);
+        return true;
     }
 
-    void Command(int id) {
-        mirror_->Take();
-        switch (id) {
-            case IDOK: form_.btOkClick(); return;  // the window may be closing: show nothing more
-            case IDCANCEL: form_.btCancelClick(); return;
-            case IDC_OPT_DRIVES_USER: form_.Settings_DrivesUserClick(); break;
-            case IDC_OPT_DRIVES_ALL: form_.Settings_DrivesAllClick(); break;
-            case IDC_OPT_MONITOR_DEFAULT: form_.rdMonitorDefaultClick(); break;
-            case IDC_OPT_MONITOR_ON: form_.rdMonitorOnClick(); break;
-            case IDC_OPT_ONPLAY_MIN: form_.rdOnPlayMinClick(); break;
-            case IDC_OPT_ONPLAY_CLOSE: form_.rdOnPlayCloseClick(); break;
-            case IDC_OPT_SUBS_PATH: form_.Settings_SubsPathClick(); break;
-            case IDC_OPT_NONE: form_.btNoneClick(); break;
-            default: break;
-        }
-        mirror_->Put();
+    std::optional<INT_PTR> Message(UINT msg, WPARAM wParam, LPARAM) override {
+        if (msg != WM_CTLCOLORSTATIC) return std::nullopt;
+        // Every label and box lies on the page, whose body a visual style draws in the window
+        // colour; without one it is the dialog's own face.
+        const int colour = IsAppThemed() && IsThemeActive() ? COLOR_WINDOW : COLOR_BTNFACE;
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(colour));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(colour));
     }
-
-    HINSTANCE instance_;
-    TFrmOptions& form_;
-    std::unique_ptr<win32::ControlMirror> mirror_;
-    HICON icon_ = nullptr;
-    HICON small_ = nullptr;
-    win32::GdiObject<HFONT> bold_;
-};
-
-// The portable window with its real window: freeing one frees the other.
-class OptionsWindow : public TFrmOptions {
-public:
-    OptionsWindow(HINSTANCE instance, TrayAgent& tray) : TFrmOptions(tray, &dialog_), dialog_(instance, *this) {}
-    ~OptionsWindow() override = default;
 
 private:
-    OptionsDialog dialog_;
+    TFrmOptions& form_;
+    win32::Icon icon_;
 };
 
 }  // namespace
 
-std::unique_ptr<TFrmOptions> CreateOptionsWindow(HINSTANCE instance, TrayAgent& tray) {
-    return std::make_unique<OptionsWindow>(instance, tray);
-}
+std::unique_ptr<FrmOptionsHost> OptionsBinding(TFrmOptions& form) { return std::make_unique<OptionsDialog>(form); }
 
 }  // namespace vexamo

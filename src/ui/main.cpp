@@ -4,11 +4,14 @@
 #include <cctype>
 #include <cstdio>
 
+#include "../../resources/Version.h"
+#include "app/Globals.h"
+#include "app/WindowFactory.h"
 #include "model/PlayersCfg.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
 #include "platform/Dispatch.h"
-#include "../../resources/Version.h"
+#include "ui/PlayerWizard.h"
 
 namespace vexamo {
 
@@ -121,6 +124,29 @@ TfrmMain::TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost) : agent
                        Item("N1", "-"), Item("popPlayerResetAll", "Reset Players", false)};
     PopListOptions.Items = {Item("popLstDelete", "&Delete"), Item("popLstDelAll", "Delete &All"), Item("N2", "-"),
                             Item("popCmdLines", "&View Command Lines")};
+
+    lblAbout.OnClick = [this] { lblAboutClick(); };
+    lstPlayers.OnClick = [this] { lstPlayersClick(); };
+    lstPlayers.OnSelectByKey = [this](int row) { lstPlayersRowWalkedTo(row); };
+    lstPlayers.PopupMenu = &PopPlayer;
+    PopPlayer.OnPopup = [this] { PopPlayerPopup(); };
+    PopPlayer.OnClick = [this](int number) { PopPlayerClick(number); };
+    chkExtsAudio.OnClickCheck = [this] { chkExtsAudioClickCheck(); };
+    LblSelAllAudio.OnClick = [this] { LblSelAllAudioClick(); };
+    ChkExtsVideo.OnClickCheck = [this] { ChkExtsVideoClickCheck(); };
+    LblSelAllVideo.OnClick = [this] { LblSelAllVideoClick(); };
+    chkDiscs.OnClickCheck = [this] { chkDiscsClickCheck(); };
+    btAdd.OnClick = [this] { btAddClick(); };
+    LstLoadedPlayers.OnItemChecked = [this](int row, bool checked) { LstLoadedPlayersCheckClick(row, checked); };
+    LstLoadedPlayers.PopupMenu = &PopListOptions;
+    PopListOptions.OnPopup = [this] { PopListOptionsPopup(); };
+    PopListOptions.OnClick = [this](int number) { PopListOptionsClick(number); };
+    for (TRadioButton* radio : {&rdNoPlayerPriority, &rdPlayerPriority, &RdMonitorOn, &RdMonitorOff})
+        radio->OnClick = [this, radio] { RadioClicked(*radio); };
+    cboDifPlayer.OnChange = [this] { cboDifPlayerChange(); };
+    btSettings.OnClick = [this] { btSettingsClick(); };
+    btScanNow.OnClick = [this] { btScanNowClick(); };
+    btExit.OnClick = [this] { btExitClick(); };
 
     if (makeHost) host_ = makeHost(*this);
 }
@@ -268,7 +294,7 @@ void TfrmMain::AddLoadedPlayerRow(const TUserPlayer& userPlayer) {
 
     TListItem row;
     row.SubItems = {userPlayer.Player->Name, kinds, Trim(exts)};
-    row.Checked = userPlayer.Prompt == 0;
+    row.Checked = userPlayer.Prompt == PromptYes;
     LstLoadedPlayers.Items.push_back(std::move(row));
 }
 
@@ -352,7 +378,7 @@ void TfrmMain::UpdateMonitorControls() {
         CheckRadio(RdMonitorOff, RdMonitorOn, &TfrmMain::RdMonitorOffClick);
     } else {
         RdMonitorOn.Enabled = true;
-        if (Globals.Vexamo->Status == 1)
+        if (Globals.Vexamo->Status == MonitoringOff)
             CheckRadio(RdMonitorOff, RdMonitorOn, &TfrmMain::RdMonitorOffClick);
         else
             CheckRadio(RdMonitorOn, RdMonitorOff, &TfrmMain::RdMonitorOnClick);
@@ -430,8 +456,8 @@ void TfrmMain::SwitchMonitoring(std::uint8_t status) {
         Store([&] { vexamo.SaveSettings(ProgramFolder, SettingsFileName, true); },
               [&] {
                   vexamo.Status = before;
-                  RdMonitorOn.Checked = before == 0;
-                  RdMonitorOff.Checked = before != 0;
+                  RdMonitorOn.Checked = before == MonitoringOn;
+                  RdMonitorOff.Checked = before != MonitoringOn;
               });
     }
     agent_.UpdateStatus(Caller::ConfigWindow);
@@ -480,6 +506,30 @@ void TfrmMain::CheckRadio(TRadioButton& radio, TRadioButton& other, void (TfrmMa
     (this->*click)();
 }
 
+void TfrmMain::DialogKey(TDialogKey key, const TControl* focused) {
+    if (key == TDialogKey::Escape)
+        WMSysCommand(SysCommand::Close);
+    else if (focused == &lstPlayers)
+        lstPlayersClick();
+}
+
+void TfrmMain::RadioClicked(TRadioButton& radio) {
+    if (&radio == &RdMonitorOn) CheckRadio(RdMonitorOn, RdMonitorOff, &TfrmMain::RdMonitorOnClick);
+    if (&radio == &RdMonitorOff) CheckRadio(RdMonitorOff, RdMonitorOn, &TfrmMain::RdMonitorOffClick);
+    if (&radio == &rdNoPlayerPriority)
+        CheckRadio(rdNoPlayerPriority, rdPlayerPriority, &TfrmMain::rdNoPlayerPriorityClick);
+    if (&radio == &rdPlayerPriority) CheckRadio(rdPlayerPriority, rdNoPlayerPriority, &TfrmMain::rdPlayerPriorityClick);
+}
+
+void TfrmMain::RunPlayerWizard(const std::string& playerName) {
+    // Modal over this window; freed when it has closed.
+    const std::unique_ptr<TfrmPlayerWizard> wizard = Windows().NewPlayerWizard();
+    if (playerName.empty())
+        wizard->NewPlayer();
+    else
+        wizard->EditPlayer(true, playerName);
+}
+
 std::string TfrmMain::RowPlayerName(const TListView& list, int row) const {
     if (row < 0 || row >= static_cast<int>(list.Items.size()) || list.Items[row].SubItems.empty()) return {};
     return Trim(list.Items[row].SubItems[0]);
@@ -499,7 +549,7 @@ void TfrmMain::lstPlayersClick() {
     if (SelectedIndex == 0) {
         chkPrompt.Enabled = false;
         btAdd.Enabled = false;
-        if (host_) host_->RunPlayerWizard("");
+        RunPlayerWizard("");
         FillPlayerList();
         chkExtsAudio.Enabled = false;
         ChkExtsVideo.Enabled = false;
@@ -541,6 +591,21 @@ void TfrmMain::OfferDiscs() {
     }
 }
 
+void TfrmMain::lstPlayersRowWalkedTo(int row) {
+    if (row > 0) lstPlayersClick();
+}
+
+void TfrmMain::PopPlayerClick(int number) {
+    const TMenuPlace place = PopPlayer.PlaceOf(number);
+    if (place.Item < 0 || place.SubItem >= 0 || !PopPlayer.Items[place.Item].Enabled) return;
+    switch (place.Item) {
+        case PopPlayerEdit: PopPlayerEditClick(); break;
+        case PopPlayerDelete: PopPlayerDeleteClick(); break;
+        case popPlayerResetAll: popPlayerResetAllClick(); break;
+        default: break;
+    }
+}
+
 void TfrmMain::PopPlayerPopup() {
     const bool player = lstPlayers.ItemIndex > 0 && lstPlayers.ItemIndex < static_cast<int>(lstPlayers.Items.size());
     if (player) {
@@ -554,7 +619,7 @@ void TfrmMain::PopPlayerPopup() {
 void TfrmMain::PopPlayerEditClick() {
     // Without a chosen player the wizard would start on a new one.
     if (SelectedName.empty()) return;
-    if (host_) host_->RunPlayerWizard(SelectedName);
+    RunPlayerWizard(SelectedName);
     FillPlayerList();
 }
 
@@ -656,18 +721,36 @@ void TfrmMain::LstLoadedPlayersChange(int row) {
     if (at < 0) return;
     TUserPlayer& user = *Globals.SelectedPlayers->Players[at];
     const std::uint8_t before = user.Prompt;
-    user.Prompt = LstLoadedPlayers.Items[row].Checked ? 0 : 1;
+    user.Prompt = LstLoadedPlayers.Items[row].Checked ? PromptYes : PromptNo;
     try {
         user.SaveToIni(SelectionPath());
     } catch (...) {
         // The file keeps the old prompt, so the player and its row do too.
         user.Prompt = before;
-        LstLoadedPlayers.Items[row].Checked = before == 0;
+        LstLoadedPlayers.Items[row].Checked = before == PromptYes;
         throw;
     }
     const bool userPriority = UpdatePriorityControls(*Globals.SelectedPlayers, name);
     const TSettings& settings = *Globals.Vexamo->Settings;
     StorePriority(userPriority, settings.Priority.Choice, ShownPriorityPlayer());
+}
+
+void TfrmMain::LstLoadedPlayersCheckClick(int row, bool checked) {
+    if (row < 0 || row >= static_cast<int>(LstLoadedPlayers.Items.size())) return;
+    if (LstLoadedPlayers.Items[row].Checked == checked) return;
+    LstLoadedPlayers.Items[row].Checked = checked;
+    LstLoadedPlayersChange(row);
+}
+
+void TfrmMain::PopListOptionsClick(int number) {
+    const TMenuPlace place = PopListOptions.PlaceOf(number);
+    if (place.Item < 0 || place.SubItem >= 0 || !PopListOptions.Items[place.Item].Enabled) return;
+    switch (place.Item) {
+        case popLstDelete: popLstDeleteClick(); break;
+        case popLstDelAll: popLstDelAllClick(); break;
+        case popCmdLines: popCmdLinesClick(); break;
+        default: break;
+    }
 }
 
 void TfrmMain::PopListOptionsPopup() {
@@ -734,9 +817,9 @@ void TfrmMain::cboDifPlayerChange() {
 
 // --- bottom row ----------------------------------------------------------------------------------
 
-void TfrmMain::RdMonitorOnClick() { SwitchMonitoring(0); }
+void TfrmMain::RdMonitorOnClick() { SwitchMonitoring(MonitoringOn); }
 
-void TfrmMain::RdMonitorOffClick() { SwitchMonitoring(1); }
+void TfrmMain::RdMonitorOffClick() { SwitchMonitoring(MonitoringOff); }
 
 void TfrmMain::btScanNowClick() { ScanDisc(Caller::ConfigWindow); }
 

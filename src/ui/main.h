@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "agent/Globals.h"
+#include "app/TrayAgent.h"
 #include "model/general.h"
-#include "ui/Controls.h"
+#include "platform/Controls.h"
 
 namespace vexamo {
 
@@ -32,15 +32,8 @@ public:
     virtual void Hide() = 0;
     // Copies the state into the controls and paints them at once: a scan holds the message loop.
     virtual void Repaint() = 0;
-    // Runs the player wizard modally: for a new player when `playerName` is empty, else to edit it.
-    virtual void RunPlayerWizard(const std::string& playerName) = 0;
-    // The windows of a scan run, each with its binding (without one where the host has none).
-    virtual std::unique_ptr<TfrmMonitor> CreateChooser();
-    virtual std::unique_ptr<TfrmScaning> CreateProgressWindow();
 };
-
-// Makes the binding of a portable window that is fully constructed.
-using FrmMainHostFactory = std::function<std::unique_ptr<FrmMainHost>(TfrmMain&)>;
+using FrmMainHostFactory = HostFactory<TfrmMain, FrmMainHost>;
 
 // The system commands the window reacts to.
 enum class SysCommand { Close, Minimize, Other };
@@ -60,6 +53,9 @@ public:
 
     std::string Caption = "Vexamo";
     bool Visible = false;
+    // Whether the window takes the user's input: not while its run waits in the chooser, which
+    // must not be started again or ended from under it.
+    bool Enabled = true;
 
     TLabel lblAbout;
     TListView lstPlayers;
@@ -119,8 +115,21 @@ public:
     // The tray icon stays away while the window is on screen and while its run uses the chooser.
     bool HoldsTrayIcon() const { return Visible || chooserInUse_; }
 
+    // Escape does what the close box does; Enter on the available players chooses the selected
+    // row as a click would. `focused` is the control with the keyboard focus, if any.
+    void DialogKey(TDialogKey key, const TControl* focused);
+    // A click on a radio button: its handler runs when the click checked it, not when it was
+    // checked already. The records hold what the buttons showed before the click.
+    void RadioClicked(TRadioButton& radio);
+
     // --- available players -----------------------------------------------------------------
     void lstPlayersClick();
+    // The keyboard moved the selection to `row`: chosen as a click would choose it, except
+    // "(Add new Player)", which opens the wizard only on a click or Enter, not while the user
+    // walks past it.
+    void lstPlayersRowWalkedTo(int row);
+    // The item of PopPlayer the user chose, by its number (TPopupMenu::NumberOf).
+    void PopPlayerClick(int number);
     void PopPlayerPopup();
     void PopPlayerEditClick();
     void PopPlayerDeleteClick();
@@ -136,6 +145,11 @@ public:
 
     // --- monitoring list ----------------------------------------------------------------------
     void LstLoadedPlayersChange(int row);
+    // The user ticked or cleared a row's check box; only a change of the row's record runs the
+    // change handler (a new row gets its check box without the user).
+    void LstLoadedPlayersCheckClick(int row, bool checked);
+    // The item of PopListOptions the user chose, by its number.
+    void PopListOptionsClick(int number);
     void PopListOptionsPopup();
     void popLstDeleteClick();
     void popLstDelAllClick();
@@ -203,6 +217,8 @@ private:
     std::string RowPlayerName(const TListView& list, int row) const;
     void Scan();
     void NothingFound();
+    // Runs the player wizard modally: for a new player when `playerName` is empty, else to edit it.
+    void RunPlayerWizard(const std::string& playerName);
     // The tray's word at the end of a run a disc arrival started, when the user wants it.
     void Tell(const std::string& notice);
     // The end of a run, by the OnPlayClose setting and whether a player was started.

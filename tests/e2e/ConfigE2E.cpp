@@ -54,17 +54,17 @@ struct ConfigAgent : Agent {
     // Chooses a player with the mouse, ticks its extensions and presses "Add to Vexamo".
     void AddPlayer(const std::string& name, const std::vector<std::string>& audio,
                    const std::vector<std::string>& video) {
-        const int row = RowOf(IDC_LSTPLAYERS, name);
+        const int row = RowOf(IDC_MAIN_LSTPLAYERS, name);
         ASSERT_GT(row, 0) << name << " is not offered";
-        ClickAt(Centre(ListViewRowRect(Item(IDC_LSTPLAYERS), row)));
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(IDC_CHKEXTSAUDIO)) != FALSE; }, AgentTimeoutMs));
-        for (const std::string& ext : audio) Tick(IDC_CHKEXTSAUDIO, ext);
-        for (const std::string& ext : video) Tick(IDC_CHKEXTSVIDEO, ext);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(IDC_BTADD)) != FALSE; }, AgentTimeoutMs));
+        ClickAt(Centre(ListViewRowRect(Item(IDC_MAIN_LSTPLAYERS), row)));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(IDC_MAIN_CHKEXTSAUDIO)) != FALSE; }, AgentTimeoutMs));
+        for (const std::string& ext : audio) Tick(IDC_MAIN_CHKEXTSAUDIO, ext);
+        for (const std::string& ext : video) Tick(IDC_MAIN_CHKEXTSVIDEO, ext);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(IDC_MAIN_BTADD)) != FALSE; }, AgentTimeoutMs));
         RECT button{};
-        GetWindowRect(Item(IDC_BTADD), &button);
+        GetWindowRect(Item(IDC_MAIN_BTADD), &button);
         ClickAt(Centre(button));
-        ASSERT_TRUE(WaitUntil([&] { return RowOf(IDC_LSTLOADEDPLAYERS, name) >= 0; }, AgentTimeoutMs));
+        ASSERT_TRUE(WaitUntil([&] { return RowOf(IDC_MAIN_LSTLOADEDPLAYERS, name) >= 0; }, AgentTimeoutMs));
     }
 
     std::string Winamp, BsPlayer;
@@ -74,26 +74,26 @@ struct ConfigAgent : Agent {
 bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void ExpectFirstStart(ConfigAgent& agent) {
-    EXPECT_EQ(agent.Names(IDC_LSTPLAYERS), (std::vector<std::string>{"(Add new Player)", "Winamp"}));
-    EXPECT_EQ(ListBoxItems(agent.Item(IDC_CHKEXTSAUDIO)),
+    EXPECT_EQ(agent.Names(IDC_MAIN_LSTPLAYERS), (std::vector<std::string>{"(Add new Player)", "Winamp"}));
+    EXPECT_EQ(ListBoxItems(agent.Item(IDC_MAIN_CHKEXTSAUDIO)),
               (std::vector<std::string>{".mp3", ".wav", ".asx", ".cda", ".ogg", ".wma", ".wmv", ".flac", ".m4a",
                                         ".aac", ".opus", ".ape", ".wv", ".mka"}));
-    EXPECT_EQ(ListBoxItems(agent.Item(IDC_CHKEXTSVIDEO)),
+    EXPECT_EQ(ListBoxItems(agent.Item(IDC_MAIN_CHKEXTSVIDEO)),
               (std::vector<std::string>{".avi", ".divx", ".mov", ".mpg", ".mpeg", ".mp4", ".m4v", ".mkv", ".webm",
                                         ".ts", ".m2ts", ".mts", ".vob", ".3gp", ".flv"}));
-    EXPECT_FALSE(IsWindowEnabled(agent.Item(IDC_CHKEXTSAUDIO)));
-    EXPECT_FALSE(IsWindowEnabled(agent.Item(IDC_BTADD)));
-    EXPECT_EQ(WindowText(agent.Item(IDC_BTADD)), "&Add to Vexamo");
-    EXPECT_EQ(WindowText(agent.Item(IDC_CHKPROMPT)), "Yes, Prompt this Player");
-    EXPECT_EQ(WindowText(agent.Item(IDC_BTSCANNOW)), "Scan &Now");
-    EXPECT_EQ(WindowText(agent.Item(IDC_BTEXIT)), "E&xit");
-    EXPECT_EQ(WindowText(agent.Item(IDC_LBLABOUT)), "About Us...");
-    EXPECT_TRUE(agent.Names(IDC_LSTLOADEDPLAYERS).empty());
-    EXPECT_FALSE(IsWindowEnabled(agent.Item(IDC_RDMONITORON)));
-    EXPECT_TRUE(Checked(agent.Item(IDC_RDMONITOROFF)));
-    EXPECT_TRUE(Checked(agent.Item(IDC_RDNOPLAYERPRIORITY)));
-    EXPECT_EQ(StatusPanel(agent.Item(IDC_STSTATUS), 1), "Not Ready");
-    EXPECT_EQ(StatusPanel(agent.Item(IDC_STSTATUS), 3), "V.1.0.0.0");
+    EXPECT_FALSE(IsWindowEnabled(agent.Item(IDC_MAIN_CHKEXTSAUDIO)));
+    EXPECT_FALSE(IsWindowEnabled(agent.Item(IDC_MAIN_BTADD)));
+    EXPECT_EQ(WindowText(agent.Item(IDC_MAIN_BTADD)), "&Add to Vexamo");
+    EXPECT_EQ(WindowText(agent.Item(IDC_MAIN_CHKPROMPT)), "Yes, Prompt this Player");
+    EXPECT_EQ(WindowText(agent.Item(IDC_MAIN_BTSCANNOW)), "Scan &Now");
+    EXPECT_EQ(WindowText(agent.Item(IDC_MAIN_BTEXIT)), "E&xit");
+    EXPECT_EQ(WindowText(agent.Item(IDC_MAIN_LBLABOUT)), "About Us...");
+    EXPECT_TRUE(agent.Names(IDC_MAIN_LSTLOADEDPLAYERS).empty());
+    EXPECT_FALSE(IsWindowEnabled(agent.Item(IDC_MAIN_RDMONITORON)));
+    EXPECT_TRUE(Checked(agent.Item(IDC_MAIN_RDMONITOROFF)));
+    EXPECT_TRUE(Checked(agent.Item(IDC_MAIN_RDNOPLAYERPRIORITY)));
+    EXPECT_EQ(StatusPanel(agent.Item(IDC_MAIN_STSTATUS), 1), "Not Ready");
+    EXPECT_EQ(StatusPanel(agent.Item(IDC_MAIN_STSTATUS), 3), "V.1.0.0.0");
     EXPECT_FALSE(TrayHasIcon(agent.Main));
 }
 
@@ -117,18 +117,18 @@ TEST(ConfigWindow, AddingPlayersWithTheMouseWritesTheSelection) {
     agent.AddPlayer("Winamp", {".mp3"}, {".avi"});
     EXPECT_EQ(agent.Folder.Read("Selection.ini").value_or(""),
               "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3;.avi\r\n");
-    const auto rows = ListViewRows(agent.Item(IDC_LSTLOADEDPLAYERS));
+    const auto rows = ListViewRows(agent.Item(IDC_MAIN_LSTLOADEDPLAYERS));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"", "Winamp", "AUDIO/VIDEO", ".mp3.avi"}));
-    EXPECT_FALSE(ListViewChecked(agent.Item(IDC_LSTLOADEDPLAYERS), 0));
-    EXPECT_EQ(agent.RowOf(IDC_LSTPLAYERS, "Winamp"), -1);
-    EXPECT_TRUE(IsWindowEnabled(agent.Item(IDC_RDMONITORON)));
+    EXPECT_FALSE(ListViewChecked(agent.Item(IDC_MAIN_LSTLOADEDPLAYERS), 0));
+    EXPECT_EQ(agent.RowOf(IDC_MAIN_LSTPLAYERS, "Winamp"), -1);
+    EXPECT_TRUE(IsWindowEnabled(agent.Item(IDC_MAIN_RDMONITORON)));
 
     agent.AddPlayer("BsPlayer", {".wav", ".ogg"}, {".mpg"});
     EXPECT_EQ(agent.Folder.Read("Selection.ini").value_or(""),
               "[Winamp]\r\nName=Winamp\r\nPrompt=No\r\nExt=.mp3;.avi\r\n"
               "[BsPlayer]\r\nName=BsPlayer\r\nPrompt=No\r\nExt=.wav;.ogg;.mpg\r\n");
-    EXPECT_TRUE(IsWindowEnabled(agent.Item(IDC_RDPLAYERPRIORITY)));
+    EXPECT_TRUE(IsWindowEnabled(agent.Item(IDC_MAIN_RDPLAYERPRIORITY)));
     Screenshot("config-two-players");
 }
 
@@ -136,7 +136,7 @@ TEST(ConfigWindow, ExitAsksFirst) {
     ConfigAgent agent;
     ASSERT_NE(agent.Open(), nullptr);
     for (const char* answer : {"No", "Yes"}) {
-        PostMessageA(agent.Item(IDC_BTEXIT), BM_CLICK, 0, 0);
+        PostMessageA(agent.Item(IDC_MAIN_BTEXIT), BM_CLICK, 0, 0);
         const HWND box = WaitForDialog(agent.Proc.Id(), AgentTimeoutMs, "Confirm");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(ReadDialog(box).Message, "Are you sure ?");
@@ -168,13 +168,13 @@ TEST(ConfigWindow, KeyboardAccessKeysAndEscape) {
     ConfigAgent agent;
     ASSERT_NE(agent.Open(), nullptr);
     // Alt+X is "E&xit": its question comes up; No keeps everything.
-    PostMessageA(agent.Item(IDC_LSTPLAYERS), WM_SYSCHAR, 'x', 1 << 29);
+    PostMessageA(agent.Item(IDC_MAIN_LSTPLAYERS), WM_SYSCHAR, 'x', 1 << 29);
     const HWND box = WaitForDialog(agent.Proc.Id(), AgentTimeoutMs, "Confirm");
     ASSERT_NE(box, nullptr) << "Alt+X did not reach Exit";
     ASSERT_TRUE(ClickButton(box, "No"));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, AgentTimeoutMs));
     // Escape does what the close box does.
-    PostMessageA(agent.Item(IDC_LSTPLAYERS), WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageA(agent.Item(IDC_MAIN_LSTPLAYERS), WM_KEYDOWN, VK_ESCAPE, 1);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(agent.Window); }, AgentTimeoutMs));
     EXPECT_TRUE(agent.Folder.Exists("Vexamo.ini"));
     EXPECT_TRUE(agent.Proc.Running());

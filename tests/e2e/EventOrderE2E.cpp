@@ -71,19 +71,19 @@ TEST(EventOrder, DiscArrivingUnderTheConfigurationWindowsDialogsPlaysOnceEachClo
     const Case cases[] = {
         {"command lines",
          [&](HWND config) {
-             PickFromRowMenu(agent, GetDlgItem(config, IDC_LSTLOADEDPLAYERS), 0, 3);  // "&View Command Lines"
+             PickFromRowMenu(agent, GetDlgItem(config, IDC_MAIN_LSTLOADEDPLAYERS), 0, 3);  // "&View Command Lines"
              return WaitForDialog(agent.Proc.Id(), AgentTimeoutMs, "Information");
          },
          [](HWND dialog) { PressButtonId(dialog, IDOK); }},
         {"player wizard",
          [&](HWND config) {
-             ClickAt(Centre(ListViewRowRect(GetDlgItem(config, IDC_LSTPLAYERS), 0)));  // "(Add new Player)"
+             ClickAt(Centre(ListViewRowRect(GetDlgItem(config, IDC_MAIN_LSTPLAYERS), 0)));  // "(Add new Player)"
              return WaitForDialog(agent.Proc.Id(), AgentTimeoutMs, "Player Wizard");
          },
          [](HWND dialog) { PressButtonId(dialog, IDCANCEL); }},
         {"delete confirmation",
          [&](HWND config) {
-             const HWND list = GetDlgItem(config, IDC_LSTPLAYERS);
+             const HWND list = GetDlgItem(config, IDC_MAIN_LSTPLAYERS);
              PickFromRowMenu(agent, list, RowOf(list, "Other"), 2);  // "Delete"
              return WaitForDialog(agent.Proc.Id(), AgentTimeoutMs, "Confirm");
          },

@@ -9,7 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "e2e/Controls.h"
-#include "ui/OptionsDialogs.h"
+#include "ui/About_res.h"
+#include "ui/Settings_res.h"
 #include "ui/main_res.h"
 
 using namespace e2e;
@@ -55,19 +56,19 @@ TEST(Options, ShowsTheCdDriveAndRunOnStartupWritesAndRemovesTheRunValue) {
     HWND dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
     ASSERT_NE(dialog, nullptr) << "no options window";
     Screenshot("options-96dpi");
-    const HWND drives = GetDlgItem(dialog, IDC_OPT_DRIVES);
+    const HWND drives = GetDlgItem(dialog, IDC_OPTIONS_SETTINGS_CBDRIVES);
     EXPECT_EQ(ListBoxItems(drives), std::vector<std::string>{"D:\\"});
     EXPECT_TRUE(CheckListTicked(drives, 0));
-    EXPECT_TRUE(Checked(dialog, IDC_OPT_DRIVES_USER));
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_OPT_SUBS_EXTS)), "(*.sub*.srt*.ssa*.ass*.vtt)");
+    EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_SETTINGS_DRIVESUSER));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_OPTIONS_LBLSUBTITLES)), "(*.sub*.srt*.ssa*.ass*.vtt)");
     EXPECT_FALSE(TrayHasIcon(agent.Main)) << "the icon is away while the window is open";
     RECT client{};
     GetClientRect(dialog, &client);
     EXPECT_EQ(client.right, 526);
     EXPECT_EQ(client.bottom, 400);
 
-    ASSERT_FALSE(Checked(dialog, IDC_OPT_STARTUP));
-    Click(dialog, IDC_OPT_STARTUP);
+    ASSERT_FALSE(Checked(dialog, IDC_OPTIONS_SETTINGS_STARTUP));
+    Click(dialog, IDC_OPTIONS_SETTINGS_STARTUP);
     PressButtonId(dialog, IDOK);
     ASSERT_TRUE(Gone(dialog));
     EXPECT_EQ(RegReadString(HKEY_LOCAL_MACHINE, MachineRunKey, "Vexamo").value_or("<none>"), "\"" + agent.Exe + "\"");
@@ -76,8 +77,8 @@ TEST(Options, ShowsTheCdDriveAndRunOnStartupWritesAndRemovesTheRunValue) {
 
     dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(Checked(dialog, IDC_OPT_STARTUP));
-    Click(dialog, IDC_OPT_STARTUP);
+    ASSERT_TRUE(Checked(dialog, IDC_OPTIONS_SETTINGS_STARTUP));
+    Click(dialog, IDC_OPTIONS_SETTINGS_STARTUP);
     PressButtonId(dialog, IDOK);
     EXPECT_EQ(ConfirmMessage(agent, "Information"), "'Vexamo' was removed from the registry succesfully...");
     ASSERT_TRUE(Gone(dialog));
@@ -92,7 +93,7 @@ TEST(Options, AutoPlayBoxWritesThePolicyAndCancelWritesNothing) {
 
     HWND dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
     ASSERT_NE(dialog, nullptr);
-    Click(dialog, IDC_OPT_CDAUTORUN);
+    Click(dialog, IDC_OPTIONS_SETTINGS_CDAUTORUN);
     PressButtonId(dialog, IDOK);
     EXPECT_NE(ConfirmMessage(agent, "Information").find("XP AutoPlay feature Disabled !"), std::string::npos);
     ASSERT_TRUE(Gone(dialog));
@@ -101,10 +102,10 @@ TEST(Options, AutoPlayBoxWritesThePolicyAndCancelWritesNothing) {
     const std::string before = agent.Folder.Read("Vexamo.ini").value_or("");
     dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
     ASSERT_NE(dialog, nullptr);
-    Click(dialog, IDC_OPT_CDAUTORUN);
-    Click(dialog, IDC_OPT_STARTUP);
-    Click(dialog, IDC_OPT_DRIVES_ALL);
-    Click(dialog, IDC_OPT_NONE);
+    Click(dialog, IDC_OPTIONS_SETTINGS_CDAUTORUN);
+    Click(dialog, IDC_OPTIONS_SETTINGS_STARTUP);
+    Click(dialog, IDC_OPTIONS_SETTINGS_DRIVESALL);
+    Click(dialog, IDC_OPTIONS_BTNONE);
     PressButtonId(dialog, IDCANCEL);
     ASSERT_TRUE(Gone(dialog));
     EXPECT_EQ(WaitForDialog(agent.Proc.Id(), 500), nullptr) << "Cancel showed a message";
@@ -131,7 +132,7 @@ TEST(Options, AutoPlayOverAnAdministratorsPolicyGivesItBack) {
 
         HWND dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
         ASSERT_NE(dialog, nullptr);
-        Click(dialog, IDC_OPT_CDAUTORUN);
+        Click(dialog, IDC_OPTIONS_SETTINGS_CDAUTORUN);
         PressButtonId(dialog, IDOK);
         EXPECT_NE(ConfirmMessage(agent, "Information").find("XP AutoPlay feature Disabled !"), std::string::npos);
         ASSERT_TRUE(Gone(dialog));
@@ -143,8 +144,8 @@ TEST(Options, AutoPlayOverAnAdministratorsPolicyGivesItBack) {
         // The tray's settings command loads the settings again, which applies the switch again.
         dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
         ASSERT_NE(dialog, nullptr);
-        ASSERT_TRUE(Checked(dialog, IDC_OPT_CDAUTORUN));
-        Click(dialog, IDC_OPT_CDAUTORUN);
+        ASSERT_TRUE(Checked(dialog, IDC_OPTIONS_SETTINGS_CDAUTORUN));
+        Click(dialog, IDC_OPTIONS_SETTINGS_CDAUTORUN);
         PressButtonId(dialog, IDOK);
         EXPECT_NE(ConfirmMessage(agent, "Information").find("XP AutoPlay feature Restored !"), std::string::npos);
         ASSERT_TRUE(Gone(dialog));
@@ -163,7 +164,7 @@ TEST(Options, FromTheConfigurationWindowTheIconStaysAwayUntilThatWindowCloses) {
     ASSERT_NE(config, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return !TrayHasIcon(agent.Main); }, AgentTimeoutMs));
 
-    PressButtonId(config, IDC_BTSETTINGS);
+    PressButtonId(config, IDC_MAIN_BTSETTINGS);
     const HWND dialog = WaitForDialog(agent.Proc.Id(), AgentTimeoutMs, "Vexamo Settings");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), config) << "modal over the window that opened it";
@@ -184,7 +185,7 @@ TEST(Options, AboutBoxShowsTheVersionOnlyOnceAndOkClosesIt) {
     HWND about = OpenFromTray(agent, AboutItem, "About");
     ASSERT_NE(about, nullptr) << "no about box";
     Screenshot("about-96dpi");
-    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_VERSION)), "V.1.0.0.0");
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_LBLVERSION)), "V.1.0.0.0");
     RECT client{};
     GetClientRect(about, &client);
     EXPECT_EQ(client.right, 460);
@@ -253,10 +254,10 @@ TEST(ThreeCdOptions, TwoOfThreeDrivesChosenLeaveADiscInTheThirdUnscanned) {
 
     HWND dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
     ASSERT_NE(dialog, nullptr);
-    const HWND drives = GetDlgItem(dialog, IDC_OPT_DRIVES);
+    const HWND drives = GetDlgItem(dialog, IDC_OPTIONS_SETTINGS_CBDRIVES);
     ASSERT_EQ(ListBoxItems(drives), (std::vector<std::string>{"D:\\", "E:\\", "F:\\"}));
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(CheckListTicked(drives, i)) << "without a setting every drive is monitored";
-    ASSERT_TRUE(Checked(dialog, IDC_OPT_DRIVES_USER));
+    ASSERT_TRUE(Checked(dialog, IDC_OPTIONS_SETTINGS_DRIVESUSER));
     // Every drive shows whole, without scrolling.
     RECT list{};
     GetClientRect(drives, &list);
@@ -311,7 +312,7 @@ TEST(ThreeCdOptions, TheDriveListAt144Dpi) {
     ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
     HWND dialog = OpenFromTray(agent, SettingsItem, "Vexamo Settings");
     ASSERT_NE(dialog, nullptr);
-    const HWND drives = GetDlgItem(dialog, IDC_OPT_DRIVES);
+    const HWND drives = GetDlgItem(dialog, IDC_OPTIONS_SETTINGS_CBDRIVES);
     EXPECT_TRUE(CheckListTicked(drives, 0));
     EXPECT_FALSE(CheckListTicked(drives, 1));
     EXPECT_TRUE(CheckListTicked(drives, 2));
@@ -321,7 +322,7 @@ TEST(ThreeCdOptions, TheDriveListAt144Dpi) {
     EXPECT_LE(ListBoxItemRect(drives, 2).bottom, list.bottom);
     Screenshot("options-two-of-three-144dpi");
     // "All CD/DVD Drives" greys the list out.
-    Click(dialog, IDC_OPT_DRIVES_ALL);
+    Click(dialog, IDC_OPTIONS_SETTINGS_DRIVESALL);
     EXPECT_FALSE(IsWindowEnabled(drives));
     Screenshot("options-all-drives-144dpi");
     PressButtonId(dialog, IDCANCEL);

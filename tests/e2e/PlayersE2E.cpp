@@ -62,7 +62,7 @@ struct TodaysAgent : Agent {
     }
     // The available players' names and pictures, by row.
     std::vector<std::pair<std::string, int>> Players() const {
-        HWND list = GetDlgItem(Window, IDC_LSTPLAYERS);
+        HWND list = GetDlgItem(Window, IDC_MAIN_LSTPLAYERS);
         std::vector<std::pair<std::string, int>> out;
         const auto rows = ListViewRows(list);
         for (size_t i = 0; i < rows.size(); ++i)
@@ -137,7 +137,7 @@ TEST(TodaysPlayers, AnAutoPlayHandlerIsListedUnderItsProviderAndPlaysADvdThrough
         HWND window = WaitForWindow(agent.Proc.Id(), "TfrmMain", "Vexamo", AgentTimeoutMs, true);
         ASSERT_NE(window, nullptr);
         bool listed = false;
-        for (const auto& row : ListViewRows(GetDlgItem(window, IDC_LSTPLAYERS)))
+        for (const auto& row : ListViewRows(GetDlgItem(window, IDC_MAIN_LSTPLAYERS)))
             listed = listed || (row.size() > 1 && row[1] == Provider);
         EXPECT_TRUE(listed) << "the handler is offered under its Provider";
         agent.Proc.Kill();

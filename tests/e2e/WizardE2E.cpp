@@ -39,7 +39,7 @@ struct WizardRun {
     }
     // Waits until the page whose fixed heading is `pageTextId` is shown.
     bool OnPage(int page) const {
-        return WaitUntil([&] { return Shown(IDC_PAGETEXT + page * IDC_PAGETEXT_PER_PAGE); }, TimeoutMs);
+        return WaitUntil([&] { return Shown(IDC_WIZARD_PAGETEXT + page * WIZARD_PAGETEXTS_PER_PAGE); }, TimeoutMs);
     }
     void Next(int expectedPage) const {
         Click(IDOK);
@@ -119,24 +119,24 @@ TEST(Wizard, NewPlayerWithATestedCommandLineIsWritten) {
     WizardRun w(folder);
     ASSERT_NE(w.Wnd, nullptr);
     EXPECT_FALSE(IsWindowEnabled(w.Item(IDOK)));
-    EXPECT_FALSE(IsWindowEnabled(w.Item(IDC_btBack)));
+    EXPECT_FALSE(IsWindowEnabled(w.Item(IDC_WIZARD_BTBACK)));
 
-    w.Type(IDC_edPlayerName, "Stand In");
-    w.Click(IDC_btPlayer);
+    w.Type(IDC_WIZARD_EDPLAYERNAME, "Stand In");
+    w.Click(IDC_WIZARD_BTPLAYER);
     ASSERT_TRUE(w.ChooseFile(player));
-    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_btPlayer) == player; }, TimeoutMs));
+    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_WIZARD_BTPLAYER) == player; }, TimeoutMs));
     EXPECT_TRUE(IsWindowEnabled(w.Item(IDOK)));
     w.Next(1);
-    EXPECT_EQ(w.Text(IDC_edSingleFileFlag), "[FILE]");
+    EXPECT_EQ(w.Text(IDC_WIZARD_EDSINGLEFILEFLAG), "[FILE]");
 
-    w.Click(IDC_btTest);
-    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_btOpenFile); }, TimeoutMs));
+    w.Click(IDC_WIZARD_BTTEST);
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_WIZARD_BTOPENFILE); }, TimeoutMs));
     EXPECT_FALSE(w.Shown(IDOK));
-    EXPECT_EQ(w.Text(IDC_LblCmd), "> [PLAYER] [FILE]");
-    w.Click(IDC_btOpenFile);
+    EXPECT_EQ(w.Text(IDC_WIZARD_LBLCMD), "> [PLAYER] [FILE]");
+    w.Click(IDC_WIZARD_BTOPENFILE);
     ASSERT_TRUE(w.ChooseFile(sample));
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(w.Item(IDC_btExecute)) != FALSE; }, TimeoutMs));
-    w.Click(IDC_btExecute);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(w.Item(IDC_WIZARD_BTEXECUTE)) != FALSE; }, TimeoutMs));
+    w.Click(IDC_WIZARD_BTEXECUTE);
     EXPECT_EQ(w.Answer("Vexamo", "OK"), "Please wait while 'Stand In' loads, then press 'OK' !");
     ASSERT_TRUE(WaitUntil([&] { return !StandInLog(player).empty(); }, TimeoutMs));
     EXPECT_EQ(Arguments(StandInLog(player)[0]), (std::vector<std::string>{sample})) << StandInLog(player)[0];
@@ -148,10 +148,10 @@ TEST(Wizard, NewPlayerWithATestedCommandLineIsWritten) {
 
     w.Next(3);
     w.Next(4);
-    w.Click(IDC_RdSubsSupportNo);
+    w.Click(IDC_WIZARD_RDSUBSSUPPORTNO);
     w.Next(6);
     EXPECT_EQ(w.Text(IDOK), "Finish");
-    EXPECT_EQ(w.Text(IDC_LblFinalCmd3), "n/a");
+    EXPECT_EQ(w.Text(IDC_WIZARD_LBLFINALCMD3), "n/a");
     w.Click(IDOK);
     ASSERT_TRUE(w.Proc.WaitExit(TimeoutMs));
     EXPECT_EQ(folder.Read("Players.ini").value_or("<missing>"),
@@ -166,19 +166,19 @@ TEST(Wizard, AFailedTestWarnsAndClosesTheTestArea) {
     WriteFile(sample, "x");
     WizardRun w(folder);
     ASSERT_NE(w.Wnd, nullptr);
-    w.Type(IDC_edPlayerName, "SI");
-    w.Click(IDC_btPlayer);
+    w.Type(IDC_WIZARD_EDPLAYERNAME, "SI");
+    w.Click(IDC_WIZARD_BTPLAYER);
     ASSERT_TRUE(w.ChooseFile(player));
     w.Next(1);
-    w.Type(IDC_edSingleFileFlag, "/play [file]");
-    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_edSingleFileFlag) == "/play [FILE]"; }, TimeoutMs));
-    w.Type(IDC_edSingleFileFlag, "/play");  // drops the tag: undone, with the warning
-    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_edSingleFileFlag) == "/play [FILE]"; }, TimeoutMs));
-    EXPECT_EQ(w.Text(IDC_lblWarning), "Tag [FILE] must be present !");
-    w.Click(IDC_btTest);
-    w.Click(IDC_btOpenFile);
+    w.Type(IDC_WIZARD_EDSINGLEFILEFLAG, "/play [file]");
+    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_WIZARD_EDSINGLEFILEFLAG) == "/play [FILE]"; }, TimeoutMs));
+    w.Type(IDC_WIZARD_EDSINGLEFILEFLAG, "/play");  // drops the tag: undone, with the warning
+    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_WIZARD_EDSINGLEFILEFLAG) == "/play [FILE]"; }, TimeoutMs));
+    EXPECT_EQ(w.Text(IDC_WIZARD_LBLWARNING), "Tag [FILE] must be present !");
+    w.Click(IDC_WIZARD_BTTEST);
+    w.Click(IDC_WIZARD_BTOPENFILE);
     ASSERT_TRUE(w.ChooseFile(sample));
-    w.Click(IDC_btExecute);
+    w.Click(IDC_WIZARD_BTEXECUTE);
     w.Answer("Vexamo", "OK");
     w.Answer("Confirm", "No");
     EXPECT_EQ(w.Answer("Warning", "OK"),
@@ -186,14 +186,14 @@ TEST(Wizard, AFailedTestWarnsAndClosesTheTestArea) {
               "and ensure that your player can play the file you want to test. \r\r"
               "\rIf you aren't sure about this particular command line try using the default rule: \r\r"
               "[PLAYER] [FILE]\r\r Note: If you continue, you will not be able to play 'Single Files'.");
-    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDOK) && !w.Shown(IDC_btExecute); }, TimeoutMs));
-    EXPECT_TRUE(w.Shown(IDC_PAGETEXT + 1 * IDC_PAGETEXT_PER_PAGE));
-    EXPECT_EQ(w.Text(IDC_btTest), "&Test Command Line >>");
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDOK) && !w.Shown(IDC_WIZARD_BTEXECUTE); }, TimeoutMs));
+    EXPECT_TRUE(w.Shown(IDC_WIZARD_PAGETEXT + 1 * WIZARD_PAGETEXTS_PER_PAGE));
+    EXPECT_EQ(w.Text(IDC_WIZARD_BTTEST), "&Test Command Line >>");
     ASSERT_TRUE(WaitUntil([&] { return !StandInLog(player).empty(); }, TimeoutMs));
     EXPECT_EQ(Arguments(StandInLog(player)[0]), (std::vector<std::string>{"/play", sample}));
     // The close box ends the wizard also while the test area is open.
-    w.Click(IDC_btTest);
-    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_btExecute); }, TimeoutMs));
+    w.Click(IDC_WIZARD_BTTEST);
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_WIZARD_BTEXECUTE); }, TimeoutMs));
     PostMessageA(w.Wnd, WM_CLOSE, 0, 0);
     ASSERT_TRUE(w.Proc.WaitExit(TimeoutMs));
     EXPECT_FALSE(folder.Exists("Players.ini"));
@@ -209,22 +209,22 @@ TEST(Wizard, EditWithARenameMovesTheSection) {
     WriteFile(icon, IconFile());
     WizardRun w(folder, "Old Name");
     ASSERT_NE(w.Wnd, nullptr);
-    EXPECT_EQ(w.Text(IDC_edPlayerName), "Old Name");
-    EXPECT_EQ(w.Text(IDC_btPlayer), player);
-    w.Type(IDC_edPlayerName, "New Name");
-    w.Click(IDC_Button1);
+    EXPECT_EQ(w.Text(IDC_WIZARD_EDPLAYERNAME), "Old Name");
+    EXPECT_EQ(w.Text(IDC_WIZARD_BTPLAYER), player);
+    w.Type(IDC_WIZARD_EDPLAYERNAME, "New Name");
+    w.Click(IDC_WIZARD_BUTTON1);
     ASSERT_NE(WaitForDialog(w.Proc.Id(), TimeoutMs, "Open"), nullptr);
     Sleep(500);
     Screenshot("wizard-icon-chooser");
     ASSERT_TRUE(w.ChooseFile(icon));
-    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_LblIcon) == icon; }, TimeoutMs));
+    ASSERT_TRUE(WaitUntil([&] { return w.Text(IDC_WIZARD_LBLICON) == icon; }, TimeoutMs));
     Sleep(300);
     Screenshot("wizard-0-edit-with-icon");
     w.Next(1);
-    EXPECT_EQ(w.Text(IDC_edSingleFileFlag), "-f [FILE]");
+    EXPECT_EQ(w.Text(IDC_WIZARD_EDSINGLEFILEFLAG), "-f [FILE]");
     w.Next(2);
     w.Next(3);
-    EXPECT_EQ(w.Text(IDC_edPlaylistFlag), "-l [PLAYLIST]");
+    EXPECT_EQ(w.Text(IDC_WIZARD_EDPLAYLISTFLAG), "-l [PLAYLIST]");
     w.Next(4);
     w.Next(6);
     w.Click(IDOK);
@@ -240,17 +240,17 @@ TEST(Wizard, TheConfigurationWindowOpensItAndListsTheNewPlayer) {
     agent.Start();
     const HWND config = WaitForWindow(agent.Proc.Id(), "TfrmMain", "Vexamo", AgentTimeoutMs, true);
     ASSERT_NE(config, nullptr);
-    const HWND list = GetDlgItem(config, IDC_LSTPLAYERS);
+    const HWND list = GetDlgItem(config, IDC_MAIN_LSTPLAYERS);
     ClickAt(Centre(ListViewRowRect(list, 0)));  // "(Add new Player)"
     WizardRun w(agent.Proc.Id(), WaitForDialog(agent.Proc.Id(), TimeoutMs, "Player Wizard"));
     ASSERT_NE(w.Wnd, nullptr);
     EXPECT_EQ(GetWindow(w.Wnd, GW_OWNER), config);
-    w.Type(IDC_edPlayerName, "Stand In");
-    w.Click(IDC_btPlayer);
+    w.Type(IDC_WIZARD_EDPLAYERNAME, "Stand In");
+    w.Click(IDC_WIZARD_BTPLAYER);
     ASSERT_TRUE(w.ChooseFile(player));
     w.Next(1);
     w.Next(2);
-    w.Click(IDC_RdPlaylistNo);
+    w.Click(IDC_WIZARD_RDPLAYLISTNO);
     w.Next(4);
     w.Next(5);
     w.Next(6);
@@ -275,7 +275,7 @@ TEST(Wizard, EditPlayerFromTheConfigurationWindowRenames) {
     agent.Start();
     const HWND config = WaitForWindow(agent.Proc.Id(), "TfrmMain", "Vexamo", AgentTimeoutMs, true);
     ASSERT_NE(config, nullptr);
-    const HWND list = GetDlgItem(config, IDC_LSTPLAYERS);
+    const HWND list = GetDlgItem(config, IDC_MAIN_LSTPLAYERS);
     int row = -1;
     const auto rows = ListViewRows(list);
     for (size_t i = 0; i < rows.size(); ++i)
@@ -288,8 +288,8 @@ TEST(Wizard, EditPlayerFromTheConfigurationWindowRenames) {
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     WizardRun w(agent.Proc.Id(), WaitForDialog(agent.Proc.Id(), TimeoutMs, "Player Wizard"));
     ASSERT_NE(w.Wnd, nullptr);
-    EXPECT_EQ(w.Text(IDC_edPlayerName), "Mine");
-    w.Type(IDC_edPlayerName, "Renamed");
+    EXPECT_EQ(w.Text(IDC_WIZARD_EDPLAYERNAME), "Mine");
+    w.Type(IDC_WIZARD_EDPLAYERNAME, "Renamed");
     w.Next(1);
     w.Next(2);
     w.Next(3);
@@ -316,19 +316,19 @@ void ScreenshotEveryPage(const std::string& suffix) {
     ASSERT_NE(w.Wnd, nullptr);
     Sleep(500);
     Screenshot("wizard-0-player" + suffix);
-    w.Type(IDC_edPlayerName, "Stand In");
-    w.Click(IDC_btPlayer);
+    w.Type(IDC_WIZARD_EDPLAYERNAME, "Stand In");
+    w.Click(IDC_WIZARD_BTPLAYER);
     ASSERT_TRUE(w.ChooseFile(player));
     w.Next(1);
-    w.Type(IDC_edSingleFileFlag, "/F:[FILE] -skin='x'");
-    w.Type(IDC_edSingleFileFlag, "/F: -skin='x'");
+    w.Type(IDC_WIZARD_EDSINGLEFILEFLAG, "/F:[FILE] -skin='x'");
+    w.Type(IDC_WIZARD_EDSINGLEFILEFLAG, "/F: -skin='x'");
     Sleep(300);
     Screenshot("wizard-1-single" + suffix);
-    w.Click(IDC_btTest);
-    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_btOpenFile); }, TimeoutMs));
+    w.Click(IDC_WIZARD_BTTEST);
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_WIZARD_BTOPENFILE); }, TimeoutMs));
     Sleep(300);
     Screenshot("wizard-1-test-area" + suffix);
-    w.Click(IDC_btTest);
+    w.Click(IDC_WIZARD_BTTEST);
     w.Next(2);
     Screenshot("wizard-2-playlist-support" + suffix);
     w.Next(3);
@@ -336,11 +336,11 @@ void ScreenshotEveryPage(const std::string& suffix) {
     w.Next(4);
     Screenshot("wizard-4-subtitle-support" + suffix);
     w.Next(5);
-    w.Click(IDC_btTest);
-    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_btSubtitle); }, TimeoutMs));
+    w.Click(IDC_WIZARD_BTTEST);
+    ASSERT_TRUE(WaitUntil([&] { return w.Shown(IDC_WIZARD_BTSUBTITLE); }, TimeoutMs));
     Sleep(300);
     Screenshot("wizard-5-subtitles-test-area" + suffix);
-    w.Click(IDC_btTest);
+    w.Click(IDC_WIZARD_BTTEST);
     Sleep(300);
     Screenshot("wizard-5-subtitles" + suffix);
     w.Next(6);

@@ -133,10 +133,10 @@ std::optional<Finding> World::CheckTrayStatus() const {
     const bool on = vexamo.Status == 0;
     const bool disc = on && AnyDiscPresent(vexamo.Settings->Monitor.Drives);
     const std::string monitoring = std::string("monitoring is ") + (on ? "on" : "off");
-    if (agent.PopUpSysTray[TMainForm::mnuStatus].Caption != (on ? "Set Monitoring O&ff" : "Set Monitoring &On"))
-        return Broken("tray-status", "the tray menu offers \"" + agent.PopUpSysTray[TMainForm::mnuStatus].Caption +
+    if (agent.PopUpSysTray.Items[TMainForm::mnuStatus].Caption != (on ? "Set Monitoring O&ff" : "Set Monitoring &On"))
+        return Broken("tray-status", "the tray menu offers \"" + agent.PopUpSysTray.Items[TMainForm::mnuStatus].Caption +
                                          "\" while " + monitoring);
-    if (agent.PopUpSysTray[TMainForm::mnuSPlay].Enabled != disc)
+    if (agent.PopUpSysTray.Items[TMainForm::mnuSPlay].Enabled != disc)
         return Broken("tray-status", std::string("\"Scan/Play CD\" is ") +
                                          (disc ? "disabled, though monitoring is on and a monitored drive holds a disc"
                                                : "enabled, though monitoring is off or no monitored drive holds a disc"));
@@ -148,7 +148,7 @@ std::optional<Finding> World::CheckTrayStatus() const {
         if (tip.compare(0, expected.size(), expected) != 0)
             return Broken("tray-status", "the tray tip reads \"" + tip + "\" while " + monitoring);
     }
-    if (Globals.frmMain && Globals.frmMain->btScanNow.Enabled != agent.PopUpSysTray[TMainForm::mnuSPlay].Enabled)
+    if (Globals.frmMain && Globals.frmMain->btScanNow.Enabled != agent.PopUpSysTray.Items[TMainForm::mnuSPlay].Enabled)
         return Broken("tray-status", "\"Scan Now\" and the tray's \"Scan/Play CD\" disagree");
     return std::nullopt;
 }

@@ -53,67 +53,69 @@ std::string Plain(const std::string& caption) {
 
 // --- the fake bindings of the modal windows ------------------------------------------------------
 
-class World::ChooserBinding : public MonitorHost {
+// Each window owns a binding of its own (Bound), which hands the work to the world's one binding of
+// that kind, with the window it belongs to.
+class World::ChooserBinding {
 public:
     explicit ChooserBinding(World& world) : world_(world) {}
-    void ShowModal(TfrmMonitor& form) override {
-        bool ended = false;
-        bool* outer = std::exchange(ended_, &ended);
-        world_.ChooserModal(form);
-        ended_ = outer;
+    MonitorHostFactory Factory() {
+        return [this](TfrmMonitor& form) { return std::make_unique<Bound>(*this, form); };
     }
-    void EndModal(TfrmMonitor&) override {
-        if (ended_) *ended_ = true;
-    }
-    void PopupOptions(TfrmMonitor& form, bool) override { world_.ChooserMenu(form); }
-    std::string ChooseFile(TfrmMonitor&, const std::string& filter) override {
-        const std::string ext = filter.substr(filter.rfind('*') + 1);
-        std::vector<std::string> files = {"", "D:\\gone" + ext};
-        for (const std::string root : {"D:\\", "E:\\"})
-            for (const DirEntry& e : Sys().ListFolder(root + "*" + ext))
-                if (!e.Directory) files.push_back(root + e.Name);
-        const std::string chosen = world_.rng_.Pick(files);
-        world_.Say("file dialog: " + (chosen.empty() ? std::string("cancelled") : chosen));
-        return chosen;
-    }
-    void Released(TfrmMonitor&) override {}
     bool Ended() const { return ended_ && *ended_; }
 
 private:
+    struct Bound : MonitorHost {
+        Bound(ChooserBinding& b, TfrmMonitor& f) : binding(b), form(f) {}
+        void ShowModal() override {
+            bool ended = false;
+            bool* outer = std::exchange(binding.ended_, &ended);
+            binding.world_.ChooserModal(form);
+            binding.ended_ = outer;
+        }
+        void EndModal() override {
+            if (binding.ended_) *binding.ended_ = true;
+        }
+        int PopupOptions(bool) override { return binding.world_.ChooserMenu(form); }
+        std::string ChooseFile(const std::string& filter) override {
+            const std::string ext = filter.substr(filter.rfind('*') + 1);
+            std::vector<std::string> files = {"", "D:\\gone" + ext};
+            for (const std::string root : {"D:\\", "E:\\"})
+                for (const DirEntry& e : Sys().ListFolder(root + "*" + ext))
+                    if (!e.Directory) files.push_back(root + e.Name);
+            const std::string chosen = binding.world_.rng_.Pick(files);
+            binding.world_.Say("file dialog: " + (chosen.empty() ? std::string("cancelled") : chosen));
+            return chosen;
+        }
+        ChooserBinding& binding;
+        TfrmMonitor& form;
+    };
     World& world_;
     bool* ended_ = nullptr;
 };
 
-class World::ProgressBinding : public ScaningHost {
+class World::ProgressBinding {
 public:
     explicit ProgressBinding(World& world) : world_(world) {}
-    void Show(TfrmScaning&) override {}
-    void Repaint(TfrmScaning&) override { world_.Meanwhile(Loop::Walk, "while the scan walks the drives"); }
-    void Hide(TfrmScaning&) override {}
-    void Released(TfrmScaning&) override {}
+    ScaningHostFactory Factory() {
+        return [this](TfrmScaning&) { return std::make_unique<Bound>(world_); };
+    }
 
 private:
+    struct Bound : ScaningHost {
+        explicit Bound(World& w) : world(w) {}
+        void Show() override {}
+        void Repaint() override { world.Meanwhile(Loop::Walk, "while the scan walks the drives"); }
+        void Hide() override {}
+        World& world;
+    };
     World& world_;
 };
 
-class World::OptionsBinding : public FrmOptionsHost {
+class World::OptionsBinding {
 public:
     explicit OptionsBinding(World& world) : world_(world) {}
-    int ShowModal(TFrmOptions& form) override {
-        Session session{false, ModalCancel};
-        Session* outer = std::exchange(session_, &session);
-        world_.OptionsModal(form);
-        session_ = outer;
-        return session.Result;
-    }
-    void Close(TFrmOptions&, int modalResult) override {
-        if (!session_) return;
-        session_->Ended = true;
-        session_->Result = modalResult;
-    }
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-        if (world_.rng_.Chance(30)) return std::nullopt;
-        return world_.rng_.Chance(50) ? "C:\\Subs" : "C:\\Subs\\";
+    FrmOptionsHostFactory Factory() {
+        return [this](TFrmOptions& form) { return std::make_unique<Bound>(*this, form); };
     }
     bool Ended() const { return session_ && session_->Ended; }
 
@@ -122,54 +124,122 @@ private:
         bool Ended;
         int Result;
     };
+    struct Bound : FrmOptionsHost {
+        Bound(OptionsBinding& b, TFrmOptions& f) : binding(b), form(f) {}
+        int ShowModal() override {
+            Session session{false, ModalCancel};
+            Session* outer = std::exchange(binding.session_, &session);
+            binding.world_.OptionsModal(form);
+            binding.session_ = outer;
+            return session.Result;
+        }
+        void Close(int modalResult) override {
+            if (!binding.session_) return;
+            binding.session_->Ended = true;
+            binding.session_->Result = modalResult;
+        }
+        std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+            Rng& rng = binding.world_.rng_;
+            if (rng.Chance(30)) return std::nullopt;
+            return rng.Chance(50) ? "C:\\Subs" : "C:\\Subs\\";
+        }
+        OptionsBinding& binding;
+        TFrmOptions& form;
+    };
     World& world_;
     Session* session_ = nullptr;
 };
 
-class World::AboutBinding : public AboutBoxHost {
+class World::AboutBinding {
 public:
     explicit AboutBinding(World& world) : world_(world) {}
-    int ShowModal(TAboutBox& box) override {
-        const int outer = std::exchange(result_, -1);
-        world_.AboutModal(box);
-        const int result = result_ < 0 ? ModalCancel : result_;
-        result_ = outer;
-        return result;
+    AboutBoxHostFactory Factory() {
+        return [this](TAboutBox& box) { return std::make_unique<Bound>(*this, box); };
     }
-    void Close(TAboutBox&, int modalResult) override { result_ = modalResult; }
     bool Ended() const { return result_ >= 0; }
 
 private:
+    struct Bound : AboutBoxHost {
+        Bound(AboutBinding& b, TAboutBox& x) : binding(b), box(x) {}
+        int ShowModal() override {
+            const int outer = std::exchange(binding.result_, -1);
+            binding.world_.AboutModal(box);
+            const int result = binding.result_ < 0 ? ModalCancel : binding.result_;
+            binding.result_ = outer;
+            return result;
+        }
+        void Close(int modalResult) override { binding.result_ = modalResult; }
+        AboutBinding& binding;
+        TAboutBox& box;
+    };
     World& world_;
     int result_ = -1;
 };
 
-class World::WizardBinding : public PlayerWizardHost {
+class World::WizardBinding {
 public:
     explicit WizardBinding(World& world) : world_(world) {}
-    void ShowModal(TfrmPlayerWizard& form) override { world_.WizardModal(form); }
-    void Close(TfrmPlayerWizard&) override {}
-    std::string OpenFile(const std::string& filter) override {
-        std::vector<std::string> files;
-        if (filter == PlayerFilter)
-            files = {PlayerExe, OtherExe, NewExe, MissingExe, ""};
-        else if (filter.find("PLAYLIST") == 0)
-            files = {"C:\\Samples\\list.m3u", "C:\\Samples\\list.lst", ""};
-        else if (filter.find("SUBTITLE") == 0)
-            files = {"C:\\Samples\\film.srt", ""};
-        else
-            files = {"C:\\Samples\\film.avi", "C:\\Samples\\song.mp3", "C:\\Samples\\notes.txt", ""};
-        const std::string chosen = world_.rng_.Pick(files);
-        world_.Say("file dialog: " + (chosen.empty() ? std::string("cancelled") : chosen));
-        return chosen;
+    PlayerWizardHostFactory Factory() {
+        return [this](TfrmPlayerWizard& form) { return std::make_unique<Bound>(world_, form); };
     }
-    std::string ChooseIcon(const std::string&) override {
-        return world_.rng_.Chance(50) ? "C:\\Icons\\player.ico" : std::string();
+
+private:
+    struct Bound : PlayerWizardHost {
+        Bound(World& w, TfrmPlayerWizard& f) : world(w), form(f) {}
+        void ShowModal() override {
+            world.Say(form.EditMode ? "wizard editing " + Quoted(form.OldPlayerName) + ":" : "wizard for a new player:");
+            ++world.indent_;
+            world.WizardModal(form);
+            --world.indent_;
+        }
+        void Close() override {}
+        std::string OpenFile(const std::string& filter) override {
+            std::vector<std::string> files;
+            if (filter == PlayerFilter)
+                files = {PlayerExe, OtherExe, NewExe, MissingExe, ""};
+            else if (filter.find("PLAYLIST") == 0)
+                files = {"C:\\Samples\\list.m3u", "C:\\Samples\\list.lst", ""};
+            else if (filter.find("SUBTITLE") == 0)
+                files = {"C:\\Samples\\film.srt", ""};
+            else
+                files = {"C:\\Samples\\film.avi", "C:\\Samples\\song.mp3", "C:\\Samples\\notes.txt", ""};
+            const std::string chosen = world.rng_.Pick(files);
+            world.Say("file dialog: " + (chosen.empty() ? std::string("cancelled") : chosen));
+            return chosen;
+        }
+        std::string ChooseIcon(const std::string&) override {
+            return world.rng_.Chance(50) ? "C:\\Icons\\player.ico" : std::string();
+        }
+        World& world;
+        TfrmPlayerWizard& form;
+    };
+    World& world_;
+};
+
+class World::Windows : public WindowFactory {
+public:
+    explicit Windows(World& world) : world_(world), previous_(SetWindowFactory(this)) {}
+    ~Windows() { SetWindowFactory(previous_); }
+    std::unique_ptr<TfrmMain> NewConfigWindow(TrayAgent& tray) override {
+        return std::make_unique<TfrmMain>(tray, test::FakeFrmMainHostFactory(world_.frm_));
     }
-    void Released(TfrmPlayerWizard&) override {}
+    std::unique_ptr<TFrmOptions> NewOptionsWindow(TrayAgent& tray) override {
+        return std::make_unique<TFrmOptions>(tray, world_.options_->Factory());
+    }
+    std::unique_ptr<TAboutBox> NewAboutBox() override { return std::make_unique<TAboutBox>(world_.about_->Factory()); }
+    std::unique_ptr<TfrmMonitor> NewChooser() override {
+        return std::make_unique<TfrmMonitor>(world_.chooser_->Factory());
+    }
+    std::unique_ptr<TfrmScaning> NewProgressWindow() override {
+        return std::make_unique<TfrmScaning>(world_.progress_->Factory());
+    }
+    std::unique_ptr<TfrmPlayerWizard> NewPlayerWizard() override {
+        return std::make_unique<TfrmPlayerWizard>(world_.wizard_->Factory());
+    }
 
 private:
     World& world_;
+    WindowFactory* previous_;
 };
 
 // --- the machine -------------------------------------------------------------------------------
@@ -180,7 +250,8 @@ World::World(std::uint64_t seed, std::set<std::string> skip)
       progress_(std::make_unique<ProgressBinding>(*this)),
       options_(std::make_unique<OptionsBinding>(*this)),
       about_(std::make_unique<AboutBinding>(*this)),
-      wizard_(std::make_unique<WizardBinding>(*this)) {
+      wizard_(std::make_unique<WizardBinding>(*this)),
+      windows_(std::make_unique<Windows>(*this)) {
     Setup = BuildMachine(fake_, seed, loaded_);
     fake_.WhileMessageShown = [this](const test::ShownMessage& box) { BoxShown(box); };
     fake_.WhileStarting = [this](const test::StartedProgram& program) {
@@ -273,15 +344,10 @@ void World::StartAgent() {
     ++indent_;
     hosts_.push_back(std::make_unique<test::FakeMainFormHost>());
     host_ = hosts_.back().get();
-    host_->frm.chooser = chooser_.get();
-    host_->frm.progress = progress_.get();
-    host_->frm.onWizard = [this] { RunWizard(host_->frm.wizardRuns.back()); };
-    host_->frm.onRepaint = [this] { Meanwhile(Loop::Walk, "while the scan walks the drives"); };
-    host_->options = options_.get();
-    host_->about = about_.get();
+    frm_.onRepaint = [this] { Meanwhile(Loop::Walk, "while the scan walks the drives"); };
     host_->onPopup = [this] { Meanwhile(Loop::TrayMenu, "while the tray menu is open"); };
     ExeName = Folder + ExeFileName;
-    Globals.MainForm = std::make_unique<TMainForm>(*host_);
+    Globals.MainForm = std::make_unique<TMainForm>(host_->Binding());
     Globals.MainForm->ImgTray = TrayOnPicture;
     Globals.MainForm->ImgTrayDIsabled = TrayOffPicture;
     // The main window exists (and gets device changes) while the start-up checks run.
@@ -406,7 +472,7 @@ void World::TrayMove() {
         for (const auto& [item, weight] : weights) {
             if (!Globals.MainForm->TrayMenuItem(item).Enabled) continue;
             items.push_back({weight, [this, item = item] {
-                                 Say("menu: " + Plain(Globals.MainForm->PopUpSysTray[item].Caption));
+                                 Say("menu: " + Plain(Globals.MainForm->PopUpSysTray.Items[item].Caption));
                                  Message([item] { Globals.MainForm->ItemClick(item); });
                              }});
         }
@@ -426,32 +492,27 @@ void World::ConfigMove() {
         // Now and then a click on empty space.
         return rng_.Chance(10) ? -1 : rng_.Below(static_cast<int>(list.Items.size()));
     };
-    // A click on a radio button: its handler runs only when the click checked it.
-    auto radio = [&](const char* name, TRadioButton& button, TRadioButton& other, void (TfrmMain::*click)()) {
+    // A click on a radio button: the window decides whether its handler runs.
+    auto radio = [&](const char* name, TRadioButton& button) {
         Say(std::string("config: ") + name);
-        Message([&, click] {
-            const bool was = button.Checked;
-            button.Checked = true;
-            other.Checked = false;
-            if (!was) (f->*click)();
-        });
+        Message([&] { f->RadioClicked(button); });
     };
-    using Command = std::tuple<int, void (TfrmMain::*)(), int>;  // item, handler, weight
+    using Command = std::pair<int, int>;  // item, weight
     auto menu = [&](TListView& list, TPopupMenu& popup, const char* what, void (TfrmMain::*prepare)(),
-                    std::vector<Command> commands) {
+                    void (TfrmMain::*chosen)(int), std::vector<Command> commands) {
         const int r = row(list);
         Say(std::string("config: right click ") + what + " " + rowName(list, r));
         ++indent_;
-        Message([&, r, prepare] {
+        Message([&, r, prepare, chosen] {
             list.ItemIndex = r;
             Guard([&] { (f->*prepare)(); });
             Meanwhile(Loop::ListMenu, "while the menu is open");
             std::vector<std::pair<int, std::function<void()>>> usable = {{1, [&] { Say("menu: dismissed"); }}};
-            for (const auto& [item, handler, weight] : commands)
+            for (const auto& [item, weight] : commands)
                 if (popup.Items[static_cast<size_t>(item)].Enabled)
-                    usable.push_back({weight, [&, item = item, handler = handler] {
+                    usable.push_back({weight, [&, item = item] {
                                           Say("menu: " + Plain(popup.Items[static_cast<size_t>(item)].Caption));
-                                          Guard([&] { (f->*handler)(); });
+                                          Guard([&] { (f->*chosen)(popup.NumberOf({item, -1})); });
                                       }});
             Weighted(std::move(usable));
         });
@@ -516,35 +577,23 @@ void World::ConfigMove() {
          [&] {
              const int r = rng_.Below(static_cast<int>(f->LstLoadedPlayers.Items.size()));
              Say("config: prompt tick of monitored " + rowName(f->LstLoadedPlayers, r));
-             Message([&, r] {
-                 f->LstLoadedPlayers.Items[static_cast<size_t>(r)].Checked =
-                     !f->LstLoadedPlayers.Items[static_cast<size_t>(r)].Checked;
-                 f->LstLoadedPlayersChange(r);
-             });
+             Message([&, r] { f->LstLoadedPlayersCheckClick(r, !f->LstLoadedPlayers.Items[static_cast<size_t>(r)].Checked); });
          }},
         {5,
          [&] {
              menu(f->LstLoadedPlayers, f->PopListOptions, "monitored", &TfrmMain::PopListOptionsPopup,
-                  {{TfrmMain::popLstDelete, &TfrmMain::popLstDeleteClick, 6},
-                   {TfrmMain::popLstDelAll, &TfrmMain::popLstDelAllClick, 2},
-                   {TfrmMain::popCmdLines, &TfrmMain::popCmdLinesClick, 3}});
+                  &TfrmMain::PopListOptionsClick,
+                  {{TfrmMain::popLstDelete, 6}, {TfrmMain::popLstDelAll, 2}, {TfrmMain::popCmdLines, 3}});
          }},
         {3,
          [&] {
-             menu(f->lstPlayers, f->PopPlayer, "available", &TfrmMain::PopPlayerPopup,
-                  {{TfrmMain::PopPlayerEdit, &TfrmMain::PopPlayerEditClick, 6},
-                   {TfrmMain::PopPlayerDelete, &TfrmMain::PopPlayerDeleteClick, 4},
-                   {TfrmMain::popPlayerResetAll, &TfrmMain::popPlayerResetAllClick, 2}});
+             menu(f->lstPlayers, f->PopPlayer, "available", &TfrmMain::PopPlayerPopup, &TfrmMain::PopPlayerClick,
+                  {{TfrmMain::PopPlayerEdit, 6}, {TfrmMain::PopPlayerDelete, 4}, {TfrmMain::popPlayerResetAll, 2}});
          }},
         {f->rdNoPlayerPriority.Enabled ? 2 : 0,
-         [&] {
-             radio("No Priority", f->rdNoPlayerPriority, f->rdPlayerPriority, &TfrmMain::rdNoPlayerPriorityClick);
-         }},
+         [&] { radio("No Priority", f->rdNoPlayerPriority); }},
         {f->rdPlayerPriority.Enabled ? 3 : 0,
-         [&] {
-             radio("Give Priority to:", f->rdPlayerPriority, f->rdNoPlayerPriority,
-                   &TfrmMain::rdPlayerPriorityClick);
-         }},
+         [&] { radio("Give Priority to:", f->rdPlayerPriority); }},
         {f->cboDifPlayer.Enabled && !f->cboDifPlayer.Items.empty() ? 3 : 0,
          [&] {
              const int i = rng_.Below(static_cast<int>(f->cboDifPlayer.Items.size()));
@@ -555,9 +604,9 @@ void World::ConfigMove() {
              });
          }},
         {f->RdMonitorOn.Enabled ? 2 : 0,
-         [&] { radio("On", f->RdMonitorOn, f->RdMonitorOff, &TfrmMain::RdMonitorOnClick); }},
+         [&] { radio("On", f->RdMonitorOn); }},
         {f->RdMonitorOff.Enabled ? 2 : 0,
-         [&] { radio("Off", f->RdMonitorOff, f->RdMonitorOn, &TfrmMain::RdMonitorOffClick); }},
+         [&] { radio("Off", f->RdMonitorOff); }},
         {f->btScanNow.Enabled ? 3 : 0,
          [&] {
              Say("config: Scan Now");
@@ -608,18 +657,6 @@ void World::BoxShown(const test::ShownMessage& box) {
     } else {
         fake_.Answer(MsgResult::Ok);
     }
-    --indent_;
-}
-
-void World::RunWizard(const std::string& playerName) {
-    // The binding makes the wizard, runs it modally and lets it go when it returns.
-    Say(playerName.empty() ? "wizard for a new player:" : "wizard editing " + Quoted(playerName) + ":");
-    ++indent_;
-    auto form = std::make_unique<TfrmPlayerWizard>(wizard_.get());
-    if (playerName.empty())
-        form->NewPlayer();
-    else
-        form->EditPlayer(true, playerName);
     --indent_;
 }
 
@@ -714,10 +751,7 @@ void World::WizardMove(TfrmPlayerWizard& form) {
             moves.push_back({2, [&] {
                                  const int answer = rng_.Below(2);
                                  Say(answer == 0 ? "playlists: Yes" : "playlists: No");
-                                 Message([&] {
-                                     form.RdPlaylist.ItemIndex = answer;
-                                     form.RdPlaylistClick();
-                                 });
+                                 Message([&] { form.RadioClicked(form.RdPlaylist, answer); });
                              }});
             moves.push_back({form.cboPlaylist.Enabled ? 1 : 0, [&] {
                                  const std::string ext =
@@ -737,10 +771,7 @@ void World::WizardMove(TfrmPlayerWizard& form) {
             moves.push_back({2, [&] {
                                  const int answer = rng_.Below(2);
                                  Say(answer == 0 ? "subtitles: Yes" : "subtitles: No");
-                                 Message([&] {
-                                     form.RdSubsSupport.ItemIndex = answer;
-                                     form.RdSubsSupportClick();
-                                 });
+                                 Message([&] { form.RadioClicked(form.RdSubsSupport, answer); });
                              }});
             break;
         default:
@@ -798,28 +829,28 @@ void World::ChooserModal(TfrmMonitor& form) {
     --modalUp_;
 }
 
-void World::ChooserMenu(TfrmMonitor& form) {
+int World::ChooserMenu(TfrmMonitor& form) {
     ++indent_;
     Meanwhile(Loop::ListMenu, "while its menu is open");
-    using C = MonitorCommand;
-    std::vector<std::pair<C, const TMenuItem*>> usable;
-    const std::pair<C, const TMenuItem*> all[] = {
-        {C::Selected, &form.PlayItem(TfrmMonitor::mnuSelected)}, {C::Audio, &form.PlayItem(TfrmMonitor::mnuAudio)},
-        {C::Video, &form.PlayItem(TfrmMonitor::mnuVideo)},       {C::All, &form.PlayItem(TfrmMonitor::mnuAll)},
-        {C::Open, &form.popOptions.Items[TfrmMonitor::mnuOpen]}, {C::Choose, &form.popOptions.Items[TfrmMonitor::mnuChoose]},
-    };
-    for (const auto& c : all)
-        if (c.second->Enabled) usable.push_back(c);
+    using M = TfrmMonitor;
+    std::vector<std::pair<TMenuPlace, const TMenuItem*>> usable;
+    const TMenuPlace all[] = {{M::mnuPlay, M::mnuSelected}, {M::mnuPlay, M::mnuAudio}, {M::mnuPlay, M::mnuVideo},
+                              {M::mnuPlay, M::mnuAll},      {M::mnuOpen, -1},         {M::mnuChoose, -1}};
+    for (const TMenuPlace& place : all) {
+        const TMenuItem& top = form.popOptions.Items[static_cast<size_t>(place.Item)];
+        const TMenuItem& item = place.SubItem < 0 ? top : top.Items[static_cast<size_t>(place.SubItem)];
+        if (item.Enabled) usable.push_back({place, &item});
+    }
+    int number = -1;
     if (usable.empty() || rng_.Chance(10)) {
         Say("menu: dismissed");
     } else {
         const auto chosen = rng_.Pick(usable);
         Say("menu: " + Plain(chosen.second->Caption));
-        ++indent_;
-        form.CommandClick(chosen.first);
-        --indent_;
+        number = form.popOptions.NumberOf(chosen.first);
     }
     --indent_;
+    return number;
 }
 
 void World::OptionsModal(TFrmOptions& form) {

@@ -90,11 +90,11 @@ private:
     void Eject(const std::string& drive);
 
     // --- the users of the modal windows (called from the fake bindings) --------------------
-    void RunWizard(const std::string& playerName);
     void WizardModal(TfrmPlayerWizard& form);
     void WizardMove(TfrmPlayerWizard& form);
     void ChooserModal(TfrmMonitor& form);
-    void ChooserMenu(TfrmMonitor& form);
+    // The number of the menu item the user chooses, -1 for none.
+    int ChooserMenu(TfrmMonitor& form);
     void OptionsModal(TFrmOptions& form);
     void AboutModal(TAboutBox& box);
     void BoxShown(const test::ShownMessage& box);
@@ -115,6 +115,8 @@ private:
     class OptionsBinding;
     class AboutBinding;
     class WizardBinding;
+    // Makes every window with the bindings above; installed for the world's life.
+    class Windows;
 
     test::FakePlatform fake_;
     std::set<std::string> skip_;
@@ -123,11 +125,13 @@ private:
     const void* stale_ = nullptr;       // a configuration window that outlived a read-only Vexamo.ini
     std::vector<std::unique_ptr<test::FakeMainFormHost>> hosts_;  // one per start; kept to the end
     test::FakeMainFormHost* host_ = nullptr;
+    test::FrmMainHostLog frm_;  // the configuration window's binding
     std::unique_ptr<ChooserBinding> chooser_;
     std::unique_ptr<ProgressBinding> progress_;
     std::unique_ptr<OptionsBinding> options_;
     std::unique_ptr<AboutBinding> about_;
     std::unique_ptr<WizardBinding> wizard_;
+    std::unique_ptr<Windows> windows_;
 
     Rng rng_;
     bool running_ = false;

@@ -40,11 +40,6 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? p : p.substr(slash + 1);
 }
 
-std::string TrimKey(std::string key) {
-    while (!key.empty() && key.front() == '\\') key.erase(key.begin());
-    while (!key.empty() && key.back() == '\\') key.pop_back();
-    return key;
-}
 
 }  // namespace
 
@@ -362,7 +357,7 @@ bool FakePlatform::IniEraseSection(const std::string& path, const std::string& s
 // --- registry -----------------------------------------------------------------------------
 
 std::string FakePlatform::RegId(RegRoot root, const std::string& key) {
-    return (root == RegRoot::CurrentUser ? "HKCU\\" : "HKLM\\") + Lower(TrimKey(key));
+    return (root == RegRoot::CurrentUser ? "HKCU\\" : "HKLM\\") + Lower(RegistryKeyPath(key));
 }
 
 void FakePlatform::AddRegKey(RegRoot root, const std::string& key) { reg_[RegId(root, key)]; }

@@ -39,8 +39,8 @@ protected:
         fake.SetRegInteger(RegRoot::LocalMachine, CdromServiceKey, CdromAutoRunValue, 1);
         fake.AddFile(Player);
         ExeName = Folder + "Vexamo.exe";
-        host.frm.chooser = &chooser;
-        host.frm.progress = &progress;
+        windows.chooser = &chooser;
+        windows.progress = &progress;
     }
     void TearDown() override { Globals.Reset(); }
 
@@ -51,7 +51,7 @@ protected:
         fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=On\r\n" + settings);
     }
     void Start() {
-        Globals.MainForm = std::make_unique<TMainForm>(host);
+        Globals.MainForm = std::make_unique<TMainForm>(host.Binding());
         ASSERT_TRUE(Globals.MainForm->Start());
     }
     void Arrival(const StringList& drives = {}) {
@@ -65,6 +65,7 @@ protected:
 
     FakePlatform fake;
     FakeMainFormHost host;
+    FakeWindows windows;
     FakeMonitorHost chooser;
     FakeScaningHost progress;
 };

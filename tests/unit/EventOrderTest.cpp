@@ -43,8 +43,8 @@ protected:
                                              "[Other]\r\nexe=C:\\Other\\other.exe\r\n");
         Prompt(false);
         ExeName = Folder + "Vexamo.exe";
-        host.frm.progress = &progress;
-        host.frm.chooser = &chooser;
+        windows.progress = &progress;
+        windows.chooser = &chooser;
     }
     void TearDown() override { Globals.Reset(); }
 
@@ -53,7 +53,7 @@ protected:
                                                    (yes ? "Yes" : "No") + "\r\nExt=.avi\r\n");
     }
     TMainForm& Start() {
-        Globals.MainForm = std::make_unique<TMainForm>(host);
+        Globals.MainForm = std::make_unique<TMainForm>(host.Binding());
         EXPECT_TRUE(Globals.MainForm->Start());
         return *Globals.MainForm;
     }
@@ -85,6 +85,7 @@ protected:
     }
 
     FakePlatform fake;
+    FakeWindows windows;
     FakeMainFormHost host;
     FakeScaningHost progress;
     FakeMonitorHost chooser;
@@ -97,7 +98,7 @@ protected:
 TEST_F(EventOrder, ArrivalDuringTheWizardScansOnceTheWizardHasClosed) {
     Start();
     TfrmMain& window = Open();
-    host.frm.onWizard = [&] {
+    windows.wizards.user = [&](TfrmPlayerWizard&) {
         Arrival();
         EXPECT_TRUE(fake.Started.empty()) << "nothing plays while the wizard is open";
         EXPECT_EQ(Globals.frmMain.get(), &window);
@@ -109,7 +110,7 @@ TEST_F(EventOrder, ArrivalDuringTheWizardScansOnceTheWizardHasClosed) {
     ASSERT_EQ(fake.Started.size(), 1u);
     EXPECT_EQ(fake.Started[0].File, Player);
     ExpectIdle();
-    EXPECT_EQ(host.frm.destroyed, 1);
+    EXPECT_EQ(windows.frm.destroyed, 1);
 }
 
 TEST_F(EventOrder, ArrivalDuringTheDeleteConfirmationKeepsTheConfirmedDelete) {
@@ -219,7 +220,7 @@ TEST_F(EventOrder, IconStaysAwayWhileTheChooserIsInUse) {
 TEST_F(EventOrder, IconStaysAwayWhileTheOptionsFromTheTrayAreOpen) {
     Start();
     FakeOptionsHost options;
-    host.options = &options;
+    windows.options = &options;
     options.user = [&](TFrmOptions& form) {
         EXPECT_FALSE(fake.TrayIconShown);
         Removal();
@@ -242,7 +243,7 @@ TEST_F(EventOrder, MenuCommandsDuringTheStartUpQuestionDoNothing) {
             Message([&] { Globals.MainForm->ItemClick(static_cast<TMainForm::Item>(item)); });
     };
     Start();
-    EXPECT_EQ(host.configWindows, 0);
+    EXPECT_EQ(windows.configWindows, 0);
     EXPECT_EQ(host.closeRequests, 0);
     EXPECT_TRUE(fake.TrayIconShown);
 }
@@ -300,7 +301,7 @@ TEST_F(EventOrder, AWindowSupersededDuringItsCreationIsNotShown) {
 TEST_F(EventOrder, OptionsOkThatCannotBeWrittenKeepsNothing) {
     Start();
     FakeOptionsHost options;
-    host.options = &options;
+    windows.options = &options;
     fake.SetReadOnly(Folder + "Vexamo.ini");
     options.user = [&](TFrmOptions& form) {
         Message([&] { form.rdOnPlayCloseClick(); });
@@ -314,13 +315,13 @@ TEST_F(EventOrder, OptionsOkThatCannotBeWrittenKeepsNothing) {
 TEST_F(EventOrder, AReloadThatTurnsMonitoringOnShowsInTheTray) {
     fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=Off\r\n");
     Start();
-    EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring &On");
+    EXPECT_EQ(Globals.MainForm->PopUpSysTray.Items[TMainForm::mnuStatus].Caption, "Set Monitoring &On");
     fake.AddFile(Folder + "Vexamo.ini", "[Main]\r\nStatus=Off\r\n[Monitor]\r\nAlways On=1\r\n");
     FakeOptionsHost options;  // cancelled at once
-    host.options = &options;
+    windows.options = &options;
     Message([] { Globals.MainForm->ItemClick(TMainForm::mnuSettings); });
     EXPECT_EQ(Globals.Vexamo->Status, 0);
-    EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
+    EXPECT_EQ(Globals.MainForm->PopUpSysTray.Items[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
 }
 
 TEST_F(EventOrder, AFirstWindowThatCannotBeMadeLeavesAnIconWithItsStatus) {
@@ -331,7 +332,7 @@ TEST_F(EventOrder, AFirstWindowThatCannotBeMadeLeavesAnIconWithItsStatus) {
     Start();
     ASSERT_EQ(Globals.frmMain, nullptr);
     EXPECT_TRUE(fake.TrayIconShown);
-    EXPECT_EQ(Globals.MainForm->PopUpSysTray[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
+    EXPECT_EQ(Globals.MainForm->PopUpSysTray.Items[TMainForm::mnuStatus].Caption, "Set Monitoring O&ff");
     EXPECT_EQ(std::string(fake.TrayState.Tip).rfind("Vexamo: Ready", 0), 0u);
 }
 

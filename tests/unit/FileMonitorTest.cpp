@@ -6,7 +6,7 @@
 #include <functional>
 #include <sstream>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "platform/Errors.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
@@ -74,7 +74,7 @@ protected:
     }
 
     TfrmMonitor& Open() {
-        Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+        Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
         Globals.frmMonitor->FormShow();
         return *Globals.frmMonitor;
     }
@@ -100,7 +100,7 @@ TEST_F(Chooser, ShowsOneRowPerPairWithPictureDrivesAndLabel) {
     Found(1, ".ogg", {"E:\\song.ogg"});
     Globals.Vexamo->FoundPairs.push_back(".AVI");  // a pair with no player: no row
     Globals.Vexamo->DiscLabel = "[Various]";
-    TfrmMonitor form(&host);
+    TfrmMonitor form(host.Binding());
     EXPECT_EQ(form.Caption, "File Monitor");
     EXPECT_EQ(form.lblDevice.Caption, "Device...");
     EXPECT_EQ(form.lblCDLabel.Caption, "Label...");
@@ -150,6 +150,64 @@ TEST_F(Chooser, MenuOpensOnlyForASelectedRowAndEnablesThatRowsKind) {
     EXPECT_EQ(form.CurrentExtension, 0);
     EXPECT_TRUE(form.PlayItem(TfrmMonitor::mnuAudio).Enabled);
     EXPECT_FALSE(form.PlayItem(TfrmMonitor::mnuVideo).Enabled);
+}
+
+TEST_F(Chooser, TheMenusChoiceByItsNumberPlaysThatItemsKindAndDisabledItemsDoNothing) {
+    Found(0, ".avi", {"D:\\a.avi"});
+    Found(0, ".mp3", {"D:\\b.mp3"});
+    const TPopupMenu& menu = Open().popOptions;
+    // Numbered depth first: the play submenu's items come right after their parent.
+    const int selected = menu.NumberOf({TfrmMonitor::mnuPlay, TfrmMonitor::mnuSelected});
+    const int audio = menu.NumberOf({TfrmMonitor::mnuPlay, TfrmMonitor::mnuAudio});
+    const int open = menu.NumberOf({TfrmMonitor::mnuOpen});
+    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(open, 5);
+
+    host.choice = audio;  // still disabled for a video row: nothing is played
+    ClickRow(0);
+    EXPECT_TRUE(fake.Started.empty());
+    ASSERT_NE(Globals.frmMonitor, nullptr);
+    for (int nothing : {-1, menu.NumberOf({TfrmMonitor::mnuPlay}), menu.NumberOf({TfrmMonitor::N1}), 99}) {
+        host.choice = nothing;
+        ClickRow(0);
+    }
+    EXPECT_TRUE(fake.Started.empty());
+
+    host.choice = selected;
+    ClickRow(0);
+    ASSERT_EQ(fake.Started.size(), 1u);
+    EXPECT_NE(fake.Started.back().Parameters.find("a.avi"), std::string::npos);
+    EXPECT_EQ(Globals.frmMonitor, nullptr);
+
+    host.choice = open;
+    Open();
+    ClickRow(0);
+    ASSERT_EQ(fake.Started.size(), 2u);
+    EXPECT_EQ(fake.Started.back().File, Dvd);
+    EXPECT_EQ(fake.Started.back().Parameters, "");
+}
+
+TEST_F(Chooser, EnterOpensTheSelectedRowsMenuThereAndEscapeCloses) {
+    Found(0, ".avi", {"D:\\a.avi"});
+    TfrmMonitor& form = Open();
+    form.DialogKey(TDialogKey::Enter);  // no row selected yet
+    EXPECT_TRUE(host.menus.empty());
+    form.lstFileTypes.ItemIndex = 0;
+    form.DialogKey(TDialogKey::Enter);
+    EXPECT_EQ(host.menus, std::vector<bool>{true});
+    Globals.frmMonitor->DialogKey(TDialogKey::Escape);
+    EXPECT_EQ(Globals.frmMonitor, nullptr);
+    EXPECT_TRUE(fake.Started.empty());
+}
+
+TEST(ListColumn, ADraggedColumnKeepsWithinItsRange) {
+    const TListColumn files{"Files Found", 80, 50, 250};
+    EXPECT_EQ(files.Allowed(120), 120);
+    EXPECT_EQ(files.Allowed(20), 50);
+    EXPECT_EQ(files.Allowed(400), 250);
+    const TListColumn free{"Player", 250};
+    EXPECT_EQ(free.Allowed(3), 3);
+    EXPECT_EQ(free.Allowed(900), 900);
 }
 
 // --- what each command plays --------------------------------------------------------------------
@@ -291,7 +349,7 @@ TEST_F(Chooser, PlaylistThatCannotBeWrittenStartsNothingAndKeepsEverything) {
 
 TEST_F(Chooser, ShownModallyItReturnsClosedAndFreed) {
     Found(0, ".avi", {"D:\\a.avi"});
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     host.user = [&](TfrmMonitor& form) {
         EXPECT_EQ(form.lstFileTypes.Items.size(), 1u) << "filled before it shows";
         EXPECT_TRUE(form.Showing());
@@ -305,7 +363,7 @@ TEST_F(Chooser, ShownModallyItReturnsClosedAndFreed) {
     EXPECT_EQ(Globals.frmMonitor, nullptr);
     EXPECT_EQ(Started(), "\"D:\\a.avi\"");
 
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     host.user = [](TfrmMonitor& form) { form.btCancelClick(); };
     Globals.frmMonitor->ShowModal();
     EXPECT_EQ(fake.Started.size(), 1u);
@@ -316,7 +374,7 @@ TEST_F(Chooser, AutomaticPlayTakesTheKindOfTheFileThatHeadsThePlaylist) {
     // The player's first extension (.mp3) had no files: a lone movie still gets its subtitle.
     Found(0, ".avi", {"D:\\Film\\war.avi"});
     fake.AddFile("D:\\Film\\war.sub");
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     Globals.frmMonitor->CurrentExtension = 3;  // whatever an earlier window left
     Globals.CurrentPlayer = &Player(0);
     Globals.frmMonitor->AutoPlay();
@@ -328,7 +386,7 @@ TEST_F(Chooser, AutomaticPlayTakesTheKindOfTheFileThatHeadsThePlaylist) {
     // Songs first: no subtitle search for a single song, even with a movie after it.
     Player(0).Player->Flags->Playlist = "";
     Found(0, ".mp3", {"D:\\Film\\war.mp3"});
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     Globals.frmMonitor->AutoPlay();
     EXPECT_EQ(Started(), "\"D:\\Film\\war.mp3\"");
     EXPECT_EQ(AutoPlayExtension(Player(1)), 0) << "nothing found: the first extension";
@@ -337,7 +395,7 @@ TEST_F(Chooser, AutomaticPlayTakesTheKindOfTheFileThatHeadsThePlaylist) {
 TEST_F(Chooser, RemovalClosesTheChooserOnlyWhenOneOfItsDrivesIsEmptied) {
     fake.AddDrive("F:\\", DriveKind::CdRom, "OTHER");
     Found(0, ".avi", {"D:\\a.avi", "E:\\b.avi"});
-    Globals.frmMonitor = std::make_unique<TfrmMonitor>(&host);
+    Globals.frmMonitor = std::make_unique<TfrmMonitor>(host.Binding());
     Globals.frmMonitor->Drives = Globals.Vexamo->MediaDrives;
     host.user = [&](TfrmMonitor& form) {
         fake.SetDisc("F:\\", std::nullopt);
@@ -369,7 +427,7 @@ TEST(ScanProgress, StepIsAShareOfTheBarRoundedHalfToEven) {
 
 TEST(ScanProgress, WindowPaintsEachStepAndFreesItselfOnClose) {
     FakeScaningHost host;
-    Globals.frmScaning = std::make_unique<TfrmScaning>(&host);
+    Globals.frmScaning = std::make_unique<TfrmScaning>(host.Binding());
     TfrmScaning& w = *Globals.frmScaning;
     EXPECT_EQ(w.lblScan.Caption, "Please Wait...");
     EXPECT_EQ(w.ProgBar.Max, 100);

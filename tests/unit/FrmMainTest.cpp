@@ -94,6 +94,7 @@ protected:
     }
 
     FakePlatform fake;
+    test::FakeWindows windows;
     FakeTrayAgent agent;
     FrmMainHostLog log;
 };
@@ -159,9 +160,9 @@ TEST_F(FrmMainTest, AvailableListRowsAndPictures) {
 
 TEST_F(FrmMainTest, AddNewPlayerRowRunsTheWizardAndRefills) {
     Open();
-    log.onWizard = [&] { WriteIniString(PlayersIni, "Mine", "exe", "C:\\Tools\\mine.exe"); };
+    windows.wizards.user = [&](TfrmPlayerWizard&) { WriteIniString(PlayersIni, "Mine", "exe", "C:\\Tools\\mine.exe"); };
     Choose("(Add new Player)");
-    EXPECT_EQ(log.wizardRuns, std::vector<std::string>{""});
+    EXPECT_EQ(windows.wizards.runs, std::vector<std::string>{""});
     EXPECT_EQ(RowOf(F().lstPlayers, "Mine"), 3);
     EXPECT_FALSE(F().chkExtsAudio.Enabled);
 
@@ -175,7 +176,7 @@ TEST_F(FrmMainTest, AddNewPlayerRowRunsTheWizardAndRefills) {
     F().PopPlayerPopup();
     EXPECT_TRUE(F().PopPlayer.Items[TfrmMain::PopPlayerEdit].Enabled);
     F().PopPlayerEditClick();
-    EXPECT_EQ(log.wizardRuns.back(), "Winamp");
+    EXPECT_EQ(windows.wizards.runs.back(), "Winamp");
     F().lstPlayers.ItemIndex = 0;
     F().PopPlayerPopup();
     EXPECT_FALSE(F().PopPlayer.Items[TfrmMain::PopPlayerDelete].Enabled);
@@ -568,12 +569,12 @@ TEST_F(FrmMainTest, RefillLeavesNoChoiceAndNoTicksBehind) {
          }},
         {"rename",
          [&] {
-             log.onWizard = [&] {
+             windows.wizards.user = [&](TfrmPlayerWizard&) {
                  EraseIniSection(PlayersIni, "Mine");
                  WriteIniString(PlayersIni, "Mine2", "exe", "C:\\Tools\\mine.exe");
              };
              F().PopPlayerEditClick();
-             log.onWizard = nullptr;
+             windows.wizards.user = nullptr;
          }},
         {"reset",
          [&] {
@@ -838,6 +839,120 @@ TEST_F(FrmMainTest, AnUnwritableSettingsFileStillLetsTheWindowOpen) {
     EXPECT_EQ(fake.Messages[0].Kind, MsgKind::Error);
     EXPECT_EQ(fake.Messages[0].Text, "Unable to write to " + SettingsIni);
     EXPECT_EQ(ReadIniString(SettingsIni, "Main", "Status"), "On");
+}
+
+// --- what keys, radio clicks, row walks and menu choices do ---------------------------------------
+
+TEST_F(FrmMainTest, EnterOnThePlayersListAndAKeyboardWalkChooseAsAClickDoes) {
+    Open();
+    const int winamp = RowOf(F().lstPlayers, "Winamp");
+    F().lstPlayers.ItemIndex = winamp;
+    F().DialogKey(TDialogKey::Enter, nullptr);  // Enter elsewhere chooses nothing
+    EXPECT_TRUE(F().SelectedName.empty());
+    F().DialogKey(TDialogKey::Enter, &F().lstPlayers);
+    EXPECT_EQ(F().SelectedName, "Winamp");
+    EXPECT_TRUE(F().chkExtsAudio.Enabled);
+
+    // Walking past "(Add new Player)" opens no wizard; Enter on it does.
+    F().lstPlayers.ItemIndex = 0;
+    F().lstPlayersRowWalkedTo(0);
+    EXPECT_TRUE(windows.wizards.runs.empty());
+    F().lstPlayers.ItemIndex = RowOf(F().lstPlayers, "BsPlayer");
+    F().lstPlayersRowWalkedTo(F().lstPlayers.ItemIndex);
+    EXPECT_EQ(F().SelectedName, "BsPlayer");
+    F().lstPlayers.ItemIndex = 0;
+    F().DialogKey(TDialogKey::Enter, &F().lstPlayers);
+    EXPECT_EQ(windows.wizards.runs, std::vector<std::string>{""});
+
+    // Escape is the close box.
+    F().Show();
+    F().DialogKey(TDialogKey::Escape, &F().lstPlayers);
+    EXPECT_FALSE(Globals.frmMain);
+    EXPECT_EQ(log.destroyed, 1);
+}
+
+TEST_F(FrmMainTest, ARadioHandlerRunsOnlyWhenTheClickChecksItsButton) {
+    Open();
+    Add("Winamp", {".mp3"}, false);
+    Add("BsPlayer", {".avi"}, false);
+    const size_t calls = agent.statusCallers.size();
+    F().RadioClicked(F().RdMonitorOff);  // checked already
+    EXPECT_EQ(agent.statusCallers.size(), calls);
+    F().RadioClicked(F().RdMonitorOn);
+    EXPECT_TRUE(F().RdMonitorOn.Checked && !F().RdMonitorOff.Checked);
+    EXPECT_EQ(Globals.Vexamo->Status, MonitoringOn);
+    EXPECT_EQ(agent.statusCallers.size(), calls + 1);
+    F().RadioClicked(F().RdMonitorOn);
+    EXPECT_EQ(agent.statusCallers.size(), calls + 1);
+
+    F().RadioClicked(F().rdPlayerPriority);
+    EXPECT_TRUE(F().cboDifPlayer.Enabled);
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Choice"), "1");
+    WriteIniString(SettingsIni, "Priority", "Choice", "x");
+    F().RadioClicked(F().rdPlayerPriority);
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Choice"), "x");
+    F().RadioClicked(F().rdNoPlayerPriority);
+    EXPECT_FALSE(F().cboDifPlayer.Enabled);
+    EXPECT_EQ(ReadIniString(SettingsIni, "Priority", "Choice"), "0");
+}
+
+TEST_F(FrmMainTest, OnlyAChangedPromptTickRunsTheChangeHandler) {
+    Open();
+    Add("Winamp", {".mp3"}, false);
+    const int row = RowOf(F().LstLoadedPlayers, "Winamp");
+    WriteIniString(SelectionIni, "Winamp", "Prompt", "unchanged");
+    F().LstLoadedPlayersCheckClick(row, false);  // what the row shows already
+    F().LstLoadedPlayersCheckClick(row + 1, true);
+    F().LstLoadedPlayersCheckClick(-1, true);
+    EXPECT_EQ(ReadIniString(SelectionIni, "Winamp", "Prompt"), "unchanged");
+    F().LstLoadedPlayersCheckClick(row, true);
+    EXPECT_TRUE(F().LstLoadedPlayers.Items[row].Checked);
+    EXPECT_EQ(ReadIniString(SelectionIni, "Winamp", "Prompt"), "Yes");
+}
+
+TEST_F(FrmMainTest, EachMenuItemRunsItsOwnHandlerAndDisabledOnesNone) {
+    fake.AddFile(PlayersIni, "[Mine]\r\nexe=C:\\Tools\\mine.exe\r\n");
+    Open();
+    const auto number = [](const TPopupMenu& menu, int item) { return menu.NumberOf({item, -1}); };
+    Choose("Mine");
+    F().PopPlayerPopup();
+    F().PopPlayerClick(number(F().PopPlayer, TfrmMain::PopPlayerDelete));
+    EXPECT_EQ(fake.Messages.back().Text, "Are you sure you want to delete \"Mine\" ?");
+    F().PopPlayerClick(number(F().PopPlayer, TfrmMain::PopPlayerEdit));
+    EXPECT_EQ(windows.wizards.runs, std::vector<std::string>{"Mine"});
+    F().PopPlayerClick(number(F().PopPlayer, TfrmMain::popPlayerResetAll));
+    EXPECT_EQ(fake.Messages.back().Text, "Are you sure you want to reset to the default Players ?");
+    const size_t messages = fake.Messages.size();
+    F().PopPlayerClick(number(F().PopPlayer, TfrmMain::PopPlayerSep));
+    F().PopPlayerClick(99);
+    Choose("Mine");
+    F().lstPlayers.ItemIndex = 0;
+    F().PopPlayerPopup();  // "(Add new Player)": Edit and Delete are greyed
+    F().PopPlayerClick(number(F().PopPlayer, TfrmMain::PopPlayerEdit));
+    F().PopPlayerClick(number(F().PopPlayer, TfrmMain::PopPlayerDelete));
+    EXPECT_EQ(fake.Messages.size(), messages);
+    EXPECT_EQ(windows.wizards.runs.size(), 1u);
+
+    Add("Winamp", {".mp3"}, false);
+    Add("BsPlayer", {".avi"}, false);
+    SelectLoaded("Winamp");
+    F().PopListOptionsPopup();
+    F().PopListOptionsClick(number(F().PopListOptions, TfrmMain::popCmdLines));
+    EXPECT_EQ(fake.Messages.back().Text.substr(0, 7), "WINAMP:");
+    F().PopListOptionsClick(number(F().PopListOptions, TfrmMain::popLstDelete));
+    EXPECT_EQ(Names(F().LstLoadedPlayers), std::vector<std::string>{"BsPlayer"});
+    SelectLoaded("BsPlayer");
+    F().PopListOptionsPopup();  // one row: Delete All is greyed
+    F().PopListOptionsClick(number(F().PopListOptions, TfrmMain::popLstDelAll));
+    F().LstLoadedPlayers.ItemIndex = -1;
+    F().PopListOptionsPopup();  // no row: Delete is greyed too
+    F().PopListOptionsClick(number(F().PopListOptions, TfrmMain::popLstDelete));
+    EXPECT_EQ(F().LstLoadedPlayers.Items.size(), 1u);
+    Add("Winamp", {".mp3"}, false);
+    SelectLoaded("Winamp");
+    F().PopListOptionsPopup();
+    F().PopListOptionsClick(number(F().PopListOptions, TfrmMain::popLstDelAll));
+    EXPECT_TRUE(F().LstLoadedPlayers.Items.empty());
 }
 
 // --- discs played as a whole -----------------------------------------------------------------------

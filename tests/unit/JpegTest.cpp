@@ -213,3 +213,16 @@ TEST_P(HostileJpeg, IsRefusedQuicklyInLittleMemory) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HostileJpeg, ::testing::Values("scans1.jpg", "scans3000.jpg", "trunc-prog.jpg"));
+
+TEST(Jpeg, BitmapRowsAreBlueGreenRedPaddedToFourBytes) {
+    vexamo::JpegImage image;
+    image.Width = 3;
+    image.Height = 2;
+    for (unsigned char v = 1; v <= 18; ++v) image.Rgb.push_back(v);
+    EXPECT_EQ(vexamo::BitmapRows(image), (std::vector<unsigned char>{3, 2, 1, 6, 5, 4, 9, 8, 7, 0, 0, 0,  //
+                                                             12, 11, 10, 15, 14, 13, 18, 17, 16, 0, 0, 0}));
+    image.Width = 4;
+    image.Height = 1;
+    image.Rgb.resize(12);
+    EXPECT_EQ(vexamo::BitmapRows(image).size(), 12u) << "a row of four pixels needs no padding";
+}

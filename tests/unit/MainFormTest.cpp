@@ -39,16 +39,17 @@ protected:
         fake.AddFile("C:\\Winamp\\winamp.exe");
     }
     TMainForm& Start() {
-        Globals.MainForm = std::make_unique<TMainForm>(host);
+        Globals.MainForm = std::make_unique<TMainForm>(host.Binding());
         Globals.MainForm->ImgTray = IconOn;
         Globals.MainForm->ImgTrayDIsabled = IconOff;
         started = Globals.MainForm->Start();
         return *Globals.MainForm;
     }
     std::string Tip() const { return fake.TrayState.Tip; }
-    const MenuItemState& Item(TMainForm::Item i) const { return Globals.MainForm->PopUpSysTray[i]; }
+    const TMenuItem& Item(TMainForm::Item i) const { return Globals.MainForm->PopUpSysTray.Items[i]; }
 
     FakePlatform fake;
+    test::FakeWindows windows;
     FakeHost host;
     bool started = false;
 };
@@ -154,7 +155,7 @@ TEST_F(MainFormTest, FirstRunOpensTheConfigurationWindowWithStatusItemDisabled) 
     // off and shows that status, and being on screen it keeps the icon out of the tray.
     EXPECT_EQ(Globals.Vexamo->Status, 1);
     EXPECT_FALSE(fake.TrayIconShown);
-    EXPECT_EQ(host.configWindows, 1);
+    EXPECT_EQ(windows.configWindows, 1);
     ASSERT_TRUE(Globals.frmMain);
     EXPECT_TRUE(Globals.frmMain->Visible);
     EXPECT_FALSE(Item(TMainForm::mnuStatus).Enabled);
@@ -162,7 +163,7 @@ TEST_F(MainFormTest, FirstRunOpensTheConfigurationWindowWithStatusItemDisabled) 
 }
 
 TEST_F(MainFormTest, StartUpErrorWithNothingOnScreenEndsTheAgent) {
-    host.failWindows = true;  // first run, and the configuration window cannot be made
+    windows.failWindows = true;  // first run, and the configuration window cannot be made
     Start();
     EXPECT_FALSE(started);
     ASSERT_EQ(fake.Messages.size(), 1u);
@@ -174,12 +175,12 @@ TEST_F(MainFormTest, NoActionOnDeviceOrTrayMessagesBeforeStartUpIsDone) {
     // object exists; and after a refused start nothing may put an icon up.
     fake.SetDisc("D:\\", "FILMS");
     Installed();
-    Globals.MainForm = std::make_unique<TMainForm>(host);
+    Globals.MainForm = std::make_unique<TMainForm>(host.Binding());
     Globals.MainForm->WMDeviceChange(DeviceArrival);
     Globals.MainForm->WMTrayNotify(TrayDoubleClick);
     Globals.MainForm->TaskbarCreated();
     EXPECT_TRUE(fake.TrayCalls.empty());
-    EXPECT_EQ(host.configWindows, 0);
+    EXPECT_EQ(windows.configWindows, 0);
 
     FakePlatform noCd;
     noCd.AddFolder("C:\\Vexamo");
@@ -197,7 +198,7 @@ TEST_F(MainFormTest, DisabledMenuItemDoesNothingWhateverTheOpenMenuShowed) {
     ASSERT_FALSE(Item(TMainForm::mnuSPlay).Enabled);  // no disc
     const int refreshes = host.menuRefreshes;
     Globals.MainForm->ItemClick(TMainForm::mnuSPlay);
-    EXPECT_EQ(host.configWindows, 0);
+    EXPECT_EQ(windows.configWindows, 0);
     // A refresh while the menu is open tells the binding, which re-enables the open menu's items.
     fake.SetDisc("D:\\", "FILMS");
     Globals.MainForm->UpdateStatus(Caller::MainForm);
@@ -309,7 +310,7 @@ TEST_F(MainFormTest, ConfigurationWindowGetsStatusBarAndScanButton) {
     Globals.frmMain->Close();
     EXPECT_FALSE(Globals.frmMain);
     EXPECT_TRUE(fake.TrayIconShown);
-    EXPECT_EQ(host.frm.destroyed, 1);
+    EXPECT_EQ(windows.frm.destroyed, 1);
 }
 
 TEST_F(MainFormTest, MonitoringToggleWritesOnlyTheStatus) {
@@ -343,7 +344,7 @@ TEST_F(MainFormTest, ArrivalOfAnyDeviceReexaminesMonitoredDrives) {
     EXPECT_EQ(Tip(), "Vexamo: Ready (CD Detected)");
     // A scan run took a hidden configuration window, played the disc and ended the window,
     // giving the icon back.
-    EXPECT_EQ(host.configWindows, 1);
+    EXPECT_EQ(windows.configWindows, 1);
     ASSERT_EQ(fake.Started.size(), 1u);
     EXPECT_EQ(fake.Started[0].Parameters, "\"E:\\song.mp3\"");
     EXPECT_FALSE(Globals.frmMain);
@@ -352,10 +353,10 @@ TEST_F(MainFormTest, ArrivalOfAnyDeviceReexaminesMonitoredDrives) {
     fake.SetDisc("E:\\", std::nullopt);
     Globals.MainForm->WMDeviceChange(DeviceRemoveComplete);
     EXPECT_EQ(Tip(), "Vexamo: Ready (No CD on Monitored Drives)");
-    EXPECT_EQ(host.configWindows, 1);
+    EXPECT_EQ(windows.configWindows, 1);
 
     Globals.MainForm->WMDeviceChange(7);  // DBT_DEVNODES_CHANGED: nothing at all
-    EXPECT_EQ(host.configWindows, 1);
+    EXPECT_EQ(windows.configWindows, 1);
 }
 
 TEST_F(MainFormTest, ArrivalWhileMonitoringOffOnlyRefreshes) {
@@ -365,7 +366,7 @@ TEST_F(MainFormTest, ArrivalWhileMonitoringOffOnlyRefreshes) {
     Globals.MainForm->WMDeviceChange(DeviceArrival);
     EXPECT_EQ(Tip(), "Vexamo: Not Ready");
     EXPECT_FALSE(Item(TMainForm::mnuSPlay).Enabled);
-    EXPECT_EQ(host.configWindows, 0);
+    EXPECT_EQ(windows.configWindows, 0);
 }
 
 // --- tray ---------------------------------------------------------------------------------------
@@ -374,13 +375,13 @@ TEST_F(MainFormTest, TrayMouseMessages) {
     Installed();
     Start();
     Globals.MainForm->WMTrayNotify(512);  // mouse move
-    EXPECT_EQ(host.popups + host.configWindows, 0);
+    EXPECT_EQ(host.popups + windows.configWindows, 0);
     Globals.MainForm->WMTrayNotify(TrayRightButton);
     EXPECT_EQ(host.popups, 1);
     Globals.MainForm->WMTrayNotify(TrayDoubleClick);
     ASSERT_TRUE(Globals.frmMain);
     EXPECT_TRUE(Globals.frmMain->Visible);
-    EXPECT_EQ(host.frm.shown, 1);
+    EXPECT_EQ(windows.frm.shown, 1);
 }
 
 TEST_F(MainFormTest, MenuHasItsItemsAndExitClosesRemovingTheIcon) {
@@ -390,7 +391,7 @@ TEST_F(MainFormTest, MenuHasItsItemsAndExitClosesRemovingTheIcon) {
                               "About...", "-", "E&xit"};
     const int pictures[] = {0, -1, 4, -1, -1, 2, -1, -1, -1, 3};
     for (int i = 0; i < TMainForm::ItemCount; ++i) {
-        EXPECT_EQ(Globals.MainForm->PopUpSysTray[i].Caption, captions[i]);
+        EXPECT_EQ(Globals.MainForm->PopUpSysTray.Items[i].Caption, captions[i]);
         EXPECT_EQ(Globals.MainForm->TrayMenuItem(static_cast<TMainForm::Item>(i)).ImageIndex, pictures[i]);
     }
     Globals.MainForm->ItemClick(TMainForm::mnuExit);
@@ -423,7 +424,7 @@ TEST(TrayTip, LongTipIsCutWithEllipsisInsideTheField) {
 
     FakePlatform fake;
     FakeHost host;
-    TMainForm form(host);
+    TMainForm form(host.Binding());
     form.TrayIconData.Tip[63] = 'Z';  // the byte after the visible characters stays a terminator
     form.SetTrayTip(std::string(200, 'y'));
     EXPECT_EQ(std::string(form.TrayIconData.Tip).size(), 63u);
@@ -453,14 +454,55 @@ TEST(MenuAccessKeys, UniqueKeyRunsSharedKeySelectsInTurn) {
     EXPECT_EQ(key('s', 5), std::make_pair(0, false));
 }
 
+TEST(MenuNumbers, ItemsAreNumberedDepthFirstAndAccessKeysSkipWhatCannotBeChosen) {
+    TPopupMenu menu;
+    auto item = [](const char* caption, bool enabled = true) {
+        TMenuItem i;
+        i.Caption = caption;
+        i.Enabled = enabled;
+        return i;
+    };
+    TMenuItem play = item("&Play");
+    play.Items = {item("&One"), item("&All")};
+    menu.Items = {item("&Open"), play, item("-"), item("&Close", false), item("&Quit")};
+    const std::vector<std::pair<int, TMenuPlace>> numbers = {
+        {0, {0, -1}}, {1, {1, -1}}, {2, {1, 0}}, {3, {1, 1}}, {4, {2, -1}}, {5, {3, -1}}, {6, {4, -1}}};
+    for (const auto& [number, place] : numbers) {
+        EXPECT_EQ(menu.NumberOf(place), number);
+        EXPECT_EQ(menu.PlaceOf(number), place);
+    }
+    EXPECT_EQ(menu.PlaceOf(7).Item, -1);
+    EXPECT_EQ(menu.PlaceOf(-1).Item, -1);
+    EXPECT_EQ(menu.NumberOf({1, 2}), -1);
+    EXPECT_EQ(menu.NumberOf({9, -1}), -1);
+
+    EXPECT_EQ(menu.AccessKey('q', -1).Index, 4);
+    EXPECT_EQ(menu.AccessKey('c', -1).Index, -1) << "a disabled item has no key";
+    menu.Items[4].Visible = false;
+    EXPECT_EQ(menu.AccessKey('q', -1).Index, -1);
+}
+
+TEST_F(MainFormTest, TrayMenuCommandsRunTheNumberedItemUnlessItCannotBeChosen) {
+    Installed();
+    Start();
+    const TPopupMenu& menu = Globals.MainForm->PopUpSysTray;
+    Globals.MainForm->TrayMenuCommand(menu.NumberOf({TMainForm::mnuSPlay}));  // no disc: disabled
+    for (int nothing : {menu.NumberOf({TMainForm::N1}), -1, static_cast<int>(TMainForm::ItemCount)})
+        Globals.MainForm->TrayMenuCommand(nothing);
+    EXPECT_EQ(windows.configWindows, 0);
+    Globals.MainForm->TrayMenuCommand(menu.NumberOf({TMainForm::MnuOpen}));
+    EXPECT_EQ(windows.configWindows, 1);
+    EXPECT_TRUE(Globals.frmMain && Globals.frmMain->Visible);
+}
+
 TEST_F(MainFormTest, TrayMenuKeyAnswersFromTheLiveStates) {
     fake.SetDisc("D:\\", "FILMS");
     Installed();
     Start();
-    EXPECT_FALSE(Globals.MainForm->TrayMenuKey('s', -1).Execute);  // scan and settings share "S"
+    EXPECT_FALSE(Globals.MainForm->TrayMenu().AccessKey('s', -1).Execute);  // scan and settings share "S"
     fake.SetDisc("D:\\", std::nullopt);
     Globals.MainForm->WMDeviceChange(DeviceRemoveComplete);
-    const MenuKeyAnswer settings = Globals.MainForm->TrayMenuKey('s', -1);
+    const MenuKeyAnswer settings = Globals.MainForm->TrayMenu().AccessKey('s', -1);
     EXPECT_EQ(settings.Index, TMainForm::mnuSettings);
     EXPECT_TRUE(settings.Execute);
 }

@@ -28,57 +28,17 @@ namespace {
 const std::string Ini = "C:\\Vexamo\\Vexamo.ini";
 const std::string QuotedExe = "\"C:\\Vexamo\\Vexamo.exe\"";
 
-// The real window's part: runs what the user does while the window is shown.
-class FakeOptionsHost : public FrmOptionsHost {
-public:
-    int ShowModal(TFrmOptions& form) override {
-        ++shown;
-        result = ModalCancel;
-        if (user) user(form);
-        return result;
+// The agent's window, the windows it opens and what their users do.
+struct AgentHost {
+    AgentHost() {
+        windows.options = &options;
+        windows.about = &about;
     }
-    void Close(TFrmOptions&, int modalResult) override { result = modalResult; }
-    std::optional<std::string> ChooseFolder(const std::string& t, const std::string& pre) override {
-        title = t;
-        preselected = pre;
-        return folder;
-    }
-    std::function<void(TFrmOptions&)> user;
-    std::optional<std::string> folder;
-    std::string title, preselected;
-    int shown = 0, result = 0;
-};
-
-class FakeAboutHost : public AboutBoxHost {
-public:
-    int ShowModal(TAboutBox& box) override {
-        ++shown;
-        result = ModalCancel;
-        if (user) user(box);
-        return result;
-    }
-    void Close(TAboutBox&, int modalResult) override { result = modalResult; }
-    std::function<void(TAboutBox&)> user;
-    int shown = 0, result = 0;
-};
-
-class AgentHost : public MainFormHost {
-public:
-    std::uintptr_t WindowHandle() override { return 0x1234; }
-    void Terminate() override {}
-    void CloseMainWindow() override {}
-    void PopupTrayMenu() override {}
-    void TrayMenuChanged() override {}
-    std::unique_ptr<TfrmMain> CreateConfigWindow(TrayAgent& tray) override {
-        return std::make_unique<TfrmMain>(tray, test::FakeFrmMainHostFactory(frm));
-    }
-    std::unique_ptr<TFrmOptions> CreateOptionsWindow(TrayAgent& tray) override {
-        return std::make_unique<TFrmOptions>(tray, &options);
-    }
-    std::unique_ptr<TAboutBox> CreateAboutBox() override { return std::make_unique<TAboutBox>(&about); }
-    test::FrmMainHostLog frm;
-    FakeOptionsHost options;
-    FakeAboutHost about;
+    test::FakeWindows windows;
+    test::FakeMainFormHost main;
+    test::FrmMainHostLog& frm = windows.frm;
+    test::FakeOptionsHost options;
+    test::FakeAboutHost about;
 };
 
 class Options : public ::testing::Test {
@@ -99,7 +59,7 @@ protected:
 
     TMainForm& Start(const std::string& settings = "[Main]\r\nStatus=On\r\n") {
         fake.AddFile(Ini, settings);
-        Globals.MainForm = std::make_unique<TMainForm>(host);
+        Globals.MainForm = std::make_unique<TMainForm>(host.main.Binding());
         EXPECT_TRUE(Globals.MainForm->Start());
         fake.Messages.clear();
         return *Globals.MainForm;
@@ -563,6 +523,20 @@ TEST_F(Options, AboutBoxShowsTheVersionOpensItsLinksAndOnlyOneAtATime) {
     host.about.user = nullptr;
     Globals.MainForm->ItemClick(TMainForm::mnuAbout);
     EXPECT_EQ(host.about.shown, 2) << "a closed box lets the next one open";
+}
+
+TEST_F(Options, EscapeClosesTheAboutBoxAsCancelledAndAFailedShowStillFreesIt) {
+    Start();
+    host.about.user = [](TAboutBox& box) { box.DialogKey(TDialogKey::Escape); };
+    Globals.MainForm->ItemClick(TMainForm::mnuAbout);
+    EXPECT_EQ(host.about.result, ModalCancel);
+
+    host.about.user = [](TAboutBox&) { throw Error("no box"); };
+    EXPECT_THROW(Globals.MainForm->ItemClick(TMainForm::mnuAbout), Error);
+    EXPECT_FALSE(Globals.AboutBox) << "its closing handler ran all the same";
+    host.about.user = nullptr;
+    Globals.MainForm->ItemClick(TMainForm::mnuAbout);
+    EXPECT_EQ(host.about.shown, 3);
 }
 
 TEST_F(Options, TheUsbSwitchShowsTheStoredStateAndOkStoresItsTick) {

@@ -4,45 +4,20 @@
 
 #include <deque>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "model/VexaCfg.h"
 #include "support/FakePlatform.h"
+#include "support/WindowFakes.h"
 #include "ui/PlayerWizard.h"
 
 using namespace vexamo;
 using vexamo::test::FakePlatform;
+using vexamo::test::FakeWizardHost;
 
 namespace {
 
 const std::string Ini = "C:\\Vexamo\\Players.ini";
 const std::string Exe = "C:\\Tools\\play.exe";
-
-class FakeWizardHost : public PlayerWizardHost {
-public:
-    void ShowModal(TfrmPlayerWizard&) override { ++shown; }
-    void Close(TfrmPlayerWizard&) override { ++closed; }
-    std::string OpenFile(const std::string& filter) override {
-        filters.push_back(filter);
-        return Next(files);
-    }
-    std::string ChooseIcon(const std::string& filter) override {
-        filters.push_back(filter);
-        return Next(icons);
-    }
-    void Released(TfrmPlayerWizard&) override { ++released; }
-
-    std::deque<std::string> files, icons;
-    std::vector<std::string> filters;
-    int shown = 0, closed = 0, released = 0;
-
-private:
-    static std::string Next(std::deque<std::string>& q) {
-        if (q.empty()) return {};
-        std::string s = q.front();
-        q.pop_front();
-        return s;
-    }
-};
 
 class Wizard : public ::testing::Test {
 protected:
@@ -54,12 +29,12 @@ protected:
     void TearDown() override { Globals.Reset(); }
 
     std::unique_ptr<TfrmPlayerWizard> NewWizard() {
-        auto w = std::make_unique<TfrmPlayerWizard>(&host);
+        auto w = std::make_unique<TfrmPlayerWizard>(host.Binding());
         w->NewPlayer();
         return w;
     }
     std::unique_ptr<TfrmPlayerWizard> EditWizard(const std::string& name) {
-        auto w = std::make_unique<TfrmPlayerWizard>(&host);
+        auto w = std::make_unique<TfrmPlayerWizard>(host.Binding());
         w->EditPlayer(true, name);
         return w;
     }
@@ -106,13 +81,12 @@ TEST_F(Wizard, PageGraphSkipsUnansweredPagesAndBackRetracesTheHistory) {
     EXPECT_FALSE(w->PanelTest.Visible || w->btTest.Visible || w->edSingleFileFlag.Visible);
     EXPECT_TRUE(w->RdPlaylist.Visible && w->cboPlaylist.Visible);
 
-    w->RdPlaylist.ItemIndex = 1;  // No: the playlist page is skipped
-    w->RdPlaylistClick();
+    w->RadioClicked(w->RdPlaylist, 1);  // No: the playlist page is skipped
     EXPECT_FALSE(w->cboPlaylist.Enabled);
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabSubsSup);
-    w->RdSubsSupport.ItemIndex = 1;
-    w->RdSubsSupportClick();
+    w->RadioClicked(w->RdSubsSupport, 1);
+    EXPECT_FALSE(Globals.SubtitlesChosen);
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabFinal);
     EXPECT_EQ(w->btNext.Caption, "Finish");
@@ -124,14 +98,14 @@ TEST_F(Wizard, PageGraphSkipsUnansweredPagesAndBackRetracesTheHistory) {
     w->btBackClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabPlaylistSup);  // the question, not the skipped page
 
-    w->RdPlaylist.ItemIndex = 0;
-    w->RdPlaylistClick();
+    w->RadioClicked(w->RdPlaylist, 0);
+    EXPECT_TRUE(w->cboPlaylist.Enabled);
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabPlaylist);
     EXPECT_EQ(w->edPlaylistFlag.Text, "[PLAYLIST]");
     w->btNextClick();
-    w->RdSubsSupport.ItemIndex = 0;
-    w->RdSubsSupportClick();
+    w->RadioClicked(w->RdSubsSupport, 0);
+    EXPECT_TRUE(Globals.SubtitlesChosen);
     w->btNextClick();
     EXPECT_EQ(w->PageControl.ActivePage, Page::TabSubs);
     EXPECT_EQ(w->edSubtitleFlag.Text, "[FILE] [SUBTITLE]");
@@ -400,6 +374,51 @@ TEST_F(TestRun, TheAreaOpensAndClosesOverTheButtonBar) {
     EXPECT_EQ(w->Height, 340);
     EXPECT_EQ(w->btTest.Caption, "&Test Command Line >>");
     EXPECT_TRUE(w->btNext.Visible && w->btBack.Visible && w->btCancel.Visible);
+}
+
+TEST_F(TestRun, EscapeClosesTheAreaFirstAndEnterPressesOnlyAUsableNext) {
+    auto w = OnPage(Page::TabSingle);
+    w->DialogKey(TDialogKey::Enter);  // Next lies under the open area
+    EXPECT_EQ(w->PageControl.ActivePage, Page::TabSingle);
+    w->DialogKey(TDialogKey::Escape);
+    EXPECT_FALSE(w->TestAreaOpen());
+    EXPECT_EQ(host.closed, 0);
+    w->DialogKey(TDialogKey::Enter);
+    EXPECT_EQ(w->PageControl.ActivePage, Page::TabPlaylistSup);
+    w->DialogKey(TDialogKey::Escape);
+    EXPECT_EQ(host.closed, 1);
+    EXPECT_TRUE(w->Closed);
+    w->DialogKey(TDialogKey::Enter);  // a closed wizard takes no more keys
+    EXPECT_EQ(host.closed, 1);
+
+    auto fresh = NewWizard();
+    ASSERT_FALSE(fresh->btNext.Enabled);  // no name, no player yet
+    fresh->DialogKey(TDialogKey::Enter);
+    EXPECT_EQ(fresh->PageControl.ActivePage, Page::TabPlayerLocation);
+    EXPECT_TRUE(fake.Messages.empty());
+}
+
+TEST_F(TestRun, EachPagesTextsAndTheAreasRowsShowOnTheirOwnPageOnly) {
+    auto visible = [](const auto& pages) {
+        std::vector<int> shown;
+        for (size_t i = 0; i < pages.size(); ++i)
+            if (pages[i].Visible) shown.push_back(static_cast<int>(i));
+        return shown;
+    };
+    auto w = NewWizard();
+    EXPECT_EQ(visible(w->Pages), std::vector<int>{Page::TabPlayerLocation});
+    EXPECT_TRUE(visible(w->EmulatorPages).empty());
+    EXPECT_TRUE(w->ButtonBar.Visible);
+
+    auto s = OnPage(Page::TabSubs);
+    EXPECT_EQ(visible(s->Pages), std::vector<int>{Page::TabSubs});
+    EXPECT_EQ(visible(s->EmulatorPages), std::vector<int>{2});
+    EXPECT_FALSE(s->ButtonBar.Visible) << "the open area lies over the button bar";
+    s->btTestClick();
+    EXPECT_TRUE(visible(s->EmulatorPages).empty());
+    EXPECT_TRUE(s->ButtonBar.Visible);
+    s->btBackClick();
+    EXPECT_EQ(visible(s->Pages), std::vector<int>{Page::TabSubsSup});
 }
 
 TEST_F(TestRun, BrowseButtonsSetTheSampleAndExecute) {

@@ -35,8 +35,8 @@ protected:
         fake.AddFile(Music);
         fake.AddFile(Folder + "Players.ini", "[Movies]\r\nexe=" + Movies + "\r\next=.m3u\r\n[Music]\r\nexe=" + Music +
                                                  "\r\next=.m3u\r\n[Other]\r\nexe=" + Music + "\r\n");
-        log.chooser = &chooser;
-        log.progress = &progress;
+        windows.chooser = &chooser;
+        windows.progress = &progress;
         Globals.Vexamo = std::make_unique<TVexamo>();
         Globals.Vexamo->CdDrives = {"D:\\", "E:\\"};
     }
@@ -62,6 +62,7 @@ protected:
     std::string Played() const { return fake.Started.empty() ? "<none>" : fake.Started.back().Parameters; }
 
     FakePlatform fake;
+    test::FakeWindows windows;
     FakeTrayAgent agent;
     FrmMainHostLog log;
     FakeMonitorHost chooser;
@@ -175,6 +176,28 @@ TEST_F(ScanRun, StatusTextsLabelAndVarious) {
     chooser.user = nullptr;
     frm.ScanDisc(Caller::ConfigWindow);
     EXPECT_EQ(Panel(), "Label: ");
+}
+
+TEST_F(ScanRun, TheWindowTakesNoInputWhileTheChooserWaitsAndTakesItAgainAfterwards) {
+    fake.AddFile("D:\\a.avi");
+    Select({{"Movies", true, ".avi"}});
+    TfrmMain& frm = Open(true);
+    std::vector<bool> painted;
+    log.onRepaint = [&] { painted.push_back(frm.Enabled); };
+    chooser.user = [&](TfrmMonitor&) {
+        EXPECT_FALSE(frm.Enabled) << "the run waiting for the chooser must not be started again from under it";
+        ASSERT_FALSE(painted.empty());
+        EXPECT_FALSE(painted.back()) << "and the real window shows it before the chooser waits";
+    };
+    frm.ScanDisc(Caller::ConfigWindow);
+    EXPECT_EQ(chooser.shown, 1);
+    EXPECT_TRUE(frm.Enabled);
+    EXPECT_TRUE(painted.back());
+
+    // A chooser that fails to show gives the window back all the same.
+    chooser.user = [](TfrmMonitor&) { throw Error("no chooser"); };
+    frm.ScanDisc(Caller::ConfigWindow);
+    EXPECT_TRUE(frm.Enabled);
 }
 
 TEST_F(ScanRun, NothingFoundOnAVisibleWindowOrInTheTip) {

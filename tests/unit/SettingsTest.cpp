@@ -215,6 +215,21 @@ TEST_F(Settings, CheckPlayersInstalledWarnsPerMissingPlayer) {
               "Previous selected player: \"BsPlayer\" was not found !\rPlease ensure that this Player is installed !");
 }
 
+TEST(ExePath, UsableWhileItsOwnFilesFitBesideItAndItsNameIsText) {
+    // The longest own file is Selection.ini (13 characters): its path must stay below 260 units.
+    const std::string exe = "Vexamo.exe";
+    const std::string fits = "C:\\" + std::string(260 - 1 - 13 - 3 - 1, 'a') + "\\";
+    EXPECT_EQ(UsableExePath(fits + exe), fits + exe);
+    EXPECT_EQ(UsableExePath("C:\\" + std::string(260 - 13 - 3 - 1, 'a') + "\\" + exe), std::nullopt);
+    // Length is counted as Windows counts it: a Cyrillic letter is two bytes but one unit.
+    std::string cyrillic = "C:\\";
+    for (int i = 0; i < 260 - 1 - 13 - 3 - 1; ++i) cyrillic += "\xD0\x96";
+    EXPECT_EQ(UsableExePath(cyrillic + "\\" + exe), cyrillic + "\\" + exe);
+    // A lone surrogate of an NTFS name, as the wide-to-UTF-8 conversion keeps it, is no text.
+    EXPECT_EQ(UsableExePath("C:\\\xED\xA0\x80\\" + exe), std::nullopt);
+    EXPECT_EQ(UsableExePath(""), std::nullopt);
+}
+
 TEST_F(Settings, NotificationSwitchIsOnForTodaysFilesAndWrittenOnlyOnceItChanged) {
     const std::string today = "[Main]\r\nStatus=On\r\n[Monitor]\r\nScanAll=0\r\n";
     Load(today);

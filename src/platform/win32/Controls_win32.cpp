@@ -1,19 +1,14 @@
 #include "platform/win32/Controls_win32.h"
 
-#include "platform/win32/ScopedGdi.h"
-
 #include <algorithm>
 #include <optional>
+#include <utility>
+
+#include "platform/win32/Pictures.h"
+#include "platform/win32/ScopedGdi.h"
+#include "platform/win32/Window.h"
 
 namespace vexamo::win32 {
-
-int PictureSize(int px96, const std::vector<int>& sizes) {
-    const int wanted = Scale(px96);
-    int best = sizes.front();
-    for (int size : sizes)
-        if (size <= wanted && size > best) best = size;
-    return best;
-}
 
 namespace {
 
@@ -28,14 +23,20 @@ LRESULT ItemData(const TCheckListItem& item) {
 
 int CheckBoxSize() { return Scale(13); }
 
+bool Ticked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void InvalidateListItem(HWND list, int index) {
+    RECT r{};
+    if (SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)) != LB_ERR)
+        InvalidateRect(list, &r, FALSE);
+}
+
 void ToggleItem(HWND list, int index) {
     if (!IsWindowEnabled(list) || index < 0) return;
     const LRESULT data = SendMessageA(list, LB_GETITEMDATA, index, 0);
     if (data == LB_ERR || (data & DisabledBit)) return;
     SendMessageA(list, LB_SETITEMDATA, index, data ^ CheckedBit);
-    RECT r{};
-    if (SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)) != LB_ERR)
-        InvalidateRect(list, &r, FALSE);
+    InvalidateListItem(list, index);
     SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CLN_CLICKCHECK),
                  reinterpret_cast<LPARAM>(list));
 }
@@ -51,11 +52,9 @@ LRESULT CALLBACK CheckListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam
             return result;
         }
         case WM_KEYDOWN:
-            if (wParam == VK_SPACE) {
-                ToggleItem(list, static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
-                return 0;
-            }
-            break;
+            if (wParam != VK_SPACE) break;
+            ToggleItem(list, static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
+            return 0;
         case WM_CHAR:
             if (wParam == ' ') return 0;
             break;
@@ -68,8 +67,6 @@ LRESULT CALLBACK CheckListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam
     return DefSubclassProc(list, msg, wParam, lParam);
 }
 
-}  // namespace
-
 void DrawCheckListItem(const DRAWITEMSTRUCT& draw) {
     if (draw.itemID == static_cast<UINT>(-1)) return;
     const HWND list = draw.hwndItem;
@@ -79,397 +76,150 @@ void DrawCheckListItem(const DRAWITEMSTRUCT& draw) {
     FillRect(draw.hDC, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
     const int box = CheckBoxSize();
-    RECT boxRect{r.left + Scale(2), r.top + (r.bottom - r.top - box) / 2, 0, 0};
-    boxRect.right = boxRect.left + box;
-    boxRect.bottom = boxRect.top + box;
+    const int boxTop = r.top + (r.bottom - r.top - box) / 2;
+    RECT boxRect{r.left + Scale(2), boxTop, r.left + Scale(2) + box, boxTop + box};
     UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
     if (draw.itemData & CheckedBit) state |= DFCS_CHECKED;
     if (!enabled) state |= DFCS_INACTIVE;
     DrawFrameControl(draw.hDC, &boxRect, DFC_BUTTON, state);
 
-    char text[256] = {};
-    SendMessageA(list, LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(text));
-    RECT textRect = r;
-    textRect.left = boxRect.right + Scale(4);
-    const ScopedTextColours colours(draw.hDC);
-    SetBkMode(draw.hDC, TRANSPARENT);
-    SetTextColor(draw.hDC, GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    DrawTextA(draw.hDC, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, draw.itemID, 0);
+    std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+    const LRESULT got = SendMessageA(list, LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    DrawTextOver(draw.hDC, text, {boxRect.right + Scale(4), r.top, r.right, r.bottom},
+                 GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
+                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if ((draw.itemState & ODS_FOCUS) && !(draw.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(draw.hDC, &r);
 }
 
-// --- bindings ------------------------------------------------------------------------------------
-
-class ControlMirror::Binding {
-public:
-    Binding(ControlMirror& mirror, int id) : mirror_(mirror), hwnd_(mirror.Item(id)) {}
-    virtual ~Binding() = default;
-    virtual void Put() = 0;
-    virtual void Take() {}
-
-protected:
-    // Caption (when the control shows one), enabled, visible and hint.
-    void PutCommon(const TControl& now, const TControl* shown, bool caption) {
-        if (caption && (!shown || now.Caption != shown->Caption)) SetWindowTextA(hwnd_, now.Caption.c_str());
-        if (!shown || now.Enabled != shown->Enabled) EnableWindow(hwnd_, now.Enabled);
-        if (!shown || now.Visible != shown->Visible) ShowWindow(hwnd_, now.Visible ? SW_SHOWNA : SW_HIDE);
-        if (!shown || now.Hint != shown->Hint) mirror_.SetHint(hwnd_, now.Hint);
-    }
-
-    ControlMirror& mirror_;
-    HWND hwnd_;
-};
-
-namespace {
-
-using Binding = ControlMirror::Binding;
-
-class PlainBinding : public Binding {
-public:
-    PlainBinding(ControlMirror& m, int id, TControl& state) : Binding(m, id), state_(state) {}
-    void Put() override {
-        PutCommon(state_, shown_ ? &*shown_ : nullptr, true);
-        shown_ = state_;
-    }
-
-private:
-    TControl& state_;
-    std::optional<TControl> shown_;
-};
-
-class CheckBinding : public Binding {
-public:
-    CheckBinding(ControlMirror& m, int id, TCheckBox& state) : Binding(m, id), state_(state) {}
-    void Put() override {
-        PutCommon(state_, shown_ ? &*shown_ : nullptr, true);
-        if ((SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED) != state_.Checked)
-            SendMessageA(hwnd_, BM_SETCHECK, state_.Checked ? BST_CHECKED : BST_UNCHECKED, 0);
-        shown_ = state_;
-    }
-    void Take() override { state_.Checked = SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-private:
-    TCheckBox& state_;
-    std::optional<TCheckBox> shown_;
-};
-
-std::string WindowText(HWND hwnd) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
+bool IsClass(HWND control, const char* name) {
+    char cls[32] = {};
+    GetClassNameA(control, cls, sizeof cls);
+    return lstrcmpiA(cls, name) == 0;
 }
 
-class EditBinding : public Binding {
-public:
-    EditBinding(ControlMirror& m, int id, TEdit& state) : Binding(m, id), state_(state) {}
-    void Put() override {
-        PutCommon(state_, shown_ ? &*shown_ : nullptr, false);
-        if (!shown_ || state_.MaxLength != shown_->MaxLength) SendMessageA(hwnd_, EM_LIMITTEXT, state_.MaxLength, 0);
-        if (WindowText(hwnd_) != state_.Text) SetWindowTextA(hwnd_, state_.Text.c_str());
-        shown_ = state_;
-    }
-    void Take() override { state_.Text = WindowText(hwnd_); }
+LRESULT Send(HWND control, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(control, msg, wParam, lParam);
+}
 
-private:
-    TEdit& state_;
-    std::optional<TEdit> shown_;
-};
-
-class ListViewBinding : public Binding {
-public:
-    ListViewBinding(ControlMirror& m, int id, TListView& state, HIMAGELIST images)
-        : Binding(m, id), state_(state), images_(images) {}
-
-    void Put() override {
-        const bool first = !shown_;
-        PutCommon(state_, shown_ ? &*shown_ : nullptr, false);
-        if (first) {
-            DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
-            if (state_.Checkboxes) ex |= LVS_EX_CHECKBOXES;
-            ListView_SetExtendedListViewStyleEx(hwnd_, ex, ex);
-            if (images_) ListView_SetImageList(hwnd_, images_, LVSIL_SMALL);
-            for (size_t c = 0; c < state_.Columns.size(); ++c) {
-                LVCOLUMNA col{};
-                col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-                col.pszText = const_cast<char*>(state_.Columns[c].Caption.c_str());
-                col.cx = Scale(state_.Columns[c].Width);
-                col.iSubItem = static_cast<int>(c);
-                SendMessageA(hwnd_, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
-            }
-            shown_ = TListView{};
-        }
-        PutRows();
-        const int selected = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
-        if (selected != state_.ItemIndex) {
-            ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
-            if (state_.ItemIndex >= 0) {
-                ListView_SetItemState(hwnd_, state_.ItemIndex, LVIS_SELECTED | LVIS_FOCUSED,
-                                      LVIS_SELECTED | LVIS_FOCUSED);
-                ListView_EnsureVisible(hwnd_, state_.ItemIndex, FALSE);
-            }
-        }
-        shown_ = state_;
-    }
-
-    void Take() override {
-        state_.ItemIndex = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
-        if (state_.Checkboxes)
-            for (size_t i = 0; i < state_.Items.size(); ++i)
-                state_.Items[i].Checked = ListView_GetCheckState(hwnd_, static_cast<int>(i)) != 0;
-    }
-
-private:
-    void SetText(int row, int column, const std::string& text) {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = const_cast<char*>(text.c_str());
-        SendMessageA(hwnd_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    }
-
-    void PutRows() {
-        const auto& rows = state_.Items;
-        auto& old = shown_->Items;
-        const int count = static_cast<int>(rows.size());
-        while (ListView_GetItemCount(hwnd_) > count) ListView_DeleteItem(hwnd_, ListView_GetItemCount(hwnd_) - 1);
-        if (old.size() > rows.size()) old.resize(rows.size());
-        for (int i = 0; i < count; ++i) {
-            const TListItem& row = rows[i];
-            const bool isNew = i >= ListView_GetItemCount(hwnd_);
-            if (isNew) {
-                LVITEMA item{};
-                item.mask = LVIF_TEXT | LVIF_IMAGE;
-                item.iItem = i;
-                item.pszText = const_cast<char*>(row.Caption.c_str());
-                item.iImage = row.ImageIndex >= 0 ? row.ImageIndex : I_IMAGENONE;
-                SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            } else {
-                const TListItem& was = old[i];
-                if (row.Caption != was.Caption) SetText(i, 0, row.Caption);
-                if (row.ImageIndex != was.ImageIndex) {
-                    LVITEMA item{};
-                    item.mask = LVIF_IMAGE;
-                    item.iItem = i;
-                    item.iImage = row.ImageIndex >= 0 ? row.ImageIndex : I_IMAGENONE;
-                    SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-                }
-            }
-            for (size_t c = 0; c < row.SubItems.size(); ++c)
-                if (isNew || c >= old[i].SubItems.size() || old[i].SubItems[c] != row.SubItems[c])
-                    SetText(i, static_cast<int>(c) + 1, row.SubItems[c]);
-            if (state_.Checkboxes && (ListView_GetCheckState(hwnd_, i) != 0) != row.Checked)
-                ListView_SetCheckState(hwnd_, i, row.Checked);
-        }
-    }
-
-    TListView& state_;
-    HIMAGELIST images_;
-    std::optional<TListView> shown_;
-};
-
-class CheckListBinding : public Binding {
-public:
-    CheckListBinding(ControlMirror& m, int id, TCheckListBox& state) : Binding(m, id), state_(state) {
-        SetWindowSubclass(hwnd_, CheckListProc, 0, 0);
-    }
-
-    void Put() override {
-        const bool first = !shown_;
-        PutCommon(state_, shown_ ? &*shown_ : nullptr, false);
-        if (first) {
-            TEXTMETRICA tm{};
-            {
-                const ScopedGetDC dc(hwnd_);
-                const ScopedSelect font(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
-                GetTextMetricsA(dc, &tm);
-            }
-            const int height = std::max<int>(tm.tmHeight, CheckBoxSize()) + Scale(3);
-            SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, height);
-            if (state_.Columns > 1) {
-                RECT client{};
-                GetClientRect(hwnd_, &client);
-                SendMessageA(hwnd_, LB_SETCOLUMNWIDTH, client.right / state_.Columns, 0);
-            }
-        }
-        bool sameTexts = shown_ && shown_->Items.size() == state_.Items.size();
-        for (size_t i = 0; sameTexts && i < state_.Items.size(); ++i)
-            sameTexts = shown_->Items[i].Text == state_.Items[i].Text;
-        if (!sameTexts) {
-            SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
-            for (const TCheckListItem& item : state_.Items) {
-                const LRESULT at = SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.Text.c_str()));
-                SendMessageA(hwnd_, LB_SETITEMDATA, at, ItemData(item));
-            }
-        } else {
-            for (size_t i = 0; i < state_.Items.size(); ++i) {
-                const LRESULT data = ItemData(state_.Items[i]);
-                if (SendMessageA(hwnd_, LB_GETITEMDATA, i, 0) == data) continue;
-                SendMessageA(hwnd_, LB_SETITEMDATA, i, data);
-                RECT r{};
-                SendMessageA(hwnd_, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
-                InvalidateRect(hwnd_, &r, FALSE);
-            }
-        }
-        if (SendMessageA(hwnd_, LB_GETCURSEL, 0, 0) != state_.ItemIndex)
-            SendMessageA(hwnd_, LB_SETCURSEL, state_.ItemIndex, 0);
-        shown_ = state_;
-    }
-
-    void Take() override {
-        const LRESULT current = SendMessageA(hwnd_, LB_GETCURSEL, 0, 0);
-        state_.ItemIndex = current == LB_ERR ? -1 : static_cast<int>(current);
-        for (size_t i = 0; i < state_.Items.size(); ++i)
-            state_.Items[i].Checked = (SendMessageA(hwnd_, LB_GETITEMDATA, i, 0) & CheckedBit) != 0;
-    }
-
-private:
-    TCheckListBox& state_;
-    std::optional<TCheckListBox> shown_;
-};
-
-class ComboBinding : public Binding {
-public:
-    ComboBinding(ControlMirror& m, int id, TComboBox& state) : Binding(m, id), state_(state) {}
-    void Put() override {
-        PutCommon(state_, shown_ ? &*shown_ : nullptr, false);
-        if (!shown_ || shown_->Items != state_.Items) {
-            SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
-            for (const std::string& entry : state_.Items)
-                SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-        }
-        if (SendMessageA(hwnd_, CB_GETCURSEL, 0, 0) != state_.ItemIndex)
-            SendMessageA(hwnd_, CB_SETCURSEL, state_.ItemIndex, 0);
-        shown_ = state_;
-    }
-    void Take() override {
-        const LRESULT current = SendMessageA(hwnd_, CB_GETCURSEL, 0, 0);
-        state_.Select(current == CB_ERR ? -1 : static_cast<int>(current));
-    }
-
-private:
-    TComboBox& state_;
-    std::optional<TComboBox> shown_;
-};
-
-class ProgressBinding : public Binding {
-public:
-    ProgressBinding(ControlMirror& m, int id, TProgressBar& state) : Binding(m, id), state_(state) {}
-    void Put() override {
-        PutCommon(state_, shown_ ? &*shown_ : nullptr, false);
-        if (!shown_ || shown_->Min != state_.Min || shown_->Max != state_.Max)
-            SendMessageA(hwnd_, PBM_SETRANGE32, state_.Min, state_.Max);
-        if (!shown_ || shown_->Position != state_.Position) SendMessageA(hwnd_, PBM_SETPOS, state_.Position, 0);
-        shown_ = state_;
-    }
-
-private:
-    TProgressBar& state_;
-    std::optional<TProgressBar> shown_;
-};
-
-class StatusBarBinding : public Binding {
-public:
-    StatusBarBinding(ControlMirror& m, int id, TStatusBar& state) : Binding(m, id), state_(state) {}
-    void Put() override {
-        const bool first = !shown_;
-        PutCommon(state_, shown_ ? &*shown_ : nullptr, false);
-        const auto& panels = state_.Panels;
-        bool sameWidths = !first && shown_->Panels.size() == panels.size();
-        for (size_t i = 0; sameWidths && i < panels.size(); ++i)
-            sameWidths = shown_->Panels[i].Width == panels[i].Width;
-        if (!sameWidths) {
-            // The last panel takes what is left of the bar.
-            std::vector<int> edges;
-            int right = 0;
-            for (size_t i = 0; i < panels.size(); ++i) {
-                right += Scale(panels[i].Width);
-                edges.push_back(i + 1 == panels.size() ? -1 : right);
-            }
-            SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-        }
-        for (size_t i = 0; i < panels.size(); ++i) {
-            const TStatusPanel& was = shown_ ? shown_->Panels[i] : TStatusPanel{};
-            if (sameWidths && was.Text == panels[i].Text && was.Alignment == panels[i].Alignment) continue;
-            const char* align = panels[i].Alignment == TAlignment::Center  ? "\t"
-                                : panels[i].Alignment == TAlignment::Right ? "\t\t"
-                                                                           : "";
-            const std::string text = align + panels[i].Text;
-            SendMessageA(hwnd_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(text.c_str()));
-        }
-        shown_ = state_;
-    }
-
-private:
-    TStatusBar& state_;
-    std::optional<TStatusBar> shown_;
-};
+void SetItem(HWND list, UINT mask, int row, int column, const std::string& text, int picture) {
+    LVITEMA item{};
+    item.mask = mask;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    item.iImage = picture >= 0 ? picture : I_IMAGENONE;
+    Send(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
 
 }  // namespace
 
 // --- the mirror ----------------------------------------------------------------------------------
 
-ControlMirror::ControlMirror(HWND dialog) : dialog_(dialog) {
+ControlMirror::ControlMirror(HWND dialog) : RecordMirror(static_cast<ControlPort&>(*this)), dialog_(dialog) {
     tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
-                               reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
-    if (tooltip_) SendMessageA(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(320));
+                               Instance(), nullptr);
+    if (tooltip_) Send(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(320));
 }
 
 ControlMirror::~ControlMirror() {
     if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
 }
 
-void ControlMirror::Add(std::unique_ptr<Binding> binding) { bindings_.push_back(std::move(binding)); }
-
-void ControlMirror::Bind(int id, TControl& control) { Add(std::make_unique<PlainBinding>(*this, id, control)); }
-
 void ControlMirror::BindLink(int id, TControl& label) {
-    links_.push_back(Item(id));
+    links_.push_back(Control(id));
     Bind(id, label);
 }
 
-void ControlMirror::Bind(int id, TCheckBox& box) { Add(std::make_unique<CheckBinding>(*this, id, box)); }
-void ControlMirror::Bind(int id, TEdit& edit) { Add(std::make_unique<EditBinding>(*this, id, edit)); }
+void ControlMirror::Bind(int id, TImage& image, int defaultIcon, int size) {
+    pictures_[id] = {defaultIcon, size, Icon()};
+    RecordMirror::Bind(id, image);
+}
+
 void ControlMirror::Bind(int id, TListView& list, HIMAGELIST images) {
-    Add(std::make_unique<ListViewBinding>(*this, id, list, images));
+    const HWND view = Control(id);
+    DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
+    if (list.Checkboxes) ex |= LVS_EX_CHECKBOXES;
+    ListView_SetExtendedListViewStyleEx(view, ex, ex);
+    if (images) ListView_SetImageList(view, images, LVSIL_SMALL);
+    for (size_t c = 0; c < list.Columns.size(); ++c) {
+        LVCOLUMNA col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        col.pszText = const_cast<char*>(list.Columns[c].Caption.c_str());
+        col.cx = Scale(list.Columns[c].Width);
+        col.iSubItem = static_cast<int>(c);
+        Send(view, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
+    }
+    RecordMirror::Bind(id, list);
 }
-void ControlMirror::Bind(int id, TCheckListBox& list) { Add(std::make_unique<CheckListBinding>(*this, id, list)); }
-void ControlMirror::Bind(int id, TComboBox& combo) { Add(std::make_unique<ComboBinding>(*this, id, combo)); }
-void ControlMirror::Bind(int id, TProgressBar& bar) { Add(std::make_unique<ProgressBinding>(*this, id, bar)); }
-void ControlMirror::Bind(int id, TStatusBar& bar) { Add(std::make_unique<StatusBarBinding>(*this, id, bar)); }
 
-void ControlMirror::Put() {
-    ++putting_;
-    for (auto& b : bindings_) b->Put();
-    --putting_;
+void ControlMirror::Bind(int id, TCheckListBox& list) {
+    const HWND box = Control(id);
+    checkLists_.push_back(box);
+    SetWindowSubclass(box, CheckListProc, 0, 0);
+    TEXTMETRICA tm{};
+    {
+        const ScopedGetDC dc(box);
+        const ScopedSelect font(dc, DialogFont(box));
+        GetTextMetricsA(dc, &tm);
+    }
+    Send(box, LB_SETITEMHEIGHT, 0, std::max<int>(tm.tmHeight, CheckBoxSize()) + Scale(3));
+    if (list.Columns > 1) {
+        RECT client{};
+        GetClientRect(box, &client);
+        Send(box, LB_SETCOLUMNWIDTH, client.right / list.Columns);
+    }
+    RecordMirror::Bind(id, list);
 }
 
-void ControlMirror::Take() {
-    for (auto& b : bindings_) b->Take();
+void ControlMirror::UseHandCursor(int id) { hands_.push_back(Control(id)); }
+
+void ControlMirror::UnwrappedHints() {
+    if (tooltip_) Send(tooltip_, TTM_SETMAXTIPWIDTH, 0, -1);
 }
 
-void ControlMirror::SetHint(HWND control, const std::string& hint) {
-    if (!tooltip_) return;
-    // Two tools per control: the control itself, and its place on the dialog, which gets the
-    // mouse while the control is disabled (a hint often says why it is).
-    TOOLINFOA onControl{};
-    onControl.cbSize = sizeof onControl;
-    onControl.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    onControl.hwnd = dialog_;
-    onControl.uId = reinterpret_cast<UINT_PTR>(control);
-    TOOLINFOA onDialog{};
-    onDialog.cbSize = sizeof onDialog;
-    onDialog.uFlags = TTF_SUBCLASS;
-    onDialog.hwnd = dialog_;
-    onDialog.uId = static_cast<UINT_PTR>(GetDlgCtrlID(control));
-    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&onControl));
-    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&onDialog));
-    if (hint.empty()) return;
-    onControl.lpszText = const_cast<char*>(hint.c_str());
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&onControl));
-    GetWindowRect(control, &onDialog.rect);
-    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&onDialog.rect), 2);
-    onDialog.lpszText = onControl.lpszText;
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&onDialog));
+std::optional<TNotifyEvent> ControlMirror::Command(HWND control, WORD code) {
+    using A = Action;
+    const bool combo = IsClass(control, "ComboBox"), edit = IsClass(control, "Edit");
+    // Leaving a control counts when the focus went to another control of the dialog.
+    const bool left = IsChild(dialog_, GetFocus()) != FALSE;
+    std::optional<A> action;
+    if (code == BN_CLICKED && !combo) action = A::Click;
+    if ((edit && code == EN_CHANGE) || (combo && code == CBN_SELCHANGE)) action = A::Change;
+    if (((edit && code == EN_KILLFOCUS) || (combo && code == CBN_KILLFOCUS)) && left) action = A::Exit;
+    if (code == CLN_CLICKCHECK) action = A::ClickCheck;
+    if (!action) return std::nullopt;
+    return Event(GetDlgCtrlID(control), *action);
+}
+
+std::optional<TNotifyEvent> ControlMirror::Notify(const NMHDR& header) {
+    if (header.code == HDN_ITEMCHANGEDA || header.code == HDN_ITEMCHANGEDW) {
+        const HWND list = GetParent(header.hwndFrom);
+        const int column = reinterpret_cast<const NMHEADERA&>(header).iItem;
+        if (const auto width = ColumnDragged(GetDlgCtrlID(list), column, Unscale(ListView_GetColumnWidth(list, column))))
+            ListView_SetColumnWidth(list, column, Scale(*width));
+        return std::nullopt;
+    }
+    const int id = static_cast<int>(header.idFrom);
+    if (header.code == NM_CLICK) return Event(id, Action::Click);
+    if (header.code == NM_RCLICK) return Event(id, Action::RightClick);
+    if (header.code != LVN_ITEMCHANGED) return std::nullopt;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    const UINT image = change.uNewState & LVIS_STATEIMAGEMASK;
+    std::optional<bool> checked;
+    if ((change.uChanged & LVIF_STATE) && image != (change.uOldState & LVIS_STATEIMAGEMASK))
+        checked = image == INDEXTOSTATEIMAGEMASK(2);
+    // The mouse's own click follows as NM_CLICK: without a button down the keyboard moved.
+    const bool byKey = (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED) &&
+                       GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0;
+    return RowChanged(id, change.iItem, byKey, checked);
+}
+
+const TControl* ControlMirror::Focused() const {
+    const HWND focus = GetFocus();
+    return focus && IsChild(dialog_, focus) ? RecordOf(GetDlgCtrlID(focus)) : nullptr;
 }
 
 LRESULT ControlMirror::CtlColorStatic(HDC dc, HWND control) {
@@ -480,87 +230,151 @@ LRESULT ControlMirror::CtlColorStatic(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-bool ControlMirror::SetCursor(HWND control) {
-    if (std::find(links_.begin(), links_.end(), control) == links_.end() || !IsWindowEnabled(control)) return false;
-    ::SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));  // IDC_HAND
+bool ControlMirror::SetCursor(HWND control, int hitTest) {
+    const bool link = std::find(links_.begin(), links_.end(), control) != links_.end() && IsWindowEnabled(control);
+    const bool hand = std::find(hands_.begin(), hands_.end(), control) != hands_.end() && hitTest == HTCLIENT;
+    if (!link && !hand) return false;
+    ::SetCursor(LoadCursorA(nullptr, IDC_HAND));
     return true;
 }
 
-// --- menus ---------------------------------------------------------------------------------------
-
-int TrackPopup(HWND owner, const TPopupMenu& menu, POINT at) {
-    HMENU popup = CreatePopupMenu();
-    if (!popup) return -1;
-    for (size_t i = 0; i < menu.Items.size(); ++i) {
-        const TMenuItem& item = menu.Items[i];
-        if (!item.Visible) continue;
-        if (item.IsSeparator()) {
-            AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        UINT flags = MF_STRING | (item.Enabled ? MF_ENABLED : MF_GRAYED) | (item.Checked ? MF_CHECKED : 0);
-        AppendMenuA(popup, flags, i + 1, item.Caption.c_str());
-    }
-    const int chosen = static_cast<int>(
-        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, 0, owner, nullptr));
-    DestroyMenu(popup);
-    return chosen - 1;
+bool ControlMirror::DrawItem(const DRAWITEMSTRUCT& draw) {
+    if (std::find(checkLists_.begin(), checkLists_.end(), draw.hwndItem) == checkLists_.end()) return false;
+    DrawCheckListItem(draw);
+    return true;
 }
 
-POINT ContextMenuPoint(HWND control, LPARAM lParam) {
-    if (lParam != -1) return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    RECT r{};
-    char className[32] = {};
-    GetClassNameA(control, className, sizeof className);
-    if (lstrcmpiA(className, WC_LISTVIEWA) == 0) {
-        const int selected = ListView_GetNextItem(control, -1, LVNI_SELECTED);
-        if (selected >= 0 && ListView_GetItemRect(control, selected, &r, LVIR_LABEL)) {
-            POINT p{r.left, r.bottom};
-            ClientToScreen(control, &p);
-            return p;
-        }
-    }
-    GetWindowRect(control, &r);
-    return {r.left, r.top};
+// --- the controls ----------------------------------------------------------------------------------
+
+void ControlMirror::SetText(int id, const std::string& text) { SetWindowTextA(Control(id), text.c_str()); }
+
+std::string ControlMirror::Text(int id) { return WindowText(Control(id)); }
+
+void ControlMirror::SetEnabled(int id, bool enabled) { EnableWindow(Control(id), enabled); }
+
+void ControlMirror::SetVisible(int id, bool visible) { ShowWindow(Control(id), visible ? SW_SHOWNA : SW_HIDE); }
+
+void ControlMirror::SetHint(int id, const std::string& hint) {
+    const HWND control = Control(id);
+    if (!tooltip_ || !control) return;
+    // Two tools per control: the control itself, and its place on the dialog, which gets the
+    // mouse while the control is disabled (a hint often says why it is).
+    TOOLINFOA onControl{};
+    onControl.cbSize = sizeof onControl;
+    onControl.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    onControl.hwnd = dialog_;
+    onControl.uId = reinterpret_cast<UINT_PTR>(control);
+    TOOLINFOA onDialog = onControl;
+    onDialog.uFlags = TTF_SUBCLASS;
+    onDialog.uId = static_cast<UINT_PTR>(id);
+    Send(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&onControl));
+    Send(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&onDialog));
+    if (hint.empty()) return;
+    onControl.lpszText = onDialog.lpszText = const_cast<char*>(hint.c_str());
+    Send(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&onControl));
+    GetWindowRect(control, &onDialog.rect);
+    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&onDialog.rect), 2);
+    Send(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&onDialog));
 }
 
-// --- fixed-size dialogs ----------------------------------------------------------------------
+bool ControlMirror::Checked(int id) { return Ticked(Control(id)); }
 
-void SizeClientAndCentre(HWND window, int width, int height) {
-    // The template is laid out in dialog units, which follow the dialog font; a font wider or
-    // narrower than the one the layout was made with would push controls out of the fixed client
-    // area. Every control keeps its place in proportion instead.
-    RECT before{};
-    GetClientRect(window, &before);
-    const int oldW = before.right > 0 ? before.right : 1;
-    const int oldH = before.bottom > 0 ? before.bottom : 1;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetParent(child) != window) continue;  // owned popups such as tooltips
-        RECT box{};
-        GetWindowRect(child, &box);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
-        char cls[32] = {};
-        GetClassNameA(child, cls, sizeof cls);
-        // A drop-down list's height is that of its open list, not of what the window rect shows.
-        const bool combo = lstrcmpiA(cls, "ComboBox") == 0;
-        const int left = MulDiv(box.left, Scale(width), oldW);
-        const int top = MulDiv(box.top, Scale(height), oldH);
-        const int w = MulDiv(box.right, Scale(width), oldW) - left;
-        const int h = combo ? Scale(120) : MulDiv(box.bottom, Scale(height), oldH) - top;
-        SetWindowPos(child, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+void ControlMirror::SetChecked(int id, bool checked) { Send(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+void ControlMirror::SetMaxLength(int id, int length) { Send(Control(id), EM_LIMITTEXT, length); }
+
+std::pair<int, int> ControlMirror::Selection(int id) {
+    DWORD start = 0, end = 0;
+    Send(Control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+void ControlMirror::SetSelection(int id, int start, int end) { Send(Control(id), EM_SETSEL, start, end); }
+
+void ControlMirror::SetPicture(int id, const std::string& file) {
+    Picture& picture = pictures_.at(id);
+    Icon icon = LoadIconFile(file, Scale(picture.Size), picture.DefaultIcon);
+    Send(Control(id), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()));
+    picture.Shown = std::move(icon);
+}
+
+int ControlMirror::Current(int id) {
+    const HWND list = Control(id);
+    if (IsClass(list, WC_LISTVIEWA)) return ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    const LRESULT current = Send(list, IsClass(list, "ComboBox") ? CB_GETCURSEL : LB_GETCURSEL);
+    return current < 0 ? -1 : static_cast<int>(current);
+}
+
+void ControlMirror::SetCurrent(int id, int index) {
+    const HWND list = Control(id);
+    if (!IsClass(list, WC_LISTVIEWA)) {
+        Send(list, IsClass(list, "ComboBox") ? CB_SETCURSEL : LB_SETCURSEL, index);
+        return;
     }
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    if (index < 0) return;
+    ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, index, FALSE);
+}
 
-    RECT frame{0, 0, Scale(width), Scale(height)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
-    const int w = frame.right - frame.left;
-    const int h = frame.bottom - frame.top;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& area = monitor.rcWork;
-    SetWindowPos(window, nullptr, area.left + (area.right - area.left - w) / 2,
-                 area.top + (area.bottom - area.top - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+void ControlMirror::SetItems(int id, const std::vector<std::string>& texts) {
+    const HWND list = Control(id);
+    const bool combo = IsClass(list, "ComboBox");
+    Send(list, combo ? CB_RESETCONTENT : LB_RESETCONTENT);
+    for (const std::string& text : texts) Send(list, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+TCheckListItem ControlMirror::ItemState(int id, int index) {
+    const LRESULT data = Send(Control(id), LB_GETITEMDATA, index);
+    return {{}, (data & CheckedBit) != 0, !(data & DisabledBit)};
+}
+
+void ControlMirror::SetItemState(int id, int index, const TCheckListItem& state) {
+    Send(Control(id), LB_SETITEMDATA, index, ItemData(state));
+    InvalidateListItem(Control(id), index);
+}
+
+int ControlMirror::RowCount(int id) { return ListView_GetItemCount(Control(id)); }
+
+void ControlMirror::DeleteRow(int id, int row) { ListView_DeleteItem(Control(id), row); }
+
+void ControlMirror::InsertRow(int id, int row, const TListItem& item) {
+    LVITEMA insert{};
+    insert.mask = LVIF_TEXT | LVIF_IMAGE;
+    insert.iItem = row;
+    insert.pszText = const_cast<char*>(item.Caption.c_str());
+    insert.iImage = item.ImageIndex >= 0 ? item.ImageIndex : I_IMAGENONE;
+    Send(Control(id), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+}
+
+void ControlMirror::SetCell(int id, int row, int column, const std::string& text) {
+    SetItem(Control(id), LVIF_TEXT, row, column, text, -1);
+}
+
+void ControlMirror::SetRowPicture(int id, int row, int picture) { SetItem(Control(id), LVIF_IMAGE, row, 0, {}, picture); }
+
+bool ControlMirror::RowChecked(int id, int row) { return ListView_GetCheckState(Control(id), row) != 0; }
+
+void ControlMirror::SetRowChecked(int id, int row, bool checked) { ListView_SetCheckState(Control(id), row, checked); }
+
+void ControlMirror::SetRange(int id, int min, int max) { Send(Control(id), PBM_SETRANGE32, min, max); }
+
+void ControlMirror::SetPosition(int id, int position) { Send(Control(id), PBM_SETPOS, position); }
+
+void ControlMirror::SetPanels(int id, const std::vector<int>& widths) {
+    std::vector<int> edges;
+    int right = 0;
+    for (size_t i = 0; i < widths.size(); ++i) {
+        right += Scale(widths[i]);
+        edges.push_back(i + 1 == widths.size() ? -1 : right);
+    }
+    Send(Control(id), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void ControlMirror::SetPanelText(int id, int panel, const std::string& text, TAlignment alignment) {
+    // The status bar centres what follows one tab and right-aligns what follows two.
+    const std::string tabs = alignment == TAlignment::Center ? "\t" : alignment == TAlignment::Right ? "\t\t" : "";
+    Send(Control(id), SB_SETTEXTA, panel, reinterpret_cast<LPARAM>((tabs + text).c_str()));
 }
 
 }  // namespace vexamo::win32

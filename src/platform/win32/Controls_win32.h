@@ -1,102 +1,101 @@
-// The Win32 side of the plain control records (ui/Controls.h), shared by every window binding.
-//
-// A binding ties each record of its portable window to a control of its dialog template once
-// (`ControlMirror::Bind`). Before it calls a handler it takes what the user changed into the
-// records (`Take`); after the handler it puts the records back into the controls (`Put`), which
-// touches only what differs from what the control shows, so lists keep their scroll position and
-// an unchanged control raises no notification. Notifications that arrive while `Putting()` come
-// from the program, not from the user, and are not handlers' business.
-//
-// Pixel sizes in the records (column and panel widths) are given at 96 DPI and scaled to the
-// system DPI; the dialog template's own layout scales with its font.
+// The Win32 controls behind the record mirror (platform/Mirror.h), for every dialog: the mirror
+// decides what to put and what an action means, this side puts it into a dialog's controls and
+// tells the mirror what the user did. Pixel sizes in the records (columns, panels) are at 96 DPI
+// and scaled to the screen's; hints become tooltips.
 #pragma once
 
-#include <memory>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/Mirror.h"
+#include "platform/win32/ScopedGdi.h"
 #include "platform/win32/WinApi.h"
-#include "platform/win32/Window.h"
 #include <commctrl.h>
-
-#include "ui/Controls.h"
 
 namespace vexamo::win32 {
 
-// The one of the given square picture sizes (drawn for 96, 144, 192 DPI...) that suits a 96-DPI
-// size at the screen's DPI best: the largest that does not exceed the scaled size, or the
-// smallest. Pictures are chosen, not stretched, so they stay sharp.
-int PictureSize(int px96, const std::vector<int>& sizes);
-
 // Check lists are owner-drawn list boxes (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, and
 // LBS_MULTICOLUMN for more than one column). A click on an item or the space bar ticks it; the
-// parent then gets WM_COMMAND with this notification code and the list box as lParam, with
-// the list box's current item set to the ticked one.
+// parent then gets WM_COMMAND with this notification code, the ticked item being the current one.
 constexpr WORD CLN_CLICKCHECK = 0x0C01;
-// Draws one item of a bound check list (the parent forwards WM_DRAWITEM).
-void DrawCheckListItem(const DRAWITEMSTRUCT& draw);
 
-// Labels that act as links: a notifying static (SS_NOTIFY) drawn in the link colour under a hand
-// cursor. The parent forwards WM_CTLCOLORSTATIC and WM_SETCURSOR to the mirror.
-class ControlMirror {
+class ControlMirror : public ControlPort, public RecordMirror {
 public:
-    // `dialog` owns the controls; the mirror creates one tooltip window for their hints.
+    // `dialog` owns the controls; the mirror makes one tooltip window for their hints.
     explicit ControlMirror(HWND dialog);
-    ~ControlMirror();
-    ControlMirror(const ControlMirror&) = delete;
-    ControlMirror& operator=(const ControlMirror&) = delete;
+    ~ControlMirror() override;
 
-    // Static text, button: caption, enabled, visible, hint.
-    void Bind(int id, TControl& control);
-    // A static text that acts as a link.
+    using RecordMirror::Bind;
+    // A static text (SS_NOTIFY) that acts as a link: drawn in the link colour under a hand cursor.
     void BindLink(int id, TControl& label);
-    // Check box or radio button: also the tick, which the user changes.
-    void Bind(int id, TCheckBox& box);
-    void Bind(int id, TEdit& edit);
-    // Report-style list view: columns (once), rows, pictures from `images` (which the caller
-    // keeps), row check boxes and the selected row, which the user changes.
+    // The icon file the record names at `size` pixels (at 96 DPI), or the program's icon
+    // `defaultIcon` for none or one that cannot be read.
+    void Bind(int id, TImage& image, int defaultIcon, int size);
+    // A report-style list view with its columns, its rows' pictures from `images` (which the caller
+    // keeps; the template gives the list LVS_SHAREIMAGELISTS).
     void Bind(int id, TListView& list, HIMAGELIST images = nullptr);
-    // Owner-drawn check list: items with their ticks and enabled states, the current item.
     void Bind(int id, TCheckListBox& list);
-    // Drop-down list: its entries and the chosen one.
-    void Bind(int id, TComboBox& combo);
-    void Bind(int id, TProgressBar& bar);
-    void Bind(int id, TStatusBar& bar);
+    // A control the mouse points at with the hand, as at something to click.
+    void UseHandCursor(int id);
+    // Hints on one line however long (the chooser's); others wrap at a width of their own.
+    void UnwrappedHints();
 
-    void Put();
-    void Take();
-    bool Putting() const { return putting_ > 0; }
-
-    HWND Dialog() const { return dialog_; }
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+    // The event a WM_COMMAND or WM_NOTIFY of a control stands for (see RecordMirror::Event).
+    std::optional<TNotifyEvent> Command(HWND control, WORD code);
+    std::optional<TNotifyEvent> Notify(const NMHDR& header);
+    TPopupMenu* PopupMenuOf(HWND control) { return RecordMirror::PopupMenuOf(GetDlgCtrlID(control)); }
+    // The record of the control with the keyboard focus, or null.
+    const TControl* Focused() const;
+    HWND HandleOf(const TControl& record) const { return GetDlgItem(dialog_, IdOf(record)); }
 
     // Link colour and hand cursor for bound links; 0 / false when the control is none of them.
     LRESULT CtlColorStatic(HDC dc, HWND control);
-    bool SetCursor(HWND control);
+    bool SetCursor(HWND control, int hitTest);
+    // Draws an item of a bound check list; false for any other control.
+    bool DrawItem(const DRAWITEMSTRUCT& draw);
 
-    class Binding;
+    // --- ControlPort ---------------------------------------------------------------------------
+    void SetText(int id, const std::string& text) override;
+    std::string Text(int id) override;
+    void SetEnabled(int id, bool enabled) override;
+    void SetVisible(int id, bool visible) override;
+    void SetHint(int id, const std::string& hint) override;
+    bool Checked(int id) override;
+    void SetChecked(int id, bool checked) override;
+    void SetMaxLength(int id, int length) override;
+    std::pair<int, int> Selection(int id) override;
+    void SetSelection(int id, int start, int end) override;
+    void SetPicture(int id, const std::string& file) override;
+    int Current(int id) override;
+    void SetCurrent(int id, int index) override;
+    void SetItems(int id, const std::vector<std::string>& texts) override;
+    TCheckListItem ItemState(int id, int index) override;
+    void SetItemState(int id, int index, const TCheckListItem& state) override;
+    int RowCount(int id) override;
+    void DeleteRow(int id, int row) override;
+    void InsertRow(int id, int row, const TListItem& item) override;
+    void SetCell(int id, int row, int column, const std::string& text) override;
+    void SetRowPicture(int id, int row, int picture) override;
+    bool RowChecked(int id, int row) override;
+    void SetRowChecked(int id, int row, bool checked) override;
+    void SetRange(int id, int min, int max) override;
+    void SetPosition(int id, int position) override;
+    void SetPanels(int id, const std::vector<int>& widths) override;
+    void SetPanelText(int id, int panel, const std::string& text, TAlignment alignment) override;
 
 private:
-    void Add(std::unique_ptr<Binding> binding);
-    void SetHint(HWND control, const std::string& hint);
+    struct Picture {
+        int DefaultIcon, Size;
+        Icon Shown;
+    };
+    HWND Control(int id) const { return id == 0 ? dialog_ : GetDlgItem(dialog_, id); }
 
     HWND dialog_;
     HWND tooltip_ = nullptr;
-    std::vector<std::unique_ptr<Binding>> bindings_;
-    std::vector<HWND> links_;
-    int putting_ = 0;
+    std::map<int, Picture> pictures_;
+    std::vector<HWND> links_, hands_, checkLists_;
 };
-
-// Shows a popup menu of plain records at a screen point and returns the chosen item's position,
-// or -1 when the user chose nothing.
-int TrackPopup(HWND owner, const TPopupMenu& menu, POINT at);
-
-// Where a keyboard-opened context menu goes: below the selected row of a list view, or the
-// control's top left corner.
-POINT ContextMenuPoint(HWND control, LPARAM lParam);
-
-// Sets a dialog's client area to the size given at 96 DPI, scaled, and centres the dialog on the
-// work area of its screen. The template's controls keep their places in proportion.
-void SizeClientAndCentre(HWND dialog, int width, int height);
 
 }  // namespace vexamo::win32

@@ -1,38 +1,69 @@
-// GDI clean-up without hand restores: what is selected is put back, what is created is deleted,
-// what is borrowed is released, on every path out of a drawing routine.
+// Clean-up without hand restores: what is selected is put back, what is created is freed, what is
+// borrowed is released, on every path out of a drawing routine or a window's life.
 #pragma once
 
 #include <utility>
 
 #include "platform/win32/WinApi.h"
+#include <commctrl.h>
 
 namespace vexamo::win32 {
 
-// Owns a GDI object (brush, font, pen, bitmap) and deletes it.
-template <typename T>
-class GdiObject {
+// Owns one handle and frees it with `Free`.
+template <typename H, auto Free>
+class Owned {
 public:
-    explicit GdiObject(T object = nullptr) : object_(object) {}
-    ~GdiObject() {
-        if (object_) DeleteObject(object_);
-    }
-    GdiObject(GdiObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            if (object_) DeleteObject(object_);
-            object_ = std::exchange(other.object_, nullptr);
-        }
+    explicit Owned(H handle = nullptr) : handle_(handle) {}
+    ~Owned() { reset(); }
+    Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    Owned& operator=(Owned&& other) noexcept {
+        if (this != &other) reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
 
-    T get() const { return object_; }
-    operator T() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
+    H get() const { return handle_; }
+    operator H() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    H release() { return std::exchange(handle_, nullptr); }
+    void reset(H handle = nullptr) {
+        if (handle_) Free(handle_);
+        handle_ = handle;
+    }
 
 private:
-    T object_;
+    H handle_;
+};
+
+inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
+inline void DeleteMemoryDC(HDC dc) { DeleteDC(dc); }
+inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
+inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
+inline void DestroyImageList(HIMAGELIST list) { ImageList_Destroy(list); }
+inline void CloseFileHandle(HANDLE file) { CloseHandle(file); }
+inline void CloseFind(HANDLE find) { FindClose(find); }
+inline void CloseKey(HKEY key) { RegCloseKey(key); }
+
+// A brush, font, pen or bitmap.
+template <typename T>
+using GdiObject = Owned<T, DeleteGdiObject>;
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+using Icon = Owned<HICON, DestroyIconHandle>;
+// A menu; destroying it destroys its submenus too.
+using Menu = Owned<HMENU, DestroyMenuHandle>;
+using ImageList = Owned<HIMAGELIST, DestroyImageList>;
+// Files and folder searches are invalid as INVALID_HANDLE_VALUE: give them through OrNull.
+using FileHandle = Owned<HANDLE, CloseFileHandle>;
+using FindHandle = Owned<HANDLE, CloseFind>;
+inline HANDLE OrNull(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
+using RegKey = Owned<HKEY, CloseKey>;
+
+// A memory device context compatible with `like` (the screen for none).
+class MemoryDC : public Owned<HDC, DeleteMemoryDC> {
+public:
+    explicit MemoryDC(HDC like) : Owned(CreateCompatibleDC(like)) {}
 };
 
 // Selects an object into a device context and puts the previous one back.
@@ -63,6 +94,21 @@ public:
 
 private:
     HWND hwnd_;
+    HDC dc_;
+};
+
+// A window's painting between BeginPaint and EndPaint.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+    ~ScopedPaint() { EndPaint(hwnd_, &paint_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    operator HDC() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/IniText.h"
+#include "platform/win32/ScopedGdi.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/WinApi.h"
 
@@ -12,6 +13,8 @@
 namespace vexamo {
 
 namespace {
+
+using win32::FileHandle, win32::FindHandle, win32::OrNull, win32::RegKey;
 
 // The profile functions cut off what does not fit and report size - 1 (one string) or
 // size - 2 (a zero-separated list); grow until the answer is shorter than that.
@@ -31,76 +34,30 @@ std::string ReadGrowing(Call call, DWORD truncatedMargin) {
     }
 }
 
-std::vector<std::string> SplitZeroList(const std::string& list) {
-    std::vector<std::string> names;
-    size_t at = 0;
-    while (at < list.size() && list[at] != '\0') {
-        size_t end = list.find('\0', at);
-        if (end == std::string::npos) end = list.size();
-        names.push_back(list.substr(at, end - at));
-        at = end + 1;
-    }
-    return names;
-}
-
 HKEY RootKey(RegRoot root) { return root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
-
-// The program writes keys as "\Software\...\" as well as "Software\..."; the registry wants
-// neither the leading nor the trailing backslash.
-std::string KeyPath(const std::string& key) {
-    size_t b = key.find_first_not_of('\\');
-    if (b == std::string::npos) return {};
-    size_t e = key.find_last_not_of('\\');
-    return key.substr(b, e - b + 1);
-}
 
 enum class KeyUse { Read, Write, Create };
 
-// An open registry key, closed when it goes out of scope. Each use asks only for the access it
-// needs: an ordinary user may read keys under HKEY_LOCAL_MACHINE that it cannot open for writing.
-class OpenKey {
-public:
-    OpenKey(RegRoot root, const std::string& key, KeyUse use) {
-        std::string path = KeyPath(key);
-        LONG rc = use == KeyUse::Create
-                      ? RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ,
-                                        nullptr, &key_, nullptr)
-                      : RegOpenKeyExA(RootKey(root), path.c_str(), 0, use == KeyUse::Read ? KEY_READ : KEY_SET_VALUE,
-                                      &key_);
-        if (rc != ERROR_SUCCESS) key_ = nullptr;
-    }
-    // For reading in a chosen view; the flag is ignored by a 32-bit Windows, which has one view.
-    OpenKey(RegRoot root, RegView view, const std::string& key) {
-        const REGSAM sam = KEY_READ | (view == RegView::Wow32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
-        if (RegOpenKeyExA(RootKey(root), KeyPath(key).c_str(), 0, sam, &key_) != ERROR_SUCCESS) key_ = nullptr;
-    }
-    ~OpenKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
+// Each use asks only for the access it needs: an ordinary user may read keys under
+// HKEY_LOCAL_MACHINE that it cannot open for writing. Null when the key cannot be opened.
+RegKey OpenKey(RegRoot root, const std::string& key, KeyUse use) {
+    const std::string path = RegistryKeyPath(key);
+    HKEY opened = nullptr;
+    const LONG rc = use == KeyUse::Create
+                        ? RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ,
+                                          nullptr, &opened, nullptr)
+                        : RegOpenKeyExA(RootKey(root), path.c_str(), 0, use == KeyUse::Read ? KEY_READ : KEY_SET_VALUE,
+                                        &opened);
+    return RegKey(rc == ERROR_SUCCESS ? opened : nullptr);
+}
 
-    explicit operator bool() const { return key_ != nullptr; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
+// For reading in a chosen view; the flag is ignored by a 32-bit Windows, which has one view.
+RegKey OpenKey(RegRoot root, RegView view, const std::string& key) {
+    const REGSAM sam = KEY_READ | (view == RegView::Wow32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
+    HKEY opened = nullptr;
+    const LONG rc = RegOpenKeyExA(RootKey(root), RegistryKeyPath(key).c_str(), 0, sam, &opened);
+    return RegKey(rc == ERROR_SUCCESS ? opened : nullptr);
+}
 
 // A path's wide form, or a path that names nothing on any drive when it is too long for every file
 // function: the call then fails as for a missing file.
@@ -122,12 +79,14 @@ UINT LegacyCodePage() {
 bool ReplaceWholeFile(const std::string& path, const std::string& text) {
     const std::wstring target = FilePath(path);
     const std::wstring beside = target + L".new";
-    HANDLE h = CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size();
-    CloseHandle(h);
+    bool ok = false;
+    {
+        const FileHandle file(
+            OrNull(CreateFileW(beside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        if (!file) return false;
+        DWORD written = 0;
+        ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+    }
     if (ok && MoveFileExW(beside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DeleteFileW(beside.c_str());
@@ -193,8 +152,8 @@ std::vector<DirEntry> Win32Platform::ListFolder(const std::string& mask) {
     if (!wide) return entries;
     WIN32_FIND_DATAW data{};
     // Only long names are matched and asked for: the 8.3 names are never used.
-    HANDLE find = FindFirstFileExW(wide->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
-    if (find == INVALID_HANDLE_VALUE) return entries;
+    const FindHandle find(OrNull(FindFirstFileExW(wide->c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)));
+    if (!find) return entries;
     do {
         std::string name = win32::Narrow(data.cFileName);
         if (name == "." || name == "..") continue;
@@ -206,7 +165,6 @@ std::vector<DirEntry> Win32Platform::ListFolder(const std::string& mask) {
         e.ReparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         entries.push_back(std::move(e));
     } while (FindNextFileW(find, &data));
-    FindClose(find);
     return entries;
 }
 
@@ -218,14 +176,14 @@ bool Win32Platform::FileExists(const std::string& path) {
 bool Win32Platform::DeleteFile(const std::string& path) { return DeleteFileW(FilePath(path).c_str()) != 0; }
 
 std::optional<std::string> Win32Platform::ReadTextFile(const std::string& path) {
-    FileHandle file(CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle file(OrNull(CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file) return std::nullopt;
     std::string content;
     char chunk[65536];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+        if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
         if (got == 0) break;
         content.append(chunk, got);
     }
@@ -233,14 +191,14 @@ std::optional<std::string> Win32Platform::ReadTextFile(const std::string& path) 
 }
 
 bool Win32Platform::AppendTextFile(const std::string& path, const std::string& text) {
-    FileHandle file(CreateFileW(FilePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle file(OrNull(CreateFileW(FilePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file) return false;
     size_t done = 0;
     while (done < text.size()) {
         DWORD part = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 20));
         DWORD written = 0;
-        if (!WriteFile(file.get(), text.data() + done, part, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(file, text.data() + done, part, &written, nullptr) || written == 0) return false;
         done += written;
     }
     return true;
@@ -363,10 +321,10 @@ bool Win32Platform::RegCreateKey(RegRoot root, const std::string& key) {
 
 std::optional<std::uint32_t> Win32Platform::RegReadInteger(RegRoot root, const std::string& key,
                                                            const std::string& name) {
-    OpenKey k(root, key, KeyUse::Read);
+    const RegKey k = OpenKey(root, key, KeyUse::Read);
     if (!k) return std::nullopt;
     DWORD type = 0, value = 0, size = sizeof value;
-    if (RegQueryValueExA(k.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+    if (RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
             ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof value)
         return std::nullopt;
@@ -398,32 +356,32 @@ std::optional<RegText> QueryText(HKEY key, const std::string& name) {
 
 std::optional<std::string> Win32Platform::RegReadString(RegRoot root, const std::string& key,
                                                         const std::string& name) {
-    OpenKey k(root, key, KeyUse::Read);
+    const RegKey k = OpenKey(root, key, KeyUse::Read);
     if (!k) return std::nullopt;
-    std::optional<RegText> text = QueryText(k.get(), name);
+    std::optional<RegText> text = QueryText(k, name);
     if (!text) return std::nullopt;
     return text->Value;
 }
 
 std::optional<RegText> Win32Platform::RegReadText(RegRoot root, RegView view, const std::string& key,
                                                   const std::string& name) {
-    OpenKey k(root, view, key);
+    const RegKey k = OpenKey(root, view, key);
     if (!k) return std::nullopt;
-    return QueryText(k.get(), name);
+    return QueryText(k, name);
 }
 
 std::vector<std::string> Win32Platform::RegValueNames(RegRoot root, RegView view, const std::string& key) {
     std::vector<std::string> names;
-    OpenKey k(root, view, key);
+    const RegKey k = OpenKey(root, view, key);
     if (!k) return names;
     DWORD longest = 0;
-    if (RegQueryInfoKeyA(k.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
+    if (RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longest, nullptr,
                          nullptr, nullptr) != ERROR_SUCCESS)
         return names;
     std::string name(longest + 1, '\0');
     for (DWORD i = 0;; ++i) {
         DWORD size = static_cast<DWORD>(name.size());
-        const LONG rc = RegEnumValueA(k.get(), i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+        const LONG rc = RegEnumValueA(k, i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_NO_MORE_ITEMS) break;
         if (rc == ERROR_MORE_DATA) {
             // A value added since the count; a longer buffer and the same index again.
@@ -449,25 +407,25 @@ std::string Win32Platform::ExpandEnvironment(const std::string& text) {
 
 bool Win32Platform::RegWriteInteger(RegRoot root, const std::string& key, const std::string& name,
                                     std::uint32_t value) {
-    OpenKey k(root, key, KeyUse::Write);
+    const RegKey k = OpenKey(root, key, KeyUse::Write);
     if (!k) return false;
     DWORD data = value;
-    return RegSetValueExA(k.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+    return RegSetValueExA(k, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                           sizeof data) == ERROR_SUCCESS;
 }
 
 bool Win32Platform::RegWriteString(RegRoot root, const std::string& key, const std::string& name,
                                    const std::string& value) {
-    OpenKey k(root, key, KeyUse::Write);
+    const RegKey k = OpenKey(root, key, KeyUse::Write);
     if (!k) return false;
-    return RegSetValueExA(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    return RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool Win32Platform::RegDeleteValue(RegRoot root, const std::string& key, const std::string& name) {
-    OpenKey k(root, key, KeyUse::Write);
+    const RegKey k = OpenKey(root, key, KeyUse::Write);
     if (!k) return false;
-    return RegDeleteValueA(k.get(), name.c_str()) == ERROR_SUCCESS;
+    return RegDeleteValueA(k, name.c_str()) == ERROR_SUCCESS;
 }
 
 // --- shell, dialogs, tray, clock ------------------------------------------------------------
@@ -483,39 +441,15 @@ std::intptr_t Win32Platform::ShellOpen(const std::string& file, const std::strin
 
 MsgResult Win32Platform::MessageBox(MsgKind kind, const std::string& text, MsgButtons buttons,
                                     const std::string& caption) {
-    UINT style = (buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK) | MB_TASKMODAL | MB_SETFOREGROUND;
-    const char* title = "Vexamo";
-    switch (kind) {
-        case MsgKind::Warning:
-            style |= MB_ICONWARNING;
-            title = "Warning";
-            break;
-        case MsgKind::Information:
-            style |= MB_ICONINFORMATION;
-            title = "Information";
-            break;
-        case MsgKind::Error:
-            style |= MB_ICONERROR;
-            title = "Error";
-            break;
-        case MsgKind::Confirmation:
-            style |= MB_ICONQUESTION;
-            title = "Confirm";
-            break;
-        case MsgKind::Plain:
-            break;
-    }
-    int answer = MessageBoxW(nullptr, win32::Wide(text).c_str(), win32::Wide(caption.empty() ? title : caption).c_str(),
-                             style);
-    switch (answer) {
-        case IDYES:
-            return MsgResult::Yes;
-        case IDNO:
-            return MsgResult::No;
-        case IDOK:
-            return MsgResult::Ok;
-        default:
-            return MsgResult::Cancel;
+    const UINT icons[] = {0, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONINFORMATION, MB_ICONERROR};  // by MsgKind
+    const UINT style = (buttons == MsgButtons::YesNo ? MB_YESNO : MB_OK) | MB_TASKMODAL | MB_SETFOREGROUND |
+                       icons[static_cast<int>(kind)];
+    switch (MessageBoxW(nullptr, win32::Wide(text).c_str(),
+                        win32::Wide(caption.empty() ? MessageTitle(kind) : caption).c_str(), style)) {
+        case IDYES: return MsgResult::Yes;
+        case IDNO: return MsgResult::No;
+        case IDOK: return MsgResult::Ok;
+        default: return MsgResult::Cancel;
     }
 }
 

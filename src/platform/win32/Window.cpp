@@ -1,10 +1,14 @@
 #include "platform/win32/Window.h"
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Dispatch.h"
+#include "platform/win32/Controls_win32.h"
+#include "platform/win32/Menu.h"
+#include "platform/win32/Pictures.h"
 
 namespace vexamo::win32 {
 
@@ -16,27 +20,142 @@ std::vector<HWND> modeless;
 
 void Forget(HWND hwnd) { modeless.erase(std::remove(modeless.begin(), modeless.end(), hwnd), modeless.end()); }
 
+// Where a context menu opens: at the mouse, or for the keyboard (no position) below the selected
+// row of a list view, else at the control's top left corner.
+POINT ContextMenuPoint(HWND control, LPARAM lParam) {
+    if (lParam != -1) return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    RECT r{};
+    char cls[32] = {};
+    GetClassNameA(control, cls, sizeof cls);
+    const int selected = lstrcmpiA(cls, WC_LISTVIEWA) == 0 ? ListView_GetNextItem(control, -1, LVNI_SELECTED) : -1;
+    if (selected >= 0 && ListView_GetItemRect(control, selected, &r, LVIR_LABEL)) {
+        POINT p{r.left, r.bottom};
+        ClientToScreen(control, &p);
+        return p;
+    }
+    GetWindowRect(control, &r);
+    return {r.left, r.top};
+}
+
 }  // namespace
 
 void SetErrorHandler(ErrorHandler handler) { errorHandler = handler; }
 
-void ReportError(const std::exception& e) {
-    if (!errorHandler) return;
+bool Guarded(const std::function<void()>& f) {
     try {
-        errorHandler(e);
-    } catch (...) {
-        // Reporting must never throw through a window procedure.
+        f();
+        return true;
+    } catch (const std::exception& e) {
+        try {
+            if (errorHandler) errorHandler(e);
+        } catch (...) {
+            // Reporting must never throw through a window procedure.
+        }
+        return false;
     }
 }
 
 int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
+    static const int dpi = [] {
+        const ScopedGetDC screen(nullptr);
+        const int read = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+        return read > 0 ? read : 96;
+    }();
+    return dpi;
 }
 
 int Scale(int pixelsAt96) { return MulDiv(pixelsAt96, ScreenDpi(), 96); }
+
+int Unscale(int pixels) { return MulDiv(pixels, 96, ScreenDpi()); }
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+std::string WindowText(HWND hwnd) {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void RegisterClassOnce(WNDCLASSA wc) {
+    static std::set<std::string> registered;
+    if (!registered.insert(wc.lpszClassName).second) return;
+    wc.hInstance = Instance();
+    if (!wc.hCursor) wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    RegisterClassA(&wc);
+}
+
+void RegisterDialogClass(const char* name, int iconId) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefDlgProcA;
+    wc.cbWndExtra = DLGWINDOWEXTRA;
+    wc.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(iconId));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    RegisterClassOnce(wc);
+}
+
+RECT CentredOnWorkArea(HWND window, int width, int height) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                           : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                    &monitor);
+    const RECT area = monitor.rcWork;
+    const int left = area.left + (area.right - area.left - width) / 2;
+    const int top = area.top + (area.bottom - area.top - height) / 2;
+    return {left, top, left + width, top + height};
+}
+
+RECT FrameFor(HWND window, int width, int height) {
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+    return frame;
+}
+
+void SetClientAndCentre(HWND window, int width, int height) {
+    const RECT frame = FrameFor(window, Scale(width), Scale(height));
+    const RECT at = CentredOnWorkArea(window, frame.right - frame.left, frame.bottom - frame.top);
+    SetWindowPos(window, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SizeClientAndCentre(HWND window, int width, int height) {
+    // The template is laid out in dialog units, which follow the dialog font; a font wider or
+    // narrower than the one the layout was made with would push controls out of the fixed client
+    // area. Every control keeps its place in proportion instead.
+    RECT before{};
+    GetClientRect(window, &before);
+    const int oldW = before.right > 0 ? before.right : 1;
+    const int oldH = before.bottom > 0 ? before.bottom : 1;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetParent(child) != window) continue;  // owned popups such as tooltips
+        RECT box{};
+        GetWindowRect(child, &box);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+        char cls[32] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        // A drop-down list's height is that of its open list, not of what the window rect shows.
+        const bool combo = lstrcmpiA(cls, "ComboBox") == 0;
+        const int left = MulDiv(box.left, Scale(width), oldW);
+        const int top = MulDiv(box.top, Scale(height), oldH);
+        const int w = MulDiv(box.right, Scale(width), oldW) - left;
+        const int h = combo ? Scale(120) : MulDiv(box.bottom, Scale(height), oldH) - top;
+        SetWindowPos(child, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetClientAndCentre(window, width, height);
+}
+
+HWND ModalOwner() {
+    HWND active = GetActiveWindow();
+    return active && IsWindowVisible(active) ? active : nullptr;
+}
+
+void PaintNow(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG msg;
+    PeekMessageA(&msg, window, WM_PAINT, WM_PAINT, PM_NOREMOVE);
+}
 
 // --- Window -----------------------------------------------------------------------------------
 
@@ -48,23 +167,15 @@ Window::~Window() {
     DestroyWindow(h);
 }
 
-HWND Window::Create(HINSTANCE instance, DWORD exStyle, const char* title, DWORD style, int x, int y, int width,
-                    int height, HWND parent) {
+HWND Window::Create(DWORD exStyle, const char* title, DWORD style, int x, int y, int width, int height) {
     WNDCLASSA wc{};
-    if (!GetClassInfoA(instance, ClassName(), &wc)) {
-        wc = {};
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = ClassName();
-        PrepareClass(wc);
-        RegisterClassA(&wc);
-    }
-    return CreateWindowExA(exStyle, ClassName(), title, style, x, y, width, height, parent, nullptr, instance, this);
+    wc.lpfnWndProc = WndProc;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = ClassName();
+    PrepareClass(wc);
+    RegisterClassOnce(wc);
+    return CreateWindowExA(exStyle, ClassName(), title, style, x, y, width, height, nullptr, nullptr, Instance(), this);
 }
-
-LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
 
 LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
@@ -89,34 +200,165 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 // --- Dialog -----------------------------------------------------------------------------------
 
+Dialog::Dialog() = default;
+
 Dialog::~Dialog() {
     if (!hwnd_) return;
     HWND h = std::exchange(hwnd_, nullptr);
     SetWindowLongPtrA(h, DWLP_USER, 0);
     Forget(h);
+    mirror_.reset();
     if (modal_)
         EndDialog(h, IDCANCEL);
     else
         DestroyWindow(h);
 }
 
-HWND Dialog::CreateModeless(HINSTANCE instance, int templateId, HWND owner) {
+HWND Dialog::CreateModeless(int templateId, HWND owner) {
     modal_ = false;
-    HWND h = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), owner, DlgProc, reinterpret_cast<LPARAM>(this));
+    ended_ = false;
+    HWND h = CreateDialogParamA(Instance(), MAKEINTRESOURCEA(templateId), owner, DlgProc,
+                                reinterpret_cast<LPARAM>(this));
     if (h) modeless.push_back(h);
     return h;
 }
 
-INT_PTR Dialog::RunModal(HINSTANCE instance, int templateId, HWND owner) {
+INT_PTR Dialog::RunModal(int templateId, HWND owner) {
     modal_ = true;
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, DlgProc, reinterpret_cast<LPARAM>(this));
+    ended_ = false;
+    return DialogBoxParamA(Instance(), MAKEINTRESOURCEA(templateId), owner, DlgProc, reinterpret_cast<LPARAM>(this));
 }
 
 void Dialog::EndModal(INT_PTR result) {
-    if (hwnd_ && modal_) EndDialog(hwnd_, result);
+    if (!hwnd_ || !modal_) return;
+    ended_ = true;
+    EndDialog(hwnd_, result);
 }
 
-INT_PTR Dialog::HandleMessage(UINT, WPARAM, LPARAM) { return FALSE; }
+void Dialog::OnDialogKey(std::function<void(TDialogKey, const TControl*)> handler) { dialogKey_ = std::move(handler); }
+
+void Dialog::OnDraw(int id, std::function<void(const DRAWITEMSTRUCT&)> draw) { draws_[id] = std::move(draw); }
+
+void Dialog::Colour(std::initializer_list<int> ids, std::optional<COLORREF> text, std::optional<COLORREF> back) {
+    for (int id : ids) colours_[id] = {text, back};
+    if (back && !brushes_.count(*back)) brushes_.emplace(*back, GdiObject<HBRUSH>(CreateSolidBrush(*back)));
+}
+
+HFONT Dialog::Bold() {
+    if (!bold_) bold_ = BoldFont(DialogFont(hwnd_));
+    return bold_;
+}
+
+void Dialog::Embolden(std::initializer_list<int> ids) { SetFont(hwnd_, ids, Bold()); }
+
+void Dialog::ShowIcon(int id, int iconId, int size) {
+    icons_.push_back(LoadIconSized(iconId, size));
+    SendDlgItemMessageA(hwnd_, id, STM_SETICON, reinterpret_cast<WPARAM>(icons_.back().get()), 0);
+}
+
+void Dialog::Run(const std::function<void()>& handler) {
+    if (!mirror_ || ended_) return;
+    mirror_->Take();
+    if (handler) Guarded(handler);
+    if (mirror_ && hwnd_ && !ended_) PutRecords();
+}
+
+void Dialog::PutRecords() {
+    if (!mirror_ || !hwnd_) return;
+    mirror_->Put();
+    Shown();
+}
+
+INT_PTR Dialog::Answer(LRESULT value) {
+    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, value);
+    return TRUE;
+}
+
+std::optional<INT_PTR> Dialog::Message(UINT, WPARAM, LPARAM) { return std::nullopt; }
+
+// The controls' events and the lists' menus; true when one ran.
+bool Dialog::Routed(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND) {
+        const WORD id = LOWORD(wParam), code = HIWORD(wParam);
+        const std::optional<TNotifyEvent> event = mirror_->Command(reinterpret_cast<HWND>(lParam), code);
+        const bool key = (id == IDOK || id == IDCANCEL) && code == BN_CLICKED && (!event || !*event);
+        if (key && dialogKey_) {
+            const TControl* focused = mirror_->Focused();
+            Run([&] { dialogKey_(id == IDOK ? TDialogKey::Enter : TDialogKey::Escape, focused); });
+        } else if (event) {
+            Run(*event);
+        }
+        return key || event;
+    }
+    if (msg == WM_NOTIFY) {
+        const std::optional<TNotifyEvent> event = mirror_->Notify(*reinterpret_cast<const NMHDR*>(lParam));
+        if (event) Run(*event);
+        return event.has_value();
+    }
+    if (msg != WM_CONTEXTMENU) return false;
+    const HWND control = reinterpret_cast<HWND>(wParam);
+    TPopupMenu* records = mirror_->PopupMenuOf(control);
+    if (!records) return false;
+    const POINT at = ContextMenuPoint(control, lParam);
+    Run(records->OnPopup);
+    PopupMenu menu([records] { return *records; });
+    if (const int chosen = menu.Choose(hwnd_, at, TPM_RIGHTBUTTON | TPM_LEFTALIGN); chosen >= 0 && records->OnClick)
+        Run([&] { records->OnClick(chosen); });
+    return true;
+}
+
+LRESULT Dialog::ColourOf(HDC dc, HWND control, UINT msg) {
+    const LRESULT link = msg == WM_CTLCOLORSTATIC ? mirror_->CtlColorStatic(dc, control) : 0;
+    const auto rule = colours_.find(GetDlgCtrlID(control));
+    if (rule == colours_.end()) return link;
+    if (rule->second.Text) SetTextColor(dc, *rule->second.Text);
+    if (const std::optional<COLORREF> back = rule->second.Back) {
+        SetBkColor(dc, *back);
+        return reinterpret_cast<LRESULT>(brushes_.at(*back).get());
+    }
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        mirror_ = std::make_unique<ControlMirror>(hwnd_);
+        const bool focus = InitDialog();
+        PutRecords();
+        return focus ? TRUE : FALSE;
+    }
+    if (!mirror_) return FALSE;
+    if (msg == WM_DESTROY) {
+        // The mirror's tooltip goes with the dialog; no record is put after this.
+        mirror_.reset();
+        return FALSE;
+    }
+    const bool fromControl = msg == WM_COMMAND || msg == WM_NOTIFY;
+    if (ended_ && fromControl) return TRUE;
+    // What the controls report while the records are put comes from the program, not the user.
+    if (mirror_->Putting() && fromControl) return FALSE;
+    if (Routed(msg, wParam, lParam)) return msg == WM_NOTIFY ? Answer(0) : TRUE;
+    if (const std::optional<INT_PTR> answer = Message(msg, wParam, lParam)) return *answer;
+    if (!mirror_) return FALSE;
+    switch (msg) {
+        case WM_DRAWITEM: {
+            const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (const auto at = draws_.find(static_cast<int>(draw.CtlID)); at != draws_.end()) {
+                at->second(draw);
+                return TRUE;
+            }
+            return mirror_->DrawItem(draw) ? TRUE : FALSE;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+            return ColourOf(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), msg);
+        case WM_SETCURSOR:
+            if (mirror_->SetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return Answer(TRUE);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
 
 INT_PTR CALLBACK Dialog::DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
@@ -129,6 +371,7 @@ INT_PTR CALLBACK Dialog::DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         Forget(hwnd);
+        self->mirror_.reset();
         self->hwnd_ = nullptr;
         return FALSE;
     }

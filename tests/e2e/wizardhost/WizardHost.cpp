@@ -8,12 +8,17 @@
 #include "model/VexaCfg.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Window.h"
-#include "ui/PlayerWizard_win32.h"
+#include "ui/PlayerWizard.h"
 #include "ui/main.h"
+
+namespace vexamo {
+// The wizard's binding (ui/PlayerWizard_win32.cpp).
+std::unique_ptr<PlayerWizardHost> PlayerWizardBinding(TfrmPlayerWizard& wizard);
+}  // namespace vexamo
 
 using namespace vexamo;
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     InstallWin32Platform();
@@ -24,10 +29,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     ProgramFolder = ExeName.substr(0, ExeName.find_last_of('\\') + 1);
 
     const std::string name = commandLine ? commandLine : "";
-    auto wizard = CreatePlayerWizardWindow(instance, nullptr);
+    TfrmPlayerWizard wizard(PlayerWizardBinding);
     if (name.empty())
-        wizard->NewPlayer();
+        wizard.NewPlayer();
     else
-        wizard->EditPlayer(true, name);
+        wizard.EditPlayer(true, name);
     return 0;
 }

@@ -2,6 +2,8 @@
 // player, let the chooser play everything or ask the user, then end the window or the agent.
 #include <algorithm>
 
+#include "app/Globals.h"
+#include "app/WindowFactory.h"
 #include "model/DiscSearch.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
@@ -24,10 +26,6 @@ inline const std::string VariousLabel = "[Various]";
 constexpr int RepaintEveryFolders = 16;
 
 }  // namespace
-
-std::unique_ptr<TfrmMonitor> FrmMainHost::CreateChooser() { return std::make_unique<TfrmMonitor>(nullptr); }
-
-std::unique_ptr<TfrmScaning> FrmMainHost::CreateProgressWindow() { return std::make_unique<TfrmScaning>(nullptr); }
 
 void TfrmMain::ScanDisc(Caller, bool discArrived) {
     // While a run waits for its chooser the message loop runs: a disc arriving then, or "Scan Now",
@@ -72,7 +70,7 @@ void TfrmMain::Scan() {
 
     // A chooser left by an earlier run goes here.
     Dispatch::Release(std::move(Globals.frmMonitor));
-    Globals.frmMonitor = host_ ? host_->CreateChooser() : std::make_unique<TfrmMonitor>(nullptr);
+    Globals.frmMonitor = Windows().NewChooser();
     TfrmMonitor* chooser = Globals.frmMonitor.get();
     chooser->Drives = drives;
     // A disc taken out during the walk closes the chooser now, before anything is played from it.
@@ -87,10 +85,17 @@ void TfrmMain::Scan() {
     chooserInUse_ = true;
     agent_.RemoveTrayIcon();
     Globals.CurrentPlayer = Globals.SelectedPlayers->Players.at(ChoosePlayer()).get();
-    if (Globals.CurrentPlayer->Prompt == 0)
-        chooser->ShowModal();
-    else
+    if (Globals.CurrentPlayer->Prompt == PromptYes) {
+        // The window takes no input meanwhile: the run waiting for the chooser must not be started
+        // again or ended from under it.
+        const auto enable = [this](bool enabled) {
+            Enabled = enabled;
+            if (host_) host_->Repaint();
+        };
+        ShowModalBetween([&] { enable(false); }, [&] { chooser->ShowModal(); }, [&] { enable(true); });
+    } else {
         chooser->AutoPlay();
+    }
     chooserInUse_ = false;
     // A player that could not be started leaves a visible window open: it says so there.
     if (!Globals.PlayerStarted && !Globals.PlayNotice.empty() && Visible)
@@ -173,7 +178,7 @@ StringList TfrmMain::CollectFiles() {
         ProgBar.Position = ProgBar.Min;
         ProgBar.Visible = true;
     } else {
-        Globals.frmScaning = host_ ? host_->CreateProgressWindow() : std::make_unique<TfrmScaning>(nullptr);
+        Globals.frmScaning = Windows().NewProgressWindow();
         window = Globals.frmScaning.get();
         window->Show();
     }

@@ -1,0 +1,307 @@
+// The record mirror against controls made of plain state: what a put changes, what a take reads,
+// and which event a user's action on a control stands for.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "platform/Mirror.h"
+
+using namespace vexamo;
+using Action = RecordMirror::Action;
+
+namespace {
+
+// Controls as plain state; every change is logged as "what id".
+class FakeControls : public ControlPort {
+public:
+    struct Control {
+        std::string Text, Hint, Picture;
+        bool Enabled = true, Visible = true, Checked = false;
+        int MaxLength = 0, Current = -1, SelStart = 0, SelEnd = 0, Min = 0, Max = 0, Position = 0;
+        std::vector<std::string> Items;
+        std::vector<TCheckListItem> States;
+        std::vector<TListItem> Rows;
+        std::vector<int> Panels;
+        std::map<int, std::string> PanelTexts;
+    };
+    std::map<int, Control> c;
+    std::vector<std::string> log;
+
+    void SetText(int id, const std::string& t) override { Did("text", id), c[id].Text = t; }
+    std::string Text(int id) override { return c[id].Text; }
+    void SetEnabled(int id, bool e) override { Did("enabled", id), c[id].Enabled = e; }
+    void SetVisible(int id, bool v) override { Did("visible", id), c[id].Visible = v; }
+    void SetHint(int id, const std::string& h) override { Did("hint", id), c[id].Hint = h; }
+    bool Checked(int id) override { return c[id].Checked; }
+    void SetChecked(int id, bool on) override { Did("checked", id), c[id].Checked = on; }
+    void SetMaxLength(int id, int n) override { Did("max", id), c[id].MaxLength = n; }
+    std::pair<int, int> Selection(int id) override { return {c[id].SelStart, c[id].SelEnd}; }
+    void SetSelection(int id, int s, int e) override { c[id].SelStart = s, c[id].SelEnd = e; }
+    void SetPicture(int id, const std::string& f) override { Did("picture", id), c[id].Picture = f; }
+    int Current(int id) override { return c[id].Current; }
+    void SetCurrent(int id, int i) override { Did("current", id), c[id].Current = i; }
+    void SetItems(int id, const std::vector<std::string>& t) override {
+        Did("items", id), c[id].Items = t, c[id].States.assign(t.size(), {});
+    }
+    TCheckListItem ItemState(int id, int i) override { return c[id].States.at(i); }
+    void SetItemState(int id, int i, const TCheckListItem& s) override { Did("state", id), c[id].States.at(i) = s; }
+    int RowCount(int id) override { return static_cast<int>(c[id].Rows.size()); }
+    void DeleteRow(int id, int r) override {
+        Did("delete", id), c[id].Rows.erase(c[id].Rows.begin() + r);
+        if (c[id].Current == r) c[id].Current = -1;  // as a list view drops the selection
+    }
+    void InsertRow(int id, int r, const TListItem& item) override {
+        Did("insert", id), c[id].Rows.insert(c[id].Rows.begin() + r, TListItem{item.Caption, {}, item.ImageIndex});
+    }
+    void SetCell(int id, int r, int col, const std::string& t) override {
+        Did("cell", id);
+        auto& row = c[id].Rows.at(r);
+        if (col == 0) row.Caption = t;
+        else row.SubItems.resize(std::max<size_t>(row.SubItems.size(), col)), row.SubItems[col - 1] = t;
+    }
+    void SetRowPicture(int id, int r, int p) override { Did("rowpicture", id), c[id].Rows.at(r).ImageIndex = p; }
+    bool RowChecked(int id, int r) override { return c[id].Rows.at(r).Checked; }
+    void SetRowChecked(int id, int r, bool on) override { Did("rowchecked", id), c[id].Rows.at(r).Checked = on; }
+    void SetRange(int id, int lo, int hi) override { Did("range", id), c[id].Min = lo, c[id].Max = hi; }
+    void SetPosition(int id, int p) override { Did("position", id), c[id].Position = p; }
+    void SetPanels(int id, const std::vector<int>& w) override { Did("panels", id), c[id].Panels = w; }
+    void SetPanelText(int id, int p, const std::string& t, TAlignment a) override {
+        Did("panel", id), c[id].PanelTexts[p] = (a == TAlignment::Center ? "|" : "") + t;
+    }
+
+    std::vector<std::string> Changes() { return std::exchange(log, {}); }
+
+private:
+    void Did(const char* what, int id) { log.push_back(std::string(what) + " " + std::to_string(id)); }
+};
+
+using Changes = std::vector<std::string>;
+
+}  // namespace
+
+TEST(Mirror, APutChangesOnlyWhatDiffersFromWhatTheControlsShow) {
+    FakeControls c;
+    RecordMirror m(c);
+    std::string caption = "Window";
+    TButton button;
+    button.Caption = "&Go";
+    TCheckBox box;
+    TEdit edit;
+    edit.MaxLength = 8;
+    TProgressBar bar;
+    m.BindCaption(caption);
+    m.Bind(1, button);
+    m.Bind(2, box);
+    m.Bind(3, edit);
+    m.Bind(4, bar);
+    m.Put();
+    EXPECT_EQ(c.c[0].Text, "Window");
+    EXPECT_EQ(c.c[1].Text, "&Go");
+    EXPECT_EQ(c.c[3].MaxLength, 8);
+    EXPECT_EQ(c.c[4].Max, 100);
+    c.Changes();
+    m.Put();
+    EXPECT_EQ(c.Changes(), Changes{}) << "an unchanged record raises nothing";
+
+    button.Enabled = false;
+    box.Checked = true;
+    bar.Position = 40;
+    m.Put();
+    EXPECT_EQ(c.Changes(), (Changes{"enabled 1", "checked 2", "position 4"}));
+    // A tick the user changed meanwhile is put back only when the record says otherwise.
+    c.c[2].Checked = false;
+    m.Put();
+    EXPECT_EQ(c.Changes(), Changes{"checked 2"});
+    EXPECT_TRUE(m.Putting() == false);
+}
+
+TEST(Mirror, ATakeReadsWhatTheUserChangesAndNothingElse) {
+    FakeControls c;
+    RecordMirror m(c);
+    TCheckBox box;
+    TRadioButton radio;
+    TRadioGroup group;
+    group.ItemIndex = 0;
+    TEdit edit;
+    TComboBox combo;
+    combo.Items = {"a", "b"};
+    m.Bind(1, box);
+    m.Bind(2, radio);
+    m.Bind({3, 4}, group);
+    m.Bind(5, edit);
+    m.Bind(6, combo);
+    m.Put();
+    EXPECT_TRUE(c.c[3].Checked && !c.c[4].Checked);
+    c.c[1].Checked = c.c[2].Checked = c.c[4].Checked = true;
+    c.c[3].Checked = false;
+    c.c[5].Text = "typed";
+    c.c[6].Current = 1;
+    m.Take();
+    EXPECT_TRUE(box.Checked);
+    EXPECT_FALSE(radio.Checked) << "a radio button's tick is its handlers' to change";
+    EXPECT_EQ(group.ItemIndex, 0);
+    EXPECT_EQ(edit.Text, "typed");
+    EXPECT_EQ(combo.ItemIndex, 1);
+    EXPECT_EQ(combo.Text, "b");
+    m.Put();
+    EXPECT_TRUE(c.c[3].Checked && !c.c[4].Checked && !c.c[2].Checked);
+    EXPECT_EQ(m.IdOf(group), 3);
+    group.ItemIndex = 1;
+    EXPECT_EQ(m.IdOf(group), 4) << "the group stands on the button of its item";
+    EXPECT_EQ(m.RecordOf(5), &edit);
+    EXPECT_EQ(m.RecordOf(9), nullptr);
+}
+
+TEST(Mirror, AnEditBoxKeepsItsCaretForACorrectionOnly) {
+    FakeControls c;
+    RecordMirror m(c);
+    TEdit edit;
+    m.Bind(1, edit);
+    m.Put();
+    c.c[1].Text = "[FILE] -x";
+    c.c[1].SelStart = 7, c.c[1].SelEnd = 9;
+    edit.Text = "[FILE] -X";  // same length: the caret and selection stay where the user left them
+    m.Put();
+    EXPECT_EQ(c.c[1].Text, "[FILE] -X");
+    EXPECT_EQ(c.c[1].SelStart, 7);
+    EXPECT_EQ(c.c[1].SelEnd, 9);
+    c.c[1].SelStart = 4, c.c[1].SelEnd = 9;
+    edit.Text = "[FILE]";  // shorter: the caret goes where the change began, within the text
+    m.Put();
+    EXPECT_EQ(c.c[1].SelStart, 4);
+    EXPECT_EQ(c.c[1].SelEnd, 4);
+    c.c[1].SelStart = c.c[1].SelEnd = 6;
+    edit.Text = "[FIL";
+    m.Put();
+    EXPECT_EQ(c.c[1].SelStart, 4);
+}
+
+TEST(Mirror, ListsPutOnlyTheRowsCellsAndTicksThatChanged) {
+    FakeControls c;
+    RecordMirror m(c);
+    TListView list;
+    list.Checkboxes = true;
+    list.Columns = {{"", 20}, {"Name", 100, 50, 150}};
+    list.Items = {{"", {"Winamp", "AUDIO"}, 3, true}, {"", {"BsPlayer", "VIDEO"}, -1, false}};
+    m.Bind(1, list);
+    m.Put();
+    ASSERT_EQ(c.c[1].Rows.size(), 2u);
+    EXPECT_EQ(c.c[1].Rows[0].SubItems, (std::vector<std::string>{"Winamp", "AUDIO"}));
+    EXPECT_TRUE(c.c[1].Rows[0].Checked);
+    EXPECT_EQ(c.c[1].Rows[0].ImageIndex, 3);
+    c.Changes();
+
+    list.Items[1].SubItems[1] = "AUDIO/VIDEO";
+    list.ItemIndex = 1;
+    m.Put();
+    EXPECT_EQ(c.Changes(), (Changes{"cell 1", "current 1"})) << "no row is put again, so the list keeps its scroll";
+    list.Items.pop_back();
+    list.ItemIndex = -1;
+    m.Put();
+    EXPECT_EQ(c.Changes(), Changes{"delete 1"});
+    c.c[1].Rows[0].Checked = false;  // the user's click; the handler decides
+    m.Put();
+    EXPECT_TRUE(c.c[1].Rows[0].Checked);
+
+    EXPECT_EQ(m.ColumnDragged(1, 1, 200), 150);
+    EXPECT_EQ(m.ColumnDragged(1, 1, 10), 50);
+    EXPECT_EQ(m.ColumnDragged(1, 1, 90), std::nullopt);
+    EXPECT_EQ(m.ColumnDragged(1, 5, 90), std::nullopt);
+    c.c[1].Current = 0;
+    m.Take();
+    EXPECT_EQ(list.ItemIndex, 0);
+}
+
+TEST(Mirror, CheckListsComboBoxesAndStatusBarsRefillOnlyWhenTheirTextsChange) {
+    FakeControls c;
+    RecordMirror m(c);
+    TCheckListBox ticks;
+    ticks.Items = {{".mp3", true, true}, {".avi", false, false}};
+    TComboBox combo;
+    combo.Items = {"Winamp"};
+    TStatusBar status;
+    status.Panels = {{"Device(s):", 100}, {"Ready", 50, TAlignment::Center}};
+    m.Bind(1, ticks);
+    m.Bind(2, combo);
+    m.Bind(3, status);
+    m.Put();
+    EXPECT_EQ(c.c[1].Items, (std::vector<std::string>{".mp3", ".avi"}));
+    EXPECT_TRUE(c.c[1].States[0].Checked && !c.c[1].States[1].Enabled);
+    EXPECT_EQ(c.c[3].Panels, (std::vector<int>{100, 50}));
+    EXPECT_EQ(c.c[3].PanelTexts[1], "|Ready");
+    c.Changes();
+
+    ticks.Items[1].Enabled = true;
+    combo.Select(0);
+    status.Panels[1].Text = "Not Ready";
+    m.Put();
+    EXPECT_EQ(c.Changes(), (Changes{"state 1", "current 2", "panel 3"}));
+    c.c[1].States[1].Checked = true;  // the user ticks
+    c.c[1].Current = 1;
+    m.Take();
+    EXPECT_TRUE(ticks.Items[1].Checked);
+    EXPECT_EQ(ticks.ItemIndex, 1);
+    ticks.Items.push_back({".wav"});
+    status.Panels[0].Width = 120;
+    m.Put();
+    EXPECT_EQ(c.c[1].Items.size(), 3u);
+    EXPECT_TRUE(c.c[1].States[1].Checked) << "a refilled list gets its ticks back";
+    EXPECT_EQ(c.c[3].Panels, (std::vector<int>{120, 50}));
+}
+
+TEST(Mirror, EachActionIsTheEventOfItsControlsRecord) {
+    FakeControls c;
+    RecordMirror m(c);
+    std::vector<std::string> ran;
+    const auto note = [&](std::string what) { return [&ran, what] { ran.push_back(what); }; };
+    TButton button, fixed, silent;
+    button.OnClick = note("button");
+    fixed.OnClick = note("fixed");
+    TEdit edit;
+    edit.OnChange = note("change");
+    edit.OnExit = note("exit");
+    TRadioGroup group;
+    group.OnItemClick = [&](int item) { ran.push_back("item " + std::to_string(item)); };
+    TCheckListBox ticks;
+    ticks.OnClickCheck = note("tick");
+    TPopupMenu menu;
+    TListView list;
+    list.OnClick = note("row click");
+    list.OnSelectByKey = [&](int row) { ran.push_back("walk " + std::to_string(row)); };
+    list.OnItemChecked = [&](int row, bool on) { ran.push_back("check " + std::to_string(row) + (on ? " on" : " off")); };
+    list.PopupMenu = &menu;
+    m.Bind(1, button);
+    m.BindFixed({2}, fixed);
+    m.Bind(3, silent);
+    m.Bind(4, edit);
+    m.Bind({5, 6}, group);
+    m.Bind(7, ticks);
+    m.Bind(8, list);
+    const auto run = [&](int id, Action action) {
+        const std::optional<TNotifyEvent> event = m.Event(id, action);
+        if (!event) return std::string("none");
+        if (!*event) return std::string("no handler");
+        (*event)();
+        return ran.back();
+    };
+    EXPECT_EQ(run(1, Action::Click), "button");
+    EXPECT_EQ(run(2, Action::Click), "none") << "a fixed text is no button";
+    EXPECT_EQ(run(3, Action::Click), "no handler");
+    EXPECT_EQ(run(1, Action::Change), "none");
+    EXPECT_EQ(run(4, Action::Change), "change");
+    EXPECT_EQ(run(4, Action::Exit), "exit");
+    EXPECT_EQ(run(6, Action::Click), "item 1");
+    EXPECT_EQ(run(7, Action::ClickCheck), "tick");
+    EXPECT_EQ(run(8, Action::Click), "row click");
+    EXPECT_EQ(run(8, Action::RightClick), "no handler");
+    EXPECT_EQ(run(9, Action::Click), "none");
+
+    (*m.RowChanged(8, 2, true, std::nullopt))();
+    EXPECT_EQ(ran.back(), "walk 2");
+    (*m.RowChanged(8, 1, false, true))();
+    EXPECT_EQ(ran.back(), "check 1 on");
+    EXPECT_FALSE(m.RowChanged(8, 1, false, std::nullopt)) << "a mouse selection is the click's";
+    EXPECT_FALSE(m.RowChanged(4, 1, true, std::nullopt));
+    EXPECT_EQ(m.PopupMenuOf(8), &menu);
+    EXPECT_EQ(m.PopupMenuOf(4), nullptr);
+}
