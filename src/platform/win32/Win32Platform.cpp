@@ -333,7 +333,11 @@ std::string Win32Platform::IniReadString(const std::string& path, const std::str
 
 std::vector<std::string> Win32Platform::IniSectionLines(const std::string& path, const std::string& section) {
     if (auto foreign = ForeignIni(path)) return IniText(foreign->Text).SectionLines(section);
-    const std::wstring file = win32::Wide(path), app = win32::Wide(section);
+    // The per-key functions find " Main " as [Main]; this one would find nothing.
+    const size_t first = section.find_first_not_of(" \t\r\n\v\f");
+    const std::string name =
+        first == std::string::npos ? std::string() : section.substr(first, section.find_last_not_of(" \t\r\n\v\f") - first + 1);
+    const std::wstring file = win32::Wide(path), app = win32::Wide(name);
     return SplitZeroList(ReadGrowing(
         [&](wchar_t* buffer, DWORD size) { return GetPrivateProfileSectionW(app.c_str(), buffer, size, file.c_str()); },
         2));
