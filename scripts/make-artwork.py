@@ -40,6 +40,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SUPERSAMPLE = 4
 
@@ -711,30 +712,53 @@ def wizard_panel():
     return [[(r, g, b) for r, g, b, _ in row] for row in cv.pixels()]
 
 
-def ico_bytes(images):
-    """ICO with one 32-bit BGRA DIB per (size, rows) entry."""
+def png_bytes(rows):
+    """RGBA PNG, straight alpha, as an icon frame holds it."""
+    height, width = len(rows), len(rows[0])
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)
+        for px in row:
+            raw += bytes(px)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def dib_frame(size, rows):
+    """32-bit BGRA DIB with its AND mask."""
+    xor = bytearray()
+    for row in reversed(rows):
+        for r, g, b, a in row:
+            xor += bytes((b, g, r, a))
+    mask_stride = ((size + 31) // 32) * 4
+    mask = bytearray()
+    for row in reversed(rows):
+        line = bytearray(mask_stride)
+        for x, (_, _, _, a) in enumerate(row):
+            if a == 0:
+                line[x // 8] |= 0x80 >> (x % 8)
+        mask += line
+    return struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
+                       len(xor) + len(mask), 0, 0, 0, 0) + bytes(xor) + bytes(mask)
+
+
+def ico_bytes(images, png=True):
+    """ICO with one 32-bit frame per (size, rows) entry: PNG-compressed, which Windows since Vista
+    and Wine read and which takes a fraction of the room, or a BGRA DIB for readers of older icons
+    (the installer's)."""
     header = struct.pack("<HHH", 0, 1, len(images))
     offset = len(header) + 16 * len(images)
     entries, blobs = [], []
     for size, rows in images:
-        xor = bytearray()
-        for row in reversed(rows):
-            for r, g, b, a in row:
-                xor += bytes((b, g, r, a))
-        mask_stride = ((size + 31) // 32) * 4
-        mask = bytearray()
-        for row in reversed(rows):
-            line = bytearray(mask_stride)
-            for x, (_, _, _, a) in enumerate(row):
-                if a == 0:
-                    line[x // 8] |= 0x80 >> (x % 8)
-            mask += line
-        dib = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
-                          len(xor) + len(mask), 0, 0, 0, 0) + bytes(xor) + bytes(mask)
+        frame = png_bytes(rows) if png else dib_frame(size, rows)
         entries.append(struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32,
-                                   len(dib), offset))
-        blobs.append(dib)
-        offset += len(dib)
+                                   len(frame), offset))
+        blobs.append(frame)
+        offset += len(frame)
     return header + b"".join(entries) + b"".join(blobs)
 
 
@@ -837,7 +861,7 @@ def main():
     write(os.path.join(out, "tray_on.ico"), ico_bytes([(16, on16), (32, on32)]))
     write(os.path.join(out, "tray_off.ico"), ico_bytes([(16, off16), (32, off32)]))
     write(os.path.join(out, "app.ico"),
-          ico_bytes([(16, on16), (32, on32), (48, tray_image(48, True))]))
+          ico_bytes([(16, on16), (32, on32), (48, tray_image(48, True))], png=False))
 
     # Image-list order; the menu code indexes the strip by these positions.
     menu = [("menu_scan.bmp", menu_scan), ("menu_off.bmp", menu_off),

@@ -124,26 +124,28 @@ void TPlayer::SaveToIni(const std::string& iniPath, bool overwrite) const {
 }
 
 void TPlayer::LoadFromIni(const std::string& iniPath, const std::string& section) {
+    LoadFromSection(ReadIniSection(iniPath, section), section);
+}
+
+void TPlayer::LoadFromSection(const IniSection& values, const std::string& section) {
     Flags = std::make_unique<TPlayerFlags>();
     Name = section;
-    Exe = ReadIniString(iniPath, section, "exe");
-    Index = ReadIniInteger(iniPath, section, "index", 0);
-    Icon = ReadIniString(iniPath, section, "icon");
-    PlaylistExt = ReadIniString(iniPath, section, "ext");
+    Exe = values.String("exe");
+    Index = values.Integer("index", 0);
+    Icon = values.String("icon");
+    PlaylistExt = values.String("ext");
     // A key written empty means "the player has no such command line"; only a missing key
     // falls back to the usual one.
-    Flags->Single = ReadIniString(iniPath, section, "single", CommandTags[1]);
-    Flags->Playlist = ReadIniString(iniPath, section, "playlist", CommandTags[2]);
-    Flags->Subtitles = ReadIniString(iniPath, section, "subtitles", CommandTags[1] + " " + CommandTags[3]);
-    Flags->Disc = ReadIniString(iniPath, section, "disc");
-    for (size_t k = 0; k < DiscKindKeys.size(); ++k) Flags->DiscByKind[k] = ReadIniOptional(iniPath, section, DiscKindKeys[k]);
+    Flags->Single = values.String("single", CommandTags[1]);
+    Flags->Playlist = values.String("playlist", CommandTags[2]);
+    Flags->Subtitles = values.String("subtitles", CommandTags[1] + " " + CommandTags[3]);
+    Flags->Disc = values.String("disc");
+    for (size_t k = 0; k < DiscKindKeys.size(); ++k) Flags->DiscByKind[k] = values.Optional(DiscKindKeys[k]);
 }
 
 namespace {
 
-bool MadeByDiscovery(const std::string& iniPath, const std::string& section) {
-    return ReadIniString(iniPath, section, FoundByKey) == FoundByAutoPlay;
-}
+bool MadeByDiscovery(const IniSection& values) { return values.String(FoundByKey) == FoundByAutoPlay; }
 
 // A handler's player as the catalogue keeps it: its discs, and single files for the media-files
 // events; it shows the picture of players the user added.
@@ -167,13 +169,22 @@ void LoadHandler(TPlayer& player, const AutoPlayPlayer& handler, const std::stri
 void DiscoverHandlerPlayers(const std::string& iniPath, const std::vector<AutoPlayPlayer>& handlers,
                             const std::vector<bool>& taken) {
     const StringList sections = ReadIniSections(iniPath);
+    // Every section is read once; one this run rewrites is read again after the write.
+    std::vector<IniSection> values;
+    values.reserve(sections.size());
+    for (const std::string& s : sections) values.push_back(ReadIniSection(iniPath, s));
+    const auto reread = [&](const std::string& name) {
+        for (size_t i = 0; i < sections.size(); ++i)
+            if (SameText(sections[i], name)) values[i] = ReadIniSection(iniPath, sections[i]);
+    };
     auto nameTaken = [&](const std::string& name, const StringList& given) {
         const auto same = [&](const std::string& s) { return SameText(s, name); };
         if (std::any_of(given.begin(), given.end(), same)) return true;
         if (std::any_of(DefaultPlayerNames.begin(), DefaultPlayerNames.end(), same)) return true;
         // A section of the user's keeps its name; one an earlier discovery wrote is this one's.
-        return std::any_of(sections.begin(), sections.end(),
-                           [&](const std::string& s) { return same(s) && !MadeByDiscovery(iniPath, s); });
+        for (size_t i = 0; i < sections.size(); ++i)
+            if (same(sections[i]) && !MadeByDiscovery(values[i])) return true;
+        return false;
     };
     StringList given;
     TPlayer player;
@@ -181,18 +192,18 @@ void DiscoverHandlerPlayers(const std::string& iniPath, const std::vector<AutoPl
         const AutoPlayPlayer& handler = handlers[i];
         if (taken[i]) continue;
         // The user has this program as a player of their own already.
-        if (std::any_of(sections.begin(), sections.end(), [&](const std::string& s) {
-                return !MadeByDiscovery(iniPath, s) && SameText(ReadIniString(iniPath, s, "exe"), handler.Exe);
+        if (std::any_of(values.begin(), values.end(), [&](const IniSection& v) {
+                return !MadeByDiscovery(v) && SameText(v.String("exe"), handler.Exe);
             }))
             continue;
         const std::string base = SafePlayerName(handler.Provider, handler.Exe);
         std::string name = base;
         // An earlier discovery's section of this program keeps its name, so the user's selection
         // of it stays valid.
-        for (const std::string& s : sections)
-            if (MadeByDiscovery(iniPath, s) && SameText(ReadIniString(iniPath, s, "exe"), handler.Exe) &&
-                !nameTaken(s, given))
-                name = s;
+        for (size_t s = 0; s < sections.size(); ++s)
+            if (MadeByDiscovery(values[s]) && SameText(values[s].String("exe"), handler.Exe) &&
+                !nameTaken(sections[s], given))
+                name = sections[s];
         for (int n = 2; nameTaken(name, given); ++n) {
             const std::string suffix = " (" + std::to_string(n) + ")";
             name = base.substr(0, PlayerNameLimit - suffix.size()) + suffix;
@@ -206,11 +217,13 @@ void DiscoverHandlerPlayers(const std::string& iniPath, const std::vector<AutoPl
         LoadHandler(player, handler, name);
         player.SaveToIni(iniPath, true);
         WriteIniString(iniPath, name, FoundByKey, FoundByAutoPlay);
+        reread(name);
     }
-    for (const std::string& section : sections) {
-        if (!MadeByDiscovery(iniPath, section)) continue;
+    for (size_t s = 0; s < sections.size(); ++s) {
+        const std::string& section = sections[s];
+        if (!MadeByDiscovery(values[s])) continue;
         if (std::any_of(given.begin(), given.end(), [&](const std::string& g) { return SameText(g, section); })) continue;
-        if (!Sys().FileExists(ReadIniString(iniPath, section, "exe"))) EraseIniSection(iniPath, section);
+        if (!Sys().FileExists(values[s].String("exe"))) EraseIniSection(iniPath, section);
     }
 }
 

@@ -93,6 +93,8 @@ public:
     void LoadDefault(const std::string& name);
     void SaveToIni(const std::string& iniPath, bool overwrite) const;
     void LoadFromIni(const std::string& iniPath, const std::string& section);
+    // The same from a section already read.
+    void LoadFromSection(const IniSection& values, const std::string& section);
 };
 
 // The executable path within a shell command as the registry holds it.

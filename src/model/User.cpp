@@ -64,12 +64,18 @@ void TUserPlayer::SaveToIni(const std::string& path) const {
 
 void TUserPlayer::LoadFromIni(const std::string& path, const std::string& section,
                               const std::string& catalogueFileName) {
+    LoadFromSections(ReadIniSection(path, section), ReadIniSection(ExtractFilePath(path) + catalogueFileName, section),
+                     section);
+}
+
+void TUserPlayer::LoadFromSections(const IniSection& selection, const IniSection& catalogue,
+                                   const std::string& section) {
     Player = std::make_unique<TPlayer>();
     Player->Name = section;
     // Anything but an exact "Yes" (including a missing value) plays without asking.
-    Prompt = ReadIniString(path, section, "prompt") == PromptWords[0] ? 0 : 1;
-    const std::string ext = ReadIniString(path, section, "ext");
-    Player->LoadFromIni(ExtractFilePath(path) + catalogueFileName, section);
+    Prompt = selection.String("prompt") == PromptWords[0] ? 0 : 1;
+    const std::string ext = selection.String("ext");
+    Player->LoadFromSection(catalogue, section);
     Extensions.clear();
     UnknownExtensions.clear();
     for (const std::string& piece : SplitString(ext, ';')) {
@@ -107,12 +113,12 @@ std::unique_ptr<TSelectedPlayer> LoadSelection(const std::string& folder) {
     // file is left as it is; the later player's section loses it when it is next written.
     std::set<std::string> taken;
     for (const std::string& name : ReadIniSections(selection)) {
-        const bool known = IniSectionExists(players, name) ||
-                           std::find(DefaultPlayerNames.begin(), DefaultPlayerNames.end(), name) !=
-                               DefaultPlayerNames.end();
-        if (!known || !Sys().FileExists(ReadIniString(players, name, "exe"))) continue;
+        const IniSection catalogue = ReadIniSection(players, name);
+        const bool known = catalogue.Exists() || std::find(DefaultPlayerNames.begin(), DefaultPlayerNames.end(),
+                                                           name) != DefaultPlayerNames.end();
+        if (!known || !Sys().FileExists(catalogue.String("exe"))) continue;
         result->AddNew();
-        result->Players.back()->LoadFromIni(selection, name, PlayersFileName);
+        result->Players.back()->LoadFromSections(ReadIniSection(selection, name), catalogue, name);
         DropTakenExtensions(*result->Players.back(), taken);
     }
     return result;

@@ -48,6 +48,8 @@ public:
     int CountKind(int kind) const;
     void SaveToIni(const std::string& path) const;
     void LoadFromIni(const std::string& path, const std::string& section, const std::string& catalogueFileName);
+    // The same from the player's sections of the selection and of the catalogue, already read.
+    void LoadFromSections(const IniSection& selection, const IniSection& catalogue, const std::string& section);
 };
 
 class TSelectedPlayer {

@@ -145,8 +145,9 @@ bool TVexamo::CheckPlayersInstalled() {
     bool result = false;
     const std::string players = ProgramFolder + PlayersFileName;
     for (const std::string& name : ReadIniSections(ProgramFolder + SelectionFileName)) {
-        if (!IniSectionExists(players, name)) continue;
-        if (Sys().FileExists(ReadIniString(players, name, "exe"))) {
+        const IniSection player = ReadIniSection(players, name);
+        if (!player.Exists()) continue;
+        if (Sys().FileExists(player.String("exe"))) {
             result = true;
         } else {
             Sys().MessageBox(MsgKind::Plain,

@@ -222,6 +222,36 @@ std::optional<std::string> ReadIniOptional(const std::string& path, const std::s
     return value;
 }
 
+namespace {
+
+std::string LinesAsText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+}  // namespace
+
+IniSection::IniSection(const std::vector<std::string>& lines) : text_(LinesAsText(lines)) {}
+
+bool IniSection::Exists() const { return !text_.KeyNames("").empty(); }
+
+std::string IniSection::String(const std::string& key, const std::string& def) const {
+    return text_.ValueOr("", key, def);
+}
+
+std::optional<std::string> IniSection::Optional(const std::string& key) const { return text_.Value("", key); }
+
+int IniSection::Integer(const std::string& key, int def) const {
+    return ParseInteger(String(key, "")).value_or(def);
+}
+
+bool IniSection::Bool(const std::string& key, bool def) const { return Integer(key, def ? 1 : 0) != 0; }
+
+IniSection ReadIniSection(const std::string& path, const std::string& section) {
+    return IniSection(Sys().IniSectionLines(path, section));
+}
+
 int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def) {
     return ParseInteger(Sys().IniReadString(path, section, key, "")).value_or(def);
 }

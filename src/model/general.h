@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/IniText.h"
 #include "platform/Platform.h"
 
 namespace vexamo {
@@ -70,6 +71,28 @@ void WriteIniString(const std::string& path, const std::string& section, const s
                     const std::string& value);
 void WriteIniInteger(const std::string& path, const std::string& section, const std::string& key, int value);
 void WriteIniBool(const std::string& path, const std::string& section, const std::string& key, bool value);
+
+// One section read in a single private-profile call, its values then taken from that copy. Each
+// value reads exactly as the per-key functions above give it (defaults, quotes, blanks, names
+// without regard to case, the first of two equal names), so a window or a scan that needs every
+// value of many sections searches each file once per section rather than once per value.
+// Writing stays one value at a time.
+class IniSection {
+public:
+    IniSection() : text_("") {}
+    explicit IniSection(const std::vector<std::string>& lines);
+
+    // At least one key, as IniSectionExists.
+    bool Exists() const;
+    std::string String(const std::string& key, const std::string& def = "") const;
+    std::optional<std::string> Optional(const std::string& key) const;
+    int Integer(const std::string& key, int def) const;
+    bool Bool(const std::string& key, bool def) const;
+
+private:
+    IniText text_;  // the lines as a file without a section header
+};
+IniSection ReadIniSection(const std::string& path, const std::string& section);
 
 // The text to store for a value so that the private-profile read gives it back unchanged. That
 // read drops the blanks around a value and one pair of quotes enclosing it, so a value that

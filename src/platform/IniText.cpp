@@ -94,6 +94,17 @@ std::vector<std::string> IniText::KeyNames(const std::string& section) const {
     return names;
 }
 
+std::vector<std::string> IniText::SectionLines(const std::string& section) const {
+    std::vector<std::string> lines;
+    const Section* s = FindSection(section);
+    if (!s) return lines;
+    for (const Line& l : s->Lines) {
+        if (IsComment(l.Name)) continue;
+        lines.push_back(l.Value ? l.Name + "=" + *l.Value : l.Name);
+    }
+    return lines;
+}
+
 std::optional<std::string> IniText::Value(const std::string& section, const std::string& key) const {
     const Section* s = FindSection(section);
     if (!s) return std::nullopt;

@@ -17,6 +17,8 @@ public:
 
     std::vector<std::string> SectionNames() const;
     std::vector<std::string> KeyNames(const std::string& section) const;
+    // The section's lines as GetPrivateProfileSection gives them (Platform::IniSectionLines).
+    std::vector<std::string> SectionLines(const std::string& section) const;
     // None when the section or key is missing, or the key's line has no "=".
     std::optional<std::string> Value(const std::string& section, const std::string& key) const;
     // The value, or the default as the profile functions give it back.

@@ -116,6 +116,10 @@ public:
     virtual std::vector<std::string> IniKeyNames(const std::string& path, const std::string& section) = 0;
     virtual std::string IniReadString(const std::string& path, const std::string& section,
                                       const std::string& key, const std::string& def) = 0;
+    // A whole section in one call, its lines as GetPrivateProfileSection gives them: "name=value"
+    // with the blanks around both dropped, or the bare line of one without "="; nothing for a
+    // missing section. Reading many values of a section this way costs one search of the file.
+    virtual std::vector<std::string> IniSectionLines(const std::string& path, const std::string& section) = 0;
     virtual bool IniWriteString(const std::string& path, const std::string& section,
                                 const std::string& key, const std::string& value) = 0;
     virtual bool IniEraseSection(const std::string& path, const std::string& section) = 0;

@@ -311,11 +311,12 @@ void TfrmMain::FillPlayerList() {
     lstPlayers.Items.push_back(first);
 
     for (const std::string& name : players) {
-        if (IniSectionExists(SelectionPath(), name)) continue;
-        if (ReadIniString(PlayersPath(), name, "exe").empty()) continue;
+        if (ReadIniSection(SelectionPath(), name).Exists()) continue;
+        const IniSection player = ReadIniSection(PlayersPath(), name);
+        if (player.String("exe").empty()) continue;
         TListItem row;
         row.SubItems = {name};
-        row.ImageIndex = PlayerPictureIndex(ReadIniString(PlayersPath(), name, "index"));
+        row.ImageIndex = PlayerPictureIndex(player.String("index"));
         lstPlayers.Items.push_back(std::move(row));
     }
 }

@@ -316,16 +316,24 @@ const IniText& FakePlatform::Parsed(const std::string& path) {
 }
 
 std::vector<std::string> FakePlatform::IniSectionNames(const std::string& path) {
+    ++IniReads;
     return Parsed(path).SectionNames();
 }
 
 std::vector<std::string> FakePlatform::IniKeyNames(const std::string& path, const std::string& section) {
+    ++IniReads;
     return Parsed(path).KeyNames(section);
 }
 
 std::string FakePlatform::IniReadString(const std::string& path, const std::string& section,
                                         const std::string& key, const std::string& def) {
+    ++IniReads;
     return Parsed(path).ValueOr(section, key, def);
+}
+
+std::vector<std::string> FakePlatform::IniSectionLines(const std::string& path, const std::string& section) {
+    ++IniReads;
+    return Parsed(path).SectionLines(section);
 }
 
 bool FakePlatform::ChangeIni(const std::string& path, const std::function<bool(IniText&)>& change,

@@ -104,6 +104,10 @@ public:
     };
     std::vector<Balloon> Balloons;  // shown over the icon, oldest first
 
+    // Profile calls that read a file (names, a value or a whole section), each a search of the
+    // file on Windows.
+    int IniReads = 0;
+
     // --- Platform -------------------------------------------------------------------------
     std::string LogicalDriveStrings() override;
     DriveKind DriveType(const std::string& path) override;
@@ -120,6 +124,7 @@ public:
     std::vector<std::string> IniKeyNames(const std::string& path, const std::string& section) override;
     std::string IniReadString(const std::string& path, const std::string& section, const std::string& key,
                               const std::string& def) override;
+    std::vector<std::string> IniSectionLines(const std::string& path, const std::string& section) override;
     bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value) override;
     bool IniEraseSection(const std::string& path, const std::string& section) override;

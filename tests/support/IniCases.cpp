@@ -25,6 +25,9 @@ IniOp Store(std::string section, std::string key, std::string value) {
 IniOp Erase(std::string section, std::string expect = "ok") {
     return IniOp{IniOpKind::Erase, std::move(section), {}, {}, std::move(expect)};
 }
+IniOp Lines(std::string section, std::string expect) {
+    return IniOp{IniOpKind::Lines, std::move(section), {}, {}, std::move(expect)};
+}
 IniOp Text(std::string expect) { return IniOp{IniOpKind::FileText, {}, {}, {}, std::move(expect)}; }
 
 // Far longer than any fixed buffer a caller might pick, and not a repetition of one character,
@@ -287,8 +290,36 @@ std::vector<IniCase> BuildCases() {
         {"EqualsInValue",
          "[S]\r\nk=a=b\r\n",
          {Read("S", "k", "d", "a=b")}},
+
+        // A section read whole: its lines with the blanks around names and values gone, quotes
+        // kept, comments left out, a line without "=" as it stands.
+        {"SectionLines",
+         "[A]\r\n  k  =  v  \r\n;c=1\r\nq=\"quoted\"\r\nnoeq\r\nK=second\r\ne=\r\n[B]\r\nb=1\r\n",
+         {Lines("A", "{k=v}{q=\"quoted\"}{noeq}{K=second}{e=}"), Lines("a", "{k=v}{q=\"quoted\"}{noeq}{K=second}{e=}"),
+          Lines("Missing", ""), Lines("B", "{b=1}"), Read("A", "K", "d", "v"), Read("A", "noeq", "d", "d"),
+          Read("A", "q", "d", "quoted")}},
+
+        {"SectionLinesOfDuplicatedSection",
+         "[A]\r\nx=1\r\n[B]\r\n[a]\r\nx=3\r\ny=4\r\n",
+         {Lines("A", "{x=1}"), Read("A", "y", "d", "d"), Lines("B", "")}},
+
+        {"SectionLinesOfLegacyFile",
+         "[S\xe9]\r\nk\xe9=caf\xe9\r\n",
+         {Lines("S\xc3\xa9", "{k\xc3\xa9=caf\xc3\xa9}"), Read("S\xc3\xa9", "k\xc3\xa9", "d", "caf\xc3\xa9")}},
     };
     cases.push_back(ManyNames());
+    // Lines past the first buffer a caller tries: the section must grow as the value does.
+    cases.push_back({"LongSection", "[L]\r\nk=" + longValue + "\r\nafter=1\r\n",
+                     {Lines("L", "{k=" + longValue + "}{after=1}"), Read("L", "after", "d", "1")}});
+    for (IniCase& c : cases) {
+        std::vector<IniOp> ops;
+        for (const IniOp& op : c.Ops) {
+            ops.push_back(op);
+            // Comments are no values the program reads, and the whole section leaves them out.
+            if (op.Kind == IniOpKind::Read && op.Key.rfind(';', 0) != 0) ops.push_back(IniOp{IniOpKind::SectionRead, op.Section, op.Key, op.Value, op.Expect});
+        }
+        c.Ops = std::move(ops);
+    }
     return cases;
 }
 
@@ -326,6 +357,10 @@ std::string RunIniOp(Platform& platform, const std::string& path, const IniOp& o
             return platform.IniEraseSection(path, op.Section) ? "ok" : "failed";
         case IniOpKind::FileText:
             return platform.ReadTextFile(path).value_or("<no file>");
+        case IniOpKind::Lines:
+            return List(platform.IniSectionLines(path, op.Section));
+        case IniOpKind::SectionRead:
+            return IniSection(platform.IniSectionLines(path, op.Section)).String(op.Key, op.Value);
     }
     return "<unknown operation>";
 }
@@ -363,6 +398,10 @@ std::string DescribeIniOp(const IniOp& op) {
             return "erase [" + op.Section + "]";
         case IniOpKind::FileText:
             return "file text";
+        case IniOpKind::Lines:
+            return "lines of [" + op.Section + "]";
+        case IniOpKind::SectionRead:
+            return "from the lines of [" + op.Section + "] " + op.Key + " default " + ShowIniResult(op.Value);
     }
     return "?";
 }

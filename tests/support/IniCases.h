@@ -12,7 +12,10 @@
 namespace vexamo::test {
 
 // Store writes a value as the program does (IniValueText), Write passes it to the platform as it is.
-enum class IniOpKind { Read, Sections, Keys, Write, Store, Erase, FileText };
+// Lines lists a section whole (IniSectionLines); SectionRead takes one value from that list as
+// the program does (IniSection), and must give what the Read of the same value gives: every Read
+// of the table is followed by one.
+enum class IniOpKind { Read, Sections, Keys, Write, Store, Erase, FileText, Lines, SectionRead };
 
 struct IniOp {
     IniOpKind Kind;

@@ -997,3 +997,45 @@ TEST_F(FrmMainTest, DiscKindsGoOnlyToAPlayerWithADiscFormAndToOneAtATime) {
     EXPECT_FALSE(disc("DVD-Video").Enabled);
     EXPECT_TRUE(disc("Blu-ray").Enabled);
 }
+
+// --- many players -----------------------------------------------------------------------------
+
+// Each profile call searches the whole file on Windows: opening the window must cost a few calls
+// per player, never one per value, or a long catalogue makes it slow out of proportion. What it
+// lists stays what the files say.
+TEST_F(FrmMainTest, OpeningReadsEachPlayersSectionsOnce) {
+    const auto openWith = [&](int custom) {
+        std::string players, selection;
+        for (int i = 0; i < custom; ++i) {
+            const std::string name = "Player " + std::to_string(i);
+            players += "[" + name + "]\r\nexe=C:\\Winamp\\winamp.exe\r\nINDEX=3\r\nindex=1\r\nsingle=\"/play [FILE]\"\r\n" +
+                       "disc.dvd=\r\n";
+            if (i % 2 == 0) selection += "[" + name + "]\r\nName=" + name + "\r\nPrompt=Yes\r\nExt=.avi;.zzz\r\n";
+        }
+        fake.AddFile(PlayersIni, players);
+        fake.AddFile(SelectionIni, selection);
+        Globals.frmMain.reset();
+        fake.IniReads = 0;
+        Open();
+        return fake.IniReads;
+    };
+    const int reads40 = openWith(40);
+    const int reads80 = openWith(80);
+    EXPECT_LE(reads80 - reads40, 40 * 5);
+
+    // The listed half with its pictures, the selected half with every value as written.
+    EXPECT_EQ(F().lstPlayers.Items.size(), 1u + 40u + 2u);
+    ASSERT_EQ(Globals.SelectedPlayers->Players.size(), 40u);
+    const TUserPlayer& first = *Globals.SelectedPlayers->Players.front();
+    EXPECT_EQ(first.Prompt, 0);
+    EXPECT_EQ(first.Player->Index, 3);  // the first of two equal names
+    EXPECT_EQ(first.Player->Flags->Single, "/play [FILE]");
+    EXPECT_EQ(first.Player->Flags->Playlist, "[PLAYLIST]");
+    EXPECT_EQ(first.Player->Flags->DiscByKind[0], std::optional<std::string>(""));
+    EXPECT_FALSE(first.Player->Flags->DiscByKind[1]);
+    ASSERT_EQ(first.UnknownExtensions.size(), 1u);
+    EXPECT_EQ(first.UnknownExtensions.front().Ext, ".zzz");
+    // Only the first player keeps .avi.
+    EXPECT_EQ(Globals.SelectedPlayers->Players[0]->Extensions.size(), 1u);
+    EXPECT_TRUE(Globals.SelectedPlayers->Players[1]->Extensions.empty());
+}

@@ -289,6 +289,18 @@ std::string Win32Platform::IniReadString(const std::string& path, const std::str
         1);
 }
 
+std::vector<std::string> Win32Platform::IniSectionLines(const std::string& path, const std::string& section) {
+    if (auto foreign = ForeignIni(path)) return IniText(foreign->Text).SectionLines(section);
+    // The per-key functions find " Main " as [Main]; this one would find nothing.
+    const size_t first = section.find_first_not_of(" \t\r\n\v\f");
+    const std::string name =
+        first == std::string::npos ? std::string() : section.substr(first, section.find_last_not_of(" \t\r\n\v\f") - first + 1);
+    const std::wstring file = win32::Wide(path), app = win32::Wide(name);
+    return SplitZeroList(ReadGrowing(
+        [&](wchar_t* buffer, DWORD size) { return GetPrivateProfileSectionW(app.c_str(), buffer, size, file.c_str()); },
+        2));
+}
+
 bool Win32Platform::IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                                    const std::string& value) {
     // Windows counts each argument in a string of at most 32766 characters (Wine's ANSI entry

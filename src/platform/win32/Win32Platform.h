@@ -37,6 +37,7 @@ public:
     std::vector<std::string> IniKeyNames(const std::string& path, const std::string& section) override;
     std::string IniReadString(const std::string& path, const std::string& section, const std::string& key,
                               const std::string& def) override;
+    std::vector<std::string> IniSectionLines(const std::string& path, const std::string& section) override;
     bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value) override;
     bool IniEraseSection(const std::string& path, const std::string& section) override;

@@ -1,0 +1,103 @@
+#!/bin/bash
+# Prints the before/after figures of two of the agent's costs, each side by side in one run on
+# this machine: the configuration window's model for many players (natively over the fake
+# platform, and under Wine over the real profile functions) and the size of the shipped,
+# stripped Vexamo.exe. Run by hand; the test command does not run it.
+#
+#   scripts/bench-lighter.sh [BASE_REVISION]     the "before"; default ef401f0
+#
+# The base revision is exported into build/bench-base/src (its own bootstrap builds its own
+# libjpeg there) with today's benchmark programs laid over it, and built there once. The current
+# tree is built with its presets. A cold run takes about a quarter of an hour on two cores.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BASE_REV=${1:-ef401f0}
+BASE="$ROOT/build/bench-base"
+BASE_SRC="$BASE/src"
+ROUNDS=${VEXAMO_BENCH_ROUNDS:-5}
+
+log() { echo "bench-lighter: $*" >&2; }
+
+prepare_base() {
+  local rev
+  rev=$(git -C "$ROOT" rev-parse "$BASE_REV")
+  if [ -f "$BASE_SRC/.revision" ] && [ "$(cat "$BASE_SRC/.revision")" = "$rev" ]; then return; fi
+  log "exporting $BASE_REV into $BASE_SRC"
+  rm -rf "$BASE_SRC"
+  mkdir -p "$BASE_SRC"
+  git -C "$ROOT" archive "$rev" | tar -x -C "$BASE_SRC"
+  # The same benchmark programs on both sides; they use only what the base already had.
+  mkdir -p "$BASE_SRC/bench/win32"
+  cp "$ROOT/bench/PlayersCases.h" "$ROOT/bench/PlayersBench.cpp" "$BASE_SRC/bench/"
+  cp "$ROOT/bench/win32/PlayersBench.cpp" "$BASE_SRC/bench/win32/"
+  if ! grep -q PlayersBench "$BASE_SRC/cmake/windows.cmake"; then
+    cat >>"$BASE_SRC/cmake/windows.cmake" <<'CMAKE'
+add_executable(PlayersBench ${CMAKE_SOURCE_DIR}/bench/win32/PlayersBench.cpp ${VEXAMO_TEST_MANIFEST})
+target_include_directories(PlayersBench PRIVATE ${CMAKE_SOURCE_DIR}/bench ${CMAKE_SOURCE_DIR}/src
+  ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(PlayersBench PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
+CMAKE
+  fi
+  echo "$rev" >"$BASE_SRC/.revision"
+}
+
+build_tree() {  # source folder
+  local src=$1
+  log "building $src"
+  (cd "$src" && bash scripts/bootstrap.sh >/dev/null)
+  (cd "$src" && cmake --preset native >/dev/null && cmake --build --preset native -j2 --target benchmarks >/dev/null)
+  (cd "$src" && cmake --preset windows >/dev/null &&
+    cmake --build --preset windows -j2 --target Vexamo PlayersBench >/dev/null)
+}
+
+stripped_size() {  # exe
+  local out
+  out=$(mktemp)
+  x86_64-w64-mingw32-strip --strip-all -o "$out" "$1"
+  stat -c %s "$out"
+  rm -f "$out"
+}
+
+native_bench() {  # source folder -> "name ms" lines
+  "$1/build/native/benchmarks" --benchmark_filter=OpenWindow --benchmark_repetitions="$ROUNDS" \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+    awk -F, '$1 ~ /_median"$/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); print $1, $3 }'
+}
+
+wine_bench() {  # source folder, group name -> PlayersBench output
+  local pictures=() p
+  # The program's own pictures, through Wine's drive Z: (the root of this machine).
+  for p in "$ROOT"/resources/*.jpg; do pictures+=("Z:${p//\//\\}"); done
+  bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group "$2" --no-cdrom --timeout 900 \
+    -- "$1/build/windows/PlayersBench.exe" "$ROUNDS" "${pictures[@]}" | tr -d '\r' | grep '^PlayersBench:'
+}
+
+prepare_base
+build_tree "$BASE_SRC"
+build_tree "$ROOT"
+[ -d "$ROOT/build/windows/e2e/base-prefix" ] ||
+  bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --make-base >/dev/null
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+echo "== Configuration window model, native over the fake (median of $ROUNDS, ms) =="
+paste <(native_bench "$BASE_SRC") <(native_bench "$ROOT") |
+  awk '{ printf "%-36s before %9.2f  after %9.2f\n", $1, $2, $4 }'
+for side in "$BASE_SRC" "$ROOT"; do
+  native_bench "$side" | awk -v side="$([ "$side" = "$ROOT" ] && echo after || echo before)" '
+    / custom:0\/selected:0/ { c0 = $2 } /custom:200\/selected:0/ { c200 = $2 }
+    /custom:1\/selected:1/ { s1 = $2 } /custom:500\/selected:500/ { s500 = $2 }
+    END { printf "%-6s 200 players / 0: %.2f (goal <= 3)   500 selected add %.1f ms (goal < 500)\n", side, c200 / c0, s500 - s1 }'
+done
+
+echo "== Configuration window model under Wine, real profile functions (median of $ROUNDS) =="
+echo "-- before"
+wine_bench "$BASE_SRC" PlayersBenchBefore
+echo "-- after"
+wine_bench "$ROOT" PlayersBenchAfter
+
+echo "== Vexamo.exe, stripped (bytes) =="
+before=$(stripped_size "$BASE_SRC/build/windows/Vexamo.exe")
+after=$(stripped_size "$ROOT/build/windows/Vexamo.exe")
+echo "before $before  after $after  after/before $(ratio "$after" "$before")  goal <= 1101004 (1.05 MB): $([ "$after" -le 1101004 ] && echo met || echo missed)"
