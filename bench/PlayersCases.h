@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "agent/Globals.h"
+#include "app/Globals.h"
 #include "model/User.h"
 #include "model/VexaCfg.h"
 #include "platform/Platform.h"
