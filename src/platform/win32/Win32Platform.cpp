@@ -242,8 +242,20 @@ std::optional<std::string> Win32Platform::ToLegacyText(std::string_view text) {
 // The profile functions read and write BOM-less UTF-8 right, and nothing else (IniBytesAreUtf8):
 // a file in another encoding is read here, and converted before anything is written to it.
 std::optional<IniInUtf8> Win32Platform::ForeignIni(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    const bool stamped = GetFileAttributesExW(FilePath(path).c_str(), GetFileExInfoStandard, &data) != 0;
+    const FileStamp stamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                          (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
+    if (stamped) {
+        const auto known = utf8Inis_.find(path);
+        if (known != utf8Inis_.end() && known->second == stamp) return std::nullopt;
+    }
     const std::optional<std::string> bytes = ReadTextFile(path);
-    if (!bytes || IniBytesAreUtf8(*bytes)) return std::nullopt;
+    if (!bytes || IniBytesAreUtf8(*bytes)) {
+        if (bytes && stamped) utf8Inis_[path] = stamp;
+        return std::nullopt;
+    }
+    utf8Inis_.erase(path);
     return IniTextInUtf8(*bytes, [this](std::string_view line) { return FromLegacyText(line); });
 }
 

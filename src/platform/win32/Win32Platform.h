@@ -4,7 +4,9 @@
 // give UTF-8 since the manifest makes it the program's code page.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
 
 #include "platform/IniText.h"
 #include "platform/Platform.h"
@@ -69,6 +71,15 @@ public:
     int PlatformId() override;
 
 private:
+    // A profile file's size and last write time when it was last found to be UTF-8, by path: a
+    // file that has not changed since need not be read whole again before every profile call.
+    struct FileStamp {
+        std::uint64_t Size = 0;
+        std::uint64_t Written = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    std::map<std::string, FileStamp> utf8Inis_;
+
     std::optional<IniInUtf8> ForeignIni(const std::string& path);
     // Converts a foreign file before the profile functions write to it. When it holds bytes that
     // are no text, makes the change itself instead and sets `done`. False when the file could not
