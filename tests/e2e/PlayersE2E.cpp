@@ -23,20 +23,6 @@ const std::string Handlers = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Expl
 const std::string DvdHandler = "StandInPlayDVDMovieOnArrival";
 const std::string Provider = "Stand-In Disc Player";
 
-// The arguments a logged command line holds after the program, split by Windows' own rules.
-std::vector<std::string> Arguments(const std::string& commandLine) {
-    std::wstring wide(commandLine.begin(), commandLine.end());
-    int n = 0;
-    LPWSTR* argv = CommandLineToArgvW(wide.c_str(), &n);
-    std::vector<std::string> out;
-    for (int i = 1; i < n; ++i) {
-        std::wstring a = argv[i];
-        out.emplace_back(a.begin(), a.end());
-    }
-    LocalFree(argv);
-    return out;
-}
-
 // A first start on a machine where the stand-in is installed as VLC (as VLC's NSIS installer
 // registers it) and as MPC-HC (as MPC-HC registers itself at its first start).
 struct TodaysAgent : Agent {
@@ -159,7 +145,8 @@ TEST(TodaysPlayers, AnAutoPlayHandlerIsListedUnderItsProviderAndPlaysADvdThrough
     ASSERT_TRUE(WaitUntil([&] { return !StandInLog(agent.Player).empty(); }, AgentTimeoutMs));
     const auto lines = StandInLog(agent.Player);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(Arguments(lines[0]), (std::vector<std::string>{"--from-autoplay", "dvd:///D:\\"})) << lines[0];
+    EXPECT_EQ(StandInArguments(agent.Player).at(0), (std::vector<std::string>{"--from-autoplay", "dvd:///D:\\"}))
+        << lines[0];
     EXPECT_TRUE(LogHas(agent.Folder, ":Notice: Playing the DVD in D:\\ with " + Provider + "\r\n"))
         << agent.Folder.Read("Vexamo.log").value_or("");
     Sleep(3000);  // Wine's tray shows a balloon two seconds after it was asked for
