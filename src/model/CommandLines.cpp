@@ -97,20 +97,19 @@ TLaunch ComposeLaunch(TVexamo& vexamo, const TPlayer& player, const std::vector<
     // A playlist that outlives its delete would have the new files appended to an earlier disc's.
     if (!Sys().DeleteFile(playlist) && Sys().FileExists(playlist)) throw InOutError("Unable to write to " + playlist);
     const PlaylistEncoding encoding = PlaylistEncodingOf(player.PlaylistExt);
-    StringList all, listed, unlisted;
-    std::string text;
+    StringList all, listed, unlisted, lines;
     for (const StringList& group : groups) {
         for (const std::string& file : group) {
             all.push_back(file);
             if (std::optional<std::string> line = PlaylistLine(file, encoding)) {
-                text += *line + "\r\n";
+                lines.push_back(*line);
                 listed.push_back(file);
             } else {
                 unlisted.push_back(file);
             }
         }
     }
-    if (!groups.empty() && !Sys().AppendTextFile(playlist, text)) throw InOutError("Unable to write to " + playlist);
+    if (!groups.empty()) AppendLinesToFile(lines, playlist);
 
     const TPlayerFlags& flags = *player.Flags;
     const std::string* templ = nullptr;
