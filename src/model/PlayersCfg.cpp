@@ -168,11 +168,12 @@ void LoadHandler(TPlayer& player, const AutoPlayPlayer& handler, const std::stri
 // is gone go, as those of default players do.
 void DiscoverHandlerPlayers(const std::string& iniPath, const std::vector<AutoPlayPlayer>& handlers,
                             const std::vector<bool>& taken) {
-    const StringList sections = ReadIniSections(iniPath);
-    // Every section is read once; one this run rewrites is read again after the write.
+    // The file is read once; a section this run rewrites is read again after the write.
+    const IniFile file = ReadIniFile(iniPath);
+    const StringList sections = file.Sections();
     std::vector<IniSection> values;
     values.reserve(sections.size());
-    for (const std::string& s : sections) values.push_back(ReadIniSection(iniPath, s));
+    for (const std::string& s : sections) values.push_back(file.Section(s));
     const auto reread = [&](const std::string& name) {
         for (size_t i = 0; i < sections.size(); ++i)
             if (SameText(sections[i], name)) values[i] = ReadIniSection(iniPath, sections[i]);
@@ -232,9 +233,12 @@ void DiscoverHandlerPlayers(const std::string& iniPath, const std::vector<AutoPl
 void DiscoverDefaultPlayers(const std::string& iniPath) {
     const std::vector<AutoPlayPlayer> handlers = ReadAutoPlayHandlers();
     std::vector<bool> taken(handlers.size(), false);
+    // Read once for every row: a row writes or erases only its own player's section.
+    const IniFile file = ReadIniFile(iniPath);
     TPlayer player;
     for (size_t row = 0; row < DefaultPlayerNames.size(); ++row) {
         const std::string& name = DefaultPlayerNames[row];
+        const IniSection section = file.Section(name);
         player.LoadDefault(name);
         if (Sys().FileExists(player.Exe)) {
             for (size_t i = 0; i < handlers.size(); ++i) {
@@ -247,8 +251,8 @@ void DiscoverDefaultPlayers(const std::string& iniPath) {
                     if (handlers[i].DiscByKind[k] && player.Flags->DiscTemplate(static_cast<DiscKind>(k)).empty())
                         player.Flags->DiscByKind[k] = handlers[i].DiscByKind[k];
             }
-            player.SaveToIni(iniPath, false);
-        } else if (IniSectionExists(iniPath, name) && !Sys().FileExists(ReadIniString(iniPath, name, "exe"))) {
+            if (!section.Exists()) player.SaveToIni(iniPath, true);
+        } else if (section.Exists() && !Sys().FileExists(section.String("exe"))) {
             // Only a section whose own program is missing as well goes: one the user pointed at
             // an installed program by hand stays, whatever the registry says. Nothing is written
             // when there is nothing to erase, so a catalogue that cannot be written still lists.

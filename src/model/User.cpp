@@ -112,13 +112,15 @@ std::unique_ptr<TSelectedPlayer> LoadSelection(const std::string& folder) {
     // A hand-edited or merged file may give an extension to two players: the first keeps it. The
     // file is left as it is; the later player's section loses it when it is next written.
     std::set<std::string> taken;
-    for (const std::string& name : ReadIniSections(selection)) {
-        const IniSection catalogue = ReadIniSection(players, name);
+    // Each file read once: a section read on its own searches the whole file again.
+    const IniFile selectionFile = ReadIniFile(selection), playersFile = ReadIniFile(players);
+    for (const std::string& name : selectionFile.Sections()) {
+        const IniSection catalogue = playersFile.Section(name);
         const bool known = catalogue.Exists() || std::find(DefaultPlayerNames.begin(), DefaultPlayerNames.end(),
                                                            name) != DefaultPlayerNames.end();
         if (!known || !Sys().FileExists(catalogue.String("exe"))) continue;
         result->AddNew();
-        result->Players.back()->LoadFromSections(ReadIniSection(selection, name), catalogue, name);
+        result->Players.back()->LoadFromSections(selectionFile.Section(name), catalogue, name);
         DropTakenExtensions(*result->Players.back(), taken);
     }
     return result;

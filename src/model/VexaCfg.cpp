@@ -44,7 +44,11 @@ void TVexamo::Create() {
 }
 
 void TVexamo::LoadSettings(const std::string& path) {
-    const std::string status = ReadIniString(path, "Main", "Status");
+    // One read of the file for every value; what SetWindowsAutoPlay writes below is none of them.
+    const IniFile file = ReadIniFile(path);
+    const IniSection monitorValues = file.Section("Monitor"), priority = file.Section("Priority"),
+                     windows = file.Section("Windows"), subtitles = file.Section("Subtitles");
+    const std::string status = file.Section("Main").String("Status");
     auto word = std::find(StatusWords.begin(), StatusWords.end(), status);
     Status = (!status.empty() && word != StatusWords.end()) ? static_cast<std::uint8_t>(word - StatusWords.begin()) : 1;
 
@@ -52,7 +56,7 @@ void TVexamo::LoadSettings(const std::string& path) {
     TOptMonitor& monitor = settings->Monitor;
     // Written joined with blanks; a hand-made or older file may join them with ";". No root holds
     // either, so both separate.
-    std::string drives = ReadIniString(path, "Monitor", "Drives");
+    std::string drives = monitorValues.String("Drives");
     std::replace(drives.begin(), drives.end(), ';', ' ');
     // A folder on a CD drive passes the drive-type check but never shows a disc, and a root
     // listed twice would be queried twice at every refresh: only distinct roots are kept.
@@ -66,19 +70,19 @@ void TVexamo::LoadSettings(const std::string& path) {
     }
     if (monitor.Drives.empty()) monitor.Drives = CdDrives;
 
-    monitor.ScanAll = ReadIniBool(path, "Monitor", "ScanAll", false);
-    monitor.AlwaysOn = ReadIniBool(path, "Monitor", "Always On", false);
-    monitor.OnPlayClose = ReadIniBool(path, "Monitor", "OnPlayClose", false);
-    monitor.Removable = ReadIniBool(path, "Monitor", "Removable", false);
-    monitor.Notify = ReadIniBool(path, "Monitor", "Notify", true);
+    monitor.ScanAll = monitorValues.Bool("ScanAll", false);
+    monitor.AlwaysOn = monitorValues.Bool("Always On", false);
+    monitor.OnPlayClose = monitorValues.Bool("OnPlayClose", false);
+    monitor.Removable = monitorValues.Bool("Removable", false);
+    monitor.Notify = monitorValues.Bool("Notify", true);
     if (monitor.AlwaysOn) Status = 0;
 
-    settings->UserPriority = ReadIniBool(path, "Priority", "User", false);
-    settings->Priority.Choice = ReadIniBool(path, "Priority", "Choice", false);
-    settings->Priority.Player = ReadIniString(path, "Priority", "Player");
+    settings->UserPriority = priority.Bool("User", false);
+    settings->Priority.Choice = priority.Bool("Choice", false);
+    settings->Priority.Player = priority.String("Player");
 
-    settings->Windows.AutoStart = ReadIniBool(path, "Windows", "AutoStart", false);
-    settings->Windows.AutoCD = ReadIniBool(path, "Windows", "AutoCD", false);
+    settings->Windows.AutoStart = windows.Bool("AutoStart", false);
+    settings->Windows.AutoCD = windows.Bool("AutoCD", false);
 
     SetWindowsAutoPlay(settings->Windows.AutoCD, false, path);
     // The flag follows what Windows will do: an entry that could not be written is no start at
@@ -86,8 +90,8 @@ void TVexamo::LoadSettings(const std::string& path) {
     settings->Windows.AutoStart =
         SetAutoStart(AutoStartValueName, ProgramFolder + ExeFileName, settings->Windows.AutoStart, false);
 
-    settings->Subtitles.Auto = ReadIniBool(path, "Subtitles", "Auto", true);
-    settings->Subtitles.Path = ReadIniString(path, "Subtitles", "path");
+    settings->Subtitles.Auto = subtitles.Bool("Auto", true);
+    settings->Subtitles.Path = subtitles.String("path");
     settings->Subtitles.Folders = CdDrives;
     if (!settings->Subtitles.Path.empty()) settings->Subtitles.Folders.push_back(settings->Subtitles.Path);
 
@@ -144,8 +148,9 @@ StringList TVexamo::WatchedDrives() const {
 bool TVexamo::CheckPlayersInstalled() {
     bool result = false;
     const std::string players = ProgramFolder + PlayersFileName;
-    for (const std::string& name : ReadIniSections(ProgramFolder + SelectionFileName)) {
-        const IniSection player = ReadIniSection(players, name);
+    const IniFile catalogue = ReadIniFile(players);
+    for (const std::string& name : ReadIniFile(ProgramFolder + SelectionFileName).Sections()) {
+        const IniSection player = catalogue.Section(name);
         if (!player.Exists()) continue;
         if (Sys().FileExists(player.String("exe"))) {
             result = true;

@@ -252,6 +252,8 @@ IniSection ReadIniSection(const std::string& path, const std::string& section) {
     return IniSection(Sys().IniSectionLines(path, section));
 }
 
+IniFile ReadIniFile(const std::string& path) { return IniFile(Sys().IniFileText(path)); }
+
 int ReadIniInteger(const std::string& path, const std::string& section, const std::string& key, int def) {
     return ParseInteger(Sys().IniReadString(path, section, key, "")).value_or(def);
 }

@@ -94,6 +94,24 @@ private:
 };
 IniSection ReadIniSection(const std::string& path, const std::string& section);
 
+// A whole file read at once, for the window and the scan that need every section of it: the
+// file is read once however many sections are taken, where a section read on its own searches
+// it again each time. Names, sections and values are as the calls above give them at the time
+// of the read; a copy is for one pass over the file, never kept across a change of it.
+class IniFile {
+public:
+    explicit IniFile(const std::string& text) : text_(text) {}
+
+    // As ReadIniSections.
+    StringList Sections() const { return text_.SectionNames(); }
+    // As ReadIniSection; a missing section has no values.
+    IniSection Section(const std::string& name) const { return IniSection(text_.SectionLines(name)); }
+
+private:
+    IniText text_;
+};
+IniFile ReadIniFile(const std::string& path);
+
 // The text to store for a value so that the private-profile read gives it back unchanged. That
 // read drops the blanks around a value and one pair of quotes enclosing it, so a value that
 // starts or ends with a blank or a quote goes into a pair of quotes of its own.

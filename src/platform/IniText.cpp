@@ -9,7 +9,10 @@ namespace vexamo {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+// With the end-of-file mark (Ctrl+Z) that old editors leave: the profile functions drop it too.
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
+}
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();

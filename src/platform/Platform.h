@@ -120,6 +120,10 @@ public:
     // with the blanks around both dropped, or the bare line of one without "="; nothing for a
     // missing section. Reading many values of a section this way costs one search of the file.
     virtual std::vector<std::string> IniSectionLines(const std::string& path, const std::string& section) = 0;
+    // The whole file in one read, as the operations above see it: its text in UTF-8 whatever its
+    // encoding (IniTextInUtf8), empty for a missing file. A caller that needs many sections of a
+    // file parses this once (IniText) instead of searching the file again for each of them.
+    virtual std::string IniFileText(const std::string& path) = 0;
     virtual bool IniWriteString(const std::string& path, const std::string& section,
                                 const std::string& key, const std::string& value) = 0;
     virtual bool IniEraseSection(const std::string& path, const std::string& section) = 0;

@@ -300,7 +300,8 @@ void TfrmMain::AddLoadedPlayerRow(const TUserPlayer& userPlayer) {
 
 void TfrmMain::FillPlayerList() {
     DiscoverDefaultPlayers(PlayersPath());
-    const StringList players = ReadIniSections(PlayersPath());
+    const IniFile catalogue = ReadIniFile(PlayersPath()), selection = ReadIniFile(SelectionPath());
+    const StringList players = catalogue.Sections();
 
     // The rows may stand for other players now: nothing of the last choice may outlive them.
     lstPlayers.Items.clear();
@@ -311,8 +312,8 @@ void TfrmMain::FillPlayerList() {
     lstPlayers.Items.push_back(first);
 
     for (const std::string& name : players) {
-        if (ReadIniSection(SelectionPath(), name).Exists()) continue;
-        const IniSection player = ReadIniSection(PlayersPath(), name);
+        if (selection.Section(name).Exists()) continue;
+        const IniSection player = catalogue.Section(name);
         if (player.String("exe").empty()) continue;
         TListItem row;
         row.SubItems = {name};

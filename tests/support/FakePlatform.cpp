@@ -336,6 +336,12 @@ std::vector<std::string> FakePlatform::IniSectionLines(const std::string& path, 
     return Parsed(path).SectionLines(section);
 }
 
+std::string FakePlatform::IniFileText(const std::string& path) {
+    ++IniReads;
+    bool foreign = false;
+    return IniTextOf(Readable(path).value_or(""), foreign);
+}
+
 bool FakePlatform::ChangeIni(const std::string& path, const std::function<bool(IniText&)>& change,
                              bool refusedWhenProtected) {
     bool foreign = false;

@@ -125,6 +125,7 @@ public:
     std::string IniReadString(const std::string& path, const std::string& section, const std::string& key,
                               const std::string& def) override;
     std::vector<std::string> IniSectionLines(const std::string& path, const std::string& section) override;
+    std::string IniFileText(const std::string& path) override;
     bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value) override;
     bool IniEraseSection(const std::string& path, const std::string& section) override;

@@ -287,6 +287,23 @@ std::vector<IniCase> BuildCases() {
           Text("[S]\r\nold=plain\r\nlead=\"  [FILE]\"\r\ntrail=\"Set \"\r\ntabs=\"\tv\t\"\r\nblank=\" \"\r\n"
                "spaced=\" \"x\" \"\r\nempty=\r\ndrives=D:\\ E:\\\r\n")}},
 
+        // Only ASCII letters match without regard to case: a name outside ASCII is found as it
+        // is written, or not at all.
+        {"NamesOutsideAscii",
+         "[\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc \xc3\xa9t\xc3\xa9]\r\n\xd0\x9a\xd0\xbb\xd1\x8e\xd1\x87=v\r\n",
+         {Read("\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc \xc3\xa9T\xc3\xa9", "\xd0\x9a\xd0\xbb\xd1\x8e\xd1\x87", "d", "v"),
+          Read("\xd1\x84\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc \xc3\xa9t\xc3\xa9", "\xd0\x9a\xd0\xbb\xd1\x8e\xd1\x87", "d", "d"),
+          Read("\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc \xc3\xa9t\xc3\xa9", "\xd0\xba\xd0\xbb\xd1\x8e\xd1\x87", "d", "d"),
+          Keys("\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc \xc3\x89T\xc3\x89", ""),
+          Keys("\xd0\xa4\xd0\xb8\xd0\xbb\xd1\x8c\xd0\xbc \xc3\xa9T\xc3\xa9", "{\xd0\x9a\xd0\xbb\xd1\x8e\xd1\x87}")}},
+
+        // Blanks other than the space and the tab around names and values: the control characters
+        // of white space and the end-of-file mark of old editors, but no blank outside ASCII.
+        {"OtherBlanks",
+         "[S]\r\n\x0bk\x0c=\x0bv\x0c\r\nz=\x1az\x1a\r\nnb=\xc2\xa0n\xc2\xa0\r\n",
+         {Read("S", "k", "d", "v"), Read("S", "z", "d", "z"), Read("S", "nb", "d", "\xc2\xa0n\xc2\xa0"),
+          Keys("S", "{k}{z}{nb}")}},
+
         {"EqualsInValue",
          "[S]\r\nk=a=b\r\n",
          {Read("S", "k", "d", "a=b")}},
@@ -316,7 +333,13 @@ std::vector<IniCase> BuildCases() {
         for (const IniOp& op : c.Ops) {
             ops.push_back(op);
             // Comments are no values the program reads, and the whole section leaves them out.
-            if (op.Kind == IniOpKind::Read && op.Key.rfind(';', 0) != 0) ops.push_back(IniOp{IniOpKind::SectionRead, op.Section, op.Key, op.Value, op.Expect});
+            if (op.Kind == IniOpKind::Read && op.Key.rfind(';', 0) != 0) {
+                ops.push_back(IniOp{IniOpKind::SectionRead, op.Section, op.Key, op.Value, op.Expect});
+                ops.push_back(IniOp{IniOpKind::FileRead, op.Section, op.Key, op.Value, op.Expect});
+            }
+            if (op.Kind == IniOpKind::Sections) ops.push_back(IniOp{IniOpKind::FileSections, {}, {}, {}, op.Expect});
+            if (op.Kind == IniOpKind::Keys)
+                ops.push_back(IniOp{IniOpKind::FileExists, op.Section, {}, {}, op.Expect.empty() ? "no" : "yes"});
         }
         c.Ops = std::move(ops);
     }
@@ -361,6 +384,12 @@ std::string RunIniOp(Platform& platform, const std::string& path, const IniOp& o
             return List(platform.IniSectionLines(path, op.Section));
         case IniOpKind::SectionRead:
             return IniSection(platform.IniSectionLines(path, op.Section)).String(op.Key, op.Value);
+        case IniOpKind::FileRead:
+            return IniFile(platform.IniFileText(path)).Section(op.Section).String(op.Key, op.Value);
+        case IniOpKind::FileSections:
+            return List(IniFile(platform.IniFileText(path)).Sections());
+        case IniOpKind::FileExists:
+            return IniFile(platform.IniFileText(path)).Section(op.Section).Exists() ? "yes" : "no";
     }
     return "<unknown operation>";
 }
@@ -402,6 +431,12 @@ std::string DescribeIniOp(const IniOp& op) {
             return "lines of [" + op.Section + "]";
         case IniOpKind::SectionRead:
             return "from the lines of [" + op.Section + "] " + op.Key + " default " + ShowIniResult(op.Value);
+        case IniOpKind::FileRead:
+            return "from the whole file [" + op.Section + "] " + op.Key + " default " + ShowIniResult(op.Value);
+        case IniOpKind::FileSections:
+            return "section names of the whole file";
+        case IniOpKind::FileExists:
+            return "[" + op.Section + "] has keys in the whole file";
     }
     return "?";
 }

@@ -14,8 +14,13 @@ namespace vexamo::test {
 // Store writes a value as the program does (IniValueText), Write passes it to the platform as it is.
 // Lines lists a section whole (IniSectionLines); SectionRead takes one value from that list as
 // the program does (IniSection), and must give what the Read of the same value gives: every Read
-// of the table is followed by one.
-enum class IniOpKind { Read, Sections, Keys, Write, Store, Erase, FileText, Lines, SectionRead };
+// of the table is followed by one. The File kinds take the same from the whole file read at once
+// (IniFile): every Read, Sections and Keys of the table is followed by its File twin, which must
+// give what the per-key functions give (Keys as FileExists: "yes" for a section with keys, "no").
+enum class IniOpKind {
+    Read, Sections, Keys, Write, Store, Erase, FileText, Lines, SectionRead,
+    FileRead, FileSections, FileExists
+};
 
 struct IniOp {
     IniOpKind Kind;

@@ -313,6 +313,13 @@ std::vector<std::string> Win32Platform::IniSectionLines(const std::string& path,
         2));
 }
 
+std::string Win32Platform::IniFileText(const std::string& path) {
+    const std::optional<std::string> bytes = ReadTextFile(path);
+    if (!bytes) return {};
+    if (IniBytesAreUtf8(*bytes)) return *bytes;
+    return IniTextInUtf8(*bytes, [this](std::string_view line) { return FromLegacyText(line); }).Text;
+}
+
 bool Win32Platform::IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                                    const std::string& value) {
     // Windows counts each argument in a string of at most 32766 characters (Wine's ANSI entry
