@@ -30,6 +30,12 @@ bool SameName(const std::string& a, const std::string& b) {
 
 bool IsComment(const std::string& name) { return !name.empty() && name[0] == ';'; }
 
+// The key under which SameName names meet.
+std::string Folded(std::string name) {
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
 }  // namespace
 
 IniText::IniText(const std::string& text) {
@@ -62,6 +68,12 @@ IniText::IniText(const std::string& text) {
         }
         sections_.back().Lines.push_back(std::move(l));
     }
+    IndexSections();
+}
+
+void IniText::IndexSections() {
+    index_.clear();
+    for (size_t i = 1; i < sections_.size(); ++i) index_.emplace(Folded(sections_[i].Name), i);
 }
 
 IniText::Section* IniText::FindSection(const std::string& name) {
@@ -72,9 +84,8 @@ const IniText::Section* IniText::FindSection(const std::string& name) const {
     std::string wanted = Trim(name);
     // Lines before the first header belong to a section without a name, which is never listed.
     if (wanted.empty()) return &sections_[0];
-    for (size_t i = 1; i < sections_.size(); ++i)
-        if (SameName(sections_[i].Name, wanted)) return &sections_[i];
-    return nullptr;
+    const auto found = index_.find(Folded(wanted));
+    return found == index_.end() ? nullptr : &sections_[found->second];
 }
 
 std::vector<std::string> IniText::SectionNames() const {
@@ -140,6 +151,7 @@ bool IniText::Write(const std::string& section, const std::string& key, const st
     if (!s) {
         sections_.push_back(Section{Trim(section), {}});
         s = &sections_.back();
+        index_.emplace(Folded(s->Name), sections_.size() - 1);
     }
     std::string wanted = Trim(key);
     for (Line& l : s->Lines) {
@@ -153,14 +165,13 @@ bool IniText::Write(const std::string& section, const std::string& key, const st
 }
 
 bool IniText::EraseSection(const std::string& section) {
-    std::string wanted = Trim(section);
-    for (size_t i = 1; i < sections_.size(); ++i) {
-        if (SameName(sections_[i].Name, wanted)) {
-            sections_.erase(sections_.begin() + static_cast<long>(i));
-            return true;
-        }
-    }
-    return false;
+    // Unlike a read, an erase of the name "" goes to a section headed "[]", never to the lines
+    // before the first header.
+    const auto found = index_.find(Folded(Trim(section)));
+    if (found == index_.end()) return false;
+    sections_.erase(sections_.begin() + static_cast<long>(found->second));
+    IndexSections();
+    return true;
 }
 
 std::string IniText::Text() const {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vexamo {
@@ -40,8 +41,12 @@ private:
     };
     Section* FindSection(const std::string& name);
     const Section* FindSection(const std::string& name) const;
+    void IndexSections();
 
     std::vector<Section> sections_;  // the first one holds lines before any header, name ""
+    // Each name in ASCII lower case, to the first section of that name: a file of many sections
+    // is searched for each of them without comparing every name with every other.
+    std::unordered_map<std::string, size_t> index_;
 };
 
 // Whether the profile functions may be given the file as it is. With the program's code page
