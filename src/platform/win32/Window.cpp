@@ -25,9 +25,7 @@ void Forget(HWND hwnd) { modeless.erase(std::remove(modeless.begin(), modeless.e
 POINT ContextMenuPoint(HWND control, LPARAM lParam) {
     if (lParam != -1) return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     RECT r{};
-    char cls[32] = {};
-    GetClassNameA(control, cls, sizeof cls);
-    const int selected = lstrcmpiA(cls, WC_LISTVIEWA) == 0 ? ListView_GetNextItem(control, -1, LVNI_SELECTED) : -1;
+    const int selected = IsClass(control, WC_LISTVIEWA) ? ListView_GetNextItem(control, -1, LVNI_SELECTED) : -1;
     if (selected >= 0 && ListView_GetItemRect(control, selected, &r, LVIR_LABEL)) {
         POINT p{r.left, r.bottom};
         ClientToScreen(control, &p);
@@ -69,6 +67,12 @@ int Scale(int pixelsAt96) { return MulDiv(pixelsAt96, ScreenDpi(), 96); }
 int Unscale(int pixels) { return MulDiv(pixels, 96, ScreenDpi()); }
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+bool IsClass(HWND window, const char* name) {
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    return lstrcmpiA(cls, name) == 0;
+}
 
 std::string WindowText(HWND hwnd) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
@@ -133,10 +137,8 @@ void SizeClientAndCentre(HWND window, int width, int height) {
         RECT box{};
         GetWindowRect(child, &box);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
-        char cls[32] = {};
-        GetClassNameA(child, cls, sizeof cls);
         // A drop-down list's height is that of its open list, not of what the window rect shows.
-        const bool combo = lstrcmpiA(cls, "ComboBox") == 0;
+        const bool combo = IsClass(child, "ComboBox");
         const int left = MulDiv(box.left, Scale(width), oldW);
         const int top = MulDiv(box.top, Scale(height), oldH);
         const int w = MulDiv(box.right, Scale(width), oldW) - left;

@@ -48,6 +48,8 @@ int Unscale(int pixels);
 HINSTANCE Instance();
 
 std::string WindowText(HWND hwnd);
+// Whether a window is of the class `name` (a control's kind), in any case.
+bool IsClass(HWND window, const char* name);
 
 // Registers a window class of the executable under wc.lpszClassName, once per name; the arrow
 // cursor unless the class names its own.
