@@ -206,16 +206,8 @@ const TControl* ControlMirror::Focused() const {
     return focus && IsChild(dialog_, focus) ? RecordOf(GetDlgCtrlID(focus)) : nullptr;
 }
 
-LRESULT ControlMirror::CtlColorStatic(HDC dc, HWND control) {
-    if (std::find(links_.begin(), links_.end(), control) == links_.end()) return 0;
-    // The classic link blue: not every palette gives COLOR_HOTLIGHT a colour that reads as a link.
-    SetTextColor(dc, IsWindowEnabled(control) ? RGB(0, 102, 204) : GetSysColor(COLOR_GRAYTEXT));
-    SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
 bool ControlMirror::SetCursor(HWND control, int hitTest) {
-    const bool link = std::find(links_.begin(), links_.end(), control) != links_.end() && IsWindowEnabled(control);
+    const bool link = IsLink(control) && IsWindowEnabled(control);
     const bool hand = std::find(hands_.begin(), hands_.end(), control) != hands_.end() && hitTest == HTCLIENT;
     if (!link && !hand) return false;
     ::SetCursor(LoadCursorA(nullptr, IDC_HAND));

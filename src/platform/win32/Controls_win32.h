@@ -4,6 +4,7 @@
 // and scaled to the screen's; hints become tooltips.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -43,8 +44,8 @@ public:
     const TControl* Focused() const;
     HWND HandleOf(const TControl& record) const { return GetDlgItem(dialog_, IdOf(record)); }
 
-    // Link colour and hand cursor for bound links; 0 / false when the control is none of them.
-    LRESULT CtlColorStatic(HDC dc, HWND control);
+    bool IsLink(HWND control) const { return std::find(links_.begin(), links_.end(), control) != links_.end(); }
+    // The hand over enabled links and the controls that use it; false when the control is none.
     bool SetCursor(HWND control, int hitTest);
     // Draws an item of a bound check list; false for any other control.
     bool DrawItem(const DRAWITEMSTRUCT& draw);
