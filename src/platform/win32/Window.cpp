@@ -321,17 +321,18 @@ bool Dialog::Routed(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Dialog::ColourOf(HDC dc, HWND control, UINT msg) {
-    const bool link = msg == WM_CTLCOLORSTATIC && mirror_->IsLink(control);
+    LRESULT link = 0;
+    if (msg == WM_CTLCOLORSTATIC && mirror_->IsLink(control)) {
+        SetTextColor(dc, IsWindowEnabled(control) ? RGB(0, 102, 204) : GetSysColor(COLOR_GRAYTEXT));
+        SetBkMode(dc, TRANSPARENT);
+        link = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
     const auto rule = colours_.find(GetDlgCtrlID(control));
-    if (!link && rule == colours_.end()) return 0;
-    // A link in the classic link blue, which not every palette gives COLOR_HOTLIGHT; a rule of the
-    // window's own comes over it.
-    if (link) SetTextColor(dc, IsWindowEnabled(control) ? RGB(0, 102, 204) : GetSysColor(COLOR_GRAYTEXT));
-    const Colours colours = rule != colours_.end() ? rule->second : Colours{};
-    if (colours.Text) SetTextColor(dc, *colours.Text);
-    if (colours.Back) {
-        SetBkColor(dc, *colours.Back);
-        return reinterpret_cast<LRESULT>(brushes_.at(*colours.Back).get());
+    if (rule == colours_.end()) return link;
+    if (rule->second.Text) SetTextColor(dc, *rule->second.Text);
+    if (const std::optional<COLORREF> back = rule->second.Back) {
+        SetBkColor(dc, *back);
+        return reinterpret_cast<LRESULT>(brushes_.at(*back).get());
     }
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
