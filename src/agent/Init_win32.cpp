@@ -23,15 +23,11 @@ static_assert(TrayBalloonClick == NIN_BALLOONUSERCLICK);
 
 namespace {
 
-// The drive roots of a volume's device change (dbcv_unitmask holds one bit per letter).
+// The drive roots of a volume's device change.
 StringList VolumeDrives(LPARAM lParam) {
-    StringList roots;
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
-    if (!header || header->dbch_devicetype != DBT_DEVTYP_VOLUME) return roots;
-    const DWORD mask = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lParam)->dbcv_unitmask;
-    for (int letter = 0; letter < 26; ++letter)
-        if (mask & (1u << letter)) roots.push_back(std::string(1, static_cast<char>('A' + letter)) + ":\\");
-    return roots;
+    if (!header || header->dbch_devicetype != DBT_DEVTYP_VOLUME) return {};
+    return DriveRootsOf(reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lParam)->dbcv_unitmask);
 }
 
 constexpr int MenuPictureSize = 16;

@@ -519,6 +519,13 @@ bool IsDriveRoot(const std::string& path) {
     return path.size() == 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
 }
 
+StringList DriveRootsOf(std::uint32_t letters) {
+    StringList roots;
+    for (int letter = 0; letter < 26; ++letter)
+        if (letters & (1u << letter)) roots.push_back(std::string(1, static_cast<char>('A' + letter)) + ":\\");
+    return roots;
+}
+
 std::string ExtractFilePath(const std::string& path) {
     size_t p = path.find_last_of("\\:");
     return p == std::string::npos ? std::string() : path.substr(0, p + 1);

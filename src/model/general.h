@@ -179,6 +179,8 @@ inline const std::string MachineRunValueStaysText =
 bool SameText(const std::string& a, const std::string& b);
 // A drive root: letter, colon, backslash and nothing more.
 bool IsDriveRoot(const std::string& path);
+// The drive roots a mask of drive letters names (a volume's device change), bit 0 being A:.
+StringList DriveRootsOf(std::uint32_t letters);
 
 // Path helpers.
 std::string ExtractFilePath(const std::string& path);  // up to and including the last \ or :

@@ -127,10 +127,14 @@ public:
 
 class ImageBinding : public Bound<TImage> {
 public:
-    using Bound::Bound;
+    ImageBinding(ControlPort& c, int id, TImage& image, int fallback, int size)
+        : Bound(c, id, image), fallback_(fallback), size_(size) {}
     void PutOwn(const TImage* was) override {
-        if (!was || now_.Picture != was->Picture) c_.SetPicture(id_, now_.Picture);
+        if (!was || now_.Picture != was->Picture) c_.SetPicture(id_, now_.Picture, fallback_, size_);
     }
+
+private:
+    int fallback_, size_;
 };
 
 class ListViewBinding : public Bound<TListView> {
@@ -259,6 +263,10 @@ void RecordMirror::BindCaption(const std::string& caption) {
     bindings_.push_back(std::make_unique<CaptionBinding>(controls_, caption));
 }
 void RecordMirror::Bind(int id, TControl& control) { Add<PlainBinding>(id, control); }
+void RecordMirror::BindLink(int id, TControl& label) {
+    controls_.MakeLink(id);
+    Add<PlainBinding>(id, label);
+}
 void RecordMirror::BindFixed(std::initializer_list<int> ids, TControl& control) {
     for (int id : ids) Add<FixedBinding>(id, control);
 }
@@ -269,9 +277,15 @@ void RecordMirror::Bind(std::initializer_list<int> ids, TRadioGroup& group) {
     for (int id : ids) Add<RadioItemBinding>(id, group, index++);
 }
 void RecordMirror::Bind(int id, TEdit& edit) { Add<EditBinding>(id, edit); }
-void RecordMirror::Bind(int id, TImage& image) { Add<ImageBinding>(id, image); }
-void RecordMirror::Bind(int id, TListView& list) { Add<ListViewBinding>(id, list); }
-void RecordMirror::Bind(int id, TCheckListBox& list) { Add<CheckListBinding>(id, list); }
+void RecordMirror::Bind(int id, TImage& image, int fallback, int size) { Add<ImageBinding>(id, image, fallback, size); }
+void RecordMirror::Bind(int id, TListView& list) {
+    controls_.SetColumns(id, list.Columns, list.Checkboxes);
+    Add<ListViewBinding>(id, list);
+}
+void RecordMirror::Bind(int id, TCheckListBox& list) {
+    controls_.MakeCheckList(id, list.Columns);
+    Add<CheckListBinding>(id, list);
+}
 void RecordMirror::Bind(int id, TComboBox& combo) { Add<ComboBinding>(id, combo); }
 void RecordMirror::Bind(int id, TProgressBar& bar) { Add<ProgressBinding>(id, bar); }
 void RecordMirror::Bind(int id, TStatusBar& bar) { Add<StatusBarBinding>(id, bar); }

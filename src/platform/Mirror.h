@@ -34,7 +34,9 @@ public:
     virtual void SetMaxLength(int id, int length) = 0;
     virtual std::pair<int, int> Selection(int id) = 0;  // of an edit box's text
     virtual void SetSelection(int id, int start, int end) = 0;
-    virtual void SetPicture(int id, const std::string& file) = 0;
+    // An icon file at `size` pixels at 96 DPI, or the program's icon `fallback` for none or one
+    // that cannot be read.
+    virtual void SetPicture(int id, const std::string& file, int fallback, int size) = 0;
     // The current row or item of a list view, check list or drop-down list, -1 for none; a list
     // view also brings it into view.
     virtual int Current(int id) = 0;
@@ -56,6 +58,11 @@ public:
     // A status bar's panels, their widths at 96 DPI (the last one takes the rest), and texts.
     virtual void SetPanels(int id, const std::vector<int>& widths) = 0;
     virtual void SetPanelText(int id, int panel, const std::string& text, TAlignment alignment) = 0;
+    // What a control is made into once, when its record is bound: a list view's columns (widths
+    // at 96 DPI) and row check boxes, a check list of so many columns, a text that acts as a link.
+    virtual void SetColumns(int id, const std::vector<TListColumn>& columns, bool checkboxes) = 0;
+    virtual void MakeCheckList(int id, int columns) = 0;
+    virtual void MakeLink(int id) = 0;
 };
 
 class RecordMirror {
@@ -69,6 +76,8 @@ public:
     void BindCaption(const std::string& caption);
     // Static text, button: caption, enabled, visible, hint.
     void Bind(int id, TControl& control);
+    // A static text that acts as a link (drawn as one, under a hand cursor).
+    void BindLink(int id, TControl& label);
     // Controls whose texts and pictures the window's layout gives them (a page's labels, a line,
     // an icon) that follow a record's enabled and visible states.
     void BindFixed(std::initializer_list<int> ids, TControl& control);
@@ -82,8 +91,8 @@ public:
     // An edit box keeps its caret where the user typed when the text it gets back has the same
     // length (a correction), else the caret goes where the change began.
     void Bind(int id, TEdit& edit);
-    // An icon control: the icon file the record names.
-    void Bind(int id, TImage& image);
+    // An icon control: the icon file the record names at `size` pixels, else the icon `fallback`.
+    void Bind(int id, TImage& image, int fallback, int size);
     // Report-style list view: rows and the selected row, which the user changes. The rows' check
     // boxes are the window's handlers' to change; a column the user drags keeps within its range.
     void Bind(int id, TListView& list);

@@ -19,6 +19,9 @@
 
 namespace vexamo {
 
+// The dialog manager's own buttons, which Enter and Escape press.
+constexpr int IdOk = 1, IdCancel = 2;
+
 constexpr bool DistinctIds(std::initializer_list<int> ids) {
     for (const int* a = ids.begin(); a != ids.end(); ++a)
         for (const int* b = a + 1; b != ids.end(); ++b)

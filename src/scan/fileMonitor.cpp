@@ -9,7 +9,9 @@
 #include "model/User.h"
 #include "model/VexaCfg.h"
 #include "platform/Dispatch.h"
+#include "platform/Mirror.h"
 #include "scan/Notices.h"
+#include "scan/fileMonitor_res.h"
 
 namespace vexamo {
 
@@ -61,6 +63,25 @@ TfrmMonitor::TfrmMonitor(const MonitorHostFactory& makeHost) {
 }
 
 TfrmMonitor::~TfrmMonitor() = default;
+
+const std::array<TfrmMonitor::Place, 8> TfrmMonitor::Places{{
+    {IDC_MONITOR_LABEL5, 12, 78, 200, 16},     {IDC_MONITOR_LSTFILETYPES, 12, 96, 424, 262},
+    {IDC_MONITOR_LABEL1, 12, 362, 260, 16},    {IDC_MONITOR_LABEL3, 12, 390, 50, 16},
+    {IDC_MONITOR_LBLCDLABEL, 66, 390, 260, 16}, {IDC_MONITOR_LABEL2, 12, 410, 50, 16},
+    {IDC_MONITOR_LBLDEVICE, 66, 410, 260, 34}, {IdCancel, 348, 426, 88, 30},
+}};
+
+void TfrmMonitor::BindControls(RecordMirror& m) {
+    m.BindCaption(Caption);
+    m.Bind(IDC_MONITOR_LABEL5, Label5);
+    m.Bind(IDC_MONITOR_LSTFILETYPES, lstFileTypes);
+    m.Bind(IDC_MONITOR_LABEL1, Label1);
+    m.Bind(IDC_MONITOR_LABEL3, Label3);
+    m.Bind(IDC_MONITOR_LBLCDLABEL, lblCDLabel);
+    m.Bind(IDC_MONITOR_LABEL2, Label2);
+    m.Bind(IDC_MONITOR_LBLDEVICE, lblDevice);
+    m.Bind(IdCancel, btCancel);
+}
 
 void TfrmMonitor::FormShow() {
     lstFileTypes.Items.clear();

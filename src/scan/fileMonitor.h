@@ -3,6 +3,7 @@
 // player does not prompt never shows it and plays everything at once through its "&All" command.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ enum class MonitorCommand { Selected, Audio, Video, All, Open, Choose };
 // Keys the list answers with the menu of the selected row.
 enum class ListKey { Return, ContextMenu };
 
+class RecordMirror;
+
 class TfrmMonitor {
 public:
     explicit TfrmMonitor(const MonitorHostFactory& makeHost = {});
@@ -54,6 +57,13 @@ public:
     static constexpr int TypePictureHeight = 55;
     // Row pictures: none (0), one for each known extension in its order, one per disc kind.
     static constexpr int TypePictureCount = 1 + 29 + 4;
+    // Where the controls and the heading (Label4, drawn on the banner) sit, in pixels at 96 DPI:
+    // the layout is fixed, whatever the dialog font.
+    struct Place {
+        int Id, Left, Top, Width, Height;
+    };
+    static const std::array<Place, 8> Places;
+    static constexpr Place HeadingPlace{0, 16, 8, 314, 32};
 
     // popOptions: positions of the top-level items and of the submenu's items.
     enum PopItem { mnuPlay, mnuOpen, N1, mnuChoose };
@@ -75,6 +85,9 @@ public:
     // The drives whose media the window lists, given by the scan when it makes the window: a
     // removal closes it for these, shown or not.
     StringList Drives;
+
+    // Ties the records to the controls of the window's template.
+    void BindControls(RecordMirror& m);
 
     TMenuItem& PlayItem(PlayItem item) { return popOptions.Items[mnuPlay].Items[item]; }
     bool Showing() const { return modal_; }

@@ -18,17 +18,6 @@ using win32::Scale;
 constexpr COLORREF Navy = RGB(0, 0, 128);
 constexpr COLORREF Gray = RGB(128, 128, 128);
 
-// Control places in pixels at 96 DPI: the window's layout is fixed, whatever the dialog font.
-struct Place {
-    int Id, Left, Top, Width, Height;
-};
-constexpr Place Places[] = {
-    {IDC_MONITOR_LABEL5, 12, 78, 200, 16},     {IDC_MONITOR_LSTFILETYPES, 12, 96, 424, 262},
-    {IDC_MONITOR_LABEL1, 12, 362, 260, 16},    {IDC_MONITOR_LABEL3, 12, 390, 50, 16},
-    {IDC_MONITOR_LBLCDLABEL, 66, 390, 260, 16}, {IDC_MONITOR_LABEL2, 12, 410, 50, 16},
-    {IDC_MONITOR_LBLDEVICE, 66, 410, 260, 34}, {IDCANCEL, 348, 426, 88, 30},
-};
-constexpr RECT Label4Rect{16, 8, 330, 40};
 constexpr int BannerWidth = 450, BannerHeight = 69;
 constexpr int MenuPictureSize = 16;
 constexpr int MenuBannerStart = 60;
@@ -60,7 +49,7 @@ public:
 protected:
     bool InitDialog() override {
         win32::SetClientAndCentre(Handle(), TfrmMonitor::ClientWidth, TfrmMonitor::ClientHeight);
-        for (const Place& p : Places)
+        for (const TfrmMonitor::Place& p : TfrmMonitor::Places)
             MoveWindow(Item(p.Id), Scale(p.Left), Scale(p.Top), Scale(p.Width), Scale(p.Height), FALSE);
 
         Embolden({IDC_MONITOR_LABEL5, IDC_MONITOR_LABEL1, IDC_MONITOR_LBLDEVICE, IDCANCEL});
@@ -81,15 +70,8 @@ protected:
                                                    win32::MenuLook{menuPictures_, MenuBannerStart});
 
         win32::ControlMirror& m = Mirror();
-        m.BindCaption(form_.Caption);
-        m.Bind(IDC_MONITOR_LABEL5, form_.Label5);
-        m.Bind(IDC_MONITOR_LSTFILETYPES, form_.lstFileTypes, types_);
-        m.Bind(IDC_MONITOR_LABEL1, form_.Label1);
-        m.Bind(IDC_MONITOR_LABEL3, form_.Label3);
-        m.Bind(IDC_MONITOR_LBLCDLABEL, form_.lblCDLabel);
-        m.Bind(IDC_MONITOR_LABEL2, form_.Label2);
-        m.Bind(IDC_MONITOR_LBLDEVICE, form_.lblDevice);
-        m.Bind(IDCANCEL, form_.btCancel);
+        m.SetImages(IDC_MONITOR_LSTFILETYPES, types_);
+        form_.BindControls(m);
         m.UseHandCursor(IDC_MONITOR_LSTFILETYPES);
         m.UseHandCursor(IDCANCEL);
         m.UnwrappedHints();
@@ -120,7 +102,8 @@ private:
             const win32::ScopedSelect picture(memory, banner_);
             BitBlt(dc, 0, 0, Scale(BannerWidth), Scale(BannerHeight), memory, 0, 0, SRCCOPY);
         }
-        const RECT r{Scale(Label4Rect.left), Scale(Label4Rect.top), Scale(Label4Rect.right), Scale(Label4Rect.bottom)};
+        const TfrmMonitor::Place& h = TfrmMonitor::HeadingPlace;
+        const RECT r{Scale(h.Left), Scale(h.Top), Scale(h.Left + h.Width), Scale(h.Top + h.Height)};
         win32::DrawTextOver(dc, form_.Label4.Caption, r, Navy, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, heading_);
     }
 

@@ -1,10 +1,12 @@
 #include "ui/About.h"
+#include "ui/About_res.h"
 
 #include <memory>
 
 #include "../../resources/Version.h"
 #include "app/Globals.h"
 #include "platform/Dispatch.h"
+#include "platform/Mirror.h"
 #include "platform/Platform.h"
 
 namespace vexamo {
@@ -29,6 +31,15 @@ int TAboutBox::ShowModal() {
 }
 
 // The version resource is made from the same header, so the box and the file's properties agree.
+void TAboutBox::BindControls(RecordMirror& m) {
+    m.BindCaption(Caption);
+    m.Bind(IDC_ABOUT_LBLVERSION, lblVersion);
+    m.BindLink(IDC_ABOUT_LBLVEXAMO, lblVexamo);
+    m.BindLink(IDC_ABOUT_LBLLINKSUPPORT, lblLinkSupport);
+    m.BindLink(IDC_ABOUT_LBLURL, lblUrl);
+    m.Bind(IdOk, OKButton);
+}
+
 void TAboutBox::FormCreate() { lblVersion.Caption = "V." VEXAMO_VERSION_TEXT; }
 
 // A link the shell cannot open (no browser, no mail program) simply does nothing.

@@ -8,6 +8,7 @@
 
 namespace vexamo {
 
+class RecordMirror;
 class TAboutBox;
 
 // What the window binding does for the portable window.
@@ -42,6 +43,8 @@ public:
     // box may be touched after it returns.
     int ShowModal();
 
+    // Ties the records to the controls of the box's template.
+    void BindControls(RecordMirror& m);
     void FormCreate();
     void lblVexamoClick();
     void lblUrlClick();

@@ -23,13 +23,7 @@ public:
 
 protected:
     bool InitDialog() override {
-        win32::ControlMirror& m = Mirror();
-        m.BindCaption(box_.Caption);
-        m.Bind(IDC_ABOUT_LBLVERSION, box_.lblVersion);
-        m.BindLink(IDC_ABOUT_LBLVEXAMO, box_.lblVexamo);
-        m.BindLink(IDC_ABOUT_LBLLINKSUPPORT, box_.lblLinkSupport);
-        m.BindLink(IDC_ABOUT_LBLURL, box_.lblUrl);
-        m.Bind(IDOK, box_.OKButton);
+        box_.BindControls(Mirror());
         OnDialogKey([this](TDialogKey key, const TControl*) { box_.DialogKey(key); });
         // The support address is the one grey link.
         Colour({IDC_ABOUT_LBLLINKSUPPORT}, SupportGrey);

@@ -1,11 +1,15 @@
 #include "ui/PlayerWizard.h"
 
+#include "../../resources/resource.h"
+
 #include <algorithm>
 #include <cctype>
 
 #include "app/Globals.h"
 #include "model/VexaCfg.h"
 #include "model/general.h"
+#include "platform/Mirror.h"
+#include "ui/PlayerWizard_res.h"
 
 namespace vexamo {
 
@@ -112,6 +116,48 @@ TfrmPlayerWizard::TfrmPlayerWizard(const PlayerWizardHostFactory& makeHost) {
 }
 
 TfrmPlayerWizard::~TfrmPlayerWizard() = default;
+
+void TfrmPlayerWizard::BindControls(RecordMirror& m) {
+    m.BindCaption(Caption);
+    for (int p = 0; p < PageCount; ++p)
+        for (int k = 0; k < WIZARD_PAGETEXTS_PER_PAGE; ++k)
+            m.BindFixed({IDC_WIZARD_PAGETEXT + p * WIZARD_PAGETEXTS_PER_PAGE + k}, Pages[p]);
+    m.Bind(IDC_WIZARD_EDPLAYERNAME, edPlayerName);
+    m.Bind(IDC_WIZARD_IMGICON, ImgIcon, IDI_APP, IconSize);
+    m.Bind(IDC_WIZARD_BUTTON1, Button1);
+    m.Bind(IDC_WIZARD_LBLICON, LblIcon);
+    m.Bind(IDC_WIZARD_BTPLAYER, btPlayer);
+    m.Bind(IDC_WIZARD_EDSINGLEFILEFLAG, edSingleFileFlag);
+    m.Bind(IDC_WIZARD_EDPLAYLISTFLAG, edPlaylistFlag);
+    m.Bind(IDC_WIZARD_EDSUBTITLEFLAG, edSubtitleFlag);
+    m.Bind({IDC_WIZARD_RDPLAYLISTYES, IDC_WIZARD_RDPLAYLISTNO}, RdPlaylist);
+    m.Bind(IDC_WIZARD_CBOPLAYLIST, cboPlaylist);
+    m.Bind({IDC_WIZARD_RDSUBSSUPPORTYES, IDC_WIZARD_RDSUBSSUPPORTNO}, RdSubsSupport);
+    m.Bind(IDC_WIZARD_LBLFINALPLAYERNAME, LblFinalPlayerName);
+    m.Bind(IDC_WIZARD_IMGFINALICON, ImgFinalIcon, IDI_APP, IconSize);
+    m.Bind(IDC_WIZARD_LBLPLAYLISTEXT, LblPlaylistExt);
+    m.Bind(IDC_WIZARD_LBLFINALCMD1, LblFinalCmd1);
+    m.Bind(IDC_WIZARD_LBLFINALCMD2, LblFinalCmd2);
+    m.Bind(IDC_WIZARD_LBLFINALCMD3, LblFinalCmd3);
+    m.Bind(IDC_WIZARD_LBLWARNING, lblWarning);
+    m.BindFixed({IDC_WIZARD_TESTICON}, PanelTest);
+    m.Bind(IDC_WIZARD_BTTEST, btTest);
+    m.BindFixed({IDC_WIZARD_BUTTONBAR}, ButtonBar);
+    m.Bind(IdCancel, btCancel);
+    m.Bind(IDC_WIZARD_BTBACK, btBack);
+    m.Bind(IdOk, btNext);
+    m.BindFixed({IDC_WIZARD_BROWSETEXT}, PageEmulator);
+    m.BindFixed({IDC_WIZARD_FILETEXT}, EmulatorPages[0]);
+    m.BindFixed({IDC_WIZARD_PLAYLISTTEXT}, EmulatorPages[1]);
+    m.BindFixed({IDC_WIZARD_FILE2TEXT, IDC_WIZARD_SUBTITLETEXT}, EmulatorPages[2]);
+    m.Bind(IDC_WIZARD_BTOPENFILE, btOpenFile);
+    m.Bind(IDC_WIZARD_BTPLAYLIST, btPlaylist);
+    m.Bind(IDC_WIZARD_BTFILE2, btFile2);
+    m.Bind(IDC_WIZARD_BTSUBTITLE, btSubtitle);
+    m.BindFixed({IDC_WIZARD_PANELCMD, IDC_WIZARD_CMDICON}, PanelCmd);
+    m.Bind(IDC_WIZARD_LBLCMD, LblCmd);
+    m.Bind(IDC_WIZARD_BTEXECUTE, btExecute);
+}
 
 std::string TfrmPlayerWizard::PlayersIni() const { return ProgramFolder + PlayersFileName; }
 

@@ -55,8 +55,12 @@ inline constexpr int CommandLineMaxLength = 80;
 // The text of the missing-program warning for a chosen executable that is not there (any more).
 std::string MissingPlayerText(const std::string& exe);
 
+class RecordMirror;
+
 class TfrmPlayerWizard {
 public:
+    // The player's icon, at 96 DPI, wherever the wizard shows it.
+    static constexpr int IconSize = 32;
     enum Page { TabPlayerLocation, TabSingle, TabPlaylistSup, TabPlaylist, TabSubsSup, TabSubs, TabFinal, PageCount };
 
     // Creates the window's state (FormCreate); the caller then runs NewPlayer or EditPlayer.
@@ -121,6 +125,8 @@ public:
     // The line over the button bar, which the open test area covers.
     TControl ButtonBar;
 
+    // Ties the records to the controls of the window's template.
+    void BindControls(RecordMirror& m);
     void FormCreate();
     void FormClose();
     void btNextClick();

@@ -20,13 +20,13 @@ constexpr COLORREF Grey = RGB(128, 128, 128);
 constexpr COLORREF WarningRed = RGB(255, 0, 0);
 constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr COLORREF White = RGB(255, 255, 255);
-constexpr int SmallIcon = 16, PlayerIcon = 32;
+constexpr int SmallIcon = 16;
 // On the command-line pages the examples' "e.g:" is the page's text 5, their switches 10 and up.
 constexpr int ExampleLead = 5, FirstExampleSwitch = 10;
 
 UINT_PTR CALLBACK IconPreviewHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
     if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_SELCHANGE) {
-        const HICON icon = win32::LoadIconFile(win32::DialogFilePath(dialog), win32::Scale(PlayerIcon)).release();
+        const HICON icon = win32::LoadIconFile(win32::DialogFilePath(dialog), win32::Scale(TfrmPlayerWizard::IconSize)).release();
         const win32::Icon old(reinterpret_cast<HICON>(
             SendDlgItemMessageA(dialog, IDC_WIZARD_ICONPREVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0)));
     } else if (msg == WM_DESTROY) {
@@ -68,48 +68,8 @@ protected:
             if (banner_) banner_.Draw(item.hDC, item.rcItem.left, item.rcItem.top, MulDiv(banner_.Width(), h, banner_.Height()), h);
         });
 
-        TfrmPlayerWizard& f = form_;
-        win32::ControlMirror& m = Mirror();
-        m.BindCaption(f.Caption);
-        for (int p = 0; p < Page::PageCount; ++p)
-            for (int k = 0; k < WIZARD_PAGETEXTS_PER_PAGE; ++k)
-                m.BindFixed({IDC_WIZARD_PAGETEXT + p * WIZARD_PAGETEXTS_PER_PAGE + k}, f.Pages[p]);
-        m.Bind(IDC_WIZARD_EDPLAYERNAME, f.edPlayerName);
-        m.Bind(IDC_WIZARD_IMGICON, f.ImgIcon, IDI_APP, PlayerIcon);
-        m.Bind(IDC_WIZARD_BUTTON1, f.Button1);
-        m.Bind(IDC_WIZARD_LBLICON, f.LblIcon);
-        m.Bind(IDC_WIZARD_BTPLAYER, f.btPlayer);
-        m.Bind(IDC_WIZARD_EDSINGLEFILEFLAG, f.edSingleFileFlag);
-        m.Bind(IDC_WIZARD_EDPLAYLISTFLAG, f.edPlaylistFlag);
-        m.Bind(IDC_WIZARD_EDSUBTITLEFLAG, f.edSubtitleFlag);
-        m.Bind({IDC_WIZARD_RDPLAYLISTYES, IDC_WIZARD_RDPLAYLISTNO}, f.RdPlaylist);
-        m.Bind(IDC_WIZARD_CBOPLAYLIST, f.cboPlaylist);
-        m.Bind({IDC_WIZARD_RDSUBSSUPPORTYES, IDC_WIZARD_RDSUBSSUPPORTNO}, f.RdSubsSupport);
-        m.Bind(IDC_WIZARD_LBLFINALPLAYERNAME, f.LblFinalPlayerName);
-        m.Bind(IDC_WIZARD_IMGFINALICON, f.ImgFinalIcon, IDI_APP, PlayerIcon);
-        m.Bind(IDC_WIZARD_LBLPLAYLISTEXT, f.LblPlaylistExt);
-        m.Bind(IDC_WIZARD_LBLFINALCMD1, f.LblFinalCmd1);
-        m.Bind(IDC_WIZARD_LBLFINALCMD2, f.LblFinalCmd2);
-        m.Bind(IDC_WIZARD_LBLFINALCMD3, f.LblFinalCmd3);
-        m.Bind(IDC_WIZARD_LBLWARNING, f.lblWarning);
-        m.BindFixed({IDC_WIZARD_TESTICON}, f.PanelTest);
-        m.Bind(IDC_WIZARD_BTTEST, f.btTest);
-        m.BindFixed({IDC_WIZARD_BUTTONBAR}, f.ButtonBar);
-        m.Bind(IDCANCEL, f.btCancel);
-        m.Bind(IDC_WIZARD_BTBACK, f.btBack);
-        m.Bind(IDOK, f.btNext);
-        m.BindFixed({IDC_WIZARD_BROWSETEXT}, f.PageEmulator);
-        m.BindFixed({IDC_WIZARD_FILETEXT}, f.EmulatorPages[0]);
-        m.BindFixed({IDC_WIZARD_PLAYLISTTEXT}, f.EmulatorPages[1]);
-        m.BindFixed({IDC_WIZARD_FILE2TEXT, IDC_WIZARD_SUBTITLETEXT}, f.EmulatorPages[2]);
-        m.Bind(IDC_WIZARD_BTOPENFILE, f.btOpenFile);
-        m.Bind(IDC_WIZARD_BTPLAYLIST, f.btPlaylist);
-        m.Bind(IDC_WIZARD_BTFILE2, f.btFile2);
-        m.Bind(IDC_WIZARD_BTSUBTITLE, f.btSubtitle);
-        m.BindFixed({IDC_WIZARD_PANELCMD, IDC_WIZARD_CMDICON}, f.PanelCmd);
-        m.Bind(IDC_WIZARD_LBLCMD, f.LblCmd);
-        m.Bind(IDC_WIZARD_BTEXECUTE, f.btExecute);
-        OnDialogKey([&f](TDialogKey key, const TControl*) { f.DialogKey(key); });
+        form_.BindControls(Mirror());
+        OnDialogKey([this](TDialogKey key, const TControl*) { form_.DialogKey(key); });
         return true;
     }
 

@@ -7,6 +7,8 @@
 #include "model/PlayersCfg.h"
 #include "model/VexaCfg.h"
 #include "platform/Dispatch.h"
+#include "platform/Mirror.h"
+#include "ui/Settings_res.h"
 #include "ui/main.h"
 
 namespace vexamo {
@@ -72,6 +74,28 @@ TFrmOptions::TFrmOptions(TrayAgent& tray, const FrmOptionsHostFactory& makeHost)
 }
 
 TFrmOptions::~TFrmOptions() = default;
+
+void TFrmOptions::BindControls(RecordMirror& m) {
+    m.BindCaption(Caption);
+    m.Bind(IDC_OPTIONS_SETTINGS_DRIVESUSER, Settings_DrivesUser);
+    m.Bind(IDC_OPTIONS_SETTINGS_CBDRIVES, Settings_cbDrives);
+    m.Bind(IDC_OPTIONS_SETTINGS_DRIVESALL, Settings_DrivesAll);
+    m.Bind(IDC_OPTIONS_SETTINGS_REMOVABLE, Settings_Removable);
+    m.Bind(IDC_OPTIONS_RDMONITORDEFAULT, rdMonitorDefault);
+    m.Bind(IDC_OPTIONS_RDMONITORON, rdMonitorOn);
+    m.Bind(IDC_OPTIONS_RDONPLAYMIN, rdOnPlayMin);
+    m.Bind(IDC_OPTIONS_RDONPLAYCLOSE, rdOnPlayClose);
+    m.Bind(IDC_OPTIONS_SETTINGS_CDAUTORUN, Settings_CDAutorun);
+    m.Bind(IDC_OPTIONS_SETTINGS_STARTUP, Settings_Startup);
+    m.Bind(IDC_OPTIONS_SETTINGS_NOTIFY, Settings_Notify);
+    m.Bind(IDC_OPTIONS_SETTINGS_USESUBS, Settings_UseSubs);
+    m.Bind(IDC_OPTIONS_LBLSUBTITLES, lblSubtitles);
+    m.Bind(IDC_OPTIONS_SETTINGS_SUBSPATH, Settings_SubsPath);
+    m.Bind(IDC_OPTIONS_BTNONE, btNone);
+    m.Bind(IDC_OPTIONS_LBLSUBSFOLDER, LblSubsFolder);
+    m.Bind(IdOk, btOk);
+    m.Bind(IdCancel, btCancel);
+}
 
 int TFrmOptions::ShowOptions(Caller opener) {
     Opener = opener;

@@ -33,6 +33,8 @@ inline const std::string ChooseFolderTitle = "Choose Folder";
 inline const std::string NoDriveTickedText =
     "Please tick at least one drive to monitor, or choose \"All CD/DVD Drives\".";
 
+class RecordMirror;
+
 class TFrmOptions {
 public:
     explicit TFrmOptions(TrayAgent& tray, const FrmOptionsHostFactory& makeHost = {});
@@ -75,6 +77,8 @@ public:
     // modal result. Nothing of the window may be touched after it returns.
     int ShowOptions(Caller opener);
 
+    // Ties the records to the controls of the window's template.
+    void BindControls(RecordMirror& m);
     void FormCreate();
     void btOkClick();
     void btCancelClick();

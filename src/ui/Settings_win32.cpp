@@ -40,27 +40,7 @@ protected:
         for (int id : {IDC_OPTIONS_ICONMONITOR, IDC_OPTIONS_ICONWINDOWS, IDC_OPTIONS_ICONSUBTITLES})
             ShowIcon(id, IDI_APP, GetSystemMetrics(SM_CXSMICON));
 
-        TFrmOptions& f = form_;
-        win32::ControlMirror& m = Mirror();
-        m.BindCaption(f.Caption);
-        m.Bind(IDC_OPTIONS_SETTINGS_DRIVESUSER, f.Settings_DrivesUser);
-        m.Bind(IDC_OPTIONS_SETTINGS_CBDRIVES, f.Settings_cbDrives);
-        m.Bind(IDC_OPTIONS_SETTINGS_DRIVESALL, f.Settings_DrivesAll);
-        m.Bind(IDC_OPTIONS_SETTINGS_REMOVABLE, f.Settings_Removable);
-        m.Bind(IDC_OPTIONS_RDMONITORDEFAULT, f.rdMonitorDefault);
-        m.Bind(IDC_OPTIONS_RDMONITORON, f.rdMonitorOn);
-        m.Bind(IDC_OPTIONS_RDONPLAYMIN, f.rdOnPlayMin);
-        m.Bind(IDC_OPTIONS_RDONPLAYCLOSE, f.rdOnPlayClose);
-        m.Bind(IDC_OPTIONS_SETTINGS_CDAUTORUN, f.Settings_CDAutorun);
-        m.Bind(IDC_OPTIONS_SETTINGS_STARTUP, f.Settings_Startup);
-        m.Bind(IDC_OPTIONS_SETTINGS_NOTIFY, f.Settings_Notify);
-        m.Bind(IDC_OPTIONS_SETTINGS_USESUBS, f.Settings_UseSubs);
-        m.Bind(IDC_OPTIONS_LBLSUBTITLES, f.lblSubtitles);
-        m.Bind(IDC_OPTIONS_SETTINGS_SUBSPATH, f.Settings_SubsPath);
-        m.Bind(IDC_OPTIONS_BTNONE, f.btNone);
-        m.Bind(IDC_OPTIONS_LBLSUBSFOLDER, f.LblSubsFolder);
-        m.Bind(IDOK, f.btOk);
-        m.Bind(IDCANCEL, f.btCancel);
+        form_.BindControls(Mirror());
         win32::SizeClientAndCentre(dialog, ClientWidth, ClientHeight);
         return true;
     }

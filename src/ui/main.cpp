@@ -11,7 +11,9 @@
 #include "model/User.h"
 #include "model/VexaCfg.h"
 #include "platform/Dispatch.h"
+#include "platform/Mirror.h"
 #include "ui/PlayerWizard.h"
+#include "ui/main_res.h"
 
 namespace vexamo {
 
@@ -152,6 +154,30 @@ TfrmMain::TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost) : agent
 }
 
 TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::BindControls(RecordMirror& m) {
+    m.BindCaption(Caption);
+    m.BindLink(IDC_MAIN_LBLABOUT, lblAbout);
+    m.Bind(IDC_MAIN_LSTPLAYERS, lstPlayers);
+    m.Bind(IDC_MAIN_CHKEXTSAUDIO, chkExtsAudio);
+    m.BindLink(IDC_MAIN_LBLSELALLAUDIO, LblSelAllAudio);
+    m.Bind(IDC_MAIN_CHKEXTSVIDEO, ChkExtsVideo);
+    m.BindLink(IDC_MAIN_LBLSELALLVIDEO, LblSelAllVideo);
+    m.Bind(IDC_MAIN_CHKDISCS, chkDiscs);
+    m.Bind(IDC_MAIN_CHKPROMPT, chkPrompt);
+    m.Bind(IDC_MAIN_BTADD, btAdd);
+    m.Bind(IDC_MAIN_LSTLOADEDPLAYERS, LstLoadedPlayers);
+    m.Bind(IDC_MAIN_RDNOPLAYERPRIORITY, rdNoPlayerPriority);
+    m.Bind(IDC_MAIN_RDPLAYERPRIORITY, rdPlayerPriority);
+    m.Bind(IDC_MAIN_CBODIFPLAYER, cboDifPlayer);
+    m.Bind(IDC_MAIN_RDMONITORON, RdMonitorOn);
+    m.Bind(IDC_MAIN_RDMONITOROFF, RdMonitorOff);
+    m.Bind(IDC_MAIN_BTSETTINGS, btSettings);
+    m.Bind(IDC_MAIN_BTSCANNOW, btScanNow);
+    m.Bind(IDC_MAIN_PROGBAR, ProgBar);
+    m.Bind(IDC_MAIN_BTEXIT, btExit);
+    m.Bind(IDC_MAIN_STSTATUS, stStatus);
+}
 
 // --- window ------------------------------------------------------------------------------------
 

@@ -17,6 +17,7 @@
 
 namespace vexamo {
 
+class RecordMirror;
 class TfrmMain;
 class TSelectedPlayer;
 class TUserPlayer;
@@ -89,6 +90,8 @@ public:
     int CheckedCount = 0;
 
     // --- window --------------------------------------------------------------------------
+    // Ties the records to the controls of the window's template.
+    void BindControls(RecordMirror& m);
     void FormCreate();
     void FormActivate();
     // Takes the window away: empties the process-wide reference, puts the tray icon back and

@@ -80,30 +80,9 @@ protected:
         // The status bar sits at the bottom of whatever size the dialog units gave the window.
         SendDlgItemMessageA(Handle(), IDC_MAIN_STSTATUS, WM_SIZE, 0, 0);
 
-        TfrmMain& f = form_;
-        win32::ControlMirror& m = Mirror();
-        m.BindCaption(f.Caption);
-        m.BindLink(IDC_MAIN_LBLABOUT, f.lblAbout);
-        m.Bind(IDC_MAIN_LSTPLAYERS, f.lstPlayers, players_);
-        m.Bind(IDC_MAIN_CHKEXTSAUDIO, f.chkExtsAudio);
-        m.BindLink(IDC_MAIN_LBLSELALLAUDIO, f.LblSelAllAudio);
-        m.Bind(IDC_MAIN_CHKEXTSVIDEO, f.ChkExtsVideo);
-        m.BindLink(IDC_MAIN_LBLSELALLVIDEO, f.LblSelAllVideo);
-        m.Bind(IDC_MAIN_CHKDISCS, f.chkDiscs);
-        m.Bind(IDC_MAIN_CHKPROMPT, f.chkPrompt);
-        m.Bind(IDC_MAIN_BTADD, f.btAdd);
-        m.Bind(IDC_MAIN_LSTLOADEDPLAYERS, f.LstLoadedPlayers);
-        m.Bind(IDC_MAIN_RDNOPLAYERPRIORITY, f.rdNoPlayerPriority);
-        m.Bind(IDC_MAIN_RDPLAYERPRIORITY, f.rdPlayerPriority);
-        m.Bind(IDC_MAIN_CBODIFPLAYER, f.cboDifPlayer);
-        m.Bind(IDC_MAIN_RDMONITORON, f.RdMonitorOn);
-        m.Bind(IDC_MAIN_RDMONITOROFF, f.RdMonitorOff);
-        m.Bind(IDC_MAIN_BTSETTINGS, f.btSettings);
-        m.Bind(IDC_MAIN_BTSCANNOW, f.btScanNow);
-        m.Bind(IDC_MAIN_PROGBAR, f.ProgBar);
-        m.Bind(IDC_MAIN_BTEXIT, f.btExit);
-        m.Bind(IDC_MAIN_STSTATUS, f.stStatus);
-        OnDialogKey([&f](TDialogKey key, const TControl* focused) { f.DialogKey(key, focused); });
+        Mirror().SetImages(IDC_MAIN_LSTPLAYERS, players_);
+        form_.BindControls(Mirror());
+        OnDialogKey([this](TDialogKey key, const TControl* focused) { form_.DialogKey(key, focused); });
         OnDraw(IDC_MAIN_BANNER, [this](const DRAWITEMSTRUCT& draw) { DrawBanner(draw); });
         OnDraw(IDC_MAIN_LBLABOUT, [this](const DRAWITEMSTRUCT& draw) { DrawAbout(draw); });
         // No focus yet: focusing a control would activate the window while it is still hidden,

@@ -200,6 +200,23 @@ TEST_F(Chooser, EnterOpensTheSelectedRowsMenuThereAndEscapeCloses) {
     EXPECT_TRUE(fake.Started.empty());
 }
 
+TEST(ChooserLayout, EveryControlAndTheHeadingLieInTheClientAreaApart) {
+    std::vector<TfrmMonitor::Place> places(TfrmMonitor::Places.begin(), TfrmMonitor::Places.end());
+    places.push_back(TfrmMonitor::HeadingPlace);
+    for (size_t a = 0; a < places.size(); ++a) {
+        const TfrmMonitor::Place& p = places[a];
+        EXPECT_TRUE(p.Left >= 0 && p.Top >= 0 && p.Width > 0 && p.Height > 0 && p.Left + p.Width <= TfrmMonitor::ClientWidth &&
+                    p.Top + p.Height <= TfrmMonitor::ClientHeight)
+            << "control " << p.Id << " leaves the client area";
+        for (size_t b = a + 1; b < places.size(); ++b) {
+            const TfrmMonitor::Place& q = places[b];
+            const bool apart = p.Left + p.Width <= q.Left || q.Left + q.Width <= p.Left || p.Top + p.Height <= q.Top ||
+                               q.Top + q.Height <= p.Top;
+            EXPECT_TRUE(apart) << "controls " << p.Id << " and " << q.Id << " overlap";
+        }
+    }
+}
+
 TEST(ListColumn, ADraggedColumnKeepsWithinItsRange) {
     const TListColumn files{"Files Found", 80, 50, 250};
     EXPECT_EQ(files.Allowed(120), 120);

@@ -55,6 +55,13 @@ TEST(Drives, VolumeLabelAndDiscPresence) {
     EXPECT_TRUE(AnyDiscPresent(L({"E:\\", "D:\\"})));
 }
 
+TEST(Drives, AMaskOfLettersNamesItsRootsFromAToZ) {
+    EXPECT_EQ(DriveRootsOf(0), StringList{});
+    EXPECT_EQ(DriveRootsOf((1u << 0) | (1u << 3) | (1u << 25)), (StringList{"A:\\", "D:\\", "Z:\\"}));
+    // Bits above Z name no drive.
+    EXPECT_EQ(DriveRootsOf(0xFC000004u), StringList{"C:\\"});
+}
+
 TEST(FindFiles, RootFilesFirstThenDepthFirstSkippingHiddenAndSystem) {
     FakePlatform fake;
     fake.AddDrive("D:\\", DriveKind::CdRom, "DISC");

@@ -93,12 +93,6 @@ void DrawCheckListItem(const DRAWITEMSTRUCT& draw) {
     if ((draw.itemState & ODS_FOCUS) && !(draw.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(draw.hDC, &r);
 }
 
-bool IsClass(HWND control, const char* name) {
-    char cls[32] = {};
-    GetClassNameA(control, cls, sizeof cls);
-    return lstrcmpiA(cls, name) == 0;
-}
-
 LRESULT Send(HWND control, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
     return SendMessageA(control, msg, wParam, lParam);
 }
@@ -128,34 +122,25 @@ ControlMirror::~ControlMirror() {
     if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
 }
 
-void ControlMirror::BindLink(int id, TControl& label) {
-    links_.push_back(Control(id));
-    Bind(id, label);
-}
+void ControlMirror::SetImages(int id, HIMAGELIST images) { images_[id] = images; }
 
-void ControlMirror::Bind(int id, TImage& image, int defaultIcon, int size) {
-    pictures_[id] = {defaultIcon, size, Icon()};
-    RecordMirror::Bind(id, image);
-}
-
-void ControlMirror::Bind(int id, TListView& list, HIMAGELIST images) {
+void ControlMirror::SetColumns(int id, const std::vector<TListColumn>& columns, bool checkboxes) {
     const HWND view = Control(id);
     DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
-    if (list.Checkboxes) ex |= LVS_EX_CHECKBOXES;
+    if (checkboxes) ex |= LVS_EX_CHECKBOXES;
     ListView_SetExtendedListViewStyleEx(view, ex, ex);
-    if (images) ListView_SetImageList(view, images, LVSIL_SMALL);
-    for (size_t c = 0; c < list.Columns.size(); ++c) {
+    if (images_.count(id)) ListView_SetImageList(view, images_[id], LVSIL_SMALL);
+    for (size_t c = 0; c < columns.size(); ++c) {
         LVCOLUMNA col{};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        col.pszText = const_cast<char*>(list.Columns[c].Caption.c_str());
-        col.cx = Scale(list.Columns[c].Width);
+        col.pszText = const_cast<char*>(columns[c].Caption.c_str());
+        col.cx = Scale(columns[c].Width);
         col.iSubItem = static_cast<int>(c);
         Send(view, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
     }
-    RecordMirror::Bind(id, list);
 }
 
-void ControlMirror::Bind(int id, TCheckListBox& list) {
+void ControlMirror::MakeCheckList(int id, int columns) {
     const HWND box = Control(id);
     checkLists_.push_back(box);
     SetWindowSubclass(box, CheckListProc, 0, 0);
@@ -166,12 +151,11 @@ void ControlMirror::Bind(int id, TCheckListBox& list) {
         GetTextMetricsA(dc, &tm);
     }
     Send(box, LB_SETITEMHEIGHT, 0, std::max<int>(tm.tmHeight, CheckBoxSize()) + Scale(3));
-    if (list.Columns > 1) {
+    if (columns > 1) {
         RECT client{};
         GetClientRect(box, &client);
-        Send(box, LB_SETCOLUMNWIDTH, client.right / list.Columns);
+        Send(box, LB_SETCOLUMNWIDTH, client.right / columns);
     }
-    RecordMirror::Bind(id, list);
 }
 
 void ControlMirror::UseHandCursor(int id) { hands_.push_back(Control(id)); }
@@ -222,16 +206,8 @@ const TControl* ControlMirror::Focused() const {
     return focus && IsChild(dialog_, focus) ? RecordOf(GetDlgCtrlID(focus)) : nullptr;
 }
 
-LRESULT ControlMirror::CtlColorStatic(HDC dc, HWND control) {
-    if (std::find(links_.begin(), links_.end(), control) == links_.end()) return 0;
-    // The classic link blue: not every palette gives COLOR_HOTLIGHT a colour that reads as a link.
-    SetTextColor(dc, IsWindowEnabled(control) ? RGB(0, 102, 204) : GetSysColor(COLOR_GRAYTEXT));
-    SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
 bool ControlMirror::SetCursor(HWND control, int hitTest) {
-    const bool link = std::find(links_.begin(), links_.end(), control) != links_.end() && IsWindowEnabled(control);
+    const bool link = IsLink(control) && IsWindowEnabled(control);
     const bool hand = std::find(hands_.begin(), hands_.end(), control) != hands_.end() && hitTest == HTCLIENT;
     if (!link && !hand) return false;
     ::SetCursor(LoadCursorA(nullptr, IDC_HAND));
@@ -291,11 +267,10 @@ std::pair<int, int> ControlMirror::Selection(int id) {
 
 void ControlMirror::SetSelection(int id, int start, int end) { Send(Control(id), EM_SETSEL, start, end); }
 
-void ControlMirror::SetPicture(int id, const std::string& file) {
-    Picture& picture = pictures_.at(id);
-    Icon icon = LoadIconFile(file, Scale(picture.Size), picture.DefaultIcon);
+void ControlMirror::SetPicture(int id, const std::string& file, int fallback, int size) {
+    Icon icon = LoadIconFile(file, Scale(size), fallback);
     Send(Control(id), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()));
-    picture.Shown = std::move(icon);
+    pictures_[id] = std::move(icon);
 }
 
 int ControlMirror::Current(int id) {

@@ -4,6 +4,7 @@
 // and scaled to the screen's; hints become tooltips.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,16 +28,9 @@ public:
     explicit ControlMirror(HWND dialog);
     ~ControlMirror() override;
 
-    using RecordMirror::Bind;
-    // A static text (SS_NOTIFY) that acts as a link: drawn in the link colour under a hand cursor.
-    void BindLink(int id, TControl& label);
-    // The icon file the record names at `size` pixels (at 96 DPI), or the program's icon
-    // `defaultIcon` for none or one that cannot be read.
-    void Bind(int id, TImage& image, int defaultIcon, int size);
-    // A report-style list view with its columns, its rows' pictures from `images` (which the caller
-    // keeps; the template gives the list LVS_SHAREIMAGELISTS).
-    void Bind(int id, TListView& list, HIMAGELIST images = nullptr);
-    void Bind(int id, TCheckListBox& list);
+    // The pictures of a list view's rows, before its record is bound (the caller keeps them; the
+    // template gives the list LVS_SHAREIMAGELISTS).
+    void SetImages(int id, HIMAGELIST images);
     // A control the mouse points at with the hand, as at something to click.
     void UseHandCursor(int id);
     // Hints on one line however long (the chooser's); others wrap at a width of their own.
@@ -50,8 +44,8 @@ public:
     const TControl* Focused() const;
     HWND HandleOf(const TControl& record) const { return GetDlgItem(dialog_, IdOf(record)); }
 
-    // Link colour and hand cursor for bound links; 0 / false when the control is none of them.
-    LRESULT CtlColorStatic(HDC dc, HWND control);
+    bool IsLink(HWND control) const { return std::find(links_.begin(), links_.end(), control) != links_.end(); }
+    // The hand over enabled links and the controls that use it; false when the control is none.
     bool SetCursor(HWND control, int hitTest);
     // Draws an item of a bound check list; false for any other control.
     bool DrawItem(const DRAWITEMSTRUCT& draw);
@@ -67,7 +61,7 @@ public:
     void SetMaxLength(int id, int length) override;
     std::pair<int, int> Selection(int id) override;
     void SetSelection(int id, int start, int end) override;
-    void SetPicture(int id, const std::string& file) override;
+    void SetPicture(int id, const std::string& file, int fallback, int size) override;
     int Current(int id) override;
     void SetCurrent(int id, int index) override;
     void SetItems(int id, const std::vector<std::string>& texts) override;
@@ -84,17 +78,17 @@ public:
     void SetPosition(int id, int position) override;
     void SetPanels(int id, const std::vector<int>& widths) override;
     void SetPanelText(int id, int panel, const std::string& text, TAlignment alignment) override;
+    void SetColumns(int id, const std::vector<TListColumn>& columns, bool checkboxes) override;
+    void MakeCheckList(int id, int columns) override;
+    void MakeLink(int id) override { links_.push_back(Control(id)); }
 
 private:
-    struct Picture {
-        int DefaultIcon, Size;
-        Icon Shown;
-    };
     HWND Control(int id) const { return id == 0 ? dialog_ : GetDlgItem(dialog_, id); }
 
     HWND dialog_;
     HWND tooltip_ = nullptr;
-    std::map<int, Picture> pictures_;
+    std::map<int, Icon> pictures_;
+    std::map<int, HIMAGELIST> images_;
     std::vector<HWND> links_, hands_, checkLists_;
 };
 

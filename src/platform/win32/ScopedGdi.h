@@ -60,6 +60,13 @@ using FindHandle = Owned<HANDLE, CloseFind>;
 inline HANDLE OrNull(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
 using RegKey = Owned<HKEY, CloseKey>;
 
+// What a scope restores is restored once: a scope is never copied.
+struct Uncopied {
+    Uncopied() = default;
+    Uncopied(const Uncopied&) = delete;
+    Uncopied& operator=(const Uncopied&) = delete;
+};
+
 // A memory device context compatible with `like` (the screen for none).
 class MemoryDC : public Owned<HDC, DeleteMemoryDC> {
 public:
@@ -67,14 +74,12 @@ public:
 };
 
 // Selects an object into a device context and puts the previous one back.
-class ScopedSelect {
+class ScopedSelect : Uncopied {
 public:
     ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
     ~ScopedSelect() {
         if (old_) SelectObject(dc_, old_);
     }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
 
 private:
     HDC dc_;
@@ -82,14 +87,12 @@ private:
 };
 
 // A window's (or the screen's) device context, released at the end of the scope.
-class ScopedGetDC {
+class ScopedGetDC : Uncopied {
 public:
     explicit ScopedGetDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~ScopedGetDC() {
         if (dc_) ReleaseDC(hwnd_, dc_);
     }
-    ScopedGetDC(const ScopedGetDC&) = delete;
-    ScopedGetDC& operator=(const ScopedGetDC&) = delete;
     operator HDC() const { return dc_; }
 
 private:
@@ -98,12 +101,10 @@ private:
 };
 
 // A window's painting between BeginPaint and EndPaint.
-class ScopedPaint {
+class ScopedPaint : Uncopied {
 public:
     explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
     ~ScopedPaint() { EndPaint(hwnd_, &paint_); }
-    ScopedPaint(const ScopedPaint&) = delete;
-    ScopedPaint& operator=(const ScopedPaint&) = delete;
     operator HDC() const { return dc_; }
 
 private:
@@ -113,7 +114,7 @@ private:
 };
 
 // Text colour, background colour and mode of a device context, restored at the end of the scope.
-class ScopedTextColours {
+class ScopedTextColours : Uncopied {
 public:
     explicit ScopedTextColours(HDC dc)
         : dc_(dc), text_(GetTextColor(dc)), back_(GetBkColor(dc)), mode_(GetBkMode(dc)) {}
@@ -122,8 +123,6 @@ public:
         SetBkColor(dc_, back_);
         SetBkMode(dc_, mode_);
     }
-    ScopedTextColours(const ScopedTextColours&) = delete;
-    ScopedTextColours& operator=(const ScopedTextColours&) = delete;
 
 private:
     HDC dc_;

@@ -2,6 +2,7 @@
 // the system's own here, so that a mismatch stops the Windows build instead of misreading a value.
 #include "platform/Controls.h"
 #include "platform/Platform.h"
+#include "platform/ResourceIds.h"
 #include "platform/win32/WinApi.h"
 #include <shellapi.h>
 
@@ -18,6 +19,7 @@ static_assert(static_cast<unsigned>(DriveKind::RamDisk) == DRIVE_RAMDISK);
 // The dialog manager's results, which the portable windows name without <windows.h>.
 static_assert(ModalOk == IDOK);
 static_assert(ModalCancel == IDCANCEL);
+static_assert(IdOk == IDOK && IdCancel == IDCANCEL);
 
 // The tray balloon's text fields, whose sizes the portable code names.
 static_assert(BalloonTitleSize == sizeof(NOTIFYICONDATAA{}.szInfoTitle));

@@ -25,9 +25,7 @@ void Forget(HWND hwnd) { modeless.erase(std::remove(modeless.begin(), modeless.e
 POINT ContextMenuPoint(HWND control, LPARAM lParam) {
     if (lParam != -1) return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     RECT r{};
-    char cls[32] = {};
-    GetClassNameA(control, cls, sizeof cls);
-    const int selected = lstrcmpiA(cls, WC_LISTVIEWA) == 0 ? ListView_GetNextItem(control, -1, LVNI_SELECTED) : -1;
+    const int selected = IsClass(control, WC_LISTVIEWA) ? ListView_GetNextItem(control, -1, LVNI_SELECTED) : -1;
     if (selected >= 0 && ListView_GetItemRect(control, selected, &r, LVIR_LABEL)) {
         POINT p{r.left, r.bottom};
         ClientToScreen(control, &p);
@@ -37,10 +35,7 @@ POINT ContextMenuPoint(HWND control, LPARAM lParam) {
     return {r.left, r.top};
 }
 
-}  // namespace
-
-void SetErrorHandler(ErrorHandler handler) { errorHandler = handler; }
-
+// Runs `f` behind the guard; false when it threw.
 bool Guarded(const std::function<void()>& f) {
     try {
         f();
@@ -54,6 +49,39 @@ bool Guarded(const std::function<void()>& f) {
         return false;
     }
 }
+
+// Registers a window class of the executable under wc.lpszClassName, once per name; the arrow
+// cursor unless the class names its own.
+void RegisterClassOnce(WNDCLASSA wc) {
+    static std::set<std::string> registered;
+    if (!registered.insert(wc.lpszClassName).second) return;
+    wc.hInstance = Instance();
+    if (!wc.hCursor) wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    RegisterClassA(&wc);
+}
+
+// The binding of a window: stored in `slot` when the system makes the window (`created`), and
+// taken away at WM_NCDESTROY, so that no later message reaches a binding that may be gone.
+template <typename Binding>
+Binding* BindingOf(HWND hwnd, int slot, UINT msg, Binding* created) {
+    if (created) SetWindowLongPtrA(hwnd, slot, reinterpret_cast<LONG_PTR>(created));
+    auto* self = reinterpret_cast<Binding*>(GetWindowLongPtrA(hwnd, slot));
+    if (self && msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, slot, 0);
+    return self;
+}
+
+// A binding's answer to a message behind the error guard, `failed` when it threw. What the
+// handler closes is freed once it, and every handler around it, has returned.
+template <typename R, typename F>
+R Answered(F answer, R failed) {
+    R result = failed;
+    const Dispatch::Handler scope;
+    return Guarded([&] { result = answer(); }) ? result : failed;
+}
+
+}  // namespace
+
+void SetErrorHandler(ErrorHandler handler) { errorHandler = handler; }
 
 int ScreenDpi() {
     static const int dpi = [] {
@@ -70,18 +98,16 @@ int Unscale(int pixels) { return MulDiv(pixels, 96, ScreenDpi()); }
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
+bool IsClass(HWND window, const char* name) {
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    return lstrcmpiA(cls, name) == 0;
+}
+
 std::string WindowText(HWND hwnd) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
     text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-void RegisterClassOnce(WNDCLASSA wc) {
-    static std::set<std::string> registered;
-    if (!registered.insert(wc.lpszClassName).second) return;
-    wc.hInstance = Instance();
-    if (!wc.hCursor) wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    RegisterClassA(&wc);
 }
 
 void RegisterDialogClass(const char* name, int iconId) {
@@ -133,10 +159,8 @@ void SizeClientAndCentre(HWND window, int width, int height) {
         RECT box{};
         GetWindowRect(child, &box);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
-        char cls[32] = {};
-        GetClassNameA(child, cls, sizeof cls);
         // A drop-down list's height is that of its open list, not of what the window rect shows.
-        const bool combo = lstrcmpiA(cls, "ComboBox") == 0;
+        const bool combo = IsClass(child, "ComboBox");
         const int left = MulDiv(box.left, Scale(width), oldW);
         const int top = MulDiv(box.top, Scale(height), oldH);
         const int w = MulDiv(box.right, Scale(width), oldW) - left;
@@ -178,24 +202,13 @@ HWND Window::Create(DWORD exStyle, const char* title, DWORD style, int x, int y,
 }
 
 LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* created = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-        created->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        // Destroyed by the system (the application ends): the binding keeps no dead handle.
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    LRESULT result = 0;
-    // What the handler closes is freed once it, and every handler around it, has returned.
-    const Dispatch::Handler scope;
-    if (!Guarded([&] { result = self->HandleMessage(msg, wParam, lParam); })) return 0;
-    return result;
+    auto* created = msg == WM_NCCREATE ? static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams) : nullptr;
+    if (created) created->hwnd_ = hwnd;
+    Window* self = BindingOf(hwnd, GWLP_USERDATA, msg, created);
+    // Destroyed by the system (the application ends): the binding keeps no dead handle.
+    if (self && msg == WM_NCDESTROY) self->hwnd_ = nullptr;
+    if (!self || msg == WM_NCDESTROY) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return Answered<LRESULT>([&] { return self->HandleMessage(msg, wParam, lParam); }, 0);
 }
 
 // --- Dialog -----------------------------------------------------------------------------------
@@ -308,7 +321,12 @@ bool Dialog::Routed(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Dialog::ColourOf(HDC dc, HWND control, UINT msg) {
-    const LRESULT link = msg == WM_CTLCOLORSTATIC ? mirror_->CtlColorStatic(dc, control) : 0;
+    LRESULT link = 0;
+    if (msg == WM_CTLCOLORSTATIC && mirror_->IsLink(control)) {
+        SetTextColor(dc, IsWindowEnabled(control) ? RGB(0, 102, 204) : GetSysColor(COLOR_GRAYTEXT));
+        SetBkMode(dc, TRANSPARENT);
+        link = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
     const auto rule = colours_.find(GetDlgCtrlID(control));
     if (rule == colours_.end()) return link;
     if (rule->second.Text) SetTextColor(dc, *rule->second.Text);
@@ -361,24 +379,17 @@ INT_PTR Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 INT_PTR CALLBACK Dialog::DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG) {
-        auto* created = reinterpret_cast<Dialog*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(created));
-        created->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* created = msg == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lParam) : nullptr;
+    if (created) created->hwnd_ = hwnd;
+    Dialog* self = BindingOf(hwnd, DWLP_USER, msg, created);
     if (!self) return FALSE;
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         Forget(hwnd);
         self->mirror_.reset();
         self->hwnd_ = nullptr;
         return FALSE;
     }
-    INT_PTR result = FALSE;
-    const Dispatch::Handler scope;
-    if (!Guarded([&] { result = self->HandleMessage(msg, wParam, lParam); })) return TRUE;
-    return result;
+    return Answered<INT_PTR>([&] { return self->HandleMessage(msg, wParam, lParam); }, TRUE);
 }
 
 int RunMessageLoop() {

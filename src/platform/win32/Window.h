@@ -34,9 +34,6 @@ class ControlMirror;
 using ErrorHandler = void (*)(const std::exception&);
 void SetErrorHandler(ErrorHandler handler);
 
-// Runs `f` behind the guard; false when it threw.
-bool Guarded(const std::function<void()>& f);
-
 // The program declares itself aware of the system DPI, which stays the same for the whole run: it
 // is read once, and every size the program gives in pixels at 96 DPI is scaled through here.
 int ScreenDpi();
@@ -48,10 +45,9 @@ int Unscale(int pixels);
 HINSTANCE Instance();
 
 std::string WindowText(HWND hwnd);
+// Whether a window is of the class `name` (a control's kind), in any case.
+bool IsClass(HWND window, const char* name);
 
-// Registers a window class of the executable under wc.lpszClassName, once per name; the arrow
-// cursor unless the class names its own.
-void RegisterClassOnce(WNDCLASSA wc);
 // A dialog template's own class (CLASS in the template), so that the dialog can be told from
 // message boxes and found from outside; with the program's icon.
 void RegisterDialogClass(const char* name, int iconId);
