@@ -98,8 +98,8 @@ paste <(native_bench "$BASE_SRC") <(native_bench "$ROOT") |
   awk '{ printf "%-36s before %9.2f  after %9.2f\n", $1, $2, $4 }'
 for side in "$BASE_SRC" "$ROOT"; do
   native_bench "$side" | awk -v side="$([ "$side" = "$ROOT" ] && echo after || echo before)" '
-    / custom:0\/selected:0/ { c0 = $2 } /custom:200\/selected:0/ { c200 = $2 }
-    /custom:1\/selected:1/ { s1 = $2 } /custom:500\/selected:500/ { s500 = $2 }
+    $1 ~ /\/custom:0\/selected:0$/ { c0 = $2 } $1 ~ /\/custom:200\/selected:0$/ { c200 = $2 }
+    $1 ~ /\/custom:1\/selected:1$/ { s1 = $2 } $1 ~ /\/custom:500\/selected:500$/ { s500 = $2 }
     END { printf "%-6s 200 players / 0: %.2f (goal <= 3)   500 selected add %.1f ms (goal < 500)\n", side, c200 / c0, s500 - s1 }'
 done
 
