@@ -9,7 +9,9 @@ target_link_libraries(vexamo_fake PUBLIC vexamo_core)
 
 file(GLOB VEXAMO_UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${VEXAMO_UNIT_SOURCES})
-target_link_libraries(unit_tests PRIVATE vexamo_fake GTest::gtest GTest::gtest_main)
+# zlib is the reference deflater for the PNG decoder's tests; the program itself does not use it.
+find_package(ZLIB REQUIRED)
+target_link_libraries(unit_tests PRIVATE vexamo_fake GTest::gtest GTest::gtest_main ZLIB::ZLIB)
 # Files the tests read (hostile pictures and the like) live in the repository, found through this path.
 target_compile_definitions(unit_tests PRIVATE VEXAMO_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
 # The layers test reads the sources themselves.

@@ -239,3 +239,11 @@ if(CMAKE_CROSSCOMPILING OR NOT CMAKE_HOST_WIN32)
     vexamo_add_e2e_group(IniConformance $<TARGET_FILE:ini_conformance>)
   endif()
 endif()
+# The agent's start-up and idle memory against the least tray program with the same toolchain and
+# manifest (scripts/bench-lighter.sh).
+add_executable(BareTray WIN32 ${CMAKE_SOURCE_DIR}/bench/win32/BareTray.cpp ${VEXAMO_TEST_MANIFEST})
+target_include_directories(BareTray PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(BareTray PRIVATE shell32)
+add_executable(StartBench ${CMAKE_SOURCE_DIR}/bench/win32/StartBench.cpp ${VEXAMO_TEST_MANIFEST})
+target_include_directories(StartBench PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(StartBench PRIVATE psapi)

@@ -1,14 +1,19 @@
 #!/bin/bash
-# Prints the before/after figures of two of the agent's costs, each side by side in one run on
-# this machine: the configuration window's model for many players (natively over the fake
-# platform, and under Wine over the real profile functions) and the size of the shipped,
-# stripped Vexamo.exe. Run by hand; the test command does not run it.
+# Prints the before/after figures of the agent's costs, each side by side in one run on this
+# machine: start-up and idle memory against a bare tray program built with the same toolchain and
+# manifest (bench/win32/BareTray.cpp, timed by bench/win32/StartBench.cpp under Wine); the
+# configuration window's model for many players (natively over the fake platform, and under Wine
+# over the real profile functions); the size of the shipped, stripped Vexamo.exe; and, where the
+# tree has them, the disc's arrival (bench/win32/ArrivalBench.cpp) and, with VEXAMO_BENCH_SCAN=1,
+# the walk of a 10,000-file disc (ScanBench). Run by hand; the test command does not run it.
 #
 #   scripts/bench-lighter.sh [BASE_REVISION]     the "before"; default ef401f0
 #
-# The base revision is exported into build/bench-base/src (its own bootstrap builds its own
-# libjpeg there) with today's benchmark programs laid over it, and built there once. The current
-# tree is built with its presets. A cold run takes about a quarter of an hour on two cores.
+# VEXAMO_BENCH_ROUNDS (5) rounds of each; VEXAMO_BENCH_IDLE (10) seconds each program sits idle
+# before its memory is read. The base revision is exported into build/bench-base/src (its own
+# bootstrap builds its own libjpeg there) with today's players benchmark laid over it, and built
+# there once. The current tree is built with its presets; its StartBench and BareTray serve both
+# sides. A cold run takes about a quarter of an hour on two cores.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,6 +21,7 @@ BASE_REV=${1:-ef401f0}
 BASE="$ROOT/build/bench-base"
 BASE_SRC="$BASE/src"
 ROUNDS=${VEXAMO_BENCH_ROUNDS:-5}
+IDLE=${VEXAMO_BENCH_IDLE:-10}
 
 log() { echo "bench-lighter: $*" >&2; }
 
@@ -42,14 +48,17 @@ CMAKE
   echo "$rev" >"$BASE_SRC/.revision"
 }
 
-build_tree() {  # source folder
+build_tree() {  # source folder, extra Windows targets...
   local src=$1
+  shift
   log "building $src"
   (cd "$src" && bash scripts/bootstrap.sh >/dev/null)
   (cd "$src" && cmake --preset native >/dev/null && cmake --build --preset native -j2 --target benchmarks >/dev/null)
   (cd "$src" && cmake --preset windows >/dev/null &&
-    cmake --build --preset windows -j2 --target Vexamo PlayersBench >/dev/null)
+    cmake --build --preset windows -j2 --target Vexamo PlayersBench "$@" >/dev/null)
 }
+
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
 
 stripped_size() {  # exe
   local out
@@ -68,14 +77,17 @@ native_bench() {  # source folder -> "name ms" lines
 wine_bench() {  # source folder, group name -> PlayersBench output
   local pictures=() p
   # The program's own pictures, through Wine's drive Z: (the root of this machine).
-  for p in "$ROOT"/resources/*.jpg; do pictures+=("Z:${p//\//\\}"); done
+  for p in "$ROOT"/resources/*.jpg; do pictures+=("$(winpath "$p")"); done
   bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group "$2" --no-cdrom --timeout 900 \
     -- "$1/build/windows/PlayersBench.exe" "$ROUNDS" "${pictures[@]}" | tr -d '\r' | grep '^PlayersBench:'
 }
 
+extra_targets=(BareTray StartBench)
+[ -f "$ROOT/bench/win32/ArrivalBench.cpp" ] && extra_targets+=(ArrivalBench)
+[ "${VEXAMO_BENCH_SCAN:-0}" = 1 ] && extra_targets+=(ScanBench)
 prepare_base
 build_tree "$BASE_SRC"
-build_tree "$ROOT"
+build_tree "$ROOT" "${extra_targets[@]}"
 [ -d "$ROOT/build/windows/e2e/base-prefix" ] ||
   bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --make-base >/dev/null
 
@@ -86,8 +98,8 @@ paste <(native_bench "$BASE_SRC") <(native_bench "$ROOT") |
   awk '{ printf "%-36s before %9.2f  after %9.2f\n", $1, $2, $4 }'
 for side in "$BASE_SRC" "$ROOT"; do
   native_bench "$side" | awk -v side="$([ "$side" = "$ROOT" ] && echo after || echo before)" '
-    / custom:0\/selected:0/ { c0 = $2 } /custom:200\/selected:0/ { c200 = $2 }
-    /custom:1\/selected:1/ { s1 = $2 } /custom:500\/selected:500/ { s500 = $2 }
+    $1 ~ /\/custom:0\/selected:0$/ { c0 = $2 } $1 ~ /\/custom:200\/selected:0$/ { c200 = $2 }
+    $1 ~ /\/custom:1\/selected:1$/ { s1 = $2 } $1 ~ /\/custom:500\/selected:500$/ { s500 = $2 }
     END { printf "%-6s 200 players / 0: %.2f (goal <= 3)   500 selected add %.1f ms (goal < 500)\n", side, c200 / c0, s500 - s1 }'
 done
 
@@ -101,3 +113,25 @@ echo "== Vexamo.exe, stripped (bytes) =="
 before=$(stripped_size "$BASE_SRC/build/windows/Vexamo.exe")
 after=$(stripped_size "$ROOT/build/windows/Vexamo.exe")
 echo "before $before  after $after  after/before $(ratio "$after" "$before")  goal <= 1101004 (1.05 MB): $([ "$after" -le 1101004 ] && echo met || echo missed)"
+
+echo "== Start-up (launch -> idle and answering) and memory after ${IDLE} s idle, against a bare tray program (median of $ROUNDS) =="
+# StartBench runs each program from a copy in a folder of its own, in turns round by round.
+bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group StartBench --cdrom D:VEXAMO_DEMO --timeout 1800 \
+  -- "$ROOT/build/windows/StartBench.exe" "$ROUNDS" "$IDLE" "bare=$(winpath "$ROOT/build/windows/BareTray.exe")" \
+  "before=$(winpath "$BASE_SRC/build/windows/Vexamo.exe"),Selection.ini" \
+  "after=$(winpath "$ROOT/build/windows/Vexamo.exe"),Selection.ini" |
+  tr -d '\r' | grep '^StartBench:'
+echo "(idle CPU is what Wine reports for the process through GetProcessTimes)"
+
+echo "== Disc arrival -> player started =="
+if [ -f "$ROOT/build/windows/ArrivalBench.exe" ]; then
+  bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group ArrivalBench --cdrom D:ARRIVAL \
+    --timeout 1800 -- "$ROOT/build/windows/ArrivalBench.exe" "$ROUNDS" | tr -d '\r' | grep '^ArrivalBench:'
+else
+  echo "not measured: this tree has no bench/win32/ArrivalBench.cpp"
+fi
+if [ "${VEXAMO_BENCH_SCAN:-0}" = 1 ]; then
+  echo "== Walk of a 10,000-file disc (this tree) =="
+  bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group ScanBench --cdrom D:SCANBENCH \
+    --timeout 900 -- "$ROOT/build/windows/ScanBench.exe" 'D:\' "$ROUNDS" | tr -d '\r' | grep -v '^run-e2e'
+fi

@@ -11,7 +11,7 @@ JPEG_PREFIX="$DEPS/libjpeg-mingw-small"
 PACKAGES=(
   cmake ninja-build dpkg-dev
   g++ g++-mingw-w64-x86-64-posix mingw-w64
-  googletest libgtest-dev libbenchmark-dev libjpeg62-turbo-dev
+  googletest libgtest-dev libbenchmark-dev libjpeg62-turbo-dev zlib1g-dev
   wine wine64 fonts-wine xvfb xauth imagemagick nsis
 )
 

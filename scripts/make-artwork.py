@@ -12,9 +12,9 @@ Outputs:
   tray_off.ico  16, 32      monitoring off: greyed disc with a red stop badge
   app.ico       16, 32, 48  program icon
   menu_*.bmp    16x16       24-bit, magenta (#FF00FF) marks transparency
-  menu_strip.bmp 80x16      the five menu pictures in image-list order:
+  menu_strip.png 80x16      the five menu pictures in image-list order:
                             0 scan, 1 off, 2 settings, 3 exit, 4 on
-  players_N.bmp  13N x N    the configuration window's player pictures for
+  players_N.png  13N x N    the configuration window's player pictures for
                             N = 16, 24, 32 (96, 144, 192 DPI), magenta-keyed
                             against the white of a list: 0 a player made
                             with the wizard (and an AutoPlay handler's),
@@ -779,6 +779,48 @@ def keyed_rgb(rows, background=MENU_BACKGROUND):
     return out
 
 
+def rgb_png_bytes(rows):
+    """8-bit RGB PNG, the kind the program decodes. Each row under the filter that leaves the
+    smallest sum (the usual guess at what compresses best), or every row unfiltered where that
+    is smaller: flat drawn pictures often are."""
+    height, width = len(rows), len(rows[0])
+    lines = [bytes(c for px in row for c in px) for row in rows]
+    raw = bytearray()
+    previous = bytes(width * 3)
+    for line in lines:
+        candidates = []
+        for kind in range(5):
+            out = bytearray([kind])
+            for i, x in enumerate(line):
+                a = line[i - 3] if i >= 3 else 0
+                b = previous[i]
+                c = previous[i - 3] if i >= 3 else 0
+                if kind == 0:
+                    p = 0
+                elif kind == 1:
+                    p = a
+                elif kind == 2:
+                    p = b
+                elif kind == 3:
+                    p = (a + b) // 2
+                else:
+                    e = a + b - c
+                    pa, pb, pc = abs(e - a), abs(e - b), abs(e - c)
+                    p = a if pa <= pb and pa <= pc else b if pb <= pc else c
+                out.append((x - p) & 0xFF)
+            candidates.append((sum(v if v < 128 else 256 - v for v in out[1:]), kind, out))
+        raw += min(candidates)[2]
+        previous = line
+    unfiltered = b"".join(b"\0" + line for line in lines)
+    data = min(zlib.compress(bytes(raw), 9), zlib.compress(unfiltered, 9), key=len)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
+            chunk(b"IDAT", data) + chunk(b"IEND", b""))
+
+
 def bmp_bytes(rows):
     """24-bit bottom-up BI_RGB BMP."""
     height, width = len(rows), len(rows[0])
@@ -873,7 +915,7 @@ def main():
         write(os.path.join(out, name), bmp_bytes(rows))
         for y in range(16):
             strip[y].extend(rows[y])
-    write(os.path.join(out, "menu_strip.bmp"), bmp_bytes(strip))
+    write(os.path.join(out, "menu_strip.png"), rgb_png_bytes(strip))
 
     # List views are white behind their pictures.
     for size in (16, 24, 32):
@@ -882,7 +924,7 @@ def main():
             rows = keyed_rgb(player_picture(k, size), (255, 255, 255))
             for y in range(size):
                 strip[y].extend(rows[y])
-        write(os.path.join(out, "players_%d.bmp" % size), bmp_bytes(strip))
+        write(os.path.join(out, "players_%d.png" % size), rgb_png_bytes(strip))
 
     write(os.path.join(out, "banner.ico"),
           ico_bytes([(size, tray_image(size, True)) for size in (40, 60, 80)]))

@@ -9,8 +9,8 @@ gives the same bytes with nothing beyond the Python standard library.
 Outputs:
   scan_splash.jpg     127x97   the progress window's picture; its lower part
                                stays plain for "Please Wait..." and the bar
-  scan_banner.bmp     450x69   the chooser's banner behind "File Scan Results"
-  scan_types.bmp      1700x55  34 row pictures of 50x55, magenta-keyed: 0 is
+  scan_banner.png     450x69   the chooser's banner behind "File Scan Results"
+  scan_types.png      1700x55  34 row pictures of 50x55, magenta-keyed: 0 is
                                never shown, n + 1 is the n-th known extension
                                (.mp3 .wav .asx .cda .ogg .wma .wmv .avi .divx
                                .mov .mpg .mpeg, then today's: .mp4 .m4v .mkv
@@ -18,7 +18,7 @@ Outputs:
                                .aac .opus .ape .wv .mka), and 30 to 33 the discs
                                played whole (DVD-Video, Blu-ray, Video CD,
                                Super Video CD); pictures 0 to 12 never change
-  scan_popup.bmp      16x16    the picture of "Enqueue && &Play"
+  scan_popup.png      16x16    the picture of "Enqueue && &Play"
 """
 
 import importlib.util
@@ -156,14 +156,14 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "resources")
     os.makedirs(out, exist_ok=True)
     art.write(os.path.join(out, "scan_splash.jpg"), art.baseline_jpeg_bytes(splash()))
-    art.write(os.path.join(out, "scan_banner.bmp"), art.bmp_bytes(banner()))
+    art.write(os.path.join(out, "scan_banner.png"), art.rgb_png_bytes(banner()))
     strip = [[] for _ in range(55)]
     for i in range(1 + len(TYPE_COLOURS) + len(DISC_COLOURS)):
         rows = art.keyed_rgb(type_picture(i))
         for y in range(55):
             strip[y].extend(rows[y])
-    art.write(os.path.join(out, "scan_types.bmp"), art.bmp_bytes(strip))
-    art.write(os.path.join(out, "scan_popup.bmp"), art.bmp_bytes(art.keyed_rgb(popup_picture())))
+    art.write(os.path.join(out, "scan_types.png"), art.rgb_png_bytes(strip))
+    art.write(os.path.join(out, "scan_popup.png"), art.rgb_png_bytes(art.keyed_rgb(popup_picture())))
 
 
 if __name__ == "__main__":

@@ -60,9 +60,7 @@ protected:
         Colour({IDC_MONITOR_LABEL1, IDC_MONITOR_LBLDEVICE}, Gray);
 
         // Pictures enlarged with the screen's DPI, as the text beside them is.
-        banner_ = win32::Bitmap(static_cast<HBITMAP>(LoadImageA(win32::Instance(), MAKEINTRESOURCEA(IDB_SCAN_BANNER),
-                                                                IMAGE_BITMAP, Scale(BannerWidth),
-                                                                Scale(BannerHeight), 0)));
+        banner_ = win32::LoadPngBitmap(IDB_SCAN_BANNER, Scale(BannerWidth), Scale(BannerHeight));
         types_ = win32::LoadImageStrip(IDB_SCAN_TYPES, Scale(TfrmMonitor::TypePictureWidth),
                                        Scale(TfrmMonitor::TypePictureHeight), TfrmMonitor::TypePictureCount);
         menuPictures_ = win32::LoadImageStrip(IDB_SCAN_POPUP, Scale(MenuPictureSize), Scale(MenuPictureSize), 1);

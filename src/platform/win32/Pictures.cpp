@@ -1,31 +1,75 @@
 #include "platform/win32/Pictures.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
 #include "platform/Jpeg.h"
+#include "platform/Png.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Window.h"
 
 namespace vexamo::win32 {
 
-Picture::Picture(int resourceId) {
+namespace {
+
+// The bytes of an RCDATA resource; empty when there is none.
+std::string ResourceBytes(int resourceId) {
     HRSRC found = FindResourceA(Instance(), MAKEINTRESOURCEA(resourceId), RT_RCDATA);
     HGLOBAL loaded = found ? LoadResource(Instance(), found) : nullptr;
     const char* data = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-    if (!data) return;
+    return data ? std::string(data, SizeofResource(Instance(), found)) : std::string();
+}
+
+BITMAPINFO TopDownRgb(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first, as decoded
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// A PNG picture of the resources, decoded; empty (no pixels) when missing or undecodable, so that
+// a window still does its work without it.
+PngImage ResourcePng(int resourceId) {
+    try {
+        const std::string bytes = ResourceBytes(resourceId);
+        if (!bytes.empty()) return DecodePng(bytes);
+    } catch (const std::exception&) {
+    }
+    return {};
+}
+
+// The picture as a DIB section of its own size, as LoadImage gives a bitmap resource with
+// LR_CREATEDIBSECTION.
+Bitmap DibSection(const PngImage& image) {
+    if (image.Rgb.empty()) return Bitmap();
+    const BITMAPINFO info = TopDownRgb(image.Width, image.Height);
+    void* bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap && bits) {
+        const std::vector<unsigned char> rows = BitmapRows(image);
+        std::copy(rows.begin(), rows.end(), static_cast<unsigned char*>(bits));
+        GdiFlush();
+    }
+    return bitmap;
+}
+
+}  // namespace
+
+Picture::Picture(int resourceId) {
+    const std::string bytes = ResourceBytes(resourceId);
+    if (bytes.empty()) return;
     JpegImage image;
     try {
-        image = DecodeJpeg(std::string(data, SizeofResource(Instance(), found)));
+        image = DecodeJpeg(bytes);
     } catch (const std::exception&) {
         return;
     }
-    info_.bmiHeader.biSize = sizeof info_.bmiHeader;
-    info_.bmiHeader.biWidth = image.Width;
-    info_.bmiHeader.biHeight = -image.Height;  // top row first, as decoded
-    info_.bmiHeader.biPlanes = 1;
-    info_.bmiHeader.biBitCount = 24;
-    info_.bmiHeader.biCompression = BI_RGB;
+    info_ = TopDownRgb(image.Width, image.Height);
     bits_ = BitmapRows(image);
 }
 
@@ -56,13 +100,28 @@ int PictureSize(int px96, const std::vector<int>& sizes) {
     return best;
 }
 
-ImageList LoadImageStrip(int bitmapId, int width, int height, int count) {
+Bitmap LoadPngBitmap(int resourceId, int width, int height) {
+    const PngImage image = ResourcePng(resourceId);
+    if (image.Rgb.empty()) return Bitmap();
+    const ScopedGetDC screen(nullptr);
+    Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+    if (!bitmap) return bitmap;
+    const std::vector<unsigned char> rows = BitmapRows(image);
+    const BITMAPINFO info = TopDownRgb(image.Width, image.Height);
+    const MemoryDC to(screen);
+    const ScopedSelect target(to, bitmap);
+    SetStretchBltMode(to, HALFTONE);
+    StretchDIBits(to, 0, 0, width, height, 0, 0, image.Width, image.Height, rows.data(), &info, DIB_RGB_COLORS,
+                  SRCCOPY);
+    return bitmap;
+}
+
+ImageList LoadImageStrip(int pngId, int width, int height, int count) {
     ImageList list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, count, 0));
     // A smooth stretch would blend the key colour into the pictures' edges, where the mask no
     // longer finds it (a pink fringe at 144 DPI): the strip is read at its own size and each of
     // its pixels repeated, so that every pixel is either a picture's or the key colour.
-    const Bitmap strip(static_cast<HBITMAP>(
-        LoadImageA(Instance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const Bitmap strip = DibSection(ResourcePng(pngId));
     BITMAP own{};
     if (!list || !strip || !GetObjectA(strip, sizeof own, &own)) return list;
     const ScopedGetDC screen(nullptr);

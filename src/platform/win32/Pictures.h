@@ -37,9 +37,14 @@ private:
 // smallest. Pictures are chosen, not stretched, so they stay sharp.
 int PictureSize(int px96, const std::vector<int>& sizes);
 
-// A strip of `count` pictures side by side in a bitmap resource, each `width` x `height` pixels
-// (the strip is enlarged to that size pixel by pixel), its key colour transparent.
-ImageList LoadImageStrip(int bitmapId, int width, int height, int count);
+// A PNG picture of the resources (RCDATA) as a bitmap at `width` x `height` pixels, stretched
+// smoothly (as LoadImage stretches a bitmap resource); none when it is missing or cannot be
+// decoded.
+Bitmap LoadPngBitmap(int resourceId, int width, int height);
+
+// A strip of `count` pictures side by side in a PNG picture of the resources, each `width` x
+// `height` pixels (the strip is enlarged to that size pixel by pixel), its key colour transparent.
+ImageList LoadImageStrip(int pngId, int width, int height, int count);
 // An icon of the resources at `size` pixels.
 Icon LoadIconSized(int iconId, int size);
 // An icon file at `size` pixels; for none or one that cannot be read, the icon `fallback` of the

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "platform/Platform.h"
+#include "platform/win32/SystemDll.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Window.h"
 
@@ -36,7 +37,8 @@ std::string OpenFile(HWND owner, const std::string& filter, const FileDialogExtr
         ofn.lpTemplateName = MAKEINTRESOURCEW(extra.TemplateId);
         ofn.lpfnHook = extra.Hook;
     }
-    return GetOpenFileNameW(&ofn) ? Narrow(file.c_str()) : std::string();
+    static const auto open = SystemCall<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    return open(&ofn) ? Narrow(file.c_str()) : std::string();
 }
 
 std::string DialogFilePath(HWND hookDialog) {
@@ -46,7 +48,11 @@ std::string DialogFilePath(HWND hookDialog) {
 }
 
 std::optional<std::string> ChooseFolder(HWND owner, const std::string& title, const std::string& preselected) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The shell's chooser needs COM; ole32 is loaded for it, as comdlg32 is for the file dialog.
+    static const auto initialise = SystemCall<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    static const auto uninitialise = SystemCall<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    static const auto freeMemory = SystemCall<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+    const HRESULT com = initialise(nullptr, COINIT_APARTMENTTHREADED);
     const std::wstring wideTitle = Wide(title), widePreselected = Wide(preselected);
     const DWORD attributes = GetFileAttributesW(widePreselected.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -61,9 +67,9 @@ std::optional<std::string> ChooseFolder(HWND owner, const std::string& title, co
     if (LPITEMIDLIST item = SHBrowseForFolderW(&info)) {
         std::wstring path(PathUnits, L'\0');
         if (SHGetPathFromIDListEx(item, path.data(), PathUnits, GPFIDL_DEFAULT)) chosen = Narrow(path.c_str());
-        CoTaskMemFree(item);
+        freeMemory(item);
     }
-    if (SUCCEEDED(com)) CoUninitialize();
+    if (SUCCEEDED(com)) uninitialise();
     return chosen;
 }
 
