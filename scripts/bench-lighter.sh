@@ -1,7 +1,8 @@
 #!/bin/bash
-# Prints the before/after figures of two of the agent's costs, each side by side in one run on
+# Prints the before/after figures of three of the agent's costs, each side by side in one run on
 # this machine: the configuration window's model for many players (natively over the fake
-# platform, and under Wine over the real profile functions) and the size of the shipped,
+# platform, and under Wine over the real profile functions), a disc's arrival against a bare walk
+# of the same disc (bench/win32/ArrivalBench.cpp) and the size of the shipped,
 # stripped Vexamo.exe. Run by hand; the test command does not run it.
 #
 #   scripts/bench-lighter.sh [BASE_REVISION]     the "before"; default ef401f0
@@ -76,6 +77,7 @@ wine_bench() {  # source folder, group name -> PlayersBench output
 prepare_base
 build_tree "$BASE_SRC"
 build_tree "$ROOT"
+(cd "$ROOT" && cmake --build --preset windows -j2 --target ArrivalBench StandInPlayer >/dev/null)
 [ -d "$ROOT/build/windows/e2e/base-prefix" ] ||
   bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --make-base >/dev/null
 
@@ -96,6 +98,13 @@ echo "-- before"
 wine_bench "$BASE_SRC" PlayersBenchBefore
 echo "-- after"
 wine_bench "$ROOT" PlayersBenchAfter
+
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+echo "== Disc arrival -> player started, 10,000 files in 1,000 folders, against a bare walk (median of $ROUNDS) =="
+echo "-- agent 0 before, agent 1 after"
+bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group ArrivalBench --cdrom D:ARRIVAL --timeout 900 \
+  -- "$ROOT/build/windows/ArrivalBench.exe" 'D:\' "$ROUNDS" "$(winpath "$BASE_SRC/build/windows/Vexamo.exe")" \
+  "$(winpath "$ROOT/build/windows/Vexamo.exe")" | tr -d '\r' | grep '^ArrivalBench:'
 
 echo "== Vexamo.exe, stripped (bytes) =="
 before=$(stripped_size "$BASE_SRC/build/windows/Vexamo.exe")
