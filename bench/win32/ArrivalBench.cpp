@@ -5,9 +5,10 @@
 //                                                      agent to the Vexamo.exe beside this program
 //
 // Each round runs the bare walk (this program again, with --walk), then, for every agent given,
-// starts it, waits for its tray icon, sends it the arrival Windows would and times it until the
-// stand-in player (StandInPlayer.exe, beside this program) writes its log; a second arrival at the
-// same agent follows, as a disc after a disc to an agent that runs all day. Medians are printed.
+// starts it, waits for its tray icon and the play of the disc found at its start, sends it the
+// arrival Windows would and times it until the stand-in player (StandInPlayer.exe, beside this
+// program) writes its log; a second arrival at the same agent follows, as a disc after a disc to
+// an agent that runs all day. Medians are printed.
 // With VEXAMO_DEBUG set, the agent's trace lines of the last round (Vexamo.log) are printed too.
 //
 // Under Wine, on a CD-ROM drive D: made by the end-to-end runner (scripts/bench-lighter.sh does this):
@@ -164,7 +165,8 @@ public:
               WriteText(folder_ + "Selection.ini", std::string("[") + PlayerName + "]\r\nName=" + PlayerName +
                                                        "\r\nPrompt=No\r\nExt=" + ext + "\r\n") &&
               WriteText(folder_ + "Vexamo.ini", "[Main]\r\nStatus=On\r\n");
-        DeleteFileA((folder_ + "Vexamo.log").c_str());
+        for (const char* f : {"Vexamo.log", "Player\\standin.log", "Player\\standin-args.log"})
+            DeleteFileA((folder_ + f).c_str());
     }
     ~AgentRun() { Stop(); }
 
@@ -175,8 +177,15 @@ public:
     bool Start() {
         proc_ = ::Start(exe_, "", folder_);
         if (!proc_.hProcess) return false;
-        return WaitUntil([&] { return (main_ = FindMainWindow(proc_.dwProcessId)) != nullptr; }, AgentTimeoutMs) &&
-               WaitUntil([&] { return TrayHasIcon(main_); }, AgentTimeoutMs);
+        if (!WaitUntil([&] { return (main_ = FindMainWindow(proc_.dwProcessId)) != nullptr; }, AgentTimeoutMs) ||
+            !WaitUntil([&] { return TrayHasIcon(main_); }, AgentTimeoutMs))
+            return false;
+        // An agent that starts with a disc in the drive plays it at once: that run must be over
+        // before an arrival is timed, or the arrival would find it running and the player's log
+        // would be that run's.
+        WaitUntil([&] { return FileSize(folder_ + "Player\\standin-args.log") > 0; }, 10000);
+        Sleep(1000);
+        return WaitUntil([&] { return TrayHasIcon(main_); }, AgentTimeoutMs);
     }
 
     // Milliseconds from the arrival to the player's first line, or a negative number on failure.
@@ -322,7 +331,9 @@ int main(int argc, char** argv) {
     for (int r = 0; r < rounds; ++r) {
         walks.push_back(BareWalkProcess(self, root));
         std::printf("ArrivalBench: round %d: bare walk %.0f ms", r + 1, walks.back());
-        for (size_t a = 0; a < agents.size(); ++a) {
+        for (size_t i = 0; i < agents.size(); ++i) {
+            // Every other round in the other order: what the agent before leaves behind weighs on each alike.
+            const size_t a = r % 2 ? agents.size() - 1 - i : i;
             AgentRun run(agents[a], here + "StandInPlayer.exe", std::string(temp) + "ArrivalBench" + std::to_string(a) + "\\");
             if (!run.Ok() || !run.Start()) {
                 std::fprintf(stderr, "ArrivalBench: agent %s did not start\n", agents[a].c_str());
