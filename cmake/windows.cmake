@@ -177,6 +177,11 @@ add_executable(ScanBench ${CMAKE_SOURCE_DIR}/bench/win32/ScanBench.cpp ${VEXAMO_
 target_include_directories(ScanBench PRIVATE ${CMAKE_SOURCE_DIR}/bench ${CMAKE_SOURCE_DIR}/src
   ${CMAKE_SOURCE_DIR}/resources)
 target_link_libraries(ScanBench PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
+# A disc's arrival at the agent against a bare walk of the disc (scripts/bench-lighter.sh).
+add_executable(ArrivalBench ${CMAKE_SOURCE_DIR}/bench/win32/ArrivalBench.cpp ${VEXAMO_TEST_MANIFEST})
+target_include_directories(ArrivalBench PRIVATE ${CMAKE_SOURCE_DIR}/bench ${CMAKE_SOURCE_DIR}/src
+  ${CMAKE_SOURCE_DIR}/resources)
+target_link_libraries(ArrivalBench PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
 # The configuration window's model for many players (scripts/bench-lighter.sh).
 add_executable(PlayersBench ${CMAKE_SOURCE_DIR}/bench/win32/PlayersBench.cpp ${VEXAMO_TEST_MANIFEST})
 target_include_directories(PlayersBench PRIVATE ${CMAKE_SOURCE_DIR}/bench ${CMAKE_SOURCE_DIR}/src

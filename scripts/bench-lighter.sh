@@ -3,8 +3,8 @@
 # machine: start-up and idle memory against a bare tray program built with the same toolchain and
 # manifest (bench/win32/BareTray.cpp, timed by bench/win32/StartBench.cpp under Wine); the
 # configuration window's model for many players (natively over the fake platform, and under Wine
-# over the real profile functions); the size of the shipped, stripped Vexamo.exe; and, where the
-# tree has them, the disc's arrival (bench/win32/ArrivalBench.cpp) and, with VEXAMO_BENCH_SCAN=1,
+# over the real profile functions); the size of the shipped, stripped Vexamo.exe; the disc's
+# arrival against a bare walk of it (bench/win32/ArrivalBench.cpp) and, with VEXAMO_BENCH_SCAN=1,
 # the walk of a 10,000-file disc (ScanBench). Run by hand; the test command does not run it.
 #
 #   scripts/bench-lighter.sh [BASE_REVISION]     the "before"; default ef401f0
@@ -82,8 +82,7 @@ wine_bench() {  # source folder, group name -> PlayersBench output
     -- "$1/build/windows/PlayersBench.exe" "$ROUNDS" "${pictures[@]}" | tr -d '\r' | grep '^PlayersBench:'
 }
 
-extra_targets=(BareTray StartBench)
-[ -f "$ROOT/bench/win32/ArrivalBench.cpp" ] && extra_targets+=(ArrivalBench)
+extra_targets=(BareTray StartBench ArrivalBench StandInPlayer)
 [ "${VEXAMO_BENCH_SCAN:-0}" = 1 ] && extra_targets+=(ScanBench)
 prepare_base
 build_tree "$BASE_SRC"
@@ -109,6 +108,13 @@ wine_bench "$BASE_SRC" PlayersBenchBefore
 echo "-- after"
 wine_bench "$ROOT" PlayersBenchAfter
 
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+echo "== Disc arrival -> player started, 10,000 files in 1,000 folders, against a bare walk (median of $ROUNDS) =="
+echo "-- agent 0 before, agent 1 after"
+bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group ArrivalBench --cdrom D:ARRIVAL --timeout 900 \
+  -- "$ROOT/build/windows/ArrivalBench.exe" 'D:\' "$ROUNDS" "$(winpath "$BASE_SRC/build/windows/Vexamo.exe")" \
+  "$(winpath "$ROOT/build/windows/Vexamo.exe")" | tr -d '\r' | grep '^ArrivalBench:'
+
 echo "== Vexamo.exe, stripped (bytes) =="
 before=$(stripped_size "$BASE_SRC/build/windows/Vexamo.exe")
 after=$(stripped_size "$ROOT/build/windows/Vexamo.exe")
@@ -123,13 +129,6 @@ bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group Start
   tr -d '\r' | grep '^StartBench:'
 echo "(idle CPU is what Wine reports for the process through GetProcessTimes)"
 
-echo "== Disc arrival -> player started =="
-if [ -f "$ROOT/build/windows/ArrivalBench.exe" ]; then
-  bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group ArrivalBench --cdrom D:ARRIVAL \
-    --timeout 1800 -- "$ROOT/build/windows/ArrivalBench.exe" "$ROUNDS" | tr -d '\r' | grep '^ArrivalBench:'
-else
-  echo "not measured: this tree has no bench/win32/ArrivalBench.cpp"
-fi
 if [ "${VEXAMO_BENCH_SCAN:-0}" = 1 ]; then
   echo "== Walk of a 10,000-file disc (this tree) =="
   bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group ScanBench --cdrom D:SCANBENCH \

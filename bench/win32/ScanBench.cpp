@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "ScanCases.h"
+#include "win32/ScanDisc.h"
 #include "platform/win32/Win32Platform.h"
 
 using namespace vexamo;
@@ -30,32 +31,6 @@ using namespace vexamo::bench;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-bool BuildDisc(const std::string& root) {
-    const std::string marker = root + "scanbench.built";
-    if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    bool ok = true;
-    GenerateScanDisc(
-        [&](const std::string& f) {
-            if (!CreateDirectoryA((root + f).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) ok = false;
-        },
-        [&](const std::string& f) {
-            HANDLE h = CreateFileA((root + f).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                   nullptr);
-            if (h == INVALID_HANDLE_VALUE) {
-                ok = false;
-                return;
-            }
-            DWORD written = 0;
-            WriteFile(h, "x", 1, &written, nullptr);
-            CloseHandle(h);
-        });
-    if (!ok) return false;
-    HANDLE h = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(h);
-    return true;
-}
 
 struct Timing {
     const char* Name;
@@ -85,7 +60,7 @@ int main(int argc, char** argv) {
     InstallWin32Platform();
 
     const auto buildStart = Clock::now();
-    if (!BuildDisc(root)) {
+    if (!BuildScanDisc(root)) {
         std::fprintf(stderr, "ScanBench: cannot build the disc below %s (error %lu)\n", root.c_str(), GetLastError());
         return 1;
     }

@@ -277,7 +277,9 @@ void TMainForm::WMDeviceChange(std::uintptr_t event, const StringList& drives) {
         if (Globals.frmMonitor) Globals.frmMonitor->DiscRemoved();
         return;
     }
+    Globals.Trace.Begin("arrival");
     if (!UpdateStatus(Caller::MainForm) || Globals.Vexamo->Status != MonitoringOn) return;
+    Globals.Trace.Mark("status");
     // The chooser of a run in progress already offers what the user came for; the run goes on.
     if (Globals.frmMain && Globals.frmMain->Scanning()) return;
     if (Dispatch::Nested()) {
@@ -285,6 +287,7 @@ void TMainForm::WMDeviceChange(std::uintptr_t event, const StringList& drives) {
         return;
     }
     if (!Globals.frmMain && !ShowConfigWindow(true)) return;
+    Globals.Trace.Mark("configuration window");
     Dispatch::Release(std::move(Globals.frmMonitor));
     Globals.frmMain->ScanDisc(Caller::MainForm, true);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "app/Globals.h"
 #include "model/general.h"
@@ -42,6 +43,22 @@ void TfrmScaning::FormClose() {
     std::unique_ptr<TfrmScaning> self;
     if (Globals.frmScaning.get() == this) self = std::move(Globals.frmScaning);
     Dispatch::Release(std::move(self));
+}
+
+RepaintPacer::RepaintPacer(std::function<Clock::time_point()> now, std::chrono::milliseconds every)
+    : now_(std::move(now)), every_(every) {}
+
+bool RepaintPacer::Due() {
+    const Clock::time_point now = now_();
+    if (painted_ && now - last_ < every_) return false;
+    painted_ = true;
+    last_ = now;
+    return true;
+}
+
+void RepaintPacer::Painted() {
+    painted_ = true;
+    last_ = now_();
 }
 
 int ScanProgressStep(int players) {

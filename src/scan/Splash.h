@@ -2,7 +2,9 @@
 // while a scan runs for a configuration window that is not on screen.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,6 +90,30 @@ private:
     int units_ = 0;    // every root, and every top-level folder of each
     int entered_ = 0;  // of those, how many the walk has entered
     int due_ = 0;
+};
+
+// When the walk paints its progress while the bar stands still. A slow drive lists a few folders
+// a second and a fast one thousands; painting by folder count cost a fast drive more than its
+// listing, and left a slow one unpainted for seconds. So the walk paints by time: at its first
+// folder, and then whenever the last paint is `every` old. Each paint is also when the window
+// answers the system, so `every` is short enough for the window to answer and be moved at once.
+class RepaintPacer {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds Every{50};
+
+    explicit RepaintPacer(std::function<Clock::time_point()> now = Clock::now,
+                          std::chrono::milliseconds every = Every);
+    // Whether the walk should paint now; true means it does, and the time counts from here.
+    bool Due();
+    // The window was painted otherwise (the bar moved).
+    void Painted();
+
+private:
+    std::function<Clock::time_point()> now_;
+    std::chrono::milliseconds every_;
+    bool painted_ = false;
+    Clock::time_point last_{};
 };
 
 }  // namespace vexamo

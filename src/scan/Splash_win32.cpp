@@ -13,6 +13,12 @@ using win32::Scale;
 
 constexpr int LabelPoints = 8;
 
+// Decoded at the first scan and kept: every later scan shows the same picture at once.
+const win32::Picture& SplashPicture() {
+    static const win32::Picture picture(IDR_SCAN_SPLASH);
+    return picture;
+}
+
 RECT Scaled(const TRectangle& r) { return {Scale(r.Left), Scale(r.Top), Scale(r.Left + r.Width), Scale(r.Top + r.Height)}; }
 
 // Owns the real progress window of one portable TfrmScaning; the window is made when first shown.
@@ -66,14 +72,13 @@ private:
 
     void Paint() {
         const win32::ScopedPaint dc(Handle());
-        picture_.Draw(dc, 0, 0, Scale(TfrmScaning::ClientWidth), Scale(TfrmScaning::ClientHeight));
+        SplashPicture().Draw(dc, 0, 0, Scale(TfrmScaning::ClientWidth), Scale(TfrmScaning::ClientHeight));
         win32::DrawTextOver(dc, form_.lblScan.Caption, Scaled(TfrmScaning::lblScanBounds), RGB(0, 0, 0),
                             DT_SINGLELINE | DT_NOPREFIX, font_);
     }
 
     TfrmScaning& form_;
     HWND bar_ = nullptr;
-    win32::Picture picture_{IDR_SCAN_SPLASH};
     win32::Font font_;
 };
 

@@ -245,7 +245,9 @@ void TfrmMonitor::Play(std::vector<StringList> groups) {
 void TfrmMonitor::Launch(const TLaunch& launch) {
     const std::string leftOut =
         launch.LeftOut.empty() ? std::string() : LeftOutText(*Globals.CurrentPlayer->Player, launch.LeftOut);
+    Globals.Trace.Mark("command line and playlist");
     const std::intptr_t answer = RunProgram(launch.Exe, launch.Parameters);
+    Globals.Trace.Mark("player started");
     const std::string& player = Globals.CurrentPlayer->Player->Name;
     // A player the shell could not start played nothing: the run ends as one that played nothing.
     Globals.PlayerStarted = answer > 32;

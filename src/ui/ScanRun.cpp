@@ -21,10 +21,6 @@ inline const std::string ScanningText = "Scaning CD: Please Wait...";
 inline const std::string NothingFoundText = "No files associated with current Players Found !";
 inline const std::string VariousLabel = "[Various]";
 
-// A slow drive lists a few folders a second, a fast one thousands: painting after every folder
-// would cost more than the listing.
-constexpr int RepaintEveryFolders = 16;
-
 }  // namespace
 
 void TfrmMain::ScanDisc(Caller, bool discArrived) {
@@ -42,6 +38,11 @@ void TfrmMain::ScanDisc(Caller, bool discArrived) {
         RunFailed(e.what());
     }
     scanning_ = false;
+    Globals.Trace.Mark("run ended");
+    if (Globals.DebugRun) {
+        const std::string trace = Globals.Trace.Take();
+        if (!trace.empty()) AppendToLog(trace);
+    }
 }
 
 void TfrmMain::Scan() {
@@ -62,6 +63,7 @@ void TfrmMain::Scan() {
         throw;
     }
     vexamo.MediaDrives = drives;
+    Globals.Trace.Mark("search");
     if (drives.empty()) {
         agent_.ReleaseDeviceChanges();
         NothingFound();
@@ -85,6 +87,7 @@ void TfrmMain::Scan() {
     chooserInUse_ = true;
     agent_.RemoveTrayIcon();
     Globals.CurrentPlayer = Globals.SelectedPlayers->Players.at(ChoosePlayer()).get();
+    Globals.Trace.Mark("chooser");
     if (Globals.CurrentPlayer->Prompt == PromptYes) {
         // The window takes no input meanwhile: the run waiting for the chooser must not be started
         // again or ended from under it.
@@ -101,7 +104,9 @@ void TfrmMain::Scan() {
     if (!Globals.PlayerStarted && !Globals.PlayNotice.empty() && Visible)
         SetStatusText(PanelMessage, Globals.PlayNotice);
     const std::string notice = Globals.PlayNotice;
+    Globals.Trace.Mark("played");
     FinishRun();
+    Globals.Trace.Mark("saved");
     // Told once the run is over, when the icon is back in the tray for the balloon.
     Tell(notice);
 }
@@ -182,7 +187,11 @@ StringList TfrmMain::CollectFiles() {
         window = Globals.frmScaning.get();
         window->Show();
     }
+    Globals.Trace.Mark("progress shown");
+    long paints = 0;
+    RepaintPacer pacer;
     auto repaint = [&] {
+        ++paints;
         if (window)
             window->Repaint();
         else if (host_)
@@ -194,7 +203,9 @@ StringList TfrmMain::CollectFiles() {
         if (due <= shown) return false;
         const int by = (due - shown) * step;
         shown = due;
+        pacer.Painted();
         if (window) {
+            ++paints;
             window->StepBy(by);
         } else {
             ProgBar.Position = std::min(ProgBar.Max, ProgBar.Position + by);
@@ -210,9 +221,12 @@ StringList TfrmMain::CollectFiles() {
     };
 
     ScanProgressPlan plan(roots, players);
+    Globals.Trace.Mark("progress plan");
     DiscSearchProgress progress;
+    int folders = 0;
     progress.Folder = [&](const std::string& folder, int listed) {
-        if (!advance(plan.FolderListed(folder)) && listed % RepaintEveryFolders == 0) repaint();
+        folders = listed;
+        if (!advance(plan.FolderListed(folder)) && pacer.Due()) repaint();
     };
     progress.Player = [&](size_t player) { advance(plan.PlayerAssigned(player)); };
     StringList drives;
@@ -222,6 +236,9 @@ StringList TfrmMain::CollectFiles() {
         end();
         throw;
     }
+    Globals.Trace.Mark("walk");
+    Globals.Trace.Count("folders", folders);
+    Globals.Trace.Count("paints", paints);
     end();
     return drives;
 }

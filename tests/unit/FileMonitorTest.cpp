@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -485,4 +486,52 @@ TEST(ScanProgress, StepsAreSpreadOverTheWalkOfTheTopLevelFolders) {
     EXPECT_EQ(plan.PlayerAssigned(1), 2);
     EXPECT_EQ(plan.PlayerAssigned(2), 3);
     EXPECT_EQ(plan.FolderListed("E:\\"), 3) << "never more than one step per player";
+}
+
+TEST(ScanProgress, TheWalkPaintsAtItsFirstFolderAndThenByTimeNotByFolders) {
+    using namespace std::chrono_literals;
+    RepaintPacer::Clock::time_point now{};
+    RepaintPacer pacer([&] { return now; });
+    EXPECT_TRUE(pacer.Due()) << "the first folder shows the walk under way";
+    // A fast drive lists hundreds of folders within one interval: none of them paints.
+    for (int i = 0; i < 500; ++i) EXPECT_FALSE(pacer.Due());
+    now += RepaintPacer::Every - 1ms;
+    EXPECT_FALSE(pacer.Due());
+    now += 1ms;
+    EXPECT_TRUE(pacer.Due());
+    EXPECT_FALSE(pacer.Due()) << "the time counts from the paint";
+    // The bar moved and was painted: the interval starts again from there.
+    now += RepaintPacer::Every - 10ms;
+    pacer.Painted();
+    now += 20ms;
+    EXPECT_FALSE(pacer.Due());
+    // A slow drive that takes seconds for one folder paints at each.
+    now += 3s;
+    EXPECT_TRUE(pacer.Due());
+    now += 3s;
+    EXPECT_TRUE(pacer.Due());
+}
+
+TEST(ScanProgress, TheArrivalsTraceIsOneLogLineOnlyInARunForTheTests) {
+    StepTrace trace;
+    Globals.DebugRun = false;
+    trace.Begin("arrival");
+    trace.Mark("walk");
+    EXPECT_EQ(trace.Take(), "") << "an ordinary run keeps no marks";
+
+    Globals.DebugRun = true;
+    trace.Mark("walk");
+    EXPECT_EQ(trace.Take(), "") << "no marks outside a trace begun";
+    trace.Begin("arrival");
+    trace.Mark("walk");
+    trace.Count("paints", 12);
+    trace.Mark("player started");
+    const std::string line = trace.Take();
+    EXPECT_EQ(line.rfind("Trace: arrival +0.0 ms, walk +", 0), 0u) << line;
+    EXPECT_NE(line.find(" ms, player started +"), std::string::npos) << line;
+    EXPECT_NE(line.find(" ms = "), std::string::npos) << line;
+    EXPECT_EQ(line.substr(line.size() - 11), "; paints 12") << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_EQ(trace.Take(), "") << "taken, the trace starts afresh";
+    Globals.DebugRun = false;
 }
