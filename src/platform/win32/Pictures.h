@@ -32,11 +32,6 @@ private:
     std::vector<unsigned char> bits_;  // rows of blue, green, red, each row padded to 4 bytes
 };
 
-// The one of the given square picture sizes (drawn for 96, 144, 192 DPI...) that suits a 96-DPI
-// size at the screen's DPI best: the largest that does not exceed the scaled size, or the
-// smallest. Pictures are chosen, not stretched, so they stay sharp.
-int PictureSize(int px96, const std::vector<int>& sizes);
-
 // A PNG picture of the resources (RCDATA) as a bitmap at `width` x `height` pixels, stretched
 // smoothly (as LoadImage stretches a bitmap resource); none when it is missing or cannot be
 // decoded.

@@ -1,6 +1,7 @@
 // The portable code names Windows' numbers without <windows.h>; each such number is held against
 // the system's own here, so that a mismatch stops the Windows build instead of misreading a value.
 #include "platform/Controls.h"
+#include "platform/Layout.h"
 #include "platform/Platform.h"
 #include "platform/ResourceIds.h"
 #include "platform/win32/WinApi.h"
@@ -24,5 +25,11 @@ static_assert(IdOk == IDOK && IdCancel == IDCANCEL);
 // The tray balloon's text fields, whose sizes the portable code names.
 static_assert(BalloonTitleSize == sizeof(NOTIFYICONDATAA{}.szInfoTitle));
 static_assert(BalloonTextSize == sizeof(NOTIFYICONDATAA{}.szInfo));
+
+// The system colours the kit's painting rules name.
+static_assert(int(SysColour::Menu) == COLOR_MENU && int(SysColour::Window) == COLOR_WINDOW &&
+              int(SysColour::MenuText) == COLOR_MENUTEXT && int(SysColour::WindowText) == COLOR_WINDOWTEXT &&
+              int(SysColour::Highlight) == COLOR_HIGHLIGHT && int(SysColour::HighlightText) == COLOR_HIGHLIGHTTEXT &&
+              int(SysColour::GrayText) == COLOR_GRAYTEXT);
 
 }  // namespace vexamo
