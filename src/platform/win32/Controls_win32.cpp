@@ -30,7 +30,7 @@ void ToggleItem(HWND list, int index) {
     const std::optional<long> toggled = CheckListToggled(IsWindowEnabled(list) != FALSE, index, static_cast<long>(data));
     if (!toggled) return;
     SetRowData(list, index, *toggled);
-    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CLN_CLICKCHECK),
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), RecordMirror::CheckListClickCheck),
                  reinterpret_cast<LPARAM>(list));
 }
 
@@ -157,17 +157,12 @@ void ControlMirror::UnwrappedHints() {
 }
 
 std::optional<TNotifyEvent> ControlMirror::Command(HWND control, WORD code) {
-    using A = Action;
-    const bool combo = IsClass(control, "ComboBox"), edit = IsClass(control, "Edit");
+    const ControlKind kind = IsClass(control, "ComboBox") ? ControlKind::ComboBox
+                             : IsClass(control, "Edit")   ? ControlKind::Edit
+                                                          : ControlKind::Other;
     // Leaving a control counts when the focus went to another control of the dialog.
-    const bool left = IsChild(dialog_, GetFocus()) != FALSE;
-    std::optional<A> action;
-    if (code == BN_CLICKED && !combo) action = A::Click;
-    if ((edit && code == EN_CHANGE) || (combo && code == CBN_SELCHANGE)) action = A::Change;
-    if (((edit && code == EN_KILLFOCUS) || (combo && code == CBN_KILLFOCUS)) && left) action = A::Exit;
-    if (code == CLN_CLICKCHECK) action = A::ClickCheck;
-    if (!action) return std::nullopt;
-    return Event(GetDlgCtrlID(control), *action);
+    const std::optional<Action> action = CommandAction(kind, code, IsChild(dialog_, GetFocus()) != FALSE);
+    return action ? Event(GetDlgCtrlID(control), *action) : std::nullopt;
 }
 
 std::optional<TNotifyEvent> ControlMirror::Notify(const NMHDR& header) {
@@ -183,14 +178,8 @@ std::optional<TNotifyEvent> ControlMirror::Notify(const NMHDR& header) {
     if (header.code == NM_RCLICK) return Event(id, Action::RightClick);
     if (header.code != LVN_ITEMCHANGED) return std::nullopt;
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    const UINT image = change.uNewState & LVIS_STATEIMAGEMASK;
-    std::optional<bool> checked;
-    if ((change.uChanged & LVIF_STATE) && image != (change.uOldState & LVIS_STATEIMAGEMASK))
-        checked = image == INDEXTOSTATEIMAGEMASK(2);
-    // The mouse's own click follows as NM_CLICK: without a button down the keyboard moved.
-    const bool byKey = (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED) &&
-                       GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0;
-    return RowChanged(id, change.iItem, byKey, checked);
+    return RowChanged(id, change.iItem, {change.uChanged, change.uOldState, change.uNewState,
+                                         GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0});
 }
 
 const TControl* ControlMirror::Focused() const {

@@ -2,9 +2,11 @@
 // the system's own here, so that a mismatch stops the Windows build instead of misreading a value.
 #include "platform/Controls.h"
 #include "platform/Layout.h"
+#include "platform/Mirror.h"
 #include "platform/Platform.h"
 #include "platform/ResourceIds.h"
 #include "platform/win32/WinApi.h"
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace vexamo {
@@ -25,6 +27,13 @@ static_assert(IdOk == IDOK && IdCancel == IDCANCEL);
 // The tray balloon's text fields, whose sizes the portable code names.
 static_assert(BalloonTitleSize == sizeof(NOTIFYICONDATAA{}.szInfoTitle));
 static_assert(BalloonTextSize == sizeof(NOTIFYICONDATAA{}.szInfo));
+
+// The notifications the record mirror tells apart.
+using M = RecordMirror;
+static_assert(M::Clicked == BN_CLICKED && M::ComboSelChange == CBN_SELCHANGE && M::ComboKillFocus == CBN_KILLFOCUS &&
+              M::EditKillFocus == EN_KILLFOCUS && M::EditChange == EN_CHANGE);
+static_assert(M::RowStateChanged == LVIF_STATE && M::RowSelected == LVIS_SELECTED &&
+              M::RowImageMask == LVIS_STATEIMAGEMASK && M::RowTicked == INDEXTOSTATEIMAGEMASK(2));
 
 // The system colours the kit's painting rules name.
 static_assert(int(SysColour::Menu) == COLOR_MENU && int(SysColour::Window) == COLOR_WINDOW &&
