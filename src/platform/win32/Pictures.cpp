@@ -1,6 +1,5 @@
 #include "platform/win32/Pictures.h"
 
-#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -33,27 +32,16 @@ BITMAPINFO TopDownRgb(int width, int height) {
     return info;
 }
 
-// A PNG picture of the resources stretched into a bitmap of the screen's kind at `width` x
-// `height`, in the stretch `mode`; none when it is missing or cannot be decoded, so that a window
-// still does its work without it.
-Bitmap StretchedPng(int resourceId, int width, int height, int mode) {
-    PngImage image;
-    try {
-        const std::string bytes = ResourceBytes(resourceId);
-        if (!bytes.empty()) image = DecodePng(bytes);
-    } catch (const std::exception&) {
-    }
-    if (image.Rgb.empty()) return Bitmap();
+// A picture of the resources stretched into a bitmap of the screen's kind at `width` x `height`,
+// in the stretch `mode`; none when it is missing or cannot be decoded.
+Bitmap Stretched(int resourceId, int width, int height, int mode) {
+    const Picture picture(resourceId);
     const ScopedGetDC screen(nullptr);
-    Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+    Bitmap bitmap(picture ? CreateCompatibleBitmap(screen, width, height) : nullptr);
     if (!bitmap) return bitmap;
-    const std::vector<unsigned char> rows = BitmapRows(image);
-    const BITMAPINFO info = TopDownRgb(image.Width, image.Height);
     const MemoryDC to(screen);
     const ScopedSelect target(to, bitmap);
-    SetStretchBltMode(to, mode);
-    StretchDIBits(to, 0, 0, width, height, 0, 0, image.Width, image.Height, rows.data(), &info, DIB_RGB_COLORS,
-                  SRCCOPY);
+    picture.Draw(to, 0, 0, width, height, mode);
     return bitmap;
 }
 
@@ -64,7 +52,8 @@ Picture::Picture(int resourceId) {
     if (bytes.empty()) return;
     JpegImage image;
     try {
-        image = DecodeJpeg(bytes);
+        // The strips and the chooser's banner are PNG pictures, the artwork JPEG.
+        image = bytes.rfind("\x89" "PNG", 0) == 0 ? DecodePng(bytes) : DecodeJpeg(bytes);
     } catch (const std::exception&) {
         return;
     }
@@ -72,9 +61,9 @@ Picture::Picture(int resourceId) {
     bits_ = BitmapRows(image);
 }
 
-void Picture::Draw(HDC dc, int x, int y, int width, int height) const {
+void Picture::Draw(HDC dc, int x, int y, int width, int height, int mode) const {
     if (bits_.empty()) return;
-    SetStretchBltMode(dc, HALFTONE);
+    SetStretchBltMode(dc, mode);
     SetBrushOrgEx(dc, 0, 0, nullptr);
     StretchDIBits(dc, x, y, width, height, 0, 0, Width(), Height(), bits_.data(), &info_, DIB_RGB_COLORS, SRCCOPY);
 }
@@ -86,14 +75,14 @@ void Picture::DrawFitted(HDC dc, const RECT& box) const {
     Draw(dc, at.Left, at.Top, at.Right - at.Left, at.Bottom - at.Top);
 }
 
-Bitmap LoadPngBitmap(int resourceId, int width, int height) { return StretchedPng(resourceId, width, height, HALFTONE); }
+Bitmap LoadPngBitmap(int resourceId, int width, int height) { return Stretched(resourceId, width, height, HALFTONE); }
 
 ImageList LoadImageStrip(int pngId, int width, int height, int count) {
     ImageList list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, count, 0));
     // A smooth stretch would blend the key colour into the pictures' edges, where the mask no
     // longer finds it (a pink fringe at 144 DPI): each of the strip's pixels is repeated instead,
     // so that every pixel is either a picture's or the key colour.
-    const Bitmap strip = StretchedPng(pngId, width * count, height, COLORONCOLOR);
+    const Bitmap strip = Stretched(pngId, width * count, height, COLORONCOLOR);
     if (list && strip) ImageList_AddMasked(list, strip, MaskColour);
     return list;
 }

@@ -14,7 +14,7 @@ namespace vexamo::win32 {
 // The key colour of the picture strips: what is drawn in it is transparent.
 constexpr COLORREF MaskColour = RGB(255, 0, 255);
 
-// A JPEG picture of the resources (RCDATA), decoded once. A picture that is missing or cannot be
+// A JPEG or PNG picture of the resources (RCDATA), decoded once. A picture that is missing or cannot be
 // decoded is empty and draws nothing: the window still does its work without it.
 class Picture {
 public:
@@ -22,8 +22,8 @@ public:
     int Width() const { return info_.bmiHeader.biWidth; }
     int Height() const { return -info_.bmiHeader.biHeight; }
     explicit operator bool() const { return !bits_.empty(); }
-    // Stretched (smoothly) into the rectangle.
-    void Draw(HDC dc, int x, int y, int width, int height) const;
+    // Stretched into the rectangle, smoothly unless the stretch mode says otherwise.
+    void Draw(HDC dc, int x, int y, int width, int height, int mode = HALFTONE) const;
     // As large as fits the box, keeping its shape, centred; the rest of the box in the dialog face.
     void DrawFitted(HDC dc, const RECT& box) const;
 
