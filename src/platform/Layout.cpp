@@ -79,6 +79,15 @@ TBox Proportional(const TBox& place, int fromWidth, int fromHeight, int toWidth,
             MulDivRound(place.Right, toWidth, fromWidth), MulDivRound(place.Bottom, toHeight, fromHeight)};
 }
 
+unsigned Blend(unsigned from, unsigned to, int num, int den) {
+    unsigned blended = 0;
+    for (int shift : {0, 8, 16}) {
+        const int x = static_cast<int>((from >> shift) & 0xFF), y = static_cast<int>((to >> shift) & 0xFF);
+        blended |= (static_cast<unsigned>(x + (y - x) * num / (den > 0 ? den : 1)) & 0xFF) << shift;
+    }
+    return blended;
+}
+
 RowColours MenuItemColours(bool enabled, bool selected) {
     return {selected ? SysColour::Highlight : SysColour::Menu,
             !enabled ? SysColour::GrayText : selected ? SysColour::HighlightText : SysColour::MenuText};

@@ -41,6 +41,10 @@ TBox FittedIn(const TBox& box, int width, int height);
 // A control's place in a client area of one size, kept in proportion in a client area of another.
 TBox Proportional(const TBox& place, int fromWidth, int fromHeight, int toWidth, int toHeight);
 
+// A colour `num`/`den` of the way from `from` to `to`, each channel on its own (a gradient's line);
+// colours as the system packs them, red in the lowest byte.
+unsigned Blend(unsigned from, unsigned to, int num, int den);
+
 // The system colours the kit paints owner-drawn pieces in; the numbers are the system's own
 // (checked against it in the Windows build).
 enum class SysColour { Menu = 4, Window = 5, MenuText = 7, WindowText = 8, Highlight = 13, HighlightText = 14, GrayText = 17 };

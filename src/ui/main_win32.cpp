@@ -21,11 +21,6 @@ constexpr COLORREF BannerGreyText = RGB(170, 190, 220);
 constexpr int BannerHeight = 60, BannerMargin = 10, TitlePoints = 20;
 constexpr int PlayerPicture = 16, StepPicture = 16, BannerPicture = 40;
 
-COLORREF Blend(COLORREF a, COLORREF b, int num, int den) {
-    auto mix = [&](int x, int y) { return x + (y - x) * num / (den > 0 ? den : 1); };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
-}
-
 // Paints the part `area` of the banner, given in the coordinates of a control whose top lies
 // `top` pixels below the banner's top; the banner is `height` pixels high.
 void PaintBannerBand(HDC dc, RECT area, int top, int height) {

@@ -119,3 +119,13 @@ TEST(Layout, PicturesFitTheirBoxAndControlsKeepTheirPlaceInProportion) {
     EXPECT_EQ(Proportional({100, 50, 200, 75}, 300, 150, 450, 225), (TBox{150, 75, 300, 113}));
     EXPECT_EQ(Proportional({7, 7, 9, 9}, 0, 0, 2, 2), (TBox{14, 14, 18, 18})) << "an empty area counts as 1";
 }
+
+TEST(Layout, AGradientBlendsEachChannelOnItsOwn) {
+    const unsigned top = 38 | 74 << 8 | 132 << 16, bottom = 70 | 128 << 8 | 196 << 16;
+    EXPECT_EQ(Blend(top, bottom, 0, 60), top);
+    EXPECT_EQ(Blend(top, bottom, 60, 60), bottom);
+    EXPECT_EQ(Blend(top, bottom, 30, 60), 54u | 101u << 8 | 164u << 16);
+    EXPECT_EQ(Blend(0, 0xFFFFFF, 1, 2), 0x7F7F7Fu) << "each channel's share is cut toward the start";
+    EXPECT_EQ(Blend(0xFFFFFF, 0, 1, 2), 0x808080u);
+    EXPECT_EQ(Blend(0x0000FF, 0x00FF00, 1, 2), 0x007F80u) << "no channel spills into another";
+}
