@@ -1,8 +1,8 @@
 // The pixel arithmetic and painting rules of the window kit (platform/win32), apart from the
 // system so that native tests hold them: sizes given at 96 DPI on a screen of another DPI, which
-// picture suits a DPI, a status bar's panels, where a window is centred, and how an owner-drawn
-// menu item or check-list row is laid out and coloured. The kit only measures what the system
-// knows (a font's height, a work area) and executes what these give.
+// picture suits a DPI, a status bar's panels, where a window or picture is placed, a gradient's
+// colours, and how an owner-drawn menu item or check-list row is laid out and coloured. The kit
+// only measures what the system knows (a font's height, a work area) and executes what these give.
 #pragma once
 
 #include <optional>
@@ -30,11 +30,12 @@ int PictureSize(int px96, int dpi, const std::vector<int>& sizes);
 std::vector<int> PanelEdges(const std::vector<int>& widths, int dpi);
 std::string PanelText(const std::string& text, TAlignment alignment);
 
-// A box of `width` x `height` centred in `area` (a monitor's work area).
+// A rectangle in pixels, its right and bottom edges outside it.
 struct TBox {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
     bool operator==(const TBox&) const = default;
 };
+// A box of `width` x `height` centred in `area` (a monitor's work area).
 TBox CentredIn(const TBox& area, int width, int height);
 // A picture of `width` x `height` as large as fits the box, keeping its shape, centred in it.
 TBox FittedIn(const TBox& box, int width, int height);
@@ -47,7 +48,9 @@ unsigned Blend(unsigned from, unsigned to, int num, int den);
 
 // The system colours the kit paints owner-drawn pieces in; the numbers are the system's own
 // (checked against it in the Windows build).
-enum class SysColour { Menu = 4, Window = 5, MenuText = 7, WindowText = 8, Highlight = 13, HighlightText = 14, GrayText = 17 };
+enum class SysColour {
+    Menu = 4, Window = 5, MenuText = 7, WindowText = 8, Highlight = 13, HighlightText = 14, GrayText = 17
+};
 struct RowColours {
     SysColour Fill, Text;
 };

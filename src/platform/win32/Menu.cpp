@@ -1,7 +1,5 @@
 #include "platform/win32/Menu.h"
 
-#include <algorithm>
-
 #include "platform/Layout.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/Wide.h"
@@ -142,7 +140,8 @@ void PopupMenu::Draw(const DRAWITEMSTRUCT& draw) {
         ImageList_Draw(look_.Images, item.ImageIndex, dc, Layout().PictureLeft, top, ILD_TRANSPARENT);
     }
     DrawTextOver(dc, item.Caption, {Layout().TextLeft, area.top, area.right, area.bottom},
-                 GetSysColor(static_cast<int>(colours.Text)), DT_SINGLELINE | DT_VCENTER | DT_NOCLIP, item.Default ? bold_.get() : font_.get());
+                 GetSysColor(static_cast<int>(colours.Text)), DT_SINGLELINE | DT_VCENTER | DT_NOCLIP,
+                 item.Default ? bold_.get() : font_.get());
 
     const bool last = !shown_.empty() && static_cast<UINT_PTR>(shown_.back()) == draw.itemData;
     if (last && !records.Banner.empty())
