@@ -93,7 +93,7 @@ protected:
                 return result ? result : TRUE;
             }
             case WM_COMMAND: {
-                const int number = win32::MenuNumber(LOWORD(wParam), form_.PopUpSysTray);
+                const int number = form_.PopUpSysTray.NumberOfCommand(LOWORD(wParam));
                 if (HIWORD(wParam) != 0 || number < 0) break;
                 form_.TrayMenuCommand(number);
                 return 0;

@@ -55,6 +55,12 @@ TMenuPlace TPopupMenu::PlaceOf(int number) const {
     return {};
 }
 
+int TPopupMenu::NumberOfCommand(unsigned command) const {
+    if (command < FirstCommand) return -1;
+    const int number = static_cast<int>(command - FirstCommand);
+    return PlaceOf(number).Item >= 0 ? number : -1;
+}
+
 MenuKeyAnswer TPopupMenu::AccessKey(char key, int selected) const {
     std::vector<std::string> captions;
     std::vector<bool> enabled;
@@ -63,6 +69,19 @@ MenuKeyAnswer TPopupMenu::AccessKey(char key, int selected) const {
         enabled.push_back(item.Enabled && item.Visible && !item.IsSeparator());
     }
     return MenuAccessKey(captions, enabled, key, selected);
+}
+
+std::vector<int> TPopupMenu::Shown() const {
+    std::vector<int> shown;
+    for (int i = 0; i < static_cast<int>(Items.size()); ++i)
+        if (Items[i].Visible) shown.push_back(i);
+    return shown;
+}
+
+MenuKeyAnswer TPopupMenu::ShownAccessKey(char key, int selected) const {
+    TPopupMenu shown;
+    for (int at : Shown()) shown.Items.push_back(Items[at]);
+    return shown.AccessKey(key, selected);
 }
 
 }  // namespace vexamo

@@ -165,8 +165,18 @@ struct TPopupMenu {
     int NumberOf(TMenuPlace place) const;
     // The item with that number; Item -1 when there is none.
     TMenuPlace PlaceOf(int number) const;
+    // The command a chosen item sends (the tray's hidden window gets them as WM_COMMAND): the
+    // item's number after the first command; the number a command stands for, -1 for one that is
+    // none of this menu's.
+    static constexpr unsigned FirstCommand = 100;
+    static constexpr unsigned CommandOf(int number) { return FirstCommand + static_cast<unsigned>(number); }
+    int NumberOfCommand(unsigned command) const;
     // An access-key press over the top-level items, `selected` being the highlighted one.
     MenuKeyAnswer AccessKey(char key, int selected) const;
+    // The positions of the top-level items a shown menu holds (the visible ones), and an
+    // access-key press over those, by their place in the shown menu.
+    std::vector<int> Shown() const;
+    MenuKeyAnswer ShownAccessKey(char key, int selected) const;
 };
 
 // A picture control: the file it shows, empty for its default picture.

@@ -322,6 +322,23 @@ std::optional<TNotifyEvent> RecordMirror::RowChanged(int id, int row, bool selec
     return OnList(bindings_, id, [&](ListViewBinding& list) { return list.RowChanged(row, selectedByKey, checked); });
 }
 
+std::optional<RecordMirror::Action> RecordMirror::CommandAction(ControlKind kind, int code, bool focusStays) {
+    const bool edit = kind == ControlKind::Edit, combo = kind == ControlKind::ComboBox;
+    if (code == Clicked && !combo) return Action::Click;
+    if ((edit && code == EditChange) || (combo && code == ComboSelChange)) return Action::Change;
+    if (((edit && code == EditKillFocus) || (combo && code == ComboKillFocus)) && focusStays) return Action::Exit;
+    if (code == CheckListClickCheck) return Action::ClickCheck;
+    return std::nullopt;
+}
+
+std::optional<TNotifyEvent> RecordMirror::RowChanged(int id, int row, const RowStates& states) {
+    const unsigned image = states.New & RowImageMask;
+    std::optional<bool> checked;
+    if ((states.Changed & RowStateChanged) && image != (states.Old & RowImageMask)) checked = image == RowTicked;
+    const bool byKey = (states.New & RowSelected) && !(states.Old & RowSelected) && !states.ButtonDown;
+    return RowChanged(id, row, byKey, checked);
+}
+
 std::optional<int> RecordMirror::ColumnDragged(int id, int column, int width) {
     return OnList(bindings_, id, [&](ListViewBinding& list) { return list.ColumnDragged(column, width); });
 }

@@ -116,6 +116,27 @@ public:
     std::optional<TNotifyEvent> Event(int id, Action action);
     // A row of a list view changed: the keyboard selected it, or its check box now shows `checked`.
     std::optional<TNotifyEvent> RowChanged(int id, int row, bool selectedByKey, std::optional<bool> checked);
+
+    // The platform's notifications as the system numbers them (the Windows build holds each
+    // against the system's): a control's WM_COMMAND codes, with the check list's own, and a list
+    // view row's state bits.
+    enum Code : int {
+        Clicked = 0, ComboSelChange = 1, ComboKillFocus = 4, EditKillFocus = 0x200, EditChange = 0x300,
+        CheckListClickCheck = 0x0C01
+    };
+    enum class ControlKind { Other, Edit, ComboBox };
+    // The action a control's WM_COMMAND code stands for; `focusStays` when the focus went to
+    // another control of the same window.
+    static std::optional<Action> CommandAction(ControlKind kind, int code, bool focusStays);
+    // A row's LVN_ITEMCHANGED: which of its parts changed, its states before and after, and
+    // whether a mouse button is down (the mouse's own click follows as a click: without a button
+    // down, a newly selected row was walked to by the keyboard).
+    static constexpr unsigned RowStateChanged = 0x8, RowSelected = 0x2, RowImageMask = 0xF000, RowTicked = 0x2000;
+    struct RowStates {
+        unsigned Changed = 0, Old = 0, New = 0;
+        bool ButtonDown = false;
+    };
+    std::optional<TNotifyEvent> RowChanged(int id, int row, const RowStates& states);
     // The user dragged a column of a list view to `width`: the width it has to keep instead,
     // nothing when it may keep that one.
     std::optional<int> ColumnDragged(int id, int column, int width);

@@ -24,15 +24,14 @@ constexpr int SmallIcon = 16;
 // On the command-line pages the examples' "e.g:" is the page's text 5, their switches 10 and up.
 constexpr int ExampleLead = 5, FirstExampleSwitch = 10;
 
+// The icon of the file selected now; what the preview showed before is freed.
 UINT_PTR CALLBACK IconPreviewHook(HWND dialog, UINT msg, WPARAM, LPARAM lParam) {
-    if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_SELCHANGE) {
-        const HICON icon = win32::LoadIconFile(win32::DialogFilePath(dialog), win32::Scale(TfrmPlayerWizard::IconSize)).release();
-        const win32::Icon old(reinterpret_cast<HICON>(
-            SendDlgItemMessageA(dialog, IDC_WIZARD_ICONPREVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0)));
-    } else if (msg == WM_DESTROY) {
-        const win32::Icon old(
-            reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, IDC_WIZARD_ICONPREVIEW, STM_SETICON, 0, 0)));
-    }
+    const bool selected = msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_SELCHANGE;
+    if (!selected && msg != WM_DESTROY) return 0;
+    const HICON icon =
+        selected ? win32::LoadIconFile(win32::DialogFilePath(dialog), win32::Scale(TfrmPlayerWizard::IconSize)).release() : nullptr;
+    const win32::Icon old(reinterpret_cast<HICON>(
+        SendDlgItemMessageA(dialog, IDC_WIZARD_ICONPREVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0)));
     return 0;
 }
 

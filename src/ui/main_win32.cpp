@@ -1,5 +1,6 @@
 // The real configuration window behind the portable TfrmMain.
 #include "../../resources/resource.h"
+#include "platform/Layout.h"
 #include "platform/win32/Controls_win32.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/Window.h"
@@ -19,11 +20,6 @@ constexpr COLORREF BannerText = RGB(255, 255, 255);
 constexpr COLORREF BannerGreyText = RGB(170, 190, 220);
 constexpr int BannerHeight = 60, BannerMargin = 10, TitlePoints = 20;
 constexpr int PlayerPicture = 16, StepPicture = 16, BannerPicture = 40;
-
-COLORREF Blend(COLORREF a, COLORREF b, int num, int den) {
-    auto mix = [&](int x, int y) { return x + (y - x) * num / (den > 0 ? den : 1); };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
-}
 
 // Paints the part `area` of the banner, given in the coordinates of a control whose top lies
 // `top` pixels below the banner's top; the banner is `height` pixels high.
@@ -62,12 +58,13 @@ public:
 
 protected:
     bool InitDialog() override {
-        const int pictures = win32::PictureSize(PlayerPicture, {16, 24, 32});
+        const int dpi = win32::ScreenDpi();
+        const int pictures = PictureSize(PlayerPicture, dpi, {16, 24, 32});
         players_ = win32::LoadImageStrip(pictures == 32 ? IDB_PLAYERS_32 : pictures == 24 ? IDB_PLAYERS_24 : IDB_PLAYERS_16,
                                          pictures, pictures, PlayerPictureCount);
         const int steps[] = {IDC_MAIN_STEP1, IDC_MAIN_STEP2, IDC_MAIN_STEP3, IDC_MAIN_STEP4};
-        for (int i = 0; i < 4; ++i) ShowIcon(steps[i], IDI_STEP_1 + i, win32::PictureSize(StepPicture, {16, 24, 32}));
-        bannerSize_ = win32::PictureSize(BannerPicture, {40, 60, 80});
+        for (int i = 0; i < 4; ++i) ShowIcon(steps[i], IDI_STEP_1 + i, PictureSize(StepPicture, dpi, {16, 24, 32}));
+        bannerSize_ = PictureSize(BannerPicture, dpi, {40, 60, 80});
         banner_ = win32::LoadIconSized(IDI_BANNER, bannerSize_);
 
         // The step numbers stand out; their titles keep the dialog font, whose width the dialog

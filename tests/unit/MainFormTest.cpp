@@ -475,11 +475,22 @@ TEST(MenuNumbers, ItemsAreNumberedDepthFirstAndAccessKeysSkipWhatCannotBeChosen)
     EXPECT_EQ(menu.PlaceOf(-1).Item, -1);
     EXPECT_EQ(menu.NumberOf({1, 2}), -1);
     EXPECT_EQ(menu.NumberOf({9, -1}), -1);
+    EXPECT_EQ(menu.NumberOfCommand(TPopupMenu::CommandOf(3)), 3);
+    for (unsigned none : {TPopupMenu::CommandOf(7), TPopupMenu::FirstCommand - 1, 0u})
+        EXPECT_EQ(menu.NumberOfCommand(none), -1) << none;
 
     EXPECT_EQ(menu.AccessKey('q', -1).Index, 4);
     EXPECT_EQ(menu.AccessKey('c', -1).Index, -1) << "a disabled item has no key";
     menu.Items[4].Visible = false;
     EXPECT_EQ(menu.AccessKey('q', -1).Index, -1);
+
+    // A shown menu holds only the visible items: its keys answer by place in what it shows.
+    menu.Items[4].Visible = true;
+    menu.Items[0].Visible = false;
+    EXPECT_EQ(menu.Shown(), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(menu.ShownAccessKey('q', -1).Index, 3);
+    EXPECT_EQ(menu.ShownAccessKey('o', -1).Index, -1) << "a hidden item has no key";
+    EXPECT_EQ(menu.ShownAccessKey('p', -1).Index, 0);
 }
 
 TEST_F(MainFormTest, TrayMenuCommandsRunTheNumberedItemUnlessItCannotBeChosen) {

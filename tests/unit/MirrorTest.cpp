@@ -243,3 +243,41 @@ TEST(Mirror, EachActionIsTheEventOfItsControlsRecord) {
     EXPECT_EQ(m.PopupMenuOf(8), &menu);
     EXPECT_EQ(m.PopupMenuOf(4), nullptr);
 }
+
+TEST(Mirror, ThePlatformsNotificationsAreTheActionsTheyStandFor) {
+    using K = RecordMirror::ControlKind;
+    const auto action = [](K kind, int code, bool focusStays = true) {
+        return RecordMirror::CommandAction(kind, code, focusStays);
+    };
+    EXPECT_EQ(action(K::Other, RecordMirror::Clicked), Action::Click);
+    EXPECT_EQ(action(K::ComboBox, RecordMirror::Clicked), std::nullopt) << "a drop-down list's code 0 is no click";
+    EXPECT_EQ(action(K::Edit, RecordMirror::EditChange), Action::Change);
+    EXPECT_EQ(action(K::ComboBox, RecordMirror::ComboSelChange), Action::Change);
+    EXPECT_EQ(action(K::Other, RecordMirror::ComboSelChange), std::nullopt);
+    EXPECT_EQ(action(K::Edit, RecordMirror::EditKillFocus), Action::Exit);
+    EXPECT_EQ(action(K::ComboBox, RecordMirror::ComboKillFocus), Action::Exit);
+    EXPECT_EQ(action(K::Edit, RecordMirror::EditKillFocus, false), std::nullopt) << "the focus left the window";
+    EXPECT_EQ(action(K::Other, RecordMirror::CheckListClickCheck), Action::ClickCheck);
+
+    // A list view's row states: a row newly selected without a mouse button down was walked to;
+    // a changed state picture is the row's tick.
+    FakeControls c;
+    RecordMirror m(c);
+    TListView list;
+    list.Checkboxes = true;
+    list.Items = {TListItem{"a"}, TListItem{"b"}};
+    std::vector<std::string> ran;
+    list.OnSelectByKey = [&](int row) { ran.push_back("walk " + std::to_string(row)); };
+    list.OnItemChecked = [&](int row, bool on) { ran.push_back("check " + std::to_string(row) + (on ? " on" : " off")); };
+    m.Bind(8, list);
+    using R = RecordMirror;
+    (*m.RowChanged(8, 1, R::RowStates{R::RowStateChanged, 0, R::RowSelected, false}))();
+    EXPECT_EQ(ran.back(), "walk 1");
+    EXPECT_FALSE(m.RowChanged(8, 1, R::RowStates{R::RowStateChanged, 0, R::RowSelected, true})) << "the mouse's";
+    EXPECT_FALSE(m.RowChanged(8, 1, R::RowStates{R::RowStateChanged, R::RowSelected, R::RowSelected, false}));
+    (*m.RowChanged(8, 0, R::RowStates{R::RowStateChanged, 0x1000, R::RowTicked, true}))();
+    EXPECT_EQ(ran.back(), "check 0 on");
+    (*m.RowChanged(8, 0, R::RowStates{R::RowStateChanged, R::RowTicked, 0x1000, false}))();
+    EXPECT_EQ(ran.back(), "check 0 off");
+    EXPECT_FALSE(m.RowChanged(8, 0, R::RowStates{0, 0x1000, R::RowTicked, false})) << "no state in the change";
+}

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/Layout.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/ScopedGdi.h"
 #include "platform/win32/Window.h"
@@ -12,32 +13,24 @@ namespace vexamo::win32 {
 
 namespace {
 
-// Check list items keep their tick and enabled state in the item data, so the list box's own
-// procedure and the drawing need nothing of the binding.
-constexpr LRESULT CheckedBit = 1;
-constexpr LRESULT DisabledBit = 2;
-
-LRESULT ItemData(const TCheckListItem& item) {
-    return (item.Checked ? CheckedBit : 0) | (item.Enabled ? 0 : DisabledBit);
+const CheckListLayout& CheckRow() {
+    static const CheckListLayout layout(ScreenDpi());
+    return layout;
 }
 
-int CheckBoxSize() { return Scale(13); }
-
-bool Ticked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void InvalidateListItem(HWND list, int index) {
+// A check-list row's data, and the row drawn again.
+void SetRowData(HWND list, int index, long data) {
+    SendMessageA(list, LB_SETITEMDATA, index, data);
     RECT r{};
-    if (SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)) != LB_ERR)
-        InvalidateRect(list, &r, FALSE);
+    if (SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)) != LB_ERR) InvalidateRect(list, &r, FALSE);
 }
 
 void ToggleItem(HWND list, int index) {
-    if (!IsWindowEnabled(list) || index < 0) return;
-    const LRESULT data = SendMessageA(list, LB_GETITEMDATA, index, 0);
-    if (data == LB_ERR || (data & DisabledBit)) return;
-    SendMessageA(list, LB_SETITEMDATA, index, data ^ CheckedBit);
-    InvalidateListItem(list, index);
-    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CLN_CLICKCHECK),
+    const LRESULT data = index < 0 ? LB_ERR : SendMessageA(list, LB_GETITEMDATA, index, 0);
+    const std::optional<long> toggled = CheckListToggled(IsWindowEnabled(list) != FALSE, index, static_cast<long>(data));
+    if (!toggled) return;
+    SetRowData(list, index, *toggled);
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), RecordMirror::CheckListClickCheck),
                  reinterpret_cast<LPARAM>(list));
 }
 
@@ -70,25 +63,23 @@ LRESULT CALLBACK CheckListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam
 void DrawCheckListItem(const DRAWITEMSTRUCT& draw) {
     if (draw.itemID == static_cast<UINT>(-1)) return;
     const HWND list = draw.hwndItem;
-    const bool enabled = IsWindowEnabled(list) && !(draw.itemData & DisabledBit);
-    const bool selected = (draw.itemState & ODS_SELECTED) && IsWindowEnabled(list);
+    const TCheckListItem item = CheckListItemOf(static_cast<long>(draw.itemData));
+    const bool enabled = IsWindowEnabled(list) && item.Enabled;
+    const RowColours colours = CheckListRowColours(IsWindowEnabled(list), item.Enabled, draw.itemState & ODS_SELECTED);
     RECT r = draw.rcItem;
-    FillRect(draw.hDC, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    FillRect(draw.hDC, &r, GetSysColorBrush(static_cast<int>(colours.Fill)));
 
-    const int box = CheckBoxSize();
-    const int boxTop = r.top + (r.bottom - r.top - box) / 2;
-    RECT boxRect{r.left + Scale(2), boxTop, r.left + Scale(2) + box, boxTop + box};
-    UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
-    if (draw.itemData & CheckedBit) state |= DFCS_CHECKED;
-    if (!enabled) state |= DFCS_INACTIVE;
-    DrawFrameControl(draw.hDC, &boxRect, DFC_BUTTON, state);
+    const CheckListLayout& at = CheckRow();
+    const int boxTop = r.top + (r.bottom - r.top - at.Box) / 2;
+    RECT boxRect{r.left + at.BoxLeft, boxTop, r.left + at.BoxLeft + at.Box, boxTop + at.Box};
+    DrawFrameControl(draw.hDC, &boxRect, DFC_BUTTON,
+                     DFCS_BUTTONCHECK | DFCS_FLAT | (item.Checked ? DFCS_CHECKED : 0) | (enabled ? 0 : DFCS_INACTIVE));
 
     const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, draw.itemID, 0);
     std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
     const LRESULT got = SendMessageA(list, LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(text.data()));
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    DrawTextOver(draw.hDC, text, {boxRect.right + Scale(4), r.top, r.right, r.bottom},
-                 GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
+    DrawTextOver(draw.hDC, text, {r.left + at.TextLeft, r.top, r.right, r.bottom}, GetSysColor(static_cast<int>(colours.Text)),
                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if ((draw.itemState & ODS_FOCUS) && !(draw.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(draw.hDC, &r);
 }
@@ -97,14 +88,15 @@ LRESULT Send(HWND control, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
     return SendMessageA(control, msg, wParam, lParam);
 }
 
-void SetItem(HWND list, UINT mask, int row, int column, const std::string& text, int picture) {
+// Inserts (LVM_INSERTITEMA) or changes (LVM_SETITEMA) a list view's row or cell.
+void SendItem(HWND list, UINT msg, UINT mask, int row, int column, const std::string& text, int picture) {
     LVITEMA item{};
     item.mask = mask;
     item.iItem = row;
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text.c_str());
     item.iImage = picture >= 0 ? picture : I_IMAGENONE;
-    Send(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    Send(list, msg, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 }  // namespace
@@ -150,7 +142,7 @@ void ControlMirror::MakeCheckList(int id, int columns) {
         const ScopedSelect font(dc, DialogFont(box));
         GetTextMetricsA(dc, &tm);
     }
-    Send(box, LB_SETITEMHEIGHT, 0, std::max<int>(tm.tmHeight, CheckBoxSize()) + Scale(3));
+    Send(box, LB_SETITEMHEIGHT, 0, CheckRow().RowHeight(tm.tmHeight));
     if (columns > 1) {
         RECT client{};
         GetClientRect(box, &client);
@@ -165,17 +157,12 @@ void ControlMirror::UnwrappedHints() {
 }
 
 std::optional<TNotifyEvent> ControlMirror::Command(HWND control, WORD code) {
-    using A = Action;
-    const bool combo = IsClass(control, "ComboBox"), edit = IsClass(control, "Edit");
+    const ControlKind kind = IsClass(control, "ComboBox") ? ControlKind::ComboBox
+                             : IsClass(control, "Edit")   ? ControlKind::Edit
+                                                          : ControlKind::Other;
     // Leaving a control counts when the focus went to another control of the dialog.
-    const bool left = IsChild(dialog_, GetFocus()) != FALSE;
-    std::optional<A> action;
-    if (code == BN_CLICKED && !combo) action = A::Click;
-    if ((edit && code == EN_CHANGE) || (combo && code == CBN_SELCHANGE)) action = A::Change;
-    if (((edit && code == EN_KILLFOCUS) || (combo && code == CBN_KILLFOCUS)) && left) action = A::Exit;
-    if (code == CLN_CLICKCHECK) action = A::ClickCheck;
-    if (!action) return std::nullopt;
-    return Event(GetDlgCtrlID(control), *action);
+    const std::optional<Action> action = CommandAction(kind, code, IsChild(dialog_, GetFocus()) != FALSE);
+    return action ? Event(GetDlgCtrlID(control), *action) : std::nullopt;
 }
 
 std::optional<TNotifyEvent> ControlMirror::Notify(const NMHDR& header) {
@@ -191,14 +178,8 @@ std::optional<TNotifyEvent> ControlMirror::Notify(const NMHDR& header) {
     if (header.code == NM_RCLICK) return Event(id, Action::RightClick);
     if (header.code != LVN_ITEMCHANGED) return std::nullopt;
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    const UINT image = change.uNewState & LVIS_STATEIMAGEMASK;
-    std::optional<bool> checked;
-    if ((change.uChanged & LVIF_STATE) && image != (change.uOldState & LVIS_STATEIMAGEMASK))
-        checked = image == INDEXTOSTATEIMAGEMASK(2);
-    // The mouse's own click follows as NM_CLICK: without a button down the keyboard moved.
-    const bool byKey = (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED) &&
-                       GetKeyState(VK_LBUTTON) >= 0 && GetKeyState(VK_RBUTTON) >= 0;
-    return RowChanged(id, change.iItem, byKey, checked);
+    return RowChanged(id, change.iItem, {change.uChanged, change.uOldState, change.uNewState,
+                                         GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0});
 }
 
 const TControl* ControlMirror::Focused() const {
@@ -253,7 +234,7 @@ void ControlMirror::SetHint(int id, const std::string& hint) {
     Send(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&onDialog));
 }
 
-bool ControlMirror::Checked(int id) { return Ticked(Control(id)); }
+bool ControlMirror::Checked(int id) { return Send(Control(id), BM_GETCHECK) == BST_CHECKED; }
 
 void ControlMirror::SetChecked(int id, bool checked) { Send(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
 
@@ -300,13 +281,11 @@ void ControlMirror::SetItems(int id, const std::vector<std::string>& texts) {
 }
 
 TCheckListItem ControlMirror::ItemState(int id, int index) {
-    const LRESULT data = Send(Control(id), LB_GETITEMDATA, index);
-    return {{}, (data & CheckedBit) != 0, !(data & DisabledBit)};
+    return CheckListItemOf(static_cast<long>(Send(Control(id), LB_GETITEMDATA, index)));
 }
 
 void ControlMirror::SetItemState(int id, int index, const TCheckListItem& state) {
-    Send(Control(id), LB_SETITEMDATA, index, ItemData(state));
-    InvalidateListItem(Control(id), index);
+    SetRowData(Control(id), index, CheckListData(state));
 }
 
 int ControlMirror::RowCount(int id) { return ListView_GetItemCount(Control(id)); }
@@ -314,19 +293,16 @@ int ControlMirror::RowCount(int id) { return ListView_GetItemCount(Control(id));
 void ControlMirror::DeleteRow(int id, int row) { ListView_DeleteItem(Control(id), row); }
 
 void ControlMirror::InsertRow(int id, int row, const TListItem& item) {
-    LVITEMA insert{};
-    insert.mask = LVIF_TEXT | LVIF_IMAGE;
-    insert.iItem = row;
-    insert.pszText = const_cast<char*>(item.Caption.c_str());
-    insert.iImage = item.ImageIndex >= 0 ? item.ImageIndex : I_IMAGENONE;
-    Send(Control(id), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+    SendItem(Control(id), LVM_INSERTITEMA, LVIF_TEXT | LVIF_IMAGE, row, 0, item.Caption, item.ImageIndex);
 }
 
 void ControlMirror::SetCell(int id, int row, int column, const std::string& text) {
-    SetItem(Control(id), LVIF_TEXT, row, column, text, -1);
+    SendItem(Control(id), LVM_SETITEMA, LVIF_TEXT, row, column, text, -1);
 }
 
-void ControlMirror::SetRowPicture(int id, int row, int picture) { SetItem(Control(id), LVIF_IMAGE, row, 0, {}, picture); }
+void ControlMirror::SetRowPicture(int id, int row, int picture) {
+    SendItem(Control(id), LVM_SETITEMA, LVIF_IMAGE, row, 0, {}, picture);
+}
 
 bool ControlMirror::RowChecked(int id, int row) { return ListView_GetCheckState(Control(id), row) != 0; }
 
@@ -337,19 +313,12 @@ void ControlMirror::SetRange(int id, int min, int max) { Send(Control(id), PBM_S
 void ControlMirror::SetPosition(int id, int position) { Send(Control(id), PBM_SETPOS, position); }
 
 void ControlMirror::SetPanels(int id, const std::vector<int>& widths) {
-    std::vector<int> edges;
-    int right = 0;
-    for (size_t i = 0; i < widths.size(); ++i) {
-        right += Scale(widths[i]);
-        edges.push_back(i + 1 == widths.size() ? -1 : right);
-    }
+    const std::vector<int> edges = PanelEdges(widths, ScreenDpi());
     Send(Control(id), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
 
 void ControlMirror::SetPanelText(int id, int panel, const std::string& text, TAlignment alignment) {
-    // The status bar centres what follows one tab and right-aligns what follows two.
-    const std::string tabs = alignment == TAlignment::Center ? "\t" : alignment == TAlignment::Right ? "\t\t" : "";
-    Send(Control(id), SB_SETTEXTA, panel, reinterpret_cast<LPARAM>((tabs + text).c_str()));
+    Send(Control(id), SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(PanelText(text, alignment).c_str()));
 }
 
 }  // namespace vexamo::win32

@@ -19,9 +19,7 @@ namespace vexamo::win32 {
 
 // Check lists are owner-drawn list boxes (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY, and
 // LBS_MULTICOLUMN for more than one column). A click on an item or the space bar ticks it; the
-// parent then gets WM_COMMAND with this notification code, the ticked item being the current one.
-constexpr WORD CLN_CLICKCHECK = 0x0C01;
-
+// parent then gets WM_COMMAND with CheckListClickCheck, the ticked item being the current one.
 class ControlMirror : public ControlPort, public RecordMirror {
 public:
     // `dialog` owns the controls; the mirror makes one tooltip window for their hints.

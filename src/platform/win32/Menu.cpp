@@ -1,7 +1,6 @@
 #include "platform/win32/Menu.h"
 
-#include <algorithm>
-
+#include "platform/Layout.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Window.h"
@@ -10,17 +9,13 @@ namespace vexamo::win32 {
 
 namespace {
 
-// The layout of an owner-drawn item, in pixels at 96 DPI.
-constexpr int BandWidth = 20;       // the grey side band; the item starts right of it
-constexpr int PictureLeft = 22;
-constexpr int TextLeft = 45;
-constexpr int ItemWidth = 140;
-constexpr int ItemPadding = 4;      // above and below the text
-constexpr int BandMinHeight = 150;  // the band reaches at least this far down
-constexpr int BannerLeft = 2;
-constexpr int BannerBelowText = 7;  // from the text's start to the band's bottom
 constexpr COLORREF BandGrey = RGB(128, 128, 128);
 constexpr COLORREF BannerWhite = RGB(255, 255, 255);
+
+const OwnerMenuLayout& Layout() {
+    static const OwnerMenuLayout layout(ScreenDpi());
+    return layout;
+}
 
 Font MenuFont() {
     NONCLIENTMETRICSA metrics{};
@@ -33,7 +28,7 @@ UINT StateFlags(const TMenuItem& item) { return item.Enabled ? MF_ENABLED : MF_G
 
 // The banner's letters are a little smaller than the items' font.
 void DrawBanner(HDC canvas, const std::string& text, int y, HFONT items) {
-    RECT band{0, 0, Scale(BandWidth), std::max(Scale(BandMinHeight), y + Scale(BannerBelowText))};
+    RECT band{0, 0, Layout().BandWidth, Layout().BandHeight(y)};
     const GdiObject<HBRUSH> grey(CreateSolidBrush(BandGrey));
     FillRect(canvas, &band, grey);
 
@@ -52,16 +47,10 @@ void DrawBanner(HDC canvas, const std::string& text, int y, HFONT items) {
     SetTextColor(canvas, BannerWhite);
     SetBkMode(canvas, TRANSPARENT);
     const std::wstring wide = Wide(text);
-    TextOutW(canvas, Scale(BannerLeft), y, wide.c_str(), static_cast<int>(wide.size()));
+    TextOutW(canvas, Layout().BannerLeft, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
 }  // namespace
-
-int MenuNumber(UINT command, const TPopupMenu& menu) {
-    if (command < FirstMenuCommand) return -1;
-    const int number = static_cast<int>(command - FirstMenuCommand);
-    return menu.PlaceOf(number).Item >= 0 ? number : -1;
-}
 
 PopupMenu::PopupMenu(Records records) : records_(std::move(records)), ownerDrawn_(false) {}
 
@@ -71,24 +60,22 @@ PopupMenu::PopupMenu(Records records, MenuLook look)
 void PopupMenu::Build() {
     const TPopupMenu records = records_();
     menu_ = Menu(CreatePopupMenu());
-    shown_.clear();
-    for (int i = 0; i < static_cast<int>(records.Items.size()); ++i) {
+    shown_ = records.Shown();
+    for (int i : shown_) {
         const TMenuItem& item = records.Items[i];
-        if (!item.Visible) continue;
-        shown_.push_back(i);
         if (item.IsSeparator()) {
             AppendMenuA(menu_, MF_SEPARATOR, 0, nullptr);
             continue;
         }
         UINT flags = StateFlags(item) | (item.Checked ? MF_CHECKED : 0);
-        UINT_PTR id = MenuCommand(records.NumberOf({i, -1}));
+        UINT_PTR id = TPopupMenu::CommandOf(records.NumberOf({i, -1}));
         if (!item.Items.empty()) {
             HMENU sub = CreatePopupMenu();
             for (int k = 0; k < static_cast<int>(item.Items.size()); ++k) {
                 const TMenuItem& entry = item.Items[k];
                 if (!entry.Visible) continue;
                 AppendMenuA(sub, MF_STRING | StateFlags(entry) | (entry.Checked ? MF_CHECKED : 0),
-                            MenuCommand(records.NumberOf({i, k})), entry.Caption.c_str());
+                            TPopupMenu::CommandOf(records.NumberOf({i, k})), entry.Caption.c_str());
             }
             flags |= MF_POPUP;
             id = reinterpret_cast<UINT_PTR>(sub);
@@ -98,7 +85,7 @@ void PopupMenu::Build() {
             AppendMenuA(menu_, flags | MF_OWNERDRAW, id, reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(i)));
         } else {
             AppendMenuA(menu_, flags | MF_STRING, id, item.Caption.c_str());
-            if (item.Default) SetMenuDefaultItem(menu_, static_cast<UINT>(shown_.size() - 1), TRUE);
+            if (item.Default) SetMenuDefaultItem(menu_, static_cast<UINT>(GetMenuItemCount(menu_) - 1), TRUE);
         }
     }
 }
@@ -107,7 +94,7 @@ int PopupMenu::Choose(HWND owner, POINT at, UINT alignment) {
     Build();
     const UINT command =
         static_cast<UINT>(TrackPopupMenu(menu_, alignment | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
-    const int number = MenuNumber(command, records_());
+    const int number = records_().NumberOfCommand(command);
     menu_.reset();
     return number;
 }
@@ -132,35 +119,33 @@ int PopupMenu::ItemHeight() const {
     const ScopedSelect font(screen, font_);
     TEXTMETRICA tm{};
     GetTextMetricsA(screen, &tm);
-    return std::max<int>(tm.tmHeight + Scale(ItemPadding), GetSystemMetrics(SM_CYMENUSIZE));
+    return Layout().ItemHeight(tm.tmHeight, GetSystemMetrics(SM_CYMENUSIZE));
 }
 
 void PopupMenu::Draw(const DRAWITEMSTRUCT& draw) {
     const TPopupMenu records = records_();
     if (draw.itemData >= records.Items.size()) return;
     const TMenuItem& item = records.Items[draw.itemData];
-    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     HDC dc = draw.hDC;
     // The canvas as the menu framework would prepare it; all put back at the end.
-    const COLORREF fill = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU);
+    const RowColours colours = MenuItemColours(item.Enabled, (draw.itemState & ODS_SELECTED) != 0);
     RECT area = draw.rcItem;
-    area.left = Scale(BandWidth);
-    const GdiObject<HBRUSH> brush(CreateSolidBrush(fill));
+    area.left = Layout().BandWidth;
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(GetSysColor(static_cast<int>(colours.Fill))));
     FillRect(dc, &area, brush);
     if (look_.Images && item.ImageIndex >= 0) {
         int width = 16, height = 16;
         ImageList_GetIconSize(look_.Images, &width, &height);
         const int top = area.top + (area.bottom - area.top - height) / 2;
-        ImageList_Draw(look_.Images, item.ImageIndex, dc, Scale(PictureLeft), top, ILD_TRANSPARENT);
+        ImageList_Draw(look_.Images, item.ImageIndex, dc, Layout().PictureLeft, top, ILD_TRANSPARENT);
     }
-    DrawTextOver(dc, item.Caption, {Scale(TextLeft), area.top, area.right, area.bottom},
-                 GetSysColor(!item.Enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT),
-                 DT_SINGLELINE | DT_VCENTER | DT_NOCLIP, item.Default ? bold_.get() : font_.get());
+    DrawTextOver(dc, item.Caption, {Layout().TextLeft, area.top, area.right, area.bottom},
+                 GetSysColor(static_cast<int>(colours.Text)), DT_SINGLELINE | DT_VCENTER | DT_NOCLIP,
+                 item.Default ? bold_.get() : font_.get());
 
     const bool last = !shown_.empty() && static_cast<UINT_PTR>(shown_.back()) == draw.itemData;
     if (last && !records.Banner.empty())
-        DrawBanner(dc, records.Banner,
-                   look_.BannerStart > 0 ? Scale(look_.BannerStart) : draw.rcItem.bottom - Scale(BannerBelowText), font_);
+        DrawBanner(dc, records.Banner, Layout().BannerY(look_.BannerStart, draw.rcItem.bottom), font_);
 }
 
 bool PopupMenu::Message(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -169,7 +154,7 @@ bool PopupMenu::Message(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
         case WM_MEASUREITEM: {
             auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
             if (m->CtlType != ODT_MENU) return false;
-            m->itemWidth = Scale(ItemWidth);
+            m->itemWidth = Layout().ItemWidth;
             m->itemHeight = ItemHeight();
             result = TRUE;
             return true;
@@ -184,13 +169,10 @@ bool PopupMenu::Message(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
         case WM_MENUCHAR: {
             // Owner-drawn items have no text for the system to find access keys in.
             if (reinterpret_cast<HMENU>(lParam) != menu_.get()) return false;
-            TPopupMenu shown;
-            const TPopupMenu records = records_();
-            for (int at : shown_) shown.Items.push_back(records.Items[at]);
             int selected = -1;
             for (int i = 0, n = GetMenuItemCount(menu_); i < n; ++i)
                 if (GetMenuState(menu_, i, MF_BYPOSITION) & MF_HILITE) selected = i;
-            const MenuKeyAnswer answer = shown.AccessKey(static_cast<char>(LOWORD(wParam)), selected);
+            const MenuKeyAnswer answer = records_().ShownAccessKey(static_cast<char>(LOWORD(wParam)), selected);
             result = answer.Index < 0 ? MAKELRESULT(0, MNC_IGNORE)
                                       : MAKELRESULT(answer.Index, answer.Execute ? MNC_EXECUTE : MNC_SELECT);
             return true;

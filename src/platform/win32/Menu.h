@@ -14,13 +14,6 @@
 
 namespace vexamo::win32 {
 
-// Every menu command of the program is this plus the chosen item's number in its menu
-// (TPopupMenu::NumberOf); the tray's hidden window gets its commands as WM_COMMAND.
-constexpr UINT FirstMenuCommand = 100;
-constexpr UINT MenuCommand(int number) { return FirstMenuCommand + static_cast<UINT>(number); }
-// The item number a command of `menu` stands for, -1 for a command that is none of its.
-int MenuNumber(UINT command, const TPopupMenu& menu);
-
 // How an owner-drawn menu looks besides its records.
 struct MenuLook {
     HIMAGELIST Images = nullptr;  // the pictures the items' ImageIndex names; the caller keeps them
@@ -42,7 +35,7 @@ public:
 
     // Shows the menu and waits for the user; the chosen item's number, -1 for none.
     int Choose(HWND owner, POINT at, UINT alignment);
-    // Shows the menu; the system sends the choice to the owner as WM_COMMAND (MenuCommand).
+    // Shows the menu; the system sends the choice to the owner as WM_COMMAND (TPopupMenu::CommandOf).
     void Show(HWND owner, POINT at, UINT alignment);
     // The items' enabled states again, while the menu may be open.
     void Refresh();

@@ -1,10 +1,10 @@
 #include "platform/win32/Pictures.h"
 
-#include <algorithm>
 #include <exception>
 #include <string>
 
 #include "platform/Jpeg.h"
+#include "platform/Layout.h"
 #include "platform/Png.h"
 #include "platform/win32/Wide.h"
 #include "platform/win32/Window.h"
@@ -32,29 +32,16 @@ BITMAPINFO TopDownRgb(int width, int height) {
     return info;
 }
 
-// A PNG picture of the resources, decoded; empty (no pixels) when missing or undecodable, so that
-// a window still does its work without it.
-PngImage ResourcePng(int resourceId) {
-    try {
-        const std::string bytes = ResourceBytes(resourceId);
-        if (!bytes.empty()) return DecodePng(bytes);
-    } catch (const std::exception&) {
-    }
-    return {};
-}
-
-// The picture as a DIB section of its own size, as LoadImage gives a bitmap resource with
-// LR_CREATEDIBSECTION.
-Bitmap DibSection(const PngImage& image) {
-    if (image.Rgb.empty()) return Bitmap();
-    const BITMAPINFO info = TopDownRgb(image.Width, image.Height);
-    void* bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap && bits) {
-        const std::vector<unsigned char> rows = BitmapRows(image);
-        std::copy(rows.begin(), rows.end(), static_cast<unsigned char*>(bits));
-        GdiFlush();
-    }
+// A picture of the resources stretched into a bitmap of the screen's kind at `width` x `height`,
+// in the stretch `mode`; none when it is missing or cannot be decoded.
+Bitmap Stretched(int resourceId, int width, int height, int mode) {
+    const Picture picture(resourceId);
+    const ScopedGetDC screen(nullptr);
+    Bitmap bitmap(picture ? CreateCompatibleBitmap(screen, width, height) : nullptr);
+    if (!bitmap) return bitmap;
+    const MemoryDC to(screen);
+    const ScopedSelect target(to, bitmap);
+    picture.Draw(to, 0, 0, width, height, mode);
     return bitmap;
 }
 
@@ -65,7 +52,8 @@ Picture::Picture(int resourceId) {
     if (bytes.empty()) return;
     JpegImage image;
     try {
-        image = DecodeJpeg(bytes);
+        // The strips and the chooser's banner are PNG pictures, the artwork JPEG.
+        image = bytes.rfind("\x89" "PNG", 0) == 0 ? DecodePng(bytes) : DecodeJpeg(bytes);
     } catch (const std::exception&) {
         return;
     }
@@ -73,9 +61,9 @@ Picture::Picture(int resourceId) {
     bits_ = BitmapRows(image);
 }
 
-void Picture::Draw(HDC dc, int x, int y, int width, int height) const {
+void Picture::Draw(HDC dc, int x, int y, int width, int height, int mode) const {
     if (bits_.empty()) return;
-    SetStretchBltMode(dc, HALFTONE);
+    SetStretchBltMode(dc, mode);
     SetBrushOrgEx(dc, 0, 0, nullptr);
     StretchDIBits(dc, x, y, width, height, 0, 0, Width(), Height(), bits_.data(), &info_, DIB_RGB_COLORS, SRCCOPY);
 }
@@ -83,56 +71,19 @@ void Picture::Draw(HDC dc, int x, int y, int width, int height) const {
 void Picture::DrawFitted(HDC dc, const RECT& box) const {
     FillRect(dc, &box, GetSysColorBrush(COLOR_BTNFACE));
     if (bits_.empty()) return;
-    const int bw = box.right - box.left, bh = box.bottom - box.top;
-    int w = bw, h = MulDiv(bw, Height(), Width());
-    if (h > bh) {
-        h = bh;
-        w = MulDiv(bh, Width(), Height());
-    }
-    Draw(dc, box.left + (bw - w) / 2, box.top + (bh - h) / 2, w, h);
+    const TBox at = FittedIn({box.left, box.top, box.right, box.bottom}, Width(), Height());
+    Draw(dc, at.Left, at.Top, at.Right - at.Left, at.Bottom - at.Top);
 }
 
-int PictureSize(int px96, const std::vector<int>& sizes) {
-    const int wanted = Scale(px96);
-    int best = sizes.front();
-    for (int size : sizes)
-        if (size <= wanted && size > best) best = size;
-    return best;
-}
-
-Bitmap LoadPngBitmap(int resourceId, int width, int height) {
-    const PngImage image = ResourcePng(resourceId);
-    if (image.Rgb.empty()) return Bitmap();
-    const ScopedGetDC screen(nullptr);
-    Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-    if (!bitmap) return bitmap;
-    const std::vector<unsigned char> rows = BitmapRows(image);
-    const BITMAPINFO info = TopDownRgb(image.Width, image.Height);
-    const MemoryDC to(screen);
-    const ScopedSelect target(to, bitmap);
-    SetStretchBltMode(to, HALFTONE);
-    StretchDIBits(to, 0, 0, width, height, 0, 0, image.Width, image.Height, rows.data(), &info, DIB_RGB_COLORS,
-                  SRCCOPY);
-    return bitmap;
-}
+Bitmap LoadPngBitmap(int resourceId, int width, int height) { return Stretched(resourceId, width, height, HALFTONE); }
 
 ImageList LoadImageStrip(int pngId, int width, int height, int count) {
     ImageList list(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, count, 0));
     // A smooth stretch would blend the key colour into the pictures' edges, where the mask no
-    // longer finds it (a pink fringe at 144 DPI): the strip is read at its own size and each of
-    // its pixels repeated, so that every pixel is either a picture's or the key colour.
-    const Bitmap strip = DibSection(ResourcePng(pngId));
-    BITMAP own{};
-    if (!list || !strip || !GetObjectA(strip, sizeof own, &own)) return list;
-    const ScopedGetDC screen(nullptr);
-    const Bitmap scaled(CreateCompatibleBitmap(screen, width * count, height));
-    {
-        const MemoryDC from(screen), to(screen);
-        const ScopedSelect source(from, strip), target(to, scaled);
-        SetStretchBltMode(to, COLORONCOLOR);
-        StretchBlt(to, 0, 0, width * count, height, from, 0, 0, own.bmWidth, own.bmHeight, SRCCOPY);
-    }
-    ImageList_AddMasked(list, scaled, MaskColour);
+    // longer finds it (a pink fringe at 144 DPI): each of the strip's pixels is repeated instead,
+    // so that every pixel is either a picture's or the key colour.
+    const Bitmap strip = Stretched(pngId, width * count, height, COLORONCOLOR);
+    if (list && strip) ImageList_AddMasked(list, strip, MaskColour);
     return list;
 }
 

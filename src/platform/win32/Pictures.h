@@ -14,7 +14,7 @@ namespace vexamo::win32 {
 // The key colour of the picture strips: what is drawn in it is transparent.
 constexpr COLORREF MaskColour = RGB(255, 0, 255);
 
-// A JPEG picture of the resources (RCDATA), decoded once. A picture that is missing or cannot be
+// A JPEG or PNG picture of the resources (RCDATA), decoded once. A picture that is missing or cannot be
 // decoded is empty and draws nothing: the window still does its work without it.
 class Picture {
 public:
@@ -22,8 +22,8 @@ public:
     int Width() const { return info_.bmiHeader.biWidth; }
     int Height() const { return -info_.bmiHeader.biHeight; }
     explicit operator bool() const { return !bits_.empty(); }
-    // Stretched (smoothly) into the rectangle.
-    void Draw(HDC dc, int x, int y, int width, int height) const;
+    // Stretched into the rectangle, smoothly unless the stretch mode says otherwise.
+    void Draw(HDC dc, int x, int y, int width, int height, int mode = HALFTONE) const;
     // As large as fits the box, keeping its shape, centred; the rest of the box in the dialog face.
     void DrawFitted(HDC dc, const RECT& box) const;
 
@@ -31,11 +31,6 @@ private:
     BITMAPINFO info_{};
     std::vector<unsigned char> bits_;  // rows of blue, green, red, each row padded to 4 bytes
 };
-
-// The one of the given square picture sizes (drawn for 96, 144, 192 DPI...) that suits a 96-DPI
-// size at the screen's DPI best: the largest that does not exceed the scaled size, or the
-// smallest. Pictures are chosen, not stretched, so they stay sharp.
-int PictureSize(int px96, const std::vector<int>& sizes);
 
 // A PNG picture of the resources (RCDATA) as a bitmap at `width` x `height` pixels, stretched
 // smoothly (as LoadImage stretches a bitmap resource); none when it is missing or cannot be

@@ -36,29 +36,20 @@ private:
     H handle_;
 };
 
-inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
-inline void DeleteMemoryDC(HDC dc) { DeleteDC(dc); }
-inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
-inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
-inline void DestroyImageList(HIMAGELIST list) { ImageList_Destroy(list); }
-inline void CloseFileHandle(HANDLE file) { CloseHandle(file); }
-inline void CloseFind(HANDLE find) { FindClose(find); }
-inline void CloseKey(HKEY key) { RegCloseKey(key); }
-
 // A brush, font, pen or bitmap.
 template <typename T>
-using GdiObject = Owned<T, DeleteGdiObject>;
+using GdiObject = Owned<T, &DeleteObject>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
-using Icon = Owned<HICON, DestroyIconHandle>;
+using Icon = Owned<HICON, &DestroyIcon>;
 // A menu; destroying it destroys its submenus too.
-using Menu = Owned<HMENU, DestroyMenuHandle>;
-using ImageList = Owned<HIMAGELIST, DestroyImageList>;
+using Menu = Owned<HMENU, &DestroyMenu>;
+using ImageList = Owned<HIMAGELIST, &ImageList_Destroy>;
 // Files and folder searches are invalid as INVALID_HANDLE_VALUE: give them through OrNull.
-using FileHandle = Owned<HANDLE, CloseFileHandle>;
-using FindHandle = Owned<HANDLE, CloseFind>;
+using FileHandle = Owned<HANDLE, &CloseHandle>;
+using FindHandle = Owned<HANDLE, &FindClose>;
 inline HANDLE OrNull(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
-using RegKey = Owned<HKEY, CloseKey>;
+using RegKey = Owned<HKEY, &RegCloseKey>;
 
 // What a scope restores is restored once: a scope is never copied.
 struct Uncopied {
@@ -68,7 +59,7 @@ struct Uncopied {
 };
 
 // A memory device context compatible with `like` (the screen for none).
-class MemoryDC : public Owned<HDC, DeleteMemoryDC> {
+class MemoryDC : public Owned<HDC, &DeleteDC> {
 public:
     explicit MemoryDC(HDC like) : Owned(CreateCompatibleDC(like)) {}
 };

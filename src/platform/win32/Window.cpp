@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Dispatch.h"
+#include "platform/Layout.h"
 #include "platform/win32/Controls_win32.h"
 #include "platform/win32/Menu.h"
 #include "platform/win32/Pictures.h"
@@ -92,7 +93,7 @@ int ScreenDpi() {
     return dpi;
 }
 
-int Scale(int pixelsAt96) { return MulDiv(pixelsAt96, ScreenDpi(), 96); }
+int Scale(int pixelsAt96) { return ScaleAt(pixelsAt96, ScreenDpi()); }
 
 int Unscale(int pixels) { return MulDiv(pixels, 96, ScreenDpi()); }
 
@@ -126,10 +127,9 @@ RECT CentredOnWorkArea(HWND window, int width, int height) {
     GetMonitorInfoA(window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
                            : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
                     &monitor);
-    const RECT area = monitor.rcWork;
-    const int left = area.left + (area.right - area.left - width) / 2;
-    const int top = area.top + (area.bottom - area.top - height) / 2;
-    return {left, top, left + width, top + height};
+    const RECT& area = monitor.rcWork;
+    const TBox at = CentredIn({area.left, area.top, area.right, area.bottom}, width, height);
+    return {at.Left, at.Top, at.Right, at.Bottom};
 }
 
 RECT FrameFor(HWND window, int width, int height) {
@@ -152,20 +152,16 @@ void SizeClientAndCentre(HWND window, int width, int height) {
     // area. Every control keeps its place in proportion instead.
     RECT before{};
     GetClientRect(window, &before);
-    const int oldW = before.right > 0 ? before.right : 1;
-    const int oldH = before.bottom > 0 ? before.bottom : 1;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (GetParent(child) != window) continue;  // owned popups such as tooltips
         RECT box{};
         GetWindowRect(child, &box);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+        const TBox at = Proportional({box.left, box.top, box.right, box.bottom}, before.right, before.bottom,
+                                     Scale(width), Scale(height));
         // A drop-down list's height is that of its open list, not of what the window rect shows.
-        const bool combo = IsClass(child, "ComboBox");
-        const int left = MulDiv(box.left, Scale(width), oldW);
-        const int top = MulDiv(box.top, Scale(height), oldH);
-        const int w = MulDiv(box.right, Scale(width), oldW) - left;
-        const int h = combo ? Scale(120) : MulDiv(box.bottom, Scale(height), oldH) - top;
-        SetWindowPos(child, nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        const int h = IsClass(child, "ComboBox") ? Scale(120) : at.Bottom - at.Top;
+        SetWindowPos(child, nullptr, at.Left, at.Top, at.Right - at.Left, h, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     SetClientAndCentre(window, width, height);
 }
