@@ -596,6 +596,32 @@ TEST_F(MainFormTest, AScanADiscArrivalStartedEndsWithABalloonAndOnlySuch) {
         << "a debug run logs what it tells";
 }
 
+TEST_F(MainFormTest, ARunOnAHiddenWindowMakesNoRealWindowUntilOneIsShown) {
+    Installed();
+    Start();
+    fake.SetDisc("D:\\", "FILMS");
+    fake.AddFile("D:\\song.mp3");
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    Globals.MainForm->ItemClick(TMainForm::mnuSPlay);
+    EXPECT_EQ(fake.Started.size(), 2u);
+    // Nothing found: the hidden window stays for the next arrival, still without a real one.
+    fake.DeleteFile("D:\\song.mp3");
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    ASSERT_TRUE(Globals.frmMain);
+    EXPECT_EQ(windows.configWindows, 3);
+    EXPECT_EQ(windows.frm.made, 0);
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[TfrmMain::PanelStatus].Text, "Ready (CD Detected)");
+
+    // Opened, the window is made once and shows what the status gave it.
+    Globals.MainForm->ItemClick(TMainForm::MnuOpen);
+    EXPECT_EQ(windows.frm.made, 1);
+    EXPECT_EQ(windows.frm.shown, 1);
+    EXPECT_FALSE(fake.TrayIconShown);
+    Globals.frmMain->Close();
+    EXPECT_EQ(windows.frm.destroyed, 1);
+    EXPECT_TRUE(fake.TrayIconShown);
+}
+
 TEST_F(MainFormTest, NoBalloonWhenSwitchedOffAndAClickOnOneOpensTheConfigurationWindow) {
     Installed("[Main]\r\nStatus=On\r\n[Monitor]\r\nNotify=0\r\n");
     Start();
