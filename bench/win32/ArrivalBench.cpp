@@ -6,8 +6,8 @@
 //
 // Each round runs the bare walk (this program again, with --walk), then, for every agent given,
 // starts it, waits for its tray icon and the play of the disc found at its start, sends it the
-// arrival Windows would and times it until the stand-in player (StandInPlayer.exe, beside this
-// program) writes its log; a second arrival at the same agent follows, as a disc after a disc to
+// arrival Windows would and times it until the stand-in player's process (StandInPlayer.exe,
+// beside this program) was created, by the creation time the stand-in records; a second arrival at the same agent follows, as a disc after a disc to
 // an agent that runs all day. Medians are printed.
 // With VEXAMO_DEBUG set, the agent's trace lines of the last round (Vexamo.log) are printed too.
 //
@@ -23,13 +23,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "ScanCases.h"
@@ -75,6 +73,10 @@ std::string ReadText(const std::string& path) {
     CloseHandle(h);
     text.resize(read);
     return text;
+}
+
+unsigned long long Ticks(const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
 }
 
 long long FileSize(const std::string& path) {
@@ -165,13 +167,12 @@ public:
               WriteText(folder_ + "Selection.ini", std::string("[") + PlayerName + "]\r\nName=" + PlayerName +
                                                        "\r\nPrompt=No\r\nExt=" + ext + "\r\n") &&
               WriteText(folder_ + "Vexamo.ini", "[Main]\r\nStatus=On\r\n");
-        for (const char* f : {"Vexamo.log", "Player\\standin.log", "Player\\standin-args.log"})
+        for (const char* f : {"Vexamo.log", "Player\\standin.log", "Player\\standin-args.log", "Player\\standin-started.log"})
             DeleteFileA((folder_ + f).c_str());
     }
     ~AgentRun() { Stop(); }
 
     bool Ok() const { return ok_; }
-    int wholeRuns = 0;  // arrivals timed to the end of the run
     const std::string& Folder() const { return folder_; }
 
     bool Start() {
@@ -188,50 +189,30 @@ public:
         return WaitUntil([&] { return TrayHasIcon(main_); }, AgentTimeoutMs);
     }
 
-    // Milliseconds from the arrival to the player's first line, or a negative number on failure.
+    // Milliseconds from the arrival to the creation of the stand-in player's process, or a negative
+    // number on failure. The stand-in writes its own creation time, on the clock the arrival is
+    // read from, so the figure does not depend on when this program looks.
     double Arrival(char drive) {
-        const std::string log = folder_ + "Player\\standin-args.log";
-        const long long before = FileSize(log);
-        HANDLE change = FindFirstChangeNotificationA((folder_ + "Player").c_str(), FALSE,
-                                                     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE |
-                                                         FILE_NOTIFY_CHANGE_LAST_WRITE);
+        const std::string started = folder_ + "Player\\standin-started.log";
+        const long long before = FileSize(started);
         DEV_BROADCAST_VOLUME vol{};
         vol.dbcv_size = sizeof vol;
         vol.dbcv_devicetype = DBT_DEVTYP_VOLUME;
         vol.dbcv_unitmask = 1u << (drive - 'A');
         vol.dbcv_flags = DBTF_MEDIA;
-        const auto start = Clock::now();
-        // The agent runs the whole scan inside the message, and the player starts before it returns.
-        std::atomic<bool> returned{false};
-        std::thread send([&] {
-            DWORD_PTR r = 0;
-            SendMessageTimeoutA(main_, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&vol), SMTO_NORMAL,
-                                AgentTimeoutMs, &r);
-            returned = true;
-        });
+        FILETIME start{};
+        GetSystemTimePreciseAsFileTime(&start);
+        // The agent runs the whole scan inside the message.
+        DWORD_PTR r = 0;
+        SendMessageTimeoutA(main_, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&vol), SMTO_NORMAL,
+                            AgentTimeoutMs, &r);
+        // The player may still be writing once the run is over.
         double ms = -1;
-        const auto until = start + std::chrono::milliseconds(AgentTimeoutMs);
-        while (Clock::now() < until) {
-            if (change != INVALID_HANDLE_VALUE) {
-                WaitForSingleObject(change, 20);
-                FindNextChangeNotification(change);
-            } else {
-                Sleep(2);
-            }
-            if (FileSize(log) > before) {
-                ms = Ms(start, Clock::now());
-                break;
-            }
-            // The handler returns once the run has saved, after the player's start: the time of
-            // the whole run where the player's log was not seen (an upper bound).
-            if (returned) {
-                ms = Ms(start, Clock::now());
-                ++wholeRuns;
-                break;
-            }
+        if (WaitUntil([&] { return FileSize(started) > before; }, 10000)) {
+            const std::string text = ReadText(started).substr(static_cast<size_t>(std::max(0LL, before)));
+            const unsigned long long created = std::strtoull(text.c_str(), nullptr, 10);
+            if (created > 0) ms = (static_cast<double>(created) - static_cast<double>(Ticks(start))) / 10000.0;
         }
-        send.join();
-        if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
         // The run ends with the icon back in the tray; the next arrival finds an idle agent.
         WaitUntil([&] { return TrayHasIcon(main_); }, AgentTimeoutMs);
         Sleep(200);
@@ -346,7 +327,6 @@ int main(int argc, char** argv) {
                 return 1;
             }
             std::printf(", agent %zu %.0f then %.0f ms", a, first, second);
-            if (run.wholeRuns) std::printf(" (%d timed to the run's end)", run.wholeRuns);
             firsts[a].push_back(first);
             seconds[a].push_back(second);
             run.Stop();
