@@ -263,7 +263,12 @@ TEST_F(MainFormTest, StatusRows) {
         fake.SetDisc("D:\\", row.disc ? std::optional<std::string>("FILMS") : std::nullopt);
         Installed(row.settings);
         Start();
+        fake.TrayCalls.clear();
         EXPECT_EQ(Globals.MainForm->UpdateStatus(Caller::MainForm), row.result);
+        // Each call is a round trip to the taskbar: the icon asked for (already there), then one
+        // update with the tip and the picture together.
+        ASSERT_EQ(fake.TrayCalls.size(), 2u);
+        EXPECT_EQ(fake.TrayCalls[1].Action, NotifyAction::Modify);
         EXPECT_EQ(Tip(), row.tip);
         EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, row.caption);
         EXPECT_TRUE(Item(TMainForm::mnuStatus).Enabled);

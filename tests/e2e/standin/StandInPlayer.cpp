@@ -3,8 +3,9 @@
 // folder of its own executable, and the arguments as CommandLineToArgvW splits them, separated by
 // tabs (no name can hold one), as one line to standin-args.log. A test thus reads exactly what
 // the agent asked the shell to run, and what a player made of it, whatever the names' script.
-// The process's creation time (FILETIME ticks, as GetProcessTimes gives it) goes as one line to
-// standin-started.log, so that a benchmark knows when the player was started whenever it reads.
+// The process's creation time and the time it came to write (FILETIME ticks, as GetProcessTimes
+// and GetSystemTimePreciseAsFileTime give them) go as one line to standin-started.log, so that a
+// benchmark knows when the player was started, and when it ran, whenever it reads.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -36,6 +37,10 @@ bool AppendLine(const std::wstring& path, const std::string& line) {
     return false;
 }
 
+unsigned long long Ticks(const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -55,8 +60,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     LocalFree(argv);
 
     // Before the logs the tests wait for: a test that saw them may clear the folder.
-    const unsigned long long ticks = (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-    AppendLine(folder + L"standin-started.log", std::to_string(ticks) + "\r\n");
+    FILETIME running{};
+    GetSystemTimePreciseAsFileTime(&running);
+    AppendLine(folder + L"standin-started.log", std::to_string(Ticks(created)) + " " + std::to_string(Ticks(running)) + "\r\n");
     // The arguments first: a test that sees the command line may then read them too.
     const bool argsOk = AppendLine(folder + L"standin-args.log", args + "\r\n");
     const bool lineOk = AppendLine(folder + L"standin.log", Utf8(line, lstrlenW(line)) + "\r\n");
