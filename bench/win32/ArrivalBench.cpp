@@ -6,9 +6,10 @@
 //
 // Each round runs the bare walk (this program again, with --walk), then, for every agent given,
 // starts it, waits for its tray icon and the play of the disc found at its start, sends it the
-// arrival Windows would and times it until the stand-in player (StandInPlayer.exe, beside this
-// program) writes its log; a second arrival at the same agent follows, as a disc after a disc to
-// an agent that runs all day. Medians are printed.
+// arrival Windows would and times it until the stand-in player's process (StandInPlayer.exe,
+// beside this program) was created, and until that process ran, by the times the stand-in
+// records; a second arrival at the same agent follows, as a disc after a disc to an agent that
+// runs all day. Medians are printed.
 // With VEXAMO_DEBUG set, the agent's trace lines of the last round (Vexamo.log) are printed too.
 //
 // Under Wine, on a CD-ROM drive D: made by the end-to-end runner (scripts/bench-lighter.sh does this):
@@ -23,13 +24,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "ScanCases.h"
@@ -75,6 +74,10 @@ std::string ReadText(const std::string& path) {
     CloseHandle(h);
     text.resize(read);
     return text;
+}
+
+unsigned long long Ticks(const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
 }
 
 long long FileSize(const std::string& path) {
@@ -165,13 +168,12 @@ public:
               WriteText(folder_ + "Selection.ini", std::string("[") + PlayerName + "]\r\nName=" + PlayerName +
                                                        "\r\nPrompt=No\r\nExt=" + ext + "\r\n") &&
               WriteText(folder_ + "Vexamo.ini", "[Main]\r\nStatus=On\r\n");
-        for (const char* f : {"Vexamo.log", "Player\\standin.log", "Player\\standin-args.log"})
+        for (const char* f : {"Vexamo.log", "Player\\standin.log", "Player\\standin-args.log", "Player\\standin-started.log"})
             DeleteFileA((folder_ + f).c_str());
     }
     ~AgentRun() { Stop(); }
 
     bool Ok() const { return ok_; }
-    int wholeRuns = 0;  // arrivals timed to the end of the run
     const std::string& Folder() const { return folder_; }
 
     bool Start() {
@@ -188,50 +190,34 @@ public:
         return WaitUntil([&] { return TrayHasIcon(main_); }, AgentTimeoutMs);
     }
 
-    // Milliseconds from the arrival to the player's first line, or a negative number on failure.
-    double Arrival(char drive) {
-        const std::string log = folder_ + "Player\\standin-args.log";
-        const long long before = FileSize(log);
-        HANDLE change = FindFirstChangeNotificationA((folder_ + "Player").c_str(), FALSE,
-                                                     FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE |
-                                                         FILE_NOTIFY_CHANGE_LAST_WRITE);
+    // Milliseconds from the arrival to the creation of the stand-in player's process, and to the
+    // moment that process ran its first line; negative numbers on failure. The stand-in writes
+    // both times itself, on the clock the arrival is read from, so the figures do not depend on
+    // when this program looks.
+    std::pair<double, double> Arrival(char drive) {
+        const std::string started = folder_ + "Player\\standin-started.log";
+        const long long before = FileSize(started);
         DEV_BROADCAST_VOLUME vol{};
         vol.dbcv_size = sizeof vol;
         vol.dbcv_devicetype = DBT_DEVTYP_VOLUME;
         vol.dbcv_unitmask = 1u << (drive - 'A');
         vol.dbcv_flags = DBTF_MEDIA;
-        const auto start = Clock::now();
-        // The agent runs the whole scan inside the message, and the player starts before it returns.
-        std::atomic<bool> returned{false};
-        std::thread send([&] {
-            DWORD_PTR r = 0;
-            SendMessageTimeoutA(main_, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&vol), SMTO_NORMAL,
-                                AgentTimeoutMs, &r);
-            returned = true;
-        });
-        double ms = -1;
-        const auto until = start + std::chrono::milliseconds(AgentTimeoutMs);
-        while (Clock::now() < until) {
-            if (change != INVALID_HANDLE_VALUE) {
-                WaitForSingleObject(change, 20);
-                FindNextChangeNotification(change);
-            } else {
-                Sleep(2);
-            }
-            if (FileSize(log) > before) {
-                ms = Ms(start, Clock::now());
-                break;
-            }
-            // The handler returns once the run has saved, after the player's start: the time of
-            // the whole run where the player's log was not seen (an upper bound).
-            if (returned) {
-                ms = Ms(start, Clock::now());
-                ++wholeRuns;
-                break;
-            }
+        FILETIME start{};
+        GetSystemTimePreciseAsFileTime(&start);
+        // The agent runs the whole scan inside the message.
+        DWORD_PTR r = 0;
+        SendMessageTimeoutA(main_, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&vol), SMTO_NORMAL,
+                            AgentTimeoutMs, &r);
+        // The player may still be writing once the run is over.
+        std::pair<double, double> ms{-1, -1};
+        if (WaitUntil([&] { return FileSize(started) > before; }, 10000)) {
+            const std::string text = ReadText(started).substr(static_cast<size_t>(std::max(0LL, before)));
+            char* end = nullptr;
+            const unsigned long long created = std::strtoull(text.c_str(), &end, 10);
+            const unsigned long long running = std::strtoull(end, nullptr, 10);
+            auto since = [&](unsigned long long t) { return (static_cast<double>(t) - static_cast<double>(Ticks(start))) / 1e4; };
+            if (created > 0 && running > 0) ms = {since(created), since(running)};
         }
-        send.join();
-        if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
         // The run ends with the icon back in the tray; the next arrival finds an idle agent.
         WaitUntil([&] { return TrayHasIcon(main_); }, AgentTimeoutMs);
         Sleep(200);
@@ -327,7 +313,9 @@ int main(int argc, char** argv) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     std::vector<double> walks;
-    std::vector<std::vector<double>> firsts(agents.size()), seconds(agents.size());
+    // Per agent: the first and the next arrival, each to the player's creation and to its first line.
+    std::vector<std::vector<double>> firsts(agents.size()), seconds(agents.size()), firstRuns(agents.size()),
+        secondRuns(agents.size());
     for (int r = 0; r < rounds; ++r) {
         walks.push_back(BareWalkProcess(self, root));
         std::printf("ArrivalBench: round %d: bare walk %.0f ms", r + 1, walks.back());
@@ -339,16 +327,18 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "ArrivalBench: agent %s did not start\n", agents[a].c_str());
                 return 1;
             }
-            const double first = run.Arrival(root[0]), second = run.Arrival(root[0]);
+            const auto [first, firstRun] = run.Arrival(root[0]);
+            const auto [second, secondRun] = run.Arrival(root[0]);
             if (first < 0 || second < 0) {
                 std::fprintf(stderr, "ArrivalBench: agent %s started no player; its windows:\n", agents[a].c_str());
                 run.Describe();
                 return 1;
             }
-            std::printf(", agent %zu %.0f then %.0f ms", a, first, second);
-            if (run.wholeRuns) std::printf(" (%d timed to the run's end)", run.wholeRuns);
+            std::printf(", agent %zu %.0f then %.0f ms (running %.0f, %.0f)", a, first, second, firstRun, secondRun);
             firsts[a].push_back(first);
             seconds[a].push_back(second);
+            firstRuns[a].push_back(firstRun);
+            secondRuns[a].push_back(secondRun);
             run.Stop();
             if (r + 1 == rounds && GetEnvironmentVariableA("VEXAMO_DEBUG", nullptr, 0) > 0) {
                 const std::string log = ReadText(run.Folder() + "Vexamo.log");
@@ -363,6 +353,9 @@ int main(int argc, char** argv) {
         const double first = Median(firsts[a]), second = Median(seconds[a]);
         std::printf("ArrivalBench: agent %zu %s: first arrival %.0f ms (%.2fx), next arrival %.0f ms (%.2fx)\n", a,
                     agents[a].c_str(), first, first / walk, second, second / walk);
+        const double firstRun = Median(firstRuns[a]), secondRun = Median(secondRuns[a]);
+        std::printf("ArrivalBench: agent %zu, to the player's first line: first arrival %.0f ms (%.2fx), next arrival "
+                    "%.0f ms (%.2fx)\n", a, firstRun, firstRun / walk, secondRun, secondRun / walk);
     }
     return 0;
 }

@@ -224,6 +224,9 @@ bool TMainForm::UpdateStatus(Caller caller) {
     host_->TrayMenuChanged();
 
     const std::string statusText = ReadyWords.at(vexamo.Status) + Globals.StatusSuffix;
+    // The picture goes with the icon's first update: each update is a round trip to the taskbar,
+    // which a disc's arrival pays twice before its walk.
+    TrayIconData.Icon = picture;
     AddTrayIcon();
     if (TfrmMain* config = Globals.frmMain.get()) {
         const std::string device = settings.Monitor.ScanAll || settings.Monitor.Drives.empty()
@@ -233,8 +236,6 @@ bool TMainForm::UpdateStatus(Caller caller) {
         config->ShowStatus("Device(s): " + device, statusText, labelPanel, PopUpSysTray.Items[mnuSPlay].Enabled);
     }
     SetTrayTip(statusText);
-    TrayIconData.Icon = picture;
-    Sys().NotifyIcon(NotifyAction::Modify, TrayIconData);
     return result;
 }
 

@@ -59,7 +59,7 @@ std::string CommandLinesText(const std::string& name, const std::string& single,
            withPlayer(playlist) + "\r" + "Subtitles:     " + withPlayer(subtitles);
 }
 
-TfrmMain::TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost) : agent_(agent) {
+TfrmMain::TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost) : agent_(agent), makeHost_(makeHost) {
     lblAbout.Caption = "About Us...";
 
     lstPlayers.Hint = "Choose or Add a new Player from the List";
@@ -149,8 +149,6 @@ TfrmMain::TfrmMain(TrayAgent& agent, const FrmMainHostFactory& makeHost) : agent
     btSettings.OnClick = [this] { btSettingsClick(); };
     btScanNow.OnClick = [this] { btScanNowClick(); };
     btExit.OnClick = [this] { btExitClick(); };
-
-    if (makeHost) host_ = makeHost(*this);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -213,6 +211,9 @@ void TfrmMain::FormClose() {
 
 void TfrmMain::Show() {
     Visible = true;
+    // A window made for a scan run is never shown: only one that is gets a real window, which
+    // costs a disc's arrival more than the rest of its run besides the walk.
+    if (!host_ && makeHost_) host_ = makeHost_(*this);
     if (host_) host_->Show();
 }
 

@@ -23,7 +23,7 @@ class TSelectedPlayer;
 class TUserPlayer;
 
 // What the window binding does for the portable window. Destroying the host destroys the real
-// window.
+// window. The host is made when the window is first shown; a hidden window has none.
 class FrmMainHost {
 public:
     virtual ~FrmMainHost() = default;
@@ -237,7 +237,8 @@ private:
     bool creating_ = false;
 
     TrayAgent& agent_;
-    std::unique_ptr<FrmMainHost> host_;
+    FrmMainHostFactory makeHost_;
+    std::unique_ptr<FrmMainHost> host_;  // made when the window is first shown
 };
 
 // Texts the window shows.

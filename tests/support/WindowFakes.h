@@ -21,14 +21,14 @@
 namespace vexamo::test {
 
 struct FrmMainHostLog {
-    int shown = 0, hidden = 0, repaints = 0, destroyed = 0;
+    int made = 0, shown = 0, hidden = 0, repaints = 0, destroyed = 0;
     std::function<void()> onRepaint;  // looks at the window each time it is painted
 };
 
 // Behaves like the real binding: showing the window activates it.
 class FakeFrmMainHost : public FrmMainHost {
 public:
-    FakeFrmMainHost(TfrmMain& form, FrmMainHostLog& log) : form_(form), log_(log) {}
+    FakeFrmMainHost(TfrmMain& form, FrmMainHostLog& log) : form_(form), log_(log) { ++log_.made; }
     ~FakeFrmMainHost() override { ++log_.destroyed; }
     void Show() override {
         ++log_.shown;

@@ -263,7 +263,12 @@ TEST_F(MainFormTest, StatusRows) {
         fake.SetDisc("D:\\", row.disc ? std::optional<std::string>("FILMS") : std::nullopt);
         Installed(row.settings);
         Start();
+        fake.TrayCalls.clear();
         EXPECT_EQ(Globals.MainForm->UpdateStatus(Caller::MainForm), row.result);
+        // Each call is a round trip to the taskbar: the icon asked for (already there), then one
+        // update with the tip and the picture together.
+        ASSERT_EQ(fake.TrayCalls.size(), 2u);
+        EXPECT_EQ(fake.TrayCalls[1].Action, NotifyAction::Modify);
         EXPECT_EQ(Tip(), row.tip);
         EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, row.caption);
         EXPECT_TRUE(Item(TMainForm::mnuStatus).Enabled);
@@ -605,6 +610,32 @@ TEST_F(MainFormTest, AScanADiscArrivalStartedEndsWithABalloonAndOnlySuch) {
                   ":Notice: Winamp could not be started: C:\\Winamp\\winamp.exe is missing\r\n"),
               std::string::npos)
         << "a debug run logs what it tells";
+}
+
+TEST_F(MainFormTest, ARunOnAHiddenWindowMakesNoRealWindowUntilOneIsShown) {
+    Installed();
+    Start();
+    fake.SetDisc("D:\\", "FILMS");
+    fake.AddFile("D:\\song.mp3");
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    Globals.MainForm->ItemClick(TMainForm::mnuSPlay);
+    EXPECT_EQ(fake.Started.size(), 2u);
+    // Nothing found: the hidden window stays for the next arrival, still without a real one.
+    fake.DeleteFile("D:\\song.mp3");
+    Globals.MainForm->WMDeviceChange(DeviceArrival);
+    ASSERT_TRUE(Globals.frmMain);
+    EXPECT_EQ(windows.configWindows, 3);
+    EXPECT_EQ(windows.frm.made, 0);
+    EXPECT_EQ(Globals.frmMain->stStatus.Panels[TfrmMain::PanelStatus].Text, "Ready (CD Detected)");
+
+    // Opened, the window is made once and shows what the status gave it.
+    Globals.MainForm->ItemClick(TMainForm::MnuOpen);
+    EXPECT_EQ(windows.frm.made, 1);
+    EXPECT_EQ(windows.frm.shown, 1);
+    EXPECT_FALSE(fake.TrayIconShown);
+    Globals.frmMain->Close();
+    EXPECT_EQ(windows.frm.destroyed, 1);
+    EXPECT_TRUE(fake.TrayIconShown);
 }
 
 TEST_F(MainFormTest, NoBalloonWhenSwitchedOffAndAClickOnOneOpensTheConfigurationWindow) {

@@ -3,6 +3,9 @@
 // folder of its own executable, and the arguments as CommandLineToArgvW splits them, separated by
 // tabs (no name can hold one), as one line to standin-args.log. A test thus reads exactly what
 // the agent asked the shell to run, and what a player made of it, whatever the names' script.
+// The process's creation time and the time it came to write (FILETIME ticks, as GetProcessTimes
+// and GetSystemTimePreciseAsFileTime give them) go as one line to standin-started.log, so that a
+// benchmark knows when the player was started, and when it ran, whenever it reads.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -34,9 +37,15 @@ bool AppendLine(const std::wstring& path, const std::string& line) {
     return false;
 }
 
+unsigned long long Ticks(const FILETIME& t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
     std::wstring folder(32768, L'\0');
     const DWORD n = GetModuleFileNameW(nullptr, folder.data(), static_cast<DWORD>(folder.size()));
     if (n == 0 || n >= folder.size()) return 2;
@@ -50,6 +59,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     for (int i = 1; argv && i < count; ++i) args += (i > 1 ? "\t" : "") + Utf8(argv[i], lstrlenW(argv[i]));
     LocalFree(argv);
 
+    // Before the logs the tests wait for: a test that saw them may clear the folder.
+    FILETIME running{};
+    GetSystemTimePreciseAsFileTime(&running);
+    AppendLine(folder + L"standin-started.log", std::to_string(Ticks(created)) + " " + std::to_string(Ticks(running)) + "\r\n");
     // The arguments first: a test that sees the command line may then read them too.
     const bool argsOk = AppendLine(folder + L"standin-args.log", args + "\r\n");
     const bool lineOk = AppendLine(folder + L"standin.log", Utf8(line, lstrlenW(line)) + "\r\n");
