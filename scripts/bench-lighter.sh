@@ -120,12 +120,17 @@ before=$(stripped_size "$BASE_SRC/build/windows/Vexamo.exe")
 after=$(stripped_size "$ROOT/build/windows/Vexamo.exe")
 echo "before $before  after $after  after/before $(ratio "$after" "$before")  goal <= 1101004 (1.05 MB): $([ "$after" -le 1101004 ] && echo met || echo missed)"
 
-echo "== Start-up (launch -> idle and answering) and memory after ${IDLE} s idle, against a bare tray program (median of $ROUNDS) =="
-# StartBench runs each program from a copy in a folder of its own, in turns round by round.
+echo "== Start-up (launch -> tray icon -> first answer) and memory after ${IDLE} s idle, against a bare tray program (median of $ROUNDS) =="
+# StartBench runs each program from a copy in a folder of its own, in turns round by round. The
+# agents start to the tray, as every day, with a selected player (bench/win32/tray-start); the
+# "first" rows are their first start, which opens the configuration window (an empty Selection.ini).
+tray="$(winpath "$ROOT/bench/win32/tray-start")"
 bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --group StartBench --cdrom D:VEXAMO_DEMO --timeout 1800 \
   -- "$ROOT/build/windows/StartBench.exe" "$ROUNDS" "$IDLE" "bare=$(winpath "$ROOT/build/windows/BareTray.exe")" \
-  "before=$(winpath "$BASE_SRC/build/windows/Vexamo.exe"),Selection.ini" \
-  "after=$(winpath "$ROOT/build/windows/Vexamo.exe"),Selection.ini" |
+  "before=$(winpath "$BASE_SRC/build/windows/Vexamo.exe"),$tray\\Players.ini,$tray\\Selection.ini" \
+  "after=$(winpath "$ROOT/build/windows/Vexamo.exe"),$tray\\Players.ini,$tray\\Selection.ini" \
+  "first-before=$(winpath "$BASE_SRC/build/windows/Vexamo.exe"),Selection.ini" \
+  "first-after=$(winpath "$ROOT/build/windows/Vexamo.exe"),Selection.ini" |
   tr -d '\r' | grep '^StartBench:'
 echo "(idle CPU is what Wine reports for the process through GetProcessTimes)"
 
