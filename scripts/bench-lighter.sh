@@ -45,17 +45,27 @@ target_include_directories(PlayersBench PRIVATE ${CMAKE_SOURCE_DIR}/bench ${CMAK
 target_link_libraries(PlayersBench PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
 CMAKE
   fi
+  # Before the layers were ordered, the process-wide references lived in the agent's folder.
+  if [ ! -f "$BASE_SRC/src/app/Globals.h" ] && [ -f "$BASE_SRC/src/agent/Globals.h" ]; then
+    mkdir -p "$BASE_SRC/src/app"
+    echo '#include "agent/Globals.h"' >"$BASE_SRC/src/app/Globals.h"
+  fi
   echo "$rev" >"$BASE_SRC/.revision"
 }
 
 build_tree() {  # source folder, extra Windows targets...
-  local src=$1
+  local src=$1 out
   shift
-  log "building $src"
-  (cd "$src" && bash scripts/bootstrap.sh >/dev/null)
-  (cd "$src" && cmake --preset native >/dev/null && cmake --build --preset native -j2 --target benchmarks >/dev/null)
-  (cd "$src" && cmake --preset windows >/dev/null &&
-    cmake --build --preset windows -j2 --target Vexamo PlayersBench "$@" >/dev/null)
+  out="$src/build/bench-lighter-build.log"
+  mkdir -p "$src/build"
+  log "building $src (output in $out)"
+  if ! (cd "$src" && bash scripts/bootstrap.sh &&
+    cmake --preset native && cmake --build --preset native -j2 --target benchmarks &&
+    cmake --preset windows && cmake --build --preset windows -j2 --target Vexamo PlayersBench "$@") >"$out" 2>&1; then
+    tail -20 "$out" >&2
+    log "building $src failed; see $out"
+    exit 1
+  fi
 }
 
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
