@@ -41,6 +41,12 @@ endif()
 # first window or menu (a DLL that cannot be had is named by the program entry's failure hook).
 function(vexamo_delay_import variable name dll)
   find_library(VEXAMO_${name}_IMPORT_LIB ${name} REQUIRED)
+  foreach(tool NM DLLTOOL)
+    if(NOT CMAKE_${tool})
+      string(TOLOWER ${tool} program)
+      find_program(CMAKE_${tool} NAMES x86_64-w64-mingw32-${program} ${program} REQUIRED)
+    endif()
+  endforeach()
   set(output ${CMAKE_BINARY_DIR}/delayimp/lib${name}_delay.a)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delayimp
