@@ -15,9 +15,10 @@
 // answered a message sent to it: its start-up is over and its message loop runs. After
 // idle_seconds more: the working set (RSS under Wine) and the CPU time taken while idle. The
 // program is then ended.
-// Printed per program: the medians; per program after the first: the median of its ratio to the
-// first in the same round; with VEXAMO_DEBUG set (which the agents inherit), the trace of each
-// agent's last start from its Vexamo.log. Run under Wine by scripts/bench-lighter.sh.
+// Printed: each round's start-up times (they vary by a third from round to round under Wine, so
+// take many rounds); per program the medians; per program after the first: the median of its
+// ratio to the first in the same round; with VEXAMO_DEBUG set (which the agents inherit), the
+// trace of each agent's last start from its Vexamo.log. Run under Wine by scripts/bench-lighter.sh.
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
@@ -162,7 +163,8 @@ int main(int argc, char** argv) {
             if (file.find('\\') != std::string::npos) {
                 const std::string name = file.substr(file.find_last_of('\\') + 1);
                 if (!CopyFileA(file.c_str(), (folder + "\\" + name).c_str(), FALSE)) {
-                    std::fprintf(stderr, "StartBench: %s cannot be copied (error %lu)\n", file.c_str(), GetLastError());
+                    std::fprintf(stderr, "StartBench: %s cannot be copied (error %lu)\n", file.c_str(),
+                                 GetLastError());
                     return 1;
                 }
                 continue;
@@ -180,11 +182,16 @@ int main(int argc, char** argv) {
     }
     for (size_t i = 0; i < programs.size(); ++i)
         if (!Run(programs[i], copies[i], idleMs, false)) return 1;
-    for (int r = 0; r < rounds; ++r)
+    for (int r = 0; r < rounds; ++r) {
         for (size_t k = 0; k < programs.size(); ++k) {
             const size_t i = (k + static_cast<size_t>(r)) % programs.size();  // each takes its turn first
             if (!Run(programs[i], copies[i], idleMs, true)) return 1;
         }
+        std::printf("StartBench: round %d:", r + 1);
+        for (const Program& p : programs) std::printf(" %s %.0f ms", p.Label.c_str(), p.StartMs.back());
+        std::printf("\n");
+        std::fflush(stdout);
+    }
     for (const Program& p : programs)
         std::printf("StartBench: %-8s start-up %7.1f ms  RSS %8.0f KB  idle CPU %5.1f ms (max %.1f)\n",
                     p.Label.c_str(), Median(p.StartMs), Median(p.RssKb), Median(p.IdleCpuMs),
