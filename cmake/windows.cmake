@@ -33,6 +33,32 @@ else()
   target_link_libraries(vexamo_win32platform INTERFACE vexamo_core ${VEXAMO_WIN32_LIBS})
 endif()
 
+# --- DLLs loaded on first use -------------------------------------------------------------------
+# comctl32 serves only the windows and the tray menu's pictures, and loading it registers every one
+# of its window classes: linked as usual it is loaded before the program's first instruction, at
+# each start of the agent that then waits in the tray. Vexamo.exe takes it through a delay-import
+# library made here from the toolchain's own import library instead, so that it comes with the
+# first window or menu (a DLL that cannot be had is named by the program entry's failure hook).
+function(vexamo_delay_import variable name dll)
+  find_library(VEXAMO_${name}_IMPORT_LIB ${name} REQUIRED)
+  foreach(tool NM DLLTOOL)
+    if(NOT CMAKE_${tool})
+      string(TOLOWER ${tool} program)
+      find_program(CMAKE_${tool} NAMES x86_64-w64-mingw32-${program} ${program} REQUIRED)
+    endif()
+  endforeach()
+  set(output ${CMAKE_BINARY_DIR}/delayimp/lib${name}_delay.a)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delayimp
+    COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DDLLTOOL=${CMAKE_DLLTOOL} -DIMPORT_LIB=${VEXAMO_${name}_IMPORT_LIB}
+      -DDLL=${dll} -DOUTPUT=${output} -P ${CMAKE_SOURCE_DIR}/cmake/DelayImport.cmake
+    DEPENDS ${VEXAMO_${name}_IMPORT_LIB} ${CMAKE_SOURCE_DIR}/cmake/DelayImport.cmake
+    COMMENT "Delay-import library for ${dll}" VERBATIM)
+  add_custom_target(${name}_delay DEPENDS ${output})
+  set(${variable} ${output} PARENT_SCOPE)
+endfunction()
+vexamo_delay_import(VEXAMO_COMCTL32_DELAY comctl32 COMCTL32.dll)
+
 # --- Vexamo.exe ----------------------------------------------------------------------------------
 # The window bindings and the program entry are the *_win32.cpp files beside each window's
 # portable class; dialog templates may sit beside them as .rc files.
@@ -43,7 +69,10 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/program/Program_win32.cpp)
   add_executable(Vexamo WIN32 ${VEXAMO_BINDING_SOURCES} ${CMAKE_SOURCE_DIR}/resources/Vexamo.rc)
   set_target_properties(Vexamo PROPERTIES OUTPUT_NAME Vexamo)
   target_include_directories(Vexamo PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/resources)
-  target_link_libraries(Vexamo PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_WIN32_LIBS})
+  # The delay-import library before the platform's own -lcomctl32 takes every call of the exe and
+  # of its libraries, so that the plain import is never linked.
+  target_link_libraries(Vexamo PRIVATE vexamo_win32platform vexamo_core ${VEXAMO_COMCTL32_DELAY} ${VEXAMO_WIN32_LIBS})
+  add_dependencies(Vexamo comctl32_delay)
   # windres reports no dependencies: what the resource script pulls in (manifest, included
   # scripts, icons, pictures) is named here so that changing it rebuilds the resources.
   file(GLOB VEXAMO_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
@@ -251,4 +280,4 @@ target_include_directories(BareTray PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 target_link_libraries(BareTray PRIVATE shell32)
 add_executable(StartBench ${CMAKE_SOURCE_DIR}/bench/win32/StartBench.cpp ${VEXAMO_TEST_MANIFEST})
 target_include_directories(StartBench PRIVATE ${CMAKE_SOURCE_DIR}/resources)
-target_link_libraries(StartBench PRIVATE psapi)
+target_link_libraries(StartBench PRIVATE psapi shell32)

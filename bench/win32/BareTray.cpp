@@ -1,6 +1,7 @@
 // The yardstick of the agent's start-up and idle memory: the least a tray program can be with the
-// same toolchain and manifest. A hidden top-level window, one tray icon, a message loop. Tests
-// only; not shipped. StartBench.exe starts it beside Vexamo.exe.
+// same toolchain and manifest. A hidden top-level window, one tray icon (number 0, as the agent's,
+// which StartBench looks for), a message loop. Tests only; not shipped. StartBench.exe starts it
+// beside Vexamo.exe.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -29,7 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     NOTIFYICONDATAA icon{};
     icon.cbSize = sizeof icon;
     icon.hWnd = window;
-    icon.uID = 1;
+    icon.uID = 0;
     icon.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
     icon.uCallbackMessage = TrayCallback;
     icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);

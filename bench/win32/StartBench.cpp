@@ -5,16 +5,23 @@
 //   StartBench.exe rounds idle_seconds label=program.exe[,file...]...
 //
 // Each program runs from a copy in a folder of its own below %TEMP% (the agent keeps its settings
-// beside itself), with the files named after it there, empty (the agent's Selection.ini, without
-// which it opens its configuration window as on a first start); one start before the first round
-// is not counted, so that every counted one finds the same files. "First answer": the process has gone idle waiting for input (WaitForInputIdle)
-// and one of its top-level windows has answered a message sent to it, so its start-up is over
-// and its message loop runs. After idle_seconds more: the working set (RSS under Wine) and the CPU
-// time taken while idle. The program is then ended.
-// Printed per program: the medians; per program after the first: the median of its ratio to the
-// first in the same round. Run under Wine by scripts/bench-lighter.sh.
+// beside itself). A file given as a Windows path (holding a backslash) is copied there under its
+// own name: the agent's Players.ini and Selection.ini of bench/win32/tray-start, with which it
+// starts to the tray; a bare name is made there empty (an empty Selection.ini alone makes the agent
+// open its configuration window, as on a first start). One start before the first round is not
+// counted, so that every counted one finds the same files.
+// "First answer": the process has gone idle waiting for input (WaitForInputIdle) and one of its
+// top-level windows that the user can reach, one with a tray icon (number 0) or one on screen, has
+// answered a message sent to it: its start-up is over and its message loop runs. After
+// idle_seconds more: the working set (RSS under Wine) and the CPU time taken while idle. The
+// program is then ended.
+// Printed: each round's start-up times (they vary by a third from round to round under Wine, so
+// take many rounds); per program the medians; per program after the first: the median of its
+// ratio to the first in the same round; with VEXAMO_DEBUG set (which the agents inherit), the
+// trace of each agent's last start from its Vexamo.log. Run under Wine by scripts/bench-lighter.sh.
 #include <windows.h>
 #include <psapi.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -53,11 +60,21 @@ struct Search {
     HWND Found;
 };
 
+// Whether the tray shows an icon of the window: an icon that is not there cannot be changed.
+bool HasTrayIcon(HWND window) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
 BOOL CALLBACK FindWindowOf(HWND window, LPARAM data) {
     auto* s = reinterpret_cast<Search*>(data);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if (pid != s->Pid) return TRUE;
+    if (!IsWindowVisible(window) && !HasTrayIcon(window)) return TRUE;
     s->Found = window;
     return FALSE;
 }
@@ -106,6 +123,19 @@ bool Run(Program& p, const std::string& exe, DWORD idleMs, bool counted) {
     return ok;
 }
 
+// The last line of the program's log that holds its start-up's trace; empty without one.
+std::string LastTrace(const std::string& log) {
+    std::string text;
+    HANDLE file =
+        CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    for (DWORD got = 0; ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0;) text.append(buffer, got);
+    CloseHandle(file);
+    const size_t at = text.rfind("Trace: entry");
+    return at == std::string::npos ? std::string() : text.substr(at, text.find('\r', at) - at);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -130,6 +160,15 @@ int main(int argc, char** argv) {
         const std::string folder = std::string(temp) + "startbench-" + p.Label;
         CreateDirectoryA(folder.c_str(), nullptr);
         for (const std::string& file : files) {
+            if (file.find('\\') != std::string::npos) {
+                const std::string name = file.substr(file.find_last_of('\\') + 1);
+                if (!CopyFileA(file.c_str(), (folder + "\\" + name).c_str(), FALSE)) {
+                    std::fprintf(stderr, "StartBench: %s cannot be copied (error %lu)\n", file.c_str(),
+                                 GetLastError());
+                    return 1;
+                }
+                continue;
+            }
             HANDLE h = CreateFileA((folder + "\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
             if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
         }
@@ -143,15 +182,25 @@ int main(int argc, char** argv) {
     }
     for (size_t i = 0; i < programs.size(); ++i)
         if (!Run(programs[i], copies[i], idleMs, false)) return 1;
-    for (int r = 0; r < rounds; ++r)
+    for (int r = 0; r < rounds; ++r) {
         for (size_t k = 0; k < programs.size(); ++k) {
             const size_t i = (k + static_cast<size_t>(r)) % programs.size();  // each takes its turn first
             if (!Run(programs[i], copies[i], idleMs, true)) return 1;
         }
+        std::printf("StartBench: round %d:", r + 1);
+        for (const Program& p : programs) std::printf(" %s %.0f ms", p.Label.c_str(), p.StartMs.back());
+        std::printf("\n");
+        std::fflush(stdout);
+    }
     for (const Program& p : programs)
         std::printf("StartBench: %-8s start-up %7.1f ms  RSS %8.0f KB  idle CPU %5.1f ms (max %.1f)\n",
                     p.Label.c_str(), Median(p.StartMs), Median(p.RssKb), Median(p.IdleCpuMs),
                     *std::max_element(p.IdleCpuMs.begin(), p.IdleCpuMs.end()));
+    if (GetEnvironmentVariableA("VEXAMO_DEBUG", nullptr, 0) > 0)
+        for (size_t i = 0; i < programs.size(); ++i)
+            if (const std::string trace = LastTrace(copies[i].substr(0, copies[i].find_last_of('\\')) + "\\Vexamo.log");
+                !trace.empty())
+                std::printf("StartBench: %-8s %s\n", programs[i].Label.c_str(), trace.c_str());
     const Program& yardstick = programs.front();
     for (size_t i = 1; i < programs.size(); ++i) {
         std::vector<double> start, rss;

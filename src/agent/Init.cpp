@@ -62,6 +62,7 @@ bool TMainForm::Start() {
         if (!Sys().FileExists(ProgramFolder + SelectionFileName)) {
             ShowConfigWindow(false);
             PopUpSysTray.Items[mnuStatus].Enabled = false;
+            Globals.Trace.Mark("configuration window");
         }
     } catch (const std::exception& e) {
         HandleException(e);
@@ -70,6 +71,7 @@ bool TMainForm::Start() {
     // even to end it.
     if (!Globals.frmMain && !iconInTray_) return false;
     started_ = true;
+    if (const std::string trace = Globals.Trace.Take(); !trace.empty()) AppendToLog(trace);
     return true;
 }
 
@@ -100,6 +102,7 @@ void TMainForm::FormCreate() {
         }
     }
 
+    Globals.Trace.Mark("autorun checked");
     InitTrayIcon(ImgTray);
     ProgramFolder = ExtractFilePath(ExeName);
 
@@ -112,11 +115,15 @@ void TMainForm::FormCreate() {
         return;
     }
     Globals.Vexamo->CdDrivesText = JoinList(Globals.Vexamo->CdDrives, " ");
+    Globals.Trace.Mark("drives");
 
     if (!Sys().FileExists(ProgramFolder + SelectionFileName)) return;
     Globals.Vexamo->Create();
+    Globals.Trace.Mark("settings");
     if (Globals.Vexamo->CheckPlayersInstalled()) {
+        Globals.Trace.Mark("players checked");
         UpdateStatus(Caller::MainForm);
+        Globals.Trace.Mark("status and tray icon");
     } else {
         ShowConfigWindow(false);
         PopUpSysTray.Items[mnuStatus].Enabled = false;

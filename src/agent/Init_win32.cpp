@@ -41,10 +41,6 @@ public:
         trayOff_ = win32::LoadIconSized(IDI_TRAY_OFF, small);
         form_.ImgTray = reinterpret_cast<std::uintptr_t>(trayOn_.get());
         form_.ImgTrayDIsabled = reinterpret_cast<std::uintptr_t>(trayOff_.get());
-        // The pictures are enlarged with the screen's DPI, so that they keep their place beside
-        // the (scaled) menu text.
-        const int picture = win32::Scale(MenuPictureSize);
-        pictures_ = win32::LoadImageStrip(IDB_MENU_STRIP, picture, picture, TrayPictureCount);
         taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     }
 
@@ -53,6 +49,10 @@ public:
     void CloseMainWindow() override { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
 
     void PopupTrayMenu() override {
+        // Made for the first menu, not at start: an image list loads comctl32. The pictures are
+        // enlarged with the screen's DPI, so that they keep their place beside the (scaled) text.
+        const int picture = win32::Scale(MenuPictureSize);
+        if (!pictures_) pictures_ = win32::LoadImageStrip(IDB_MENU_STRIP, picture, picture, TrayPictureCount);
         menu_ = std::make_unique<win32::PopupMenu>([this] { return form_.TrayMenu(); },
                                                    win32::MenuLook{pictures_, 0});
         // Without the foreground the menu would not close when the user clicks elsewhere.

@@ -2,6 +2,7 @@
 // windows, the only place that knows every window's binding, and runs the tray agent.
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "agent/Init.h"
 #include "app/WindowFactory.h"
@@ -10,6 +11,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Window.h"
 #include <commctrl.h>
+#include <delayimp.h>
 #include "scan/Splash.h"
 #include "scan/fileMonitor.h"
 #include "ui/About.h"
@@ -34,28 +36,50 @@ using namespace vexamo;
 
 namespace {
 
+// comctl32 is delay-imported (cmake/windows.cmake): its classes are registered with the first
+// window that may hold one of them, not at start, when the agent only goes to the tray.
+template <typename W, typename... Args>
+std::unique_ptr<W> NewWindow(Args&&... args) {
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    return std::make_unique<W>(std::forward<Args>(args)...);
+}
+
 // Every window of the program with its Win32 binding.
 class Win32Windows : public WindowFactory {
 public:
     std::unique_ptr<TfrmMain> NewConfigWindow(TrayAgent& tray) override {
-        return std::make_unique<TfrmMain>(tray, FrmMainBinding);
+        return NewWindow<TfrmMain>(tray, FrmMainBinding);
     }
     std::unique_ptr<TFrmOptions> NewOptionsWindow(TrayAgent& tray) override {
-        return std::make_unique<TFrmOptions>(tray, OptionsBinding);
+        return NewWindow<TFrmOptions>(tray, OptionsBinding);
     }
-    std::unique_ptr<TAboutBox> NewAboutBox() override { return std::make_unique<TAboutBox>(AboutBoxBinding); }
-    std::unique_ptr<TfrmMonitor> NewChooser() override { return std::make_unique<TfrmMonitor>(MonitorBinding); }
-    std::unique_ptr<TfrmScaning> NewProgressWindow() override {
-        return std::make_unique<TfrmScaning>(ScaningBinding);
-    }
+    std::unique_ptr<TAboutBox> NewAboutBox() override { return NewWindow<TAboutBox>(AboutBoxBinding); }
+    std::unique_ptr<TfrmMonitor> NewChooser() override { return NewWindow<TfrmMonitor>(MonitorBinding); }
+    std::unique_ptr<TfrmScaning> NewProgressWindow() override { return NewWindow<TfrmScaning>(ScaningBinding); }
     std::unique_ptr<TfrmPlayerWizard> NewPlayerWizard() override {
-        return std::make_unique<TfrmPlayerWizard>(PlayerWizardBinding);
+        return NewWindow<TfrmPlayerWizard>(PlayerWizardBinding);
     }
 };
 
+// A delay-imported DLL or function that cannot be had is named, rather than left to end the agent
+// in an exception no handler knows. Every such import is by name (cmake/DelayImport.cmake).
+FARPROC WINAPI DelayLoadFailed(unsigned notice, PDelayLoadInfo info) {
+    if (notice != dliFailLoadLib && notice != dliFailGetProc) return nullptr;
+    const std::string what = notice == dliFailLoadLib ? " could not be loaded" : std::string(" has no function ") +
+                                                                                   info->dlp.szProcName;
+    const std::string text = std::string("Windows' ") + info->szDll + what;
+    MessageBoxA(nullptr, (text + "; Vexamo needs it and ends.").c_str(), "Vexamo", MB_OK | MB_ICONERROR);
+    ExitProcess(1);
+}
+
 }  // namespace
 
+PfnDliHook __pfnDliFailureHook2 = DelayLoadFailed;
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    Globals.DebugRun = GetEnvironmentVariableA("VEXAMO_DEBUG", nullptr, 0) > 0;
+    Globals.Trace.Begin("entry");  // of the start-up, in a run for the tests
     // One agent per session: a second start only brings the first one forward.
     if (HWND running = FindWindowA(MainFormClassName, MainFormCaption)) {
         SetForegroundWindow(running);
@@ -65,8 +89,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // looks at the drives; the agent tells the user itself.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
     InstallWin32Platform();
     static Win32Windows windows;
     SetWindowFactory(&windows);
@@ -85,9 +107,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     ExeName = *path;
-    Globals.DebugRun = GetEnvironmentVariableA("VEXAMO_DEBUG", nullptr, 0) > 0;
+    Globals.Trace.Mark("platform");
 
     Globals.MainForm = std::make_unique<TMainForm>(MainFormBinding);
+    Globals.Trace.Mark("main window");
     int exitCode = 0;
     if (Globals.MainForm->Start())
         exitCode = win32::RunMessageLoop();

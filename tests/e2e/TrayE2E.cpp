@@ -1,10 +1,13 @@
 // The tray icon and its owner-drawn menu on the real shell: the icon's presence, the menu opened
 // by a right click and driven from the keyboard, monitoring switched off, exit, device changes and
-// a restarted taskbar.
+// a restarted taskbar; what the agent in the tray has loaded.
 #include "e2e/AgentE2E.h"
 
 #include <dbt.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +30,23 @@ HWND OpenTrayMenu(const Agent& agent) {
 
 // Owner-drawn items have no text of their own: the key reaches the agent's menu-character answer.
 void ChooseByAccessKey(HWND menu, char key) { PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(key), 0); }
+
+// The file names of the DLLs the process has loaded, lower case.
+std::vector<std::string> Modules(DWORD pid) {
+    std::vector<std::string> names;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) return names;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry))
+        names.push_back(CharLowerA(entry.szModule));
+    CloseHandle(snapshot);
+    return names;
+}
+
+bool Loaded(const std::vector<std::string>& modules, const std::string& name) {
+    return std::find(modules.begin(), modules.end(), name) != modules.end();
+}
 
 }  // namespace
 
@@ -54,6 +74,28 @@ TEST(Tray, IconAndMenuThenMonitoringOff) {
     EXPECT_TRUE(WaitUntil([&] { return agent.Folder.Read("Vexamo.ini").value_or("").find("Status=On") !=
                                        std::string::npos; },
                           AgentTimeoutMs));
+}
+
+TEST(Tray, WhatOnlyWindowsNeedComesWithTheFirstOfThem) {
+    Agent agent;
+    agent.Start();
+    ASSERT_TRUE(WaitUntil([&] { return TrayHasIcon(agent.Main); }, AgentTimeoutMs));
+    std::vector<std::string> modules = Modules(agent.Proc.Id());
+    ASSERT_TRUE(Loaded(modules, "shell32.dll")) << "the agent's modules cannot be read";
+    // The common controls (with their classes), the file dialogs and COM wait for a window or the
+    // menu: the agent in the tray runs without them.
+    for (const char* dll : {"comctl32.dll", "comdlg32.dll", "ole32.dll"}) EXPECT_FALSE(Loaded(modules, dll)) << dll;
+
+    const HWND menu = OpenTrayMenu(agent);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(Loaded(Modules(agent.Proc.Id()), "comctl32.dll")) << "the menu's pictures are an image list";
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, AgentTimeoutMs));
+    // The configuration window, opened by a double click, has its list views.
+    ASSERT_TRUE(SendWithin(agent.Main, TrayCallback, 0, WM_LBUTTONDBLCLK, 5000));
+    const HWND config = WaitForWindow(agent.Proc.Id(), "TfrmMain", "Vexamo", AgentTimeoutMs, true);
+    ASSERT_NE(config, nullptr);
+    EXPECT_NE(FindWindowExA(config, nullptr, "SysListView32", nullptr), nullptr);
 }
 
 TEST(Tray, ExitEndsTheAgentAndRemovesTheIcon) {

@@ -162,6 +162,49 @@ TEST_F(MainFormTest, FirstRunOpensTheConfigurationWindowWithStatusItemDisabled) 
     EXPECT_EQ(Item(TMainForm::mnuStatus).Caption, "Set Monitoring &On");
 }
 
+TEST_F(MainFormTest, OnlyATestRunLogsWhereItsStartWentAndInOneLine) {
+    struct TestRun {
+        explicit TestRun(bool on) { Globals.DebugRun = on; }
+        ~TestRun() { Globals.DebugRun = false; }
+    };
+    Installed();
+    const std::string log = "C:\\Vexamo\\Vexamo.log";
+    {
+        TestRun ordinary(false);
+        Globals.Trace.Begin("entry");  // as the program entry does
+        ASSERT_TRUE(Start().IconInTray());
+        EXPECT_FALSE(fake.FileExists(log)) << "an ordinary start writes no log";
+    }
+    Globals.Reset();
+    {
+        TestRun traced(true);
+        Globals.Trace.Begin("entry");
+        ASSERT_TRUE(Start().IconInTray());
+        const std::string line = fake.Content(log).value_or("");
+        EXPECT_EQ(line.find("\r\n"), line.size() - 2) << line;
+        size_t at = line.find("Trace: entry +0.0 ms");
+        for (const char* step : {", autorun checked +", ", drives +", ", settings +", ", players checked +",
+                                 ", status and tray icon +", " ms = "}) {
+            const size_t next = line.find(step, at);
+            ASSERT_NE(next, std::string::npos) << step << " after " << at << " in " << line;
+            at = next;
+        }
+        EXPECT_EQ(Globals.Trace.Take(), "") << "the trace was taken with the start";
+    }
+    Globals.Reset();
+    fake.DeleteFile(log);
+    fake.DeleteFile("C:\\Vexamo\\Selection.ini");
+    {
+        TestRun traced(true);
+        Globals.Trace.Begin("entry");
+        Start();
+        ASSERT_NE(Globals.frmMain, nullptr);
+        EXPECT_NE(fake.Content(log).value_or("").find(", drives +"), std::string::npos);
+        EXPECT_NE(fake.Content(log).value_or("").find(" ms, configuration window +"), std::string::npos)
+            << "the first start's window is part of its start-up";
+    }
+}
+
 TEST_F(MainFormTest, StartUpErrorWithNothingOnScreenEndsTheAgent) {
     windows.failWindows = true;  // first run, and the configuration window cannot be made
     Start();
