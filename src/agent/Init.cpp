@@ -143,10 +143,14 @@ void TMainForm::InitTrayIcon(std::uintptr_t icon) {
     TrayIconData.Icon = icon;
 }
 
-void TMainForm::SetTrayTip(const std::string& text) {
+void TMainForm::PutTrayTip(const std::string& text) {
     const std::string tip = FitTrayTip("Vexamo: " + text);
     std::memset(TrayIconData.Tip, 0, sizeof TrayIconData.Tip);
     std::memcpy(TrayIconData.Tip, tip.data(), tip.size());
+}
+
+void TMainForm::SetTrayTip(const std::string& text) {
+    PutTrayTip(text);
     Sys().NotifyIcon(NotifyAction::Modify, TrayIconData);
 }
 
@@ -163,11 +167,15 @@ bool TMainForm::IconWanted() const {
     return true;
 }
 
-void TMainForm::AddTrayIcon() {
+void TMainForm::AddTrayIcon() { AddedTrayIcon(); }
+
+bool TMainForm::AddedTrayIcon() {
     // Every status refresh asks for the icon; it comes back only once nothing keeps it away.
-    if (!IconWanted()) return;
-    Sys().NotifyIcon(NotifyAction::Add, TrayIconData);
+    if (!IconWanted()) return false;
+    const bool absent = !iconInTray_;
+    const bool added = Sys().NotifyIcon(NotifyAction::Add, TrayIconData);
     iconInTray_ = true;
+    return absent && added;
 }
 
 void TMainForm::RemoveTrayIcon() {
@@ -231,10 +239,11 @@ bool TMainForm::UpdateStatus(Caller caller) {
     host_->TrayMenuChanged();
 
     const std::string statusText = ReadyWords.at(vexamo.Status) + Globals.StatusSuffix;
-    // The picture goes with the icon's first update: each update is a round trip to the taskbar,
-    // which a disc's arrival pays twice before its walk.
+    // Picture and tip go with the icon's first update: each update is a round trip to the taskbar,
+    // which the start and a disc's arrival pay before anything else. An icon just added has both.
     TrayIconData.Icon = picture;
-    AddTrayIcon();
+    PutTrayTip(statusText);
+    const bool added = AddedTrayIcon();
     if (TfrmMain* config = Globals.frmMain.get()) {
         const std::string device = settings.Monitor.ScanAll || settings.Monitor.Drives.empty()
                                        ? vexamo.CdDrivesText
@@ -242,7 +251,7 @@ bool TMainForm::UpdateStatus(Caller caller) {
         if (!result) labelPanel = "";
         config->ShowStatus("Device(s): " + device, statusText, labelPanel, PopUpSysTray.Items[mnuSPlay].Enabled);
     }
-    SetTrayTip(statusText);
+    if (!added) Sys().NotifyIcon(NotifyAction::Modify, TrayIconData);
     return result;
 }
 

@@ -125,6 +125,9 @@ private:
     // The icon stays away while the configuration window is on screen, while a scan's chooser is
     // in use and while the options window opened from the tray is open; otherwise it is there.
     bool IconWanted() const;
+    // True when this call put the icon, with its picture and tip, in a tray that did not show it.
+    bool AddedTrayIcon();
+    void PutTrayTip(const std::string& text);
     // A disc that arrives while a handler waits in a nested loop (a modal dialog, a menu, a message
     // box) is scanned once every handler has returned: a scan then could close the window whose
     // handler is waiting.

@@ -324,6 +324,23 @@ TEST_F(MainFormTest, StatusRows) {
     }
 }
 
+TEST_F(MainFormTest, AStartPutsTheIconInTheTrayInOneCallWithItsTipAndPicture) {
+    fake.SetDisc("D:\\", "FILMS");
+    Installed("[Main]\r\nStatus=On\r\n");
+    fake.TrayCalls.clear();
+    Start();
+    ASSERT_EQ(fake.TrayCalls.size(), 1u);
+    EXPECT_EQ(fake.TrayCalls[0].Action, NotifyAction::Add);
+    EXPECT_EQ(std::string(fake.TrayCalls[0].Data.Tip), "Vexamo: Ready (CD Detected)");
+    EXPECT_EQ(fake.TrayCalls[0].Data.Icon, IconOn);
+    // An icon a window took away comes back the same way.
+    Globals.MainForm->RemoveTrayIcon();
+    fake.TrayCalls.clear();
+    Globals.MainForm->UpdateStatus(Caller::MainForm);
+    ASSERT_EQ(fake.TrayCalls.size(), 1u);
+    EXPECT_EQ(std::string(fake.TrayState.Tip), "Vexamo: Ready (CD Detected)");
+}
+
 TEST_F(MainFormTest, DiscOnlyInUnmonitoredDrive) {
     fake.SetDisc("E:\\", "OTHER");
     Installed("[Main]\r\nStatus=On\r\n[Monitor]\r\nDrives=D:\\\r\n");

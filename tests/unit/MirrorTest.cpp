@@ -265,7 +265,7 @@ TEST(Mirror, ThePlatformsNotificationsAreTheActionsTheyStandFor) {
     RecordMirror m(c);
     TListView list;
     list.Checkboxes = true;
-    list.Items = {TListItem{"a"}, TListItem{"b"}};
+    list.Items = {TListItem{"a", {}}, TListItem{"b", {}}};
     std::vector<std::string> ran;
     list.OnSelectByKey = [&](int row) { ran.push_back("walk " + std::to_string(row)); };
     list.OnItemChecked = [&](int row, bool on) { ran.push_back("check " + std::to_string(row) + (on ? " on" : " off")); };
