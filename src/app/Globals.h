@@ -36,7 +36,7 @@ struct TGlobals {
     // A run for the tests (VEXAMO_DEBUG set): notices are logged too, since Wine shows balloons
     // but never reports a click on one. Kept by Reset.
     bool DebugRun = false;
-    StepTrace Trace;                            // of the disc's arrival, in a run for the tests
+    StepTrace Trace;                            // of the start-up or an arrival, in a run for the tests
     std::unique_ptr<TfrmMonitor> frmMonitor;    // the playback chooser
     std::unique_ptr<TfrmScaning> frmScaning;    // the scan's progress window
     std::unique_ptr<TFrmOptions> FrmOptions;    // the options window

@@ -1,6 +1,6 @@
-// Where a disc's arrival spends its time, in a run for the tests (VEXAMO_DEBUG set): named marks
-// on the steady clock (QueryPerformanceCounter under Windows), written as one line of the log per
-// run. In any other run a mark costs one test of a flag.
+// Where the start-up or a disc's arrival spends its time, in a run for the tests (VEXAMO_DEBUG
+// set): named marks on the steady clock (QueryPerformanceCounter under Windows), written as one
+// line of the log per run. In any other run a mark costs one test of a flag.
 #pragma once
 
 #include <chrono>

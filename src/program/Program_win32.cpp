@@ -36,12 +36,19 @@ using namespace vexamo;
 
 namespace {
 
-// comctl32 is delay-imported (cmake/windows.cmake): its classes are registered with the first
+// comctl32 is delay-imported (cmake/windows.cmake): its classes are registered once, with the first
 // window that may hold one of them, not at start, when the agent only goes to the tray.
+void RegisterCommonControls() {
+    static const bool registered = [] {
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        return InitCommonControlsEx(&controls) != FALSE;
+    }();
+    (void)registered;
+}
+
 template <typename W, typename... Args>
 std::unique_ptr<W> NewWindow(Args&&... args) {
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    RegisterCommonControls();
     return std::make_unique<W>(std::forward<Args>(args)...);
 }
 

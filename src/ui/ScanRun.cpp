@@ -39,10 +39,7 @@ void TfrmMain::ScanDisc(Caller, bool discArrived) {
     }
     scanning_ = false;
     Globals.Trace.Mark("run ended");
-    if (Globals.DebugRun) {
-        const std::string trace = Globals.Trace.Take();
-        if (!trace.empty()) AppendToLog(trace);
-    }
+    if (const std::string trace = Globals.Trace.Take(); !trace.empty()) AppendToLog(trace);
 }
 
 void TfrmMain::Scan() {
