@@ -14,7 +14,7 @@
 // top-level windows that the user can reach, one with a tray icon (number 0) or one on screen, has
 // answered a message sent to it: its start-up is over and its message loop runs. After
 // idle_seconds more: the working set (RSS under Wine) and the CPU time taken while idle. The
-// program is then ended.
+// program is then closed as a session closes it (WM_CLOSE), and killed only if that fails.
 // Printed: each round's start-up times (they vary by a third from round to round under Wine, so
 // take many rounds); per program the medians; per program after the first: the median of its
 // ratio to the first in the same round; with VEXAMO_DEBUG set (which the agents inherit), the
@@ -116,7 +116,12 @@ bool Run(Program& p, const std::string& exe, DWORD idleMs, bool counted) {
         p.RssKb.push_back(static_cast<double>(memory.WorkingSetSize) / 1024);
         p.IdleCpuMs.push_back(CpuMs(pi.hProcess) - cpuBefore);
     }
-    TerminateProcess(pi.hProcess, 0);
+    // Ended as a session ends it, so that its tray icon goes with it: icons of killed programs
+    // stay in Wine's tray and slow every later start of the run.
+    Search s{pi.dwProcessId, nullptr};
+    EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&s));
+    if (!s.Found || !PostMessageA(s.Found, WM_CLOSE, 0, 0) || WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 0);
     WaitForSingleObject(pi.hProcess, 10000);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

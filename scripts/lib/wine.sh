@@ -3,7 +3,7 @@
 
 # No Mono or Gecko prompts in a new prefix (there is no network), and quiet logs.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEDEBUG=-all
+export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 # Wine spells file names in the Unix locale's character set: without a working UTF-8 locale every
 # name outside ASCII is mangled, through the wide functions too. C.UTF-8 is in every Debian
