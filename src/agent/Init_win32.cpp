@@ -71,10 +71,9 @@ public:
 
 protected:
     const char* ClassName() const override { return MainFormClassName; }
-    void PrepareClass(WNDCLASSA& wc) const override {
-        wc.hIcon = LoadIconA(win32::Instance(), MAKEINTRESOURCEA(IDI_APP));
-        wc.hbrBackground = nullptr;
-    }
+    // The window is never shown, owns no other window and no message box, so it has no picture
+    // of its own: loading one was the start's first call into the window system.
+    void PrepareClass(WNDCLASSA& wc) const override { wc.hbrBackground = nullptr; }
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == taskbarCreated_ && taskbarCreated_ != 0) {

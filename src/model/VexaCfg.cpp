@@ -44,7 +44,7 @@ void TVexamo::Create() {
 }
 
 void TVexamo::LoadSettings(const std::string& path) {
-    // One read of the file for every value; what SetWindowsAutoPlay writes below is none of them.
+    // One read of the file for every value, the AutoPlay switch's record included.
     const IniFile file = ReadIniFile(path);
     const IniSection monitorValues = file.Section("Monitor"), priority = file.Section("Priority"),
                      windows = file.Section("Windows"), subtitles = file.Section("Subtitles");
@@ -84,7 +84,7 @@ void TVexamo::LoadSettings(const std::string& path) {
     settings->Windows.AutoStart = windows.Bool("AutoStart", false);
     settings->Windows.AutoCD = windows.Bool("AutoCD", false);
 
-    SetWindowsAutoPlay(settings->Windows.AutoCD, false, path);
+    SetWindowsAutoPlay(settings->Windows.AutoCD, false, path, ReadAutoPlayRecord(windows));
     // The flag follows what Windows will do: an entry that could not be written is no start at
     // logon, and one that could not be removed still is.
     settings->Windows.AutoStart =

@@ -353,13 +353,6 @@ std::string ReadRegString(RegRoot root, const std::string& key, const std::strin
 
 namespace {
 
-std::optional<std::uint32_t> StoredAutoPlayOriginal(const std::string& settingsPath) {
-    const std::optional<std::int32_t> value =
-        ParseInteger(ReadIniString(settingsPath, AutoPlaySettingsSection, AutoPlayOriginalKey));
-    if (!value) return std::nullopt;
-    return static_cast<std::uint32_t>(*value);
-}
-
 bool StoreAutoPlayOriginal(const std::string& settingsPath, std::optional<std::uint32_t> value) {
     char text[16] = {};
     if (value) std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(*value));
@@ -368,7 +361,21 @@ bool StoreAutoPlayOriginal(const std::string& settingsPath, std::optional<std::u
 
 }  // namespace
 
+AutoPlayRecord ReadAutoPlayRecord(const IniSection& windows) {
+    AutoPlayRecord record;
+    if (const std::optional<std::int32_t> value = ParseInteger(windows.String(AutoPlayOriginalKey)))
+        record.Original = static_cast<std::uint32_t>(*value);
+    // Whether the switch was on before this call, as the file says: every load applies it again.
+    record.WasOn = windows.Bool("AutoCD", false);
+    return record;
+}
+
 void SetWindowsAutoPlay(bool on, bool verbose, const std::string& settingsPath) {
+    SetWindowsAutoPlay(on, verbose, settingsPath,
+                       ReadAutoPlayRecord(ReadIniSection(settingsPath, AutoPlaySettingsSection)));
+}
+
+void SetWindowsAutoPlay(bool on, bool verbose, const std::string& settingsPath, const AutoPlayRecord& stored) {
     const RegRoot root = RegRoot::CurrentUser;
     if (!Sys().RegKeyExists(root, AutoPlayPolicyKey)) Sys().RegCreateKey(root, AutoPlayPolicyKey);
     if (!Sys().RegKeyExists(root, AutoPlayPolicyKey)) {
@@ -377,9 +384,8 @@ void SetWindowsAutoPlay(bool on, bool verbose, const std::string& settingsPath) 
         return;
     }
     const std::optional<std::uint32_t> current = Sys().RegReadInteger(root, AutoPlayPolicyKey, AutoPlayPolicyValue);
-    const std::optional<std::uint32_t> original = StoredAutoPlayOriginal(settingsPath);
-    // Whether the switch was on before this call, as the file says: every load applies it again.
-    const bool wasOn = ReadIniBool(settingsPath, AutoPlaySettingsSection, "AutoCD", false);
+    const std::optional<std::uint32_t> original = stored.Original;
+    const bool wasOn = stored.WasOn;
     if (on) {
         // A policy of the user's or an administrator's is kept to be put back when the switch goes
         // off. While the switch is on, a value with the CD-ROM bit may be this program's own and

@@ -138,6 +138,14 @@ std::string ReadRegString(RegRoot root, const std::string& key, const std::strin
 // When the copy cannot be written the registry is left alone (a verbose caller gets the
 // IniFileError "Unable to write to <path>").
 void SetWindowsAutoPlay(bool on, bool verbose, const std::string& settingsPath);
+// What the settings file holds of the switch: the kept policy value and whether it was on.
+struct AutoPlayRecord {
+    std::optional<std::uint32_t> Original;
+    bool WasOn = false;
+};
+AutoPlayRecord ReadAutoPlayRecord(const IniSection& windows);
+// The same, with the file's record as a load has just read it: the start pays no second read.
+void SetWindowsAutoPlay(bool on, bool verbose, const std::string& settingsPath, const AutoPlayRecord& stored);
 // Starts the program at logon through a Run value (machine-wide where it may, the user's own
 // otherwise) or stops that. Returns whether the program now starts at logon: on, the value was
 // written and read back; off, an entry of this program's could not be removed. A Run value of

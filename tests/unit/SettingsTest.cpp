@@ -139,7 +139,9 @@ TEST_F(Settings, LoadGivesTheAutoPlayPolicyBackAndNeverTakesItsOwnValueForTheOri
     Load("[Windows]\r\nAutoCD=1\r\n");
     EXPECT_EQ(policy(), 0xB1u);
     EXPECT_EQ(copy(), "0x00000091");
+    fake.IniReads = 0;
     core.Create();
+    EXPECT_EQ(fake.IniReads, 1) << "the start reads the file once, the switch's record with the rest";
     EXPECT_EQ(copy(), "0x00000091") << "the switch's own 0xB1 is no original";
 
     // Without a place for the copy the policy is left alone, and the load goes on.
