@@ -6,9 +6,9 @@
 //
 // Each program runs from a copy in a folder of its own below %TEMP% (the agent keeps its settings
 // beside itself). A file given as a Windows path (holding a backslash) is copied there under its
-// own name: the agent's Players.ini and Selection.ini of bench/win32/tray-start, with which it
-// starts to the tray; a bare name is made there empty (an empty Selection.ini alone makes the agent
-// open its configuration window, as on a first start). One start before the first round is not
+// own name: the agent's Players.ini, Selection.ini and Vexamo.ini of bench/win32/tray-start, with
+// which it starts to the tray with monitoring on; a bare name is made there empty (an empty
+// Selection.ini alone makes the agent open its configuration window, as on a first start). One start before the first round is not
 // counted, so that every counted one finds the same files.
 // "First answer": the process has gone idle waiting for input (WaitForInputIdle) and one of its
 // top-level windows that the user can reach, one with a tray icon (number 0) or one on screen, has
