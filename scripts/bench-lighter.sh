@@ -100,8 +100,7 @@ build_tree "$ROOT" "${extra_targets[@]}"
 [ -d "$ROOT/build/windows/e2e/base-prefix" ] ||
   bash "$ROOT/tests/e2e/run-e2e.sh" --work "$ROOT/build/windows/e2e" --make-base >/dev/null
 
-# Both agents as the installer ships them: stripped. Wine maps the debug sections of an unstripped
-# build as well, which slows its start by about a tenth.
+# Both agents as the installer ships them, stripped: what users run.
 mkdir -p "$ROOT/build/bench-lighter/before" "$ROOT/build/bench-lighter/after"
 "${STRIP:-x86_64-w64-mingw32-strip}" --strip-all -o "$ROOT/build/bench-lighter/before/Vexamo.exe" "$BASE_SRC/build/windows/Vexamo.exe"
 "${STRIP:-x86_64-w64-mingw32-strip}" --strip-all -o "$ROOT/build/bench-lighter/after/Vexamo.exe" "$ROOT/build/windows/Vexamo.exe"
